@@ -1,0 +1,88 @@
+// Arbitrary bytes in arbitrary chunks through the parser; every event it
+// yields is encoded again and must be one complete, valid MIDI message that
+// decodes and encodes to the same bytes.
+//
+// Input layout: byte 0 seeds the chunk sizes, byte 1 says how often the
+// running status is cleared between chunks; the rest is the stream.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+
+#include "midilib_data.h"
+#include "midilib_parser.h"
+#include "midilib_status.h"
+
+namespace {
+
+void require(bool condition)
+{
+    if (!condition) {
+        abort();
+    }
+}
+
+void checkValidMessage(const uint8_t* bytes, uint64_t size)
+{
+    require(size >= 1 && bytes[0] >= 0x80);
+    if (bytes[0] == 0xF0) {
+        require(size >= 2 && size <= MIDILIB_SystemExclusive_Size_Max && bytes[size - 1] == 0xF7);
+        size--;
+    } else {
+        require(size == midilib_status_messageSize(bytes[0]));
+    }
+    for (uint64_t i = 1; i < size; i++) {
+        require(bytes[i] < 0x80);
+    }
+}
+
+struct Records {
+    midilib_parser parser;
+    midilib_event event;
+    midilib_event again;
+    midilib_data data;
+    midilib_data dataAgain;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* input, size_t size)
+{
+    if (size < 2) {
+        return 0;
+    }
+    static auto records = std::make_unique<Records>();
+    Records& r = *records;
+    midilib_parser_init(&r.parser);
+    uint32_t state = input[0] | 1u;
+    const uint8_t clearEvery = input[1];
+    const uint8_t* stream = input + 2;
+    size_t remaining = size - 2;
+    unsigned chunkIndex = 0;
+    while (remaining > 0) {
+        state = state * 1103515245u + 12345u;
+        size_t chunk = 1 + ((state >> 16) % 40);
+        if (chunk > remaining) {
+            chunk = remaining;
+        }
+        midilib_parser_setData(&r.parser, stream, chunk);
+        while (midilib_parser_parse(&r.parser, &r.event) == 0) {
+            midilib_eventToData(&r.event, &r.data);
+            const uint8_t* bytes = midilib_data_getMemory(&r.data);
+            const uint64_t length = midilib_data_getSize(&r.data);
+            checkValidMessage(bytes, length);
+            require(midilib_dataToEvent(bytes, length, &r.again) == 0);
+            midilib_eventToData(&r.again, &r.dataAgain);
+            require(midilib_data_getSize(&r.dataAgain) == length);
+            for (uint64_t i = 0; i < length; i++) {
+                require(midilib_data_getMemory(&r.dataAgain)[i] == bytes[i]);
+            }
+        }
+        if (clearEvery != 0 && ++chunkIndex % clearEvery == 0) {
+            midilib_parser_clearRunningStatus(&r.parser);
+        }
+        stream += chunk;
+        remaining -= chunk;
+    }
+    return 0;
+}

@@ -1,0 +1,135 @@
+#include "midilib_parser.h"
+
+#include <stddef.h>
+
+#include "midilib_status.h"
+#include "smlib_assert.h"
+
+static void closeMessage(midilib_parser* self)
+{
+    smlib_data_init(&self->message, NULL, 0);
+}
+
+void midilib_parser_init(midilib_parser* self)
+{
+    SMLIB_ASSERT(self);
+    smlib_constData_init(&self->input, NULL, 0);
+    closeMessage(self);
+}
+
+void midilib_parser_clear(midilib_parser* self)
+{
+    midilib_parser_init(self);
+}
+
+void midilib_parser_clearRunningStatus(midilib_parser* self)
+{
+    SMLIB_ASSERT(self);
+    if (smlib_data_tell(&self->message) == 1 &&
+        midilib_status_isChannelMessage(self->buffer[0])) {
+        closeMessage(self);
+    }
+}
+
+void midilib_parser_setData(midilib_parser* self, const uint8_t* data, uint64_t size)
+{
+    SMLIB_ASSERT(self);
+    smlib_constData_init(&self->input, data, size);
+}
+
+static int isRealTime(uint8_t byte)
+{
+    return byte >= 0xF8;
+}
+
+/* True when every byte after the status (before the closing F7 of a system
+ * exclusive) is a data byte. */
+static int hasOnlyDataBytes(const uint8_t* bytes, uint64_t size)
+{
+    const uint64_t end = (bytes[0] == 0xF0) ? size - 1 : size;
+    for (uint64_t i = 1; i < end; i++) {
+        if (bytes[i] >= 0x80) {
+            return 0;
+        }
+    }
+    return 1;
+}
+
+/* Emits (or drops) the collected message and sets up what follows it:
+ * running status after a channel message, no message after a system one. */
+static int32_t completeMessage(midilib_parser* self, midilib_event* event)
+{
+    const uint64_t size = smlib_data_tell(&self->message);
+    const int valid = hasOnlyDataBytes(self->buffer, size);
+    if (valid) {
+        const int32_t converted = midilib_dataToEvent(self->buffer, size, event);
+        SMLIB_ASSERT(converted == 0);
+    }
+    if (midilib_status_isChannelMessage(self->buffer[0])) {
+        smlib_data_seek(&self->message, 1, 0);
+    } else {
+        closeMessage(self);
+    }
+    return valid ? 0 : -1;
+}
+
+/* Appends a run of data bytes to an open system exclusive in one pass; the
+ * bulk of a dump never goes through the byte-by-byte path. */
+static void appendDataRun(midilib_parser* self, const uint8_t* input, uint64_t* position,
+                          uint64_t size)
+{
+    smlib_data* message = &self->message;
+    uint64_t at = *position;
+    uint64_t room = message->size - message->position;
+    while (at < size && room > 1 && input[at] < 0x80) {
+        self->buffer[message->position++] = input[at++];
+        room--;
+    }
+    *position = at;
+}
+
+int32_t midilib_parser_parse(midilib_parser* self, midilib_event* event)
+{
+    SMLIB_ASSERT(self);
+    SMLIB_ASSERT(event);
+    /* The parser owns both cursors, so the hot loop works on their fields
+     * directly instead of calling through them for every byte. */
+    smlib_constData* input = &self->input;
+    smlib_data* message = &self->message;
+    while (input->position < input->size) {
+        const uint8_t byte = input->memory[input->position++];
+        if (isRealTime(byte)) {
+            if (midilib_status_check(byte)) {
+                const int32_t converted = midilib_dataToEvent(&byte, 1, event);
+                SMLIB_ASSERT(converted == 0);
+                return 0;
+            }
+            continue;
+        }
+        const uint64_t length = midilib_status_messageSize(byte);
+        if (length != 0) {
+            smlib_data_init(message, self->buffer, length);
+        }
+        if (message->position >= message->size) {
+            continue;
+        }
+        self->buffer[message->position++] = byte;
+        /* A system exclusive that fills the buffer without F7 stays full, so
+         * its remaining bytes and the late F7 are dropped. Reading goes on:
+         * a message later in the same chunk must not be lost. */
+        const int isSystemExclusive = (self->buffer[0] == 0xF0);
+        const int full = message->position == message->size;
+        if (byte == 0xF7 && isSystemExclusive) {
+            if (completeMessage(self, event) == 0) {
+                return 0;
+            }
+        } else if (full && !isSystemExclusive) {
+            if (completeMessage(self, event) == 0) {
+                return 0;
+            }
+        } else if (isSystemExclusive) {
+            appendDataRun(self, input->memory, &input->position, input->size);
+        }
+    }
+    return -1;
+}
