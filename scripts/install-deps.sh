@@ -7,6 +7,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     clang libclang-rt-14-dev
     googletest libgtest-dev libbenchmark-dev
+    qtbase5-dev qtbase5-dev-tools
 )
 
 missing=()

@@ -1,0 +1,157 @@
+#include "Utility.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QThread>
+
+namespace Utility {
+
+bool loadAtTextFileName(const QString& path, QString& text)
+{
+    text.clear();
+    if (path.isEmpty()) {
+        return false;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        return false;
+    }
+    const int end = bytes.indexOf('\0');
+    text = QString::fromUtf8(end < 0 ? bytes : bytes.left(end));
+    return true;
+}
+
+bool saveAtTextFileName(const QString& path, const QString& text)
+{
+    if (path.isEmpty()) {
+        return false;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
+        return false;
+    }
+    const QByteArray bytes = text.toUtf8();
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+static bool directoryExists(const QString& path)
+{
+    return QFileInfo(path).absoluteDir().exists();
+}
+
+QString fileOpenDialogStartPath(const QString& path, const QString& fallbackDirectory)
+{
+    return directoryExists(path) ? path : fallbackDirectory;
+}
+
+QString fileSaveDialogStartPath(const QString& path, const QString& fallbackDirectory)
+{
+    if (directoryExists(path)) {
+        return path;
+    }
+    return fallbackDirectory + "/" + QFileInfo(path).fileName();
+}
+
+QString showFileOpenDialog(QWidget* parent, const QString& caption, const QString& path,
+                           const QString& filter, const QString& fallbackDirectory)
+{
+    return QFileDialog::getOpenFileName(parent, caption,
+                                        fileOpenDialogStartPath(path, fallbackDirectory), filter);
+}
+
+QString showFileSaveDialog(QWidget* parent, const QString& caption, const QString& path,
+                           const QString& filter, const QString& fallbackDirectory)
+{
+    return QFileDialog::getSaveFileName(parent, caption,
+                                        fileSaveDialogStartPath(path, fallbackDirectory), filter);
+}
+
+QString removeMenuOfModifierCharacter(const QString& text)
+{
+    static const QRegularExpression modifiers(QStringLiteral("\\&|\\.\\.\\."));
+    QString cleaned = text;
+    return cleaned.remove(modifiers);
+}
+
+int convertHexStringFromDecimalValue(char* out, unsigned char value)
+{
+    static const char digits[] = "0123456789ABCDEF";
+    out[0] = digits[value >> 4];
+    out[1] = digits[value & 0x0F];
+    out[2] = '\0';
+    return 2;
+}
+
+bool convert2BytesValueToMsbLsb(unsigned int value, unsigned char& msb, unsigned char& lsb)
+{
+    if (value > 16383) {
+        msb = 0;
+        lsb = 0;
+        return false;
+    }
+    lsb = static_cast<unsigned char>(value & 0x7F);
+    msb = static_cast<unsigned char>((value >> 7) & 0x7F);
+    return true;
+}
+
+static int hexDigitValue(QChar character)
+{
+    const ushort c = character.unicode();
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+bool convertHexStringToHexNumber(unsigned char** out, const QString& text, int count)
+{
+    for (int i = 0; i < count; i++) {
+        // Exactly two digits: no sign, no blank, no "0x", no lone last digit.
+        if (2 * i + 1 >= text.size()) {
+            return false;
+        }
+        const int high = hexDigitValue(text.at(2 * i));
+        const int low = hexDigitValue(text.at(2 * i + 1));
+        if (high < 0 || low < 0) {
+            return false;
+        }
+        if (out && *out) {
+            (*out)[i] = static_cast<unsigned char>((high << 4) | low);
+        }
+    }
+    return true;
+}
+
+bool isMainThread()
+{
+    const QCoreApplication* application = QCoreApplication::instance();
+    return application && QThread::currentThread() == application->thread();
+}
+
+QString getLicenseFilePath(const char* name, const char* extension)
+{
+    const QString path = QStringLiteral(":/licenses/%1.%2")
+                             .arg(QString::fromUtf8(name), QString::fromUtf8(extension));
+    return QFile::exists(path) ? path : QString();
+}
+
+}  // namespace Utility

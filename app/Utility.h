@@ -1,0 +1,58 @@
+// Free functions shared by the windows: plain text files, file dialogs with
+// a fallback directory, menu-text cleaning, hexadecimal conversions, the
+// main-thread test and the lookup of text files shipped with the program.
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace Utility {
+
+// Reads the whole file and sets text to its bytes decoded as UTF-8 up to the
+// first NUL byte. False (with empty text) for an empty path or a file that
+// cannot be opened or read. User-interface thread.
+bool loadAtTextFileName(const QString& path, QString& text);
+
+// Writes text as UTF-8 to a temporary file beside path and renames it over
+// path, so a failed save never leaves a half-written file where a good one
+// stood. False for an empty path or when opening, writing or renaming fails.
+bool saveAtTextFileName(const QString& path, const QString& text);
+
+// The path a file dialog starts at: path, or fallbackDirectory when the
+// directory of path does not exist.
+QString fileOpenDialogStartPath(const QString& path, const QString& fallbackDirectory);
+// As above, but keeps the file name: fallbackDirectory + "/" + its name.
+QString fileSaveDialogStartPath(const QString& path, const QString& fallbackDirectory);
+
+// The standard dialogs, started where the functions above say; the chosen
+// path, or empty when cancelled.
+QString showFileOpenDialog(QWidget* parent, const QString& caption, const QString& path,
+                           const QString& filter, const QString& fallbackDirectory);
+QString showFileSaveDialog(QWidget* parent, const QString& caption, const QString& path,
+                           const QString& filter, const QString& fallbackDirectory);
+
+// text without any "&" or "...": "&Preferences..." gives "Preferences".
+QString removeMenuOfModifierCharacter(const QString& text);
+
+// Two upper-case hexadecimal digits and a NUL into out (3 bytes); returns 2.
+int convertHexStringFromDecimalValue(char* out, unsigned char value);
+
+// Splits a 14-bit value into its high and low seven bits; false (both 0)
+// above 16383.
+bool convert2BytesValueToMsbLsb(unsigned int value, unsigned char& msb, unsigned char& lsb);
+
+// Parses count pairs of hexadecimal digits from text (no separators) and,
+// when out is not null, stores byte i at (*out)[i], which must have room for
+// count bytes. False at the first pair that is not two hexadecimal digits
+// (bytes stored before it stay); true for count below 1.
+bool convertHexStringToHexNumber(unsigned char** out, const QString& text, int count);
+
+// True on the thread of the application object.
+bool isMainThread();
+
+// The path of the read-only text file name.extension shipped with the
+// program, or empty when there is none.
+QString getLicenseFilePath(const char* name, const char* extension);
+
+}  // namespace Utility

@@ -1,0 +1,8 @@
+#include "ModelResult.h"
+
+void setModelResult(MODEL_RESULT* result, MODEL_RESULT value)
+{
+    if (result) {
+        *result = value;
+    }
+}

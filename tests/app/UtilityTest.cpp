@@ -1,0 +1,195 @@
+// Text files, dialog start paths, menu texts, hexadecimal conversions.
+#include <QFile>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QtTest>
+
+#include <functional>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "Utility.h"
+
+namespace {
+
+// Runs check as an unprivileged user: root ignores file permissions, and
+// these tests are about what permissions refuse. Returns check's result.
+bool asUnprivilegedUser(const std::function<bool()>& check)
+{
+    if (geteuid() != 0) {
+        return check();
+    }
+    const pid_t child = fork();
+    if (child == 0) {
+        const uid_t nobody = 65534;
+        if (setgid(nobody) != 0 || setuid(nobody) != 0) {
+            _exit(2);
+        }
+        _exit(check() ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+QByteArray contents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), qint64(bytes.size()));
+}
+
+}  // namespace
+
+class UtilityTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        QVERIFY(m_dir.isValid());
+        // Traversable by the unprivileged user of the permission tests.
+        chmod(QFile::encodeName(m_dir.path()).constData(), 0755);
+    }
+
+    void textFilesRoundTripAsUtf8UpToTheFirstNul()
+    {
+        const QString path = m_dir.filePath("dump.txt");
+        const QString text = QString::fromUtf8("F0 7E 7F 09 01 F7 // ½ µ\n");
+        QVERIFY(Utility::saveAtTextFileName(path, text));
+        QCOMPARE(contents(path), text.toUtf8());
+        QString loaded = "stale";
+        QVERIFY(Utility::loadAtTextFileName(path, loaded));
+        QCOMPARE(loaded, text);
+
+        writeBytes(path, QByteArray("F0 01\0 garbage", 14));
+        QVERIFY(Utility::loadAtTextFileName(path, loaded));
+        QCOMPARE(loaded, QString("F0 01"));
+
+        writeBytes(path, QByteArray());
+        loaded = "stale";
+        QVERIFY(Utility::loadAtTextFileName(path, loaded));
+        QVERIFY(loaded.isEmpty());
+    }
+
+    void loadFailuresGiveFalseAndEmptyText()
+    {
+        QString loaded = "stale";
+        QVERIFY(!Utility::loadAtTextFileName(QString(), loaded));
+        QVERIFY(loaded.isEmpty());
+        loaded = "stale";
+        QVERIFY(!Utility::loadAtTextFileName(m_dir.filePath("missing.txt"), loaded));
+        QVERIFY(loaded.isEmpty());
+        QVERIFY(!Utility::loadAtTextFileName(m_dir.path(), loaded));  // a directory
+
+        const QString secret = m_dir.filePath("secret.txt");
+        writeBytes(secret, "F0 F7");
+        QFile::setPermissions(secret, QFileDevice::Permissions());
+        QVERIFY(asUnprivilegedUser([&] {
+            QString text = "stale";
+            return !Utility::loadAtTextFileName(secret, text) && text.isEmpty();
+        }));
+    }
+
+    void failedSaveKeepsThePreviousFile()
+    {
+        QVERIFY(!Utility::saveAtTextFileName(QString(), "x"));
+        QVERIFY(!Utility::saveAtTextFileName(m_dir.filePath("no/such/dir/a.txt"), "x"));
+
+        const QString locked = m_dir.filePath("locked");
+        QVERIFY(QDir(m_dir.path()).mkdir("locked"));
+        const QString good = locked + "/good.txt";
+        writeBytes(good, "F0 01 02 F7\n");
+        QFile::setPermissions(good, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                        QFileDevice::ReadOther | QFileDevice::WriteOther);
+        chmod(QFile::encodeName(locked).constData(), 0555);
+        // The file itself is writable, its directory is not: a save that
+        // truncated in place would succeed; a safe one must refuse.
+        QVERIFY(asUnprivilegedUser([&] { return !Utility::saveAtTextFileName(good, "F0 F7"); }));
+        chmod(QFile::encodeName(locked).constData(), 0755);
+        QCOMPARE(contents(good), QByteArray("F0 01 02 F7\n"));
+        QCOMPARE(QDir(locked).entryList(QDir::Files), QStringList{"good.txt"});
+    }
+
+    void dialogStartPathsFallBackWhenTheDirectoryIsGone()
+    {
+        const QString present = m_dir.filePath("a.txt");
+        QCOMPARE(Utility::fileOpenDialogStartPath(present, "/fallback"), present);
+        QCOMPARE(Utility::fileSaveDialogStartPath(present, "/fallback"), present);
+        const QString gone = m_dir.filePath("deleted/b.txt");
+        QCOMPARE(Utility::fileOpenDialogStartPath(gone, "/fallback"), QString("/fallback"));
+        QCOMPARE(Utility::fileSaveDialogStartPath(gone, "/fallback"), QString("/fallback/b.txt"));
+    }
+
+    void menuTextsLoseAmpersandsAndEllipses()
+    {
+        QCOMPARE(Utility::removeMenuOfModifierCharacter("&Preferences..."), QString("Preferences"));
+        QCOMPARE(Utility::removeMenuOfModifierCharacter("Sta&rt/Stop"), QString("Start/Stop"));
+        QCOMPARE(Utility::removeMenuOfModifierCharacter("."), QString("."));
+        QCOMPARE(Utility::removeMenuOfModifierCharacter(".."), QString(".."));
+        QCOMPARE(Utility::removeMenuOfModifierCharacter("...."), QString("."));
+    }
+
+    void hexadecimalConversions()
+    {
+        char out[3];
+        const struct {
+            unsigned char value;
+            const char* text;
+        } hex[] = {{0, "00"}, {10, "0A"}, {0x7F, "7F"}, {255, "FF"}};
+        for (const auto& entry : hex) {
+            QCOMPARE(Utility::convertHexStringFromDecimalValue(out, entry.value), 2);
+            QCOMPARE(out, entry.text);
+        }
+
+        unsigned char msb = 9, lsb = 9;
+        QVERIFY(!Utility::convert2BytesValueToMsbLsb(16384, msb, lsb));
+        QCOMPARE(msb, 0);
+        QCOMPARE(lsb, 0);
+        QVERIFY(Utility::convert2BytesValueToMsbLsb(8192, msb, lsb));
+        QCOMPARE(msb, 0x40);
+        QCOMPARE(lsb, 0x00);
+        QVERIFY(Utility::convert2BytesValueToMsbLsb(16383, msb, lsb));
+        QCOMPARE(msb, 0x7F);
+        QCOMPARE(lsb, 0x7F);
+
+        unsigned char bytes[4] = {};
+        unsigned char* buffer = bytes;
+        QVERIFY(!Utility::convertHexStringToHexNumber(&buffer, "F0G7", 2));
+        QCOMPARE(bytes[0], 0xF0);
+        QCOMPARE(bytes[1], 0x00);
+        QVERIFY(Utility::convertHexStringToHexNumber(&buffer, "7e7F0a", 3));
+        QCOMPARE(bytes[0], 0x7E);
+        QCOMPARE(bytes[2], 0x0A);
+        QVERIFY(Utility::convertHexStringToHexNumber(&buffer, "", 0));
+        QVERIFY(Utility::convertHexStringToHexNumber(nullptr, "0102", 2));
+        QVERIFY(!Utility::convertHexStringToHexNumber(&buffer, "010", 2));  // lone digit
+        QVERIFY(!Utility::convertHexStringToHexNumber(&buffer, " 1", 1));
+        QVERIFY(!Utility::convertHexStringToHexNumber(&buffer, "+1", 1));
+    }
+
+    void mainThreadAndShippedFiles()
+    {
+        QVERIFY(Utility::isMainThread());
+        bool onWorker = true;
+        QThread* worker = QThread::create([&] { onWorker = Utility::isMainThread(); });
+        worker->start();
+        QVERIFY(worker->wait(5000));
+        delete worker;
+        QVERIFY(!onWorker);
+        QCOMPARE(Utility::getLicenseFilePath("no-such-notice", "txt"), QString());
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+QTEST_GUILESS_MAIN(UtilityTest)
+#include "UtilityTest.moc"
