@@ -19,6 +19,21 @@ const Model::StringParameterInfo* Model::findString(unsigned int id, MODEL_RESUL
     return known ? &found.value() : nullptr;
 }
 
+template <typename Parameters, typename Value>
+MODEL_RESULT Model::storeValue(Parameters& parameters, unsigned int id, const Value& value)
+{
+    const auto found = parameters.find(id);
+    if (found == parameters.end()) {
+        return MODEL_RESULT_ERROR;
+    }
+    if (found->value == value) {
+        return MODEL_RESULT_SUCCESS;
+    }
+    found->value = value;
+    updateParameter(id);
+    return MODEL_RESULT_SUCCESS;
+}
+
 int Model::getModelIntValue(unsigned int id, MODEL_RESULT* result)
 {
     const IntParameterInfo* info = findInt(id, result);
@@ -27,17 +42,8 @@ int Model::getModelIntValue(unsigned int id, MODEL_RESULT* result)
 
 MODEL_RESULT Model::setModelIntValue(unsigned int id, int value)
 {
-    const auto found = m_intParameters.find(id);
-    if (found == m_intParameters.end()) {
-        return MODEL_RESULT_ERROR;
-    }
-    if (found->value == value) {
-        return MODEL_RESULT_SUCCESS;
-    }
     // Not clamped: ranges are enforced by the widgets and callers.
-    found->value = value;
-    updateParameter(id);
-    return MODEL_RESULT_SUCCESS;
+    return storeValue(m_intParameters, id, value);
 }
 
 MODEL_RESULT Model::createIntParameter(unsigned int id, int minimum, int maximum, int defaultValue,
@@ -65,16 +71,7 @@ QString Model::getModelStringValue(unsigned int id, MODEL_RESULT* result)
 
 MODEL_RESULT Model::setModelStringValue(unsigned int id, const QString& value)
 {
-    const auto found = m_stringParameters.find(id);
-    if (found == m_stringParameters.end()) {
-        return MODEL_RESULT_ERROR;
-    }
-    if (found->value == value) {
-        return MODEL_RESULT_SUCCESS;
-    }
-    found->value = value;
-    updateParameter(id);
-    return MODEL_RESULT_SUCCESS;
+    return storeValue(m_stringParameters, id, value);
 }
 
 MODEL_RESULT Model::createStringParameter(unsigned int id, const QString& defaultValue,

@@ -68,6 +68,9 @@ public:
 private:
     const IntParameterInfo* findInt(unsigned int id, MODEL_RESULT* result) const;
     const StringParameterInfo* findString(unsigned int id, MODEL_RESULT* result) const;
+    // Stores a changed value and notifies; error for an unknown id.
+    template <typename Parameters, typename Value>
+    MODEL_RESULT storeValue(Parameters& parameters, unsigned int id, const Value& value);
     template <typename Entry>
     static bool clearFirst(QList<Entry*>& list, Entry* entry);
 
