@@ -8,6 +8,7 @@ packages=(
     clang libclang-rt-14-dev
     googletest libgtest-dev libbenchmark-dev
     qtbase5-dev qtbase5-dev-tools
+    libasound2-dev libjack-jackd2-dev jackd2
 )
 
 missing=()

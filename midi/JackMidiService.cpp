@@ -1,0 +1,461 @@
+#include "JackMidiService.h"
+
+#include <jack/midiport.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+
+#include "MidiTime.h"
+
+namespace {
+
+constexpr size_t ReceivedRingSize = 1 << 22;
+constexpr size_t OutputRingSize = 1 << 18;
+constexpr size_t LargestPacket = 16384;
+constexpr std::chrono::milliseconds SendTimeout{1000};
+
+// A received event in the delivery ring: this header, then size bytes.
+struct ReceivedHeader {
+    uint32_t slot;
+    uint32_t size;
+    jack_nframes_t frame;
+};
+
+}  // namespace
+
+std::unique_ptr<JackMidiService> JackMidiService::create()
+{
+    jack_status_t status{};
+    jack_client_t* client = jack_client_open("Ostrel", JackNoStartServer, &status);
+    if (!client) {
+        return nullptr;
+    }
+    std::unique_ptr<JackMidiService> service(new JackMidiService(client));
+    jack_set_process_callback(client, processCallback, service.get());
+    jack_on_shutdown(client, shutdownCallback, service.get());
+    if (jack_activate(client) != 0) {
+        return nullptr;
+    }
+    return service;
+}
+
+JackMidiService::JackMidiService(jack_client_t* client)
+    : m_client(client),
+      m_clientPrefix(QString::fromUtf8(jack_get_client_name(client)) + QLatin1Char(':')),
+      m_received(jack_ringbuffer_create(ReceivedRingSize))
+{
+    for (OutputSlot& slot : m_outputs) {
+        slot.ring = jack_ringbuffer_create(OutputRingSize);
+    }
+    sem_init(&m_receivedReady, 0, 0);
+    m_packet.reserve(LargestPacket);
+    m_delivery = std::thread([this] { deliverEvents(); });
+}
+
+JackMidiService::~JackMidiService()
+{
+    // Closing deactivates first: process() no longer runs after this.
+    jack_client_close(m_client);
+    m_stop = true;
+    sem_post(&m_receivedReady);
+    m_delivery.join();
+    sem_destroy(&m_receivedReady);
+    jack_ringbuffer_free(m_received);
+    for (OutputSlot& slot : m_outputs) {
+        jack_ringbuffer_free(slot.ring);
+    }
+}
+
+QString JackMidiService::serviceName() const
+{
+    return QStringLiteral("JACK");
+}
+
+jack_nframes_t JackMidiService::bufferSize() const
+{
+    return jack_get_buffer_size(m_client);
+}
+
+jack_nframes_t JackMidiService::sampleRate() const
+{
+    return jack_get_sample_rate(m_client);
+}
+
+int JackMidiService::processCallback(jack_nframes_t frames, void* self)
+{
+    static_cast<JackMidiService*>(self)->process(frames);
+    return 0;
+}
+
+void JackMidiService::shutdownCallback(void* self)
+{
+    auto* service = static_cast<JackMidiService*>(self);
+    service->m_serverGone = true;
+    sem_post(&service->m_receivedReady);
+}
+
+void JackMidiService::process(jack_nframes_t frames)
+{
+    readInputs(frames);
+    writeOutputs(frames);
+    m_cycles.fetch_add(1, std::memory_order_release);
+}
+
+void JackMidiService::readInputs(jack_nframes_t frames)
+{
+    const jack_nframes_t cycleStart = jack_last_frame_time(m_client);
+    bool any = false;
+    for (uint32_t slot = 0; slot < SlotCount; slot++) {
+        jack_port_t* port = m_inputs[slot].port.load(std::memory_order_acquire);
+        if (!port) {
+            continue;
+        }
+        void* buffer = jack_port_get_buffer(port, frames);
+        const uint32_t count = jack_midi_get_event_count(buffer);
+        for (uint32_t i = 0; i < count; i++) {
+            jack_midi_event_t event;
+            if (jack_midi_event_get(&event, buffer, i) != 0) {
+                continue;
+            }
+            const ReceivedHeader header{slot, static_cast<uint32_t>(event.size),
+                                        cycleStart + event.time};
+            if (jack_ringbuffer_write_space(m_received) < sizeof(header) + event.size) {
+                m_overruns.fetch_add(1, std::memory_order_relaxed);
+                continue;
+            }
+            jack_ringbuffer_write(m_received, reinterpret_cast<const char*>(&header),
+                                  sizeof(header));
+            jack_ringbuffer_write(m_received, reinterpret_cast<const char*>(event.buffer),
+                                  event.size);
+            any = true;
+        }
+    }
+    if (any) {
+        sem_post(&m_receivedReady);
+    }
+}
+
+void JackMidiService::writeOutputs(jack_nframes_t frames)
+{
+    for (OutputSlot& slot : m_outputs) {
+        jack_port_t* port = slot.port.load(std::memory_order_acquire);
+        if (!port) {
+            continue;
+        }
+        void* buffer = jack_port_get_buffer(port, frames);
+        jack_midi_clear_buffer(buffer);
+        if (m_maxEventSize.load(std::memory_order_relaxed) == 0) {
+            m_maxEventSize.store(jack_midi_max_event_size(buffer), std::memory_order_relaxed);
+        }
+        bool first = true;
+        for (;;) {
+            const size_t available = jack_ringbuffer_read_space(slot.ring);
+            uint32_t size = 0;
+            if (available < sizeof(size)) {
+                break;
+            }
+            jack_ringbuffer_peek(slot.ring, reinterpret_cast<char*>(&size), sizeof(size));
+            if (available < sizeof(size) + size) {
+                break;  // the writer is still copying the bytes
+            }
+            jack_midi_data_t* target = jack_midi_event_reserve(buffer, 0, size);
+            if (!target && !first) {
+                break;  // this cycle's buffer is full: the rest goes next cycle
+            }
+            jack_ringbuffer_read_advance(slot.ring, sizeof(size));
+            if (target) {
+                jack_ringbuffer_read(slot.ring, reinterpret_cast<char*>(target), size);
+            } else {
+                // Not even an empty buffer takes it; send() refuses these.
+                jack_ringbuffer_read_advance(slot.ring, size);
+            }
+            first = false;
+        }
+    }
+}
+
+void JackMidiService::deliverEvents()
+{
+    while (!m_stop) {
+        sem_wait(&m_receivedReady);
+        ReceivedHeader header{};
+        size_t size = 0;
+        for (;;) {
+            const size_t available = jack_ringbuffer_read_space(m_received);
+            if (available < sizeof(header)) {
+                break;
+            }
+            jack_ringbuffer_peek(m_received, reinterpret_cast<char*>(&header), sizeof(header));
+            size = header.size;
+            if (available < sizeof(header) + size) {
+                break;
+            }
+            jack_ringbuffer_read_advance(m_received, sizeof(header));
+            m_packet.resize(size);
+            jack_ringbuffer_read(m_received, reinterpret_cast<char*>(m_packet.data()), size);
+            // JACK's clock is microseconds; the host clock is CLOCK_MONOTONIC.
+            const int64_t offset = static_cast<int64_t>(getHostTimeInNanoseconds()) -
+                                   static_cast<int64_t>(jack_get_time()) * 1000;
+            const unsigned long long hostTime = static_cast<unsigned long long>(
+                static_cast<int64_t>(jack_frames_to_time(m_client, header.frame)) * 1000 + offset);
+            std::lock_guard<std::mutex> lock(m_receiversMutex);
+            for (MidiServiceReceiver* receiver : m_inputs[header.slot].receivers) {
+                for (size_t at = 0; at < size; at += LargestPacket) {
+                    receiver->receivedPacket(m_packet.data() + at,
+                                             static_cast<unsigned short>(
+                                                 std::min(LargestPacket, size - at)),
+                                             hostTime ? hostTime : 1);
+                }
+            }
+        }
+    }
+}
+
+QList<MidiEndpoint> JackMidiService::list(unsigned long flags, MIDI_RESULT* result)
+{
+    QList<MidiEndpoint> endpoints;
+    if (m_serverGone) {
+        setMidiResult(result, MIDI_RESULT_ERROR);
+        return endpoints;
+    }
+    const char** names = jack_get_ports(m_client, nullptr, JACK_DEFAULT_MIDI_TYPE, flags);
+    QHash<QString, int> occurrences;
+    std::lock_guard<std::mutex> lock(m_namesMutex);
+    for (const char** name = names; name && *name; name++) {
+        const QString full = QString::fromUtf8(*name);
+        if (full.startsWith(m_clientPrefix)) {
+            continue;
+        }
+        MidiEndpoint endpoint;
+        endpoint.name = full;
+        endpoint.portName = full.section(QLatin1Char(':'), 1);
+        endpoint.uniqueId = makeUniqueId(serviceName(), full, occurrences[full]++);
+        m_portNames.insert(endpoint.uniqueId, full);
+        endpoints.append(endpoint);
+    }
+    jack_free(names);
+    setMidiResult(result, MIDI_RESULT_SUCCESS);
+    return endpoints;
+}
+
+QList<MidiEndpoint> JackMidiService::sources(MIDI_RESULT* result)
+{
+    return list(JackPortIsOutput, result);
+}
+
+QList<MidiEndpoint> JackMidiService::destinations(MIDI_RESULT* result)
+{
+    return list(JackPortIsInput, result);
+}
+
+QString JackMidiService::portNameOf(int32_t uniqueId, unsigned long flags)
+{
+    for (int attempt = 0; attempt < 2; attempt++) {
+        {
+            std::lock_guard<std::mutex> lock(m_namesMutex);
+            const auto found = m_portNames.constFind(uniqueId);
+            if (found != m_portNames.constEnd()) {
+                return found.value();
+            }
+        }
+        list(flags, nullptr);
+    }
+    return QString();
+}
+
+jack_port_t* JackMidiService::registerPort(const char* prefix, int slot, unsigned long flags)
+{
+    const QByteArray name = QByteArray(prefix) + QByteArray::number(slot + 1);
+    return jack_port_register(m_client, name.constData(), JACK_DEFAULT_MIDI_TYPE, flags, 0);
+}
+
+bool JackMidiService::waitForCycles(int cycles)
+{
+    const uint64_t target = m_cycles.load(std::memory_order_acquire) + cycles;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
+    while (m_cycles.load(std::memory_order_acquire) < target) {
+        if (m_serverGone || std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    return true;
+}
+
+void JackMidiService::retirePort(std::atomic<jack_port_t*>& port)
+{
+    jack_port_t* retired = port.exchange(nullptr, std::memory_order_acq_rel);
+    if (!retired) {
+        return;
+    }
+    // A cycle that loaded the pointer before the exchange finishes first.
+    waitForCycles(2);
+    jack_port_unregister(m_client, retired);
+}
+
+MIDI_RESULT JackMidiService::connectSource(int32_t uniqueId, MidiServiceReceiver* receiver)
+{
+    const QString source = portNameOf(uniqueId, JackPortIsOutput);
+    if (!receiver || source.isEmpty() || m_serverGone) {
+        return MIDI_RESULT_ERROR;
+    }
+    std::lock_guard<std::mutex> lock(m_mutex);
+    InputSlot* free = nullptr;
+    for (InputSlot& slot : m_inputs) {
+        if (slot.port.load() && slot.sourceId == uniqueId) {
+            std::lock_guard<std::mutex> receiversLock(m_receiversMutex);
+            slot.receivers.push_back(receiver);
+            return MIDI_RESULT_SUCCESS;
+        }
+        if (!slot.port.load() && !free) {
+            free = &slot;
+        }
+    }
+    if (!free) {
+        return MIDI_RESULT_ERROR;
+    }
+    const int index = static_cast<int>(free - m_inputs.data());
+    jack_port_t* port = registerPort("in_", index, JackPortIsInput);
+    if (!port) {
+        return MIDI_RESULT_ERROR;
+    }
+    if (jack_connect(m_client, source.toUtf8().constData(), jack_port_name(port)) != 0) {
+        jack_port_unregister(m_client, port);
+        return MIDI_RESULT_ERROR;
+    }
+    free->sourceId = uniqueId;
+    {
+        std::lock_guard<std::mutex> receiversLock(m_receiversMutex);
+        free->receivers.assign(1, receiver);
+    }
+    free->port.store(port, std::memory_order_release);
+    return MIDI_RESULT_SUCCESS;
+}
+
+MIDI_RESULT JackMidiService::disconnectSource(int32_t uniqueId, MidiServiceReceiver* receiver)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    for (InputSlot& slot : m_inputs) {
+        if (!slot.port.load() || slot.sourceId != uniqueId) {
+            continue;
+        }
+        bool last = false;
+        {
+            std::lock_guard<std::mutex> receiversLock(m_receiversMutex);
+            const auto found = std::find(slot.receivers.begin(), slot.receivers.end(), receiver);
+            if (found == slot.receivers.end()) {
+                return MIDI_RESULT_ERROR;
+            }
+            slot.receivers.erase(found);
+            last = slot.receivers.empty();
+        }
+        if (last) {
+            // A vanished source took the connection with it; the port goes anyway.
+            const bool connected = jack_port_connected(slot.port.load()) > 0;
+            retirePort(slot.port);
+            slot.sourceId = InvalidPortId;
+            return connected ? MIDI_RESULT_SUCCESS : MIDI_RESULT_ERROR;
+        }
+        return MIDI_RESULT_SUCCESS;
+    }
+    return MIDI_RESULT_ERROR;
+}
+
+MIDI_RESULT JackMidiService::connectDestination(int32_t uniqueId)
+{
+    const QString destination = portNameOf(uniqueId, JackPortIsInput);
+    if (destination.isEmpty() || m_serverGone) {
+        return MIDI_RESULT_ERROR;
+    }
+    std::lock_guard<std::mutex> lock(m_mutex);
+    OutputSlot* free = nullptr;
+    for (OutputSlot& slot : m_outputs) {
+        if (slot.port.load() && slot.destinationId == uniqueId) {
+            slot.users++;
+            return MIDI_RESULT_SUCCESS;
+        }
+        if (!slot.port.load() && !free) {
+            free = &slot;
+        }
+    }
+    if (!free) {
+        return MIDI_RESULT_ERROR;
+    }
+    const int index = static_cast<int>(free - m_outputs.data());
+    jack_port_t* port = registerPort("out_", index, JackPortIsOutput);
+    if (!port) {
+        return MIDI_RESULT_ERROR;
+    }
+    if (jack_connect(m_client, jack_port_name(port), destination.toUtf8().constData()) != 0) {
+        jack_port_unregister(m_client, port);
+        return MIDI_RESULT_ERROR;
+    }
+    jack_ringbuffer_reset(free->ring);
+    free->destinationId = uniqueId;
+    free->users = 1;
+    free->port.store(port, std::memory_order_release);
+    // The largest event is known once a cycle has seen the port's buffer.
+    waitForCycles(2);
+    return MIDI_RESULT_SUCCESS;
+}
+
+void JackMidiService::disconnectDestination(int32_t uniqueId)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    for (OutputSlot& slot : m_outputs) {
+        if (slot.port.load() && slot.destinationId == uniqueId && --slot.users == 0) {
+            // Let what was sent reach the destination before the port goes.
+            const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
+            while (jack_ringbuffer_read_space(slot.ring) > 0 && !m_serverGone &&
+                   std::chrono::steady_clock::now() < deadline) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+            waitForCycles(1);
+            retirePort(slot.port);
+            slot.destinationId = InvalidPortId;
+            return;
+        }
+    }
+}
+
+MIDI_RESULT JackMidiService::send(int32_t uniqueId, const unsigned char* data,
+                                  unsigned short length)
+{
+    if (m_serverGone || length == 0) {
+        return MIDI_RESULT_ERROR;
+    }
+    OutputSlot* target = nullptr;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        for (OutputSlot& slot : m_outputs) {
+            if (slot.port.load() && slot.destinationId == uniqueId) {
+                target = &slot;
+                break;
+            }
+        }
+        // The destination's client went away: the server dropped our connection.
+        if (!target || jack_port_connected(target->port.load()) == 0) {
+            return MIDI_RESULT_ERROR;
+        }
+    }
+    const size_t largest = m_maxEventSize.load(std::memory_order_relaxed);
+    if (largest != 0 && length > largest) {
+        return MIDI_RESULT_ERROR;  // can never fit a JACK MIDI buffer
+    }
+    std::lock_guard<std::mutex> sendLock(target->sendMutex);
+    const uint32_t size = length;
+    const auto deadline = std::chrono::steady_clock::now() + SendTimeout;
+    while (jack_ringbuffer_write_space(target->ring) < sizeof(size) + size) {
+        if (m_serverGone || std::chrono::steady_clock::now() > deadline) {
+            return MIDI_RESULT_ERROR;
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(500));
+    }
+    // process() takes a record only once its size and all its bytes are in.
+    char header[sizeof(size)];
+    std::memcpy(header, &size, sizeof(size));
+    jack_ringbuffer_write(target->ring, header, sizeof(size));
+    jack_ringbuffer_write(target->ring, reinterpret_cast<const char*>(data), size);
+    return MIDI_RESULT_SUCCESS;
+}

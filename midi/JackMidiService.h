@@ -1,0 +1,101 @@
+// JACK as host MIDI service: one JACK client "Ostrel". Each connected
+// source gets an input port of ours and each connected destination an
+// output port, registered on demand (at most SlotCount of each).
+//
+// Threads: JACK's real-time thread runs process(), which never blocks,
+// locks or allocates: it moves events through lock-free jack_ringbuffers.
+// Received events go through one ring to the delivery thread, which plays
+// the host service's thread and calls the receivers; messages to send go
+// through one ring per output port, written by send() on any thread.
+// Locks (never taken by process): m_mutex around slot allocation and port
+// registration; m_receiversMutex around the receiver lists, held while
+// delivering; each output slot's sendMutex keeps one writer per ring.
+// Time stamps come from each event's frame, not from the callback time.
+#pragma once
+
+#include <jack/jack.h>
+#include <jack/ringbuffer.h>
+
+#include <QHash>
+
+#include <array>
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <semaphore.h>
+#include <thread>
+#include <vector>
+
+#include "MidiService.h"
+
+class JackMidiService : public MidiService {
+public:
+    static constexpr int SlotCount = 8;
+
+    // Null when no JACK server runs; never starts one.
+    static std::unique_ptr<JackMidiService> create();
+    ~JackMidiService() override;
+
+    QString serviceName() const override;
+    QList<MidiEndpoint> sources(MIDI_RESULT* result) override;
+    QList<MidiEndpoint> destinations(MIDI_RESULT* result) override;
+    MIDI_RESULT connectSource(int32_t uniqueId, MidiServiceReceiver* receiver) override;
+    MIDI_RESULT disconnectSource(int32_t uniqueId, MidiServiceReceiver* receiver) override;
+    MIDI_RESULT connectDestination(int32_t uniqueId) override;
+    void disconnectDestination(int32_t uniqueId) override;
+    // Error when the server or the destination is gone, when the message can
+    // never fit a JACK MIDI buffer, or when the port's queue stays full for
+    // a second.
+    MIDI_RESULT send(int32_t uniqueId, const unsigned char* data, unsigned short length) override;
+
+    // Frames per period and sample rate of the server (for measurements).
+    jack_nframes_t bufferSize() const;
+    jack_nframes_t sampleRate() const;
+    // Received events dropped because the delivery ring was full.
+    uint32_t overruns() const { return m_overruns.load(); }
+
+private:
+    struct InputSlot {
+        std::atomic<jack_port_t*> port{nullptr};
+        int32_t sourceId = InvalidPortId;                // m_mutex
+        std::vector<MidiServiceReceiver*> receivers;     // m_receiversMutex
+    };
+    struct OutputSlot {
+        std::atomic<jack_port_t*> port{nullptr};
+        jack_ringbuffer_t* ring = nullptr;
+        int32_t destinationId = InvalidPortId;  // m_mutex
+        int users = 0;                          // m_mutex
+        std::mutex sendMutex;
+    };
+
+    explicit JackMidiService(jack_client_t* client);
+    static int processCallback(jack_nframes_t frames, void* self);
+    static void shutdownCallback(void* self);
+    void process(jack_nframes_t frames);
+    void readInputs(jack_nframes_t frames);
+    void writeOutputs(jack_nframes_t frames);
+    void deliverEvents();
+    QList<MidiEndpoint> list(unsigned long flags, MIDI_RESULT* result);
+    QString portNameOf(int32_t uniqueId, unsigned long flags);
+    jack_port_t* registerPort(const char* prefix, int slot, unsigned long flags);
+    void retirePort(std::atomic<jack_port_t*>& port);
+    bool waitForCycles(int cycles);
+
+    jack_client_t* m_client;
+    QString m_clientPrefix;  // our own ports' "name:" prefix
+    std::array<InputSlot, SlotCount> m_inputs;
+    std::array<OutputSlot, SlotCount> m_outputs;
+    jack_ringbuffer_t* m_received;
+    sem_t m_receivedReady;
+    std::atomic<bool> m_serverGone{false};
+    std::atomic<bool> m_stop{false};
+    std::atomic<uint64_t> m_cycles{0};
+    std::atomic<size_t> m_maxEventSize{0};
+    std::atomic<uint32_t> m_overruns{0};
+    std::mutex m_mutex;
+    std::mutex m_receiversMutex;
+    std::mutex m_namesMutex;
+    QHash<int32_t, QString> m_portNames;  // unique id to full port name, m_namesMutex
+    std::vector<unsigned char> m_packet;  // delivery thread only
+    std::thread m_delivery;
+};

@@ -1,0 +1,78 @@
+#include "MidiClient.h"
+
+#include "AlsaMidiService.h"
+#include "JackMidiService.h"
+#include "LoopbackMidiService.h"
+
+namespace {
+
+std::unique_ptr<MidiService> systemService(MidiApi api)
+{
+    if (api != MidiApi::Jack) {
+        if (auto alsa = AlsaMidiService::create()) {
+            return alsa;
+        }
+        if (api == MidiApi::Alsa) {
+            return nullptr;
+        }
+    }
+    return JackMidiService::create();
+}
+
+}  // namespace
+
+MidiClient::MidiClient(MidiApi api)
+{
+    if (auto system = systemService(api)) {
+        m_systemServiceName = system->serviceName();
+        m_services.push_back(std::move(system));
+    }
+    m_services.push_back(std::make_unique<LoopbackMidiService>());
+}
+
+MidiClient::MidiClient(std::vector<std::unique_ptr<MidiService>> services)
+    : m_services(std::move(services))
+{
+    for (const auto& service : m_services) {
+        if (service->serviceName() != QLatin1String("Loopback")) {
+            m_systemServiceName = service->serviceName();
+            break;
+        }
+    }
+}
+
+MidiClient::~MidiClient() = default;
+
+QString MidiClient::systemServiceName() const
+{
+    return m_systemServiceName;
+}
+
+QList<MidiClient::Endpoint> MidiClient::collect(bool sources, MIDI_RESULT* result) const
+{
+    QList<Endpoint> endpoints;
+    MIDI_RESULT overall = MIDI_RESULT_SUCCESS;
+    for (const auto& service : m_services) {
+        MIDI_RESULT listed = MIDI_RESULT_SUCCESS;
+        const QList<MidiEndpoint> found =
+            sources ? service->sources(&listed) : service->destinations(&listed);
+        if (listed != MIDI_RESULT_SUCCESS) {
+            overall = MIDI_RESULT_ERROR;
+        }
+        for (const MidiEndpoint& endpoint : found) {
+            endpoints.append({service.get(), endpoint});
+        }
+    }
+    setMidiResult(result, overall);
+    return endpoints;
+}
+
+QList<MidiClient::Endpoint> MidiClient::sources(MIDI_RESULT* result) const
+{
+    return collect(true, result);
+}
+
+QList<MidiClient::Endpoint> MidiClient::destinations(MIDI_RESULT* result) const
+{
+    return collect(false, result);
+}

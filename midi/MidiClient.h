@@ -1,0 +1,50 @@
+// The application's one client of the host MIDI service: the system service
+// chosen once at start-up (ALSA, else a running JACK server, else none) and
+// the built-in loopback, whose endpoints follow the system's in every list.
+// Created before the ports and destroyed after them. Listing may be called
+// from any thread; services lock their own tables.
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+#include "MidiService.h"
+
+enum class MidiApi {
+    Automatic,  // ALSA when /dev/snd/seq opens, else JACK when a server runs
+    Alsa,
+    Jack,
+};
+
+class MidiClient {
+public:
+    struct Endpoint {
+        MidiService* service = nullptr;
+        MidiEndpoint endpoint;
+    };
+
+    explicit MidiClient(MidiApi api = MidiApi::Automatic);
+    // The given services in list order (tests and tools).
+    explicit MidiClient(std::vector<std::unique_ptr<MidiService>> services);
+    ~MidiClient();
+
+    MidiClient(const MidiClient&) = delete;
+    MidiClient& operator=(const MidiClient&) = delete;
+
+    // "ALSA", "JACK", or empty when only the loopback is there.
+    QString systemServiceName() const;
+
+    // Every service's endpoints, system first. Error (and what could be
+    // listed) when a service could not be asked.
+    QList<Endpoint> sources(MIDI_RESULT* result) const;
+    QList<Endpoint> destinations(MIDI_RESULT* result) const;
+
+private:
+    QList<Endpoint> collect(bool sources, MIDI_RESULT* result) const;
+
+    std::vector<std::unique_ptr<MidiService>> m_services;
+    QString m_systemServiceName;
+};

@@ -1,0 +1,50 @@
+// Results, port groups and constants shared by the MIDI port layer and its
+// users.
+#pragma once
+
+#include <cstdint>
+
+enum MIDI_RESULT {
+    MIDI_RESULT_SUCCESS = 0,
+    MIDI_RESULT_ERROR = 1,
+};
+
+// Writes value through result when result is not null.
+inline void setMidiResult(MIDI_RESULT* result, MIDI_RESULT value)
+{
+    if (result) {
+        *result = value;
+    }
+}
+
+enum InputPortGroup {
+    InputPortGroup_First = 0,
+    InputPortGroup_Second = 1,
+};
+
+// OutputPortGroup_Both asks the main window to send the same bytes to both
+// output ports; no port accepts it.
+enum OutputPortGroup {
+    OutputPortGroup_First = 0,
+    OutputPortGroup_Second = 1,
+    OutputPortGroup_Both = 2,
+};
+
+// Length of the time-stamp day.
+constexpr uint32_t MsecsPerDay = 86400000u;
+// Added to a stopwatch difference that went negative.
+constexpr int64_t ElapsedTimeMax = 86400000;
+// Added to a host-time difference when the host clock went backwards.
+constexpr uint64_t HostTimeMaxValue = UINT64_MAX;
+constexpr int32_t InvalidPortIndex = -1;
+constexpr int32_t InvalidPortId = 0x7FFFFFFF;
+constexpr int32_t InvalidPortRef = -1;
+// Bytes of a time stamp in a worker ring record.
+constexpr unsigned int TimeStampDataSize = 4;
+// The largest message the application sends or receives.
+constexpr unsigned short MaximumMessageSize = 16384;
+
+// Port name shown when no endpoint is connected.
+inline constexpr const char* NoAssign = "Not Connected";
+// Destination name that marks a Bluetooth output, paced at three bytes per ms.
+inline constexpr const char* BluetoothDevicePropertyName = "Bluetooth";

@@ -1,0 +1,56 @@
+// The host MIDI service as the port layer sees it: named endpoints with
+// stable unique ids, sources connected to receivers that get time-stamped
+// packets on the service's own thread, and sends to destinations.
+// Implementations: ALSA sequencer, JACK, and the built-in loopback.
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include "MidiCommon.h"
+
+struct MidiEndpoint {
+    QString name;      // display name, stable across restarts ("Client:Port")
+    QString portName;  // the endpoint's own name, without its client
+    int32_t uniqueId = InvalidPortId;
+};
+
+// Receives the packets of a connected source, on the service's thread.
+class MidiServiceReceiver {
+public:
+    // One packet: a complete message, or a part of a system exclusive.
+    // hostTime is the host clock (ns) when the service received it, never 0.
+    virtual void receivedPacket(const unsigned char* data, unsigned short length,
+                                unsigned long long hostTime) = 0;
+
+protected:
+    ~MidiServiceReceiver() = default;
+};
+
+class MidiService {
+public:
+    virtual ~MidiService() = default;
+
+    // "ALSA", "JACK" or "Loopback": part of every unique id.
+    virtual QString serviceName() const = 0;
+    // Endpoints in the service's order, never Ostrel's own. Error when the
+    // service cannot be asked (the list is then empty).
+    virtual QList<MidiEndpoint> sources(MIDI_RESULT* result) = 0;
+    virtual QList<MidiEndpoint> destinations(MIDI_RESULT* result) = 0;
+    // After connectSource succeeds the receiver gets the source's packets
+    // until disconnectSource returns; a receiver may be connected to one
+    // source at a time.
+    virtual MIDI_RESULT connectSource(int32_t uniqueId, MidiServiceReceiver* receiver) = 0;
+    virtual MIDI_RESULT disconnectSource(int32_t uniqueId, MidiServiceReceiver* receiver) = 0;
+    // Counted: a destination stays connected until each connect is undone.
+    virtual MIDI_RESULT connectDestination(int32_t uniqueId) = 0;
+    virtual void disconnectDestination(int32_t uniqueId) = 0;
+    // Sends one complete message; error when the destination is gone or the
+    // message can never pass. Any thread; callers serialise per destination.
+    virtual MIDI_RESULT send(int32_t uniqueId, const unsigned char* data,
+                             unsigned short length) = 0;
+
+    // A stable id for the occurrence-th endpoint of that name: a 32-bit
+    // hash of the service and the full name, never InvalidPortId.
+    static int32_t makeUniqueId(const QString& service, const QString& name, int occurrence);
+};

@@ -1,0 +1,239 @@
+// Input and output ports over the built-in loopback: lists, opening by
+// index and by name, closing, transmitting and receiving with time stamps,
+// the largest system exclusive, and the failures a user can meet.
+#include <QElapsedTimer>
+#include <QtTest>
+
+#include <memory>
+
+#include "LoopbackMidiService.h"
+#include "MidiInputPort.h"
+#include "MidiOutputPort.h"
+#include "MidiTime.h"
+#include "PacketCollector.h"
+
+namespace {
+
+std::unique_ptr<MidiClient> loopbackClient(const QStringList& names,
+                                           LoopbackMidiService** loopback = nullptr)
+{
+    std::vector<std::unique_ptr<MidiService>> services;
+    auto service = std::make_unique<LoopbackMidiService>(names);
+    if (loopback) {
+        *loopback = service.get();
+    }
+    services.push_back(std::move(service));
+    return std::make_unique<MidiClient>(std::move(services));
+}
+
+std::vector<unsigned char> systemExclusive(size_t size)
+{
+    std::vector<unsigned char> bytes(size);
+    for (size_t i = 0; i < size; i++) {
+        bytes[i] = static_cast<unsigned char>(i % 128);
+    }
+    bytes.front() = 0xF0;
+    bytes.back() = 0xF7;
+    return bytes;
+}
+
+}  // namespace
+
+class LoopbackPortsTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        m_client = loopbackClient(LoopbackMidiService::defaultNames(), &m_loopback);
+        const uint64_t startHost = getHostTimeInMilliseconds();
+        const uint32_t startDay = getCurrentTimeInMilliseconds();
+        m_input = std::make_unique<MidiInputPort>(m_client.get(), 16384, 1, startHost, startDay);
+        m_output = std::make_unique<MidiOutputPort>(m_client.get(), 16384, 0, startHost, startDay);
+        m_collector = std::make_unique<PacketCollector>();
+        m_collector->attach(*m_input);
+    }
+
+    void cleanup()
+    {
+        m_input.reset();
+        m_output.reset();
+        m_client.reset();
+    }
+
+    void listsHoldBothLoopbackEndpoints()
+    {
+        const QStringList names{"Ostrel Loopback 1", "Ostrel Loopback 2"};
+        MIDI_RESULT result = MIDI_RESULT_ERROR;
+        QCOMPARE(m_input->getInputPortNameList(&result), names);
+        QCOMPARE(result, MIDI_RESULT_SUCCESS);
+        QCOMPARE(m_output->getOutputPortNameList(&result), names);
+        QCOMPARE(m_input->getInputPortCount(nullptr), 2u);
+        QCOMPARE(m_output->getOutputPortCount(nullptr), 2u);
+        QString name;
+        m_input->getCurrentPortName(name);
+        QCOMPARE(name, QString("Not Connected"));
+        // Ids are stable from run to run, and never the invalid id.
+        const int32_t id = MidiService::makeUniqueId("Loopback", "Ostrel Loopback 1", 0);
+        QCOMPARE(id, MidiService::makeUniqueId("Loopback", "Ostrel Loopback 1", 0));
+        QVERIFY(id != MidiService::makeUniqueId("Loopback", "Ostrel Loopback 1", 1));
+        QVERIFY(id != InvalidPortId);
+    }
+
+    void messagesComeBackInOrderWithTimeStamps()
+    {
+        m_input->getInputPortNameList(nullptr);
+        m_output->getOutputPortNameList(nullptr);
+        QCOMPARE(m_input->openInputPort(QString("Ostrel Loopback 2")), MIDI_RESULT_SUCCESS);
+        QCOMPARE(m_output->openOutputPort(1u), MIDI_RESULT_SUCCESS);
+        QString name;
+        m_output->getCurrentPortName(name);
+        QCOMPARE(name, QString("Ostrel Loopback 2"));
+        QCOMPARE(m_input->portIndex(), 1);
+
+        const unsigned char messages[][3] = {{0x90, 0x3C, 0x40}, {0xB0, 0x07, 0x64},
+                                             {0x80, 0x3C, 0x00}};
+        unsigned int sentStamp = 0;
+        for (const auto& message : messages) {
+            QCOMPARE(m_output->transmitMidi(message, 3, sentStamp, 0), MIDI_RESULT_SUCCESS);
+        }
+        QVERIFY(m_collector->waitForBytes(9));
+        const auto packets = m_collector->packets();
+        QCOMPARE(packets.size(), size_t(3));
+        for (size_t i = 0; i < 3; i++) {
+            QCOMPARE(packets[i].bytes, std::vector<unsigned char>(messages[i], messages[i] + 3));
+            QCOMPARE(packets[i].portGroup, 1u);
+            QVERIFY(packets[i].hostTime != 0);
+            // Sent and received on the same clock, a few ms apart at most
+            // (across midnight the received stamp may be the smaller).
+            QVERIFY(elapsedTimeOfDay(sentStamp, packets[i].timeStamp) < 1000 ||
+                    elapsedTimeOfDay(packets[i].timeStamp, sentStamp) < 1000);
+        }
+        // Loopback 1 stays silent.
+        QCOMPARE(m_output->openOutputPort(0u), MIDI_RESULT_SUCCESS);
+        m_output->transmitMidi(messages[0], 3, sentStamp, 0);
+        QCOMPARE(m_output->openOutputPort(1u), MIDI_RESULT_SUCCESS);
+        m_output->transmitMidi(messages[1], 3, sentStamp, 0);
+        QVERIFY(m_collector->waitForBytes(12));
+        QCOMPARE(m_collector->packets().back().bytes, std::vector<unsigned char>(messages[1], messages[1] + 3));
+        QCOMPARE(m_collector->packets().size(), size_t(4));
+    }
+
+    void largestSystemExclusivePassesAndLargerIsRefused()
+    {
+        m_input->openInputPort(QString("Ostrel Loopback 1"));
+        m_output->openOutputPort(QString("Ostrel Loopback 1"));
+        const auto largest = systemExclusive(16384);
+        unsigned int stamp = 0;
+        QCOMPARE(m_output->transmitMidi(largest.data(), 16384, stamp, 0), MIDI_RESULT_SUCCESS);
+        QVERIFY(m_collector->waitForBytes(16384));
+        QCOMPARE(m_collector->packets().front().bytes, largest);
+
+        const auto larger = systemExclusive(16385);
+        QCOMPARE(m_output->transmitMidi(larger.data(), 16385, stamp, 0), MIDI_RESULT_ERROR);
+        // A 16385-byte packet from the service is dropped by the port, never
+        // half-delivered; what follows it arrives.
+        m_collector->clear();
+        QCOMPARE(m_loopback->send(m_input->portUniqueId(), larger.data(), 16385),
+                 MIDI_RESULT_SUCCESS);
+        const unsigned char clock = 0xF8;
+        m_output->transmitMidi(&clock, 1, stamp, 0);
+        QVERIFY(m_collector->waitForBytes(1));
+        QCOMPARE(m_collector->packets().size(), size_t(1));
+    }
+
+    void firstOfTwoEqualNamesIsOpened()
+    {
+        cleanup();
+        m_client = loopbackClient({"Twin", "Twin", "Other"});
+        m_input = std::make_unique<MidiInputPort>(m_client.get(), 16384, 0, 0, 0);
+        m_output = std::make_unique<MidiOutputPort>(m_client.get(), 16384, 0, 0, 0);
+        m_collector = std::make_unique<PacketCollector>();
+        m_collector->attach(*m_input);
+        QCOMPARE(m_input->openInputPort(QString("Twin")), MIDI_RESULT_SUCCESS);
+        QCOMPARE(m_input->portIndex(), 0);
+        QCOMPARE(m_output->openOutputPort(QString("Twin")), MIDI_RESULT_SUCCESS);
+        QCOMPARE(m_output->portIndex(), 0);
+        const unsigned char start = 0xFA;
+        unsigned int stamp = 0;
+        m_output->transmitMidi(&start, 1, stamp, 0);
+        QVERIFY(m_collector->waitForBytes(1));
+        // The second "Twin" is a different endpoint with its own id.
+        QCOMPARE(m_output->openOutputPort(1u), MIDI_RESULT_SUCCESS);
+        QVERIFY(m_output->portUniqueId() != m_input->portUniqueId());
+    }
+
+    void failuresLeaveTheDocumentedState()
+    {
+        m_input->getInputPortNameList(nullptr);
+        m_output->getOutputPortNameList(nullptr);
+        QString name;
+        QCOMPARE(m_input->openInputPort(5u), MIDI_RESULT_ERROR);
+        m_input->getCurrentPortName(name);
+        QCOMPARE(name, QString("Not Connected"));
+        QCOMPARE(m_input->openInputPort(QString("No Such Port")), MIDI_RESULT_ERROR);
+        QCOMPARE(m_input->closeInputPort(), MIDI_RESULT_ERROR);
+
+        QCOMPARE(m_input->openInputPort(0u), MIDI_RESULT_SUCCESS);
+        QCOMPARE(m_input->openInputPort(QString("Ostrel loopback 2")), MIDI_RESULT_ERROR);  // case
+        QCOMPARE(m_input->portIndex(), 0);  // unchanged by a name that matches nothing
+        QCOMPARE(m_input->openInputPort(9u), MIDI_RESULT_ERROR);
+        QCOMPARE(m_input->portIndex(), InvalidPortIndex);
+
+        unsigned int stamp = 12345;
+        const unsigned char note[] = {0x90, 0x3C, 0x40};
+        QCOMPARE(m_output->transmitMidi(note, 3, stamp, 0), MIDI_RESULT_ERROR);
+        QCOMPARE(stamp, 12345u);
+        QCOMPARE(m_output->closeOutputPort(), MIDI_RESULT_ERROR);
+        QCOMPARE(m_output->openOutputPort(1u), MIDI_RESULT_SUCCESS);
+        // An index out of range leaves the existing connection and its name.
+        QCOMPARE(m_output->openOutputPort(2u), MIDI_RESULT_ERROR);
+        m_output->getCurrentPortName(name);
+        QCOMPARE(name, QString("Ostrel Loopback 2"));
+        QCOMPARE(m_output->transmitMidi(note, 0, stamp, 0), MIDI_RESULT_ERROR);
+        QCOMPARE(m_output->closeOutputPort(), MIDI_RESULT_SUCCESS);
+        m_output->getCurrentPortName(name);
+        QCOMPARE(name, QString("Not Connected"));
+        QCOMPARE(m_output->transmitMidi(note, 3, stamp, 0), MIDI_RESULT_ERROR);
+    }
+
+    void closedInputHearsNothing()
+    {
+        m_input->openInputPort(QString("Ostrel Loopback 1"));
+        m_output->openOutputPort(QString("Ostrel Loopback 1"));
+        QCOMPARE(m_input->closeInputPort(), MIDI_RESULT_SUCCESS);
+        const unsigned char note[] = {0x90, 0x3C, 0x40};
+        unsigned int stamp = 0;
+        QCOMPARE(m_output->transmitMidi(note, 3, stamp, 0), MIDI_RESULT_SUCCESS);
+        m_input->openInputPort(QString("Ostrel Loopback 2"));
+        m_output->openOutputPort(QString("Ostrel Loopback 2"));
+        m_output->transmitMidi(note, 3, stamp, 0);
+        QVERIFY(m_collector->waitForBytes(3));
+        QCOMPARE(m_collector->packets().size(), size_t(1));
+    }
+
+    void bluetoothDestinationsArePacedAtThreeBytesPerMillisecond()
+    {
+        cleanup();
+        m_client = loopbackClient({"Bluetooth"});
+        m_output = std::make_unique<MidiOutputPort>(m_client.get(), 16384, 0, 0, 0);
+        QCOMPARE(m_output->openOutputPort(QString("Bluetooth")), MIDI_RESULT_SUCCESS);
+        QVERIFY(m_output->isBluetooth());
+        std::vector<unsigned char> bytes = systemExclusive(30);
+        unsigned int stamp = 0;
+        QElapsedTimer timer;
+        timer.start();
+        QCOMPARE(m_output->transmitMidi(bytes.data(), 30, stamp, 0), MIDI_RESULT_SUCCESS);
+        QVERIFY(timer.nsecsElapsed() >= 10030000);  // a lower bound: it cannot be faster
+    }
+
+private:
+    LoopbackMidiService* m_loopback = nullptr;  // owned by m_client
+    std::unique_ptr<MidiClient> m_client;
+    std::unique_ptr<MidiInputPort> m_input;
+    std::unique_ptr<MidiOutputPort> m_output;
+    std::unique_ptr<PacketCollector> m_collector;
+};
+
+QTEST_GUILESS_MAIN(LoopbackPortsTest)
+#include "LoopbackPortsTest.moc"
