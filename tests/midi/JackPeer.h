@@ -1,0 +1,124 @@
+// A second JACK client standing in for an instrument: an output port "out"
+// that sends what the test queues, and an input port "in" that records what
+// arrives. Test code: its process callback takes a mutex, which a real
+// client must not.
+#pragma once
+
+#include <jack/jack.h>
+#include <jack/midiport.h>
+
+#include <chrono>
+#include <deque>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+class JackPeer {
+public:
+    explicit JackPeer(const char* name)
+    {
+        m_client = jack_client_open(name, JackNoStartServer, nullptr);
+        if (!m_client) {
+            return;
+        }
+        m_out = jack_port_register(m_client, "out", JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput, 0);
+        m_in = jack_port_register(m_client, "in", JACK_DEFAULT_MIDI_TYPE, JackPortIsInput, 0);
+        jack_set_process_callback(m_client, &JackPeer::process, this);
+        jack_activate(m_client);
+    }
+
+    ~JackPeer() { close(); }
+
+    bool isOpen() const { return m_client != nullptr; }
+    QString name() const { return QString::fromUtf8(jack_get_client_name(m_client)); }
+
+    void close()
+    {
+        if (m_client) {
+            jack_client_close(m_client);
+            m_client = nullptr;
+        }
+    }
+
+    void send(const std::vector<unsigned char>& message)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_outgoing.push_back(message);
+    }
+
+    bool waitUntilSent()
+    {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (std::chrono::steady_clock::now() < deadline) {
+            {
+                std::lock_guard<std::mutex> lock(m_mutex);
+                if (m_outgoing.empty()) {
+                    return true;
+                }
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        return false;
+    }
+
+    bool waitForBytes(size_t count)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (std::chrono::steady_clock::now() < deadline) {
+            if (received().size() >= count) {
+                return true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        return false;
+    }
+
+    std::vector<unsigned char> received()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_received;
+    }
+
+    size_t receivedEvents()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_receivedEvents;
+    }
+
+private:
+    static int process(jack_nframes_t frames, void* arg)
+    {
+        auto* self = static_cast<JackPeer*>(arg);
+        std::lock_guard<std::mutex> lock(self->m_mutex);
+        void* out = jack_port_get_buffer(self->m_out, frames);
+        jack_midi_clear_buffer(out);
+        while (!self->m_outgoing.empty()) {
+            const auto& message = self->m_outgoing.front();
+            jack_midi_data_t* data = jack_midi_event_reserve(out, 0, message.size());
+            if (!data) {
+                break;
+            }
+            std::copy(message.begin(), message.end(), data);
+            self->m_outgoing.pop_front();
+        }
+        void* in = jack_port_get_buffer(self->m_in, frames);
+        const uint32_t count = jack_midi_get_event_count(in);
+        for (uint32_t i = 0; i < count; i++) {
+            jack_midi_event_t event;
+            if (jack_midi_event_get(&event, in, i) == 0) {
+                self->m_received.insert(self->m_received.end(), event.buffer,
+                                        event.buffer + event.size);
+                self->m_receivedEvents++;
+            }
+        }
+        return 0;
+    }
+
+    jack_client_t* m_client = nullptr;
+    jack_port_t* m_out = nullptr;
+    jack_port_t* m_in = nullptr;
+    std::mutex m_mutex;
+    std::deque<std::vector<unsigned char>> m_outgoing;
+    std::vector<unsigned char> m_received;
+    size_t m_receivedEvents = 0;
+};

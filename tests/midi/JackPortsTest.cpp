@@ -1,0 +1,194 @@
+// Ostrel's ports against a real JACK server and a second JACK client that
+// plays an instrument: lists, traffic both ways (bursts and the largest
+// system exclusive included), and a peer that goes away.
+#include <QtTest>
+
+#include <memory>
+
+#include "JackMidiService.h"
+#include "JackPeer.h"
+#include "MidiInputPort.h"
+#include "MidiOutputPort.h"
+#include "MidiTime.h"
+#include "PacketCollector.h"
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+Bytes systemExclusive(size_t size)
+{
+    Bytes bytes(size);
+    for (size_t i = 0; i < size; i++) {
+        bytes[i] = static_cast<unsigned char>((i * 7) % 128);
+    }
+    bytes.front() = 0xF0;
+    bytes.back() = 0xF7;
+    return bytes;
+}
+
+// Notes, controllers, a burst of 1000 messages and the largest dump.
+std::vector<Bytes> traffic()
+{
+    std::vector<Bytes> messages = {{0x90, 0x3C, 0x64}, {0x80, 0x3C, 0x00}, {0xB3, 0x07, 0x50}};
+    for (int i = 0; i < 1000; i++) {
+        messages.push_back({static_cast<unsigned char>(0xB0 | (i % 16)),
+                            static_cast<unsigned char>(i % 120), static_cast<unsigned char>(i % 128)});
+    }
+    messages.push_back(systemExclusive(16384));
+    messages.push_back({0xF8});
+    return messages;
+}
+
+Bytes joined(const std::vector<Bytes>& messages)
+{
+    Bytes all;
+    for (const Bytes& message : messages) {
+        all.insert(all.end(), message.begin(), message.end());
+    }
+    return all;
+}
+
+}  // namespace
+
+class JackPortsTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        m_peer = std::make_unique<JackPeer>("ostrel-test-peer");
+        QVERIFY2(m_peer->isOpen(), "no JACK server: the test command starts one");
+        m_client = std::make_unique<MidiClient>(MidiApi::Jack);
+        QCOMPARE(m_client->systemServiceName(), QString("JACK"));
+        const uint64_t startHost = getHostTimeInMilliseconds();
+        const uint32_t startDay = getCurrentTimeInMilliseconds();
+        m_input = std::make_unique<MidiInputPort>(m_client.get(), 16384, 0, startHost, startDay);
+        m_output = std::make_unique<MidiOutputPort>(m_client.get(), 16384, 1, startHost, startDay);
+        m_collector = std::make_unique<PacketCollector>();
+        m_collector->attach(*m_input);
+        m_peerName = m_peer->name();
+    }
+
+    void cleanup()
+    {
+        m_input.reset();
+        m_output.reset();
+        m_client.reset();
+        m_peer.reset();
+    }
+
+    void peerIsListedAndOurOwnPortsAreNot()
+    {
+        const QStringList sources = m_input->getInputPortNameList(nullptr);
+        const QStringList destinations = m_output->getOutputPortNameList(nullptr);
+        QVERIFY2(sources.contains(m_peerName + ":out"), qPrintable(sources.join(", ")));
+        QVERIFY(destinations.contains(m_peerName + ":in"));
+        QVERIFY(!sources.contains(m_peerName + ":in"));
+        // The loopback follows the system's endpoints.
+        QCOMPARE(sources.mid(sources.size() - 2),
+                 QStringList({"Ostrel Loopback 1", "Ostrel Loopback 2"}));
+        QCOMPARE(m_input->openInputPort(m_peerName + ":out"), MIDI_RESULT_SUCCESS);
+        QCOMPARE(m_output->openOutputPort(m_peerName + ":in"), MIDI_RESULT_SUCCESS);
+        // Our ports, now registered, stay out of the lists.
+        for (const QString& name : m_input->getInputPortNameList(nullptr) +
+                                       m_output->getOutputPortNameList(nullptr)) {
+            QVERIFY2(!name.startsWith("Ostrel:"), qPrintable(name));
+        }
+    }
+
+    void peerTrafficArrivesIntactAndInOrder()
+    {
+        m_input->getInputPortNameList(nullptr);
+        QCOMPARE(m_input->openInputPort(m_peerName + ":out"), MIDI_RESULT_SUCCESS);
+        const std::vector<Bytes> messages = traffic();
+        for (const Bytes& message : messages) {
+            m_peer->send(message);
+        }
+        QVERIFY(m_peer->waitUntilSent());
+        const Bytes expected = joined(messages);
+        QVERIFY(m_collector->waitForBytes(expected.size()));
+        QCOMPARE(m_collector->bytes(), expected);
+        const auto packets = m_collector->packets();
+        QCOMPARE(packets.size(), messages.size());
+        QCOMPARE(packets[messages.size() - 2].bytes, messages[messages.size() - 2]);
+        for (const auto& packet : packets) {
+            QVERIFY(packet.hostTime != 0);
+            QCOMPARE(packet.portGroup, 0u);
+        }
+    }
+
+    void ostrelTrafficArrivesIntactAtThePeer()
+    {
+        m_output->getOutputPortNameList(nullptr);
+        QCOMPARE(m_output->openOutputPort(m_peerName + ":in"), MIDI_RESULT_SUCCESS);
+        const std::vector<Bytes> messages = traffic();
+        for (const Bytes& message : messages) {
+            unsigned int stamp = 0;
+            QCOMPARE(m_output->transmitMidi(message.data(),
+                                            static_cast<unsigned short>(message.size()), stamp, 0),
+                     MIDI_RESULT_SUCCESS);
+        }
+        const Bytes expected = joined(messages);
+        QVERIFY(m_peer->waitForBytes(expected.size()));
+        QCOMPARE(m_peer->received(), expected);
+        QCOMPARE(m_peer->receivedEvents(), messages.size());
+    }
+
+    void peerThatVanishesLeavesErrorsAndNotConnected()
+    {
+        m_input->getInputPortNameList(nullptr);
+        m_output->getOutputPortNameList(nullptr);
+        QCOMPARE(m_input->openInputPort(m_peerName + ":out"), MIDI_RESULT_SUCCESS);
+        QCOMPARE(m_output->openOutputPort(m_peerName + ":in"), MIDI_RESULT_SUCCESS);
+        m_peer->close();
+        const Bytes note{0x90, 0x40, 0x40};
+        unsigned int stamp = 0;
+        QTRY_COMPARE(m_output->transmitMidi(note.data(), 3, stamp, 0), MIDI_RESULT_ERROR);
+        QVERIFY(!m_output->getOutputPortNameList(nullptr).contains(m_peerName + ":in"));
+        QVERIFY(!m_input->getInputPortNameList(nullptr).contains(m_peerName + ":out"));
+        QString name;
+        m_output->getCurrentPortName(name);
+        QCOMPARE(name, QString("Not Connected"));
+        m_input->getCurrentPortName(name);
+        QCOMPARE(name, QString("Not Connected"));
+        QCOMPARE(m_output->transmitMidi(note.data(), 3, stamp, 0), MIDI_RESULT_ERROR);
+        QCOMPARE(m_input->closeInputPort(), MIDI_RESULT_ERROR);
+        // A name that matches nothing now changes nothing.
+        QCOMPARE(m_input->openInputPort(m_peerName + ":out"), MIDI_RESULT_ERROR);
+    }
+
+    void messageThatCanNeverFitIsRefused()
+    {
+        auto service = JackMidiService::create();
+        QVERIFY(service);
+        const QList<MidiEndpoint> destinations = service->destinations(nullptr);
+        int32_t peerIn = InvalidPortId;
+        for (const MidiEndpoint& endpoint : destinations) {
+            if (endpoint.name == m_peerName + ":in") {
+                peerIn = endpoint.uniqueId;
+            }
+        }
+        QCOMPARE(service->connectDestination(peerIn), MIDI_RESULT_SUCCESS);
+        const Bytes huge = systemExclusive(60000);
+        QCOMPARE(service->send(peerIn, huge.data(), static_cast<unsigned short>(huge.size())),
+                 MIDI_RESULT_ERROR);
+        const Bytes largest = systemExclusive(16384);
+        QCOMPARE(service->send(peerIn, largest.data(), 16384), MIDI_RESULT_SUCCESS);
+        QVERIFY(m_peer->waitForBytes(16384));
+        QCOMPARE(m_peer->received(), largest);
+        service->disconnectDestination(peerIn);
+        QCOMPARE(service->send(peerIn, largest.data(), 16384), MIDI_RESULT_ERROR);
+    }
+
+private:
+    std::unique_ptr<JackPeer> m_peer;
+    QString m_peerName;
+    std::unique_ptr<MidiClient> m_client;
+    std::unique_ptr<MidiInputPort> m_input;
+    std::unique_ptr<MidiOutputPort> m_output;
+    std::unique_ptr<PacketCollector> m_collector;
+};
+
+QTEST_GUILESS_MAIN(JackPortsTest)
+#include "JackPortsTest.moc"
