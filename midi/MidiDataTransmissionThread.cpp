@@ -29,6 +29,9 @@ MidiDataTransmissionThread::~MidiDataTransmissionThread()
         m_spaceFreed.notify_all();
     }
     wait();
+    // QThread::wait() hands off inside Qt, out of ThreadSanitizer's sight;
+    // the worker's last unlock of this mutex is the hand-off it can see.
+    std::lock_guard<std::mutex> lock(m_bufferMutex);
 }
 
 void MidiDataTransmissionThread::setReceivedMidiCallbackFunc(MidiReceivedCallback callback,

@@ -9,6 +9,7 @@ packages=(
     googletest libgtest-dev libbenchmark-dev
     qtbase5-dev qtbase5-dev-tools
     libasound2-dev libjack-jackd2-dev jackd2
+    qemu-system-x86 linux-image-amd64 busybox-static cpio
 )
 
 missing=()

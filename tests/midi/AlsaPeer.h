@@ -1,0 +1,128 @@
+// A second ALSA sequencer client standing in for an instrument: a port
+// "out" whose events go to its subscribers, and a port "in" that records
+// what arrives. It uses alsa-lib's own byte/event converter, so Ostrel's
+// conversion is checked against an independent one.
+#pragma once
+
+#include <alsa/asoundlib.h>
+
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+class AlsaPeer {
+public:
+    explicit AlsaPeer(const char* name)
+    {
+        if (snd_seq_open(&m_seq, "default", SND_SEQ_OPEN_DUPLEX, 0) < 0) {
+            m_seq = nullptr;
+            return;
+        }
+        snd_seq_set_client_name(m_seq, name);
+        snd_seq_set_client_pool_output(m_seq, 2000);
+        snd_seq_set_client_pool_input(m_seq, 2000);
+        snd_seq_set_input_buffer_size(m_seq, 1 << 18);
+        m_out = snd_seq_create_simple_port(m_seq, "out",
+                                           SND_SEQ_PORT_CAP_READ | SND_SEQ_PORT_CAP_SUBS_READ,
+                                           SND_SEQ_PORT_TYPE_MIDI_GENERIC);
+        m_in = snd_seq_create_simple_port(m_seq, "in",
+                                          SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_SUBS_WRITE,
+                                          SND_SEQ_PORT_TYPE_MIDI_GENERIC);
+        snd_midi_event_new(256, &m_encoder);
+        snd_midi_event_new(1 << 16, &m_decoder);
+        snd_midi_event_no_status(m_decoder, 1);
+        m_reader = std::thread([this] { read(); });
+    }
+
+    ~AlsaPeer() { close(); }
+
+    bool isOpen() const { return m_seq != nullptr; }
+
+    void close()
+    {
+        if (!m_seq) {
+            return;
+        }
+        m_stop = true;
+        m_reader.join();
+        snd_midi_event_free(m_encoder);
+        snd_midi_event_free(m_decoder);
+        snd_seq_close(m_seq);
+        m_seq = nullptr;
+    }
+
+    // Sends bytes to the subscribers of "out", converted by alsa-lib.
+    void send(const std::vector<unsigned char>& bytes)
+    {
+        std::lock_guard<std::mutex> lock(m_sendMutex);
+        for (unsigned char byte : bytes) {
+            snd_seq_event_t event;
+            snd_seq_ev_clear(&event);
+            if (snd_midi_event_encode_byte(m_encoder, byte, &event) == 1) {
+                snd_seq_ev_set_source(&event, m_out);
+                snd_seq_ev_set_subs(&event);
+                snd_seq_ev_set_direct(&event);
+                while (snd_seq_event_output_direct(m_seq, &event) == -EAGAIN) {
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                }
+            }
+        }
+    }
+
+    bool waitForBytes(size_t count)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (std::chrono::steady_clock::now() < deadline) {
+            if (received().size() >= count) {
+                return true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        return false;
+    }
+
+    std::vector<unsigned char> received()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_received;
+    }
+
+private:
+    void read()
+    {
+        const int count = snd_seq_poll_descriptors_count(m_seq, POLLIN);
+        std::vector<pollfd> fds(static_cast<size_t>(count));
+        snd_seq_poll_descriptors(m_seq, fds.data(), static_cast<unsigned int>(count), POLLIN);
+        std::vector<unsigned char> buffer(1 << 16);
+        while (!m_stop) {
+            if (poll(fds.data(), fds.size(), 50) <= 0) {
+                continue;
+            }
+            while (snd_seq_event_input_pending(m_seq, 1) > 0) {
+                snd_seq_event_t* event = nullptr;
+                if (snd_seq_event_input(m_seq, &event) < 0 || !event) {
+                    break;
+                }
+                const long size = snd_midi_event_decode(m_decoder, buffer.data(),
+                                                        static_cast<long>(buffer.size()), event);
+                if (size > 0) {
+                    std::lock_guard<std::mutex> lock(m_mutex);
+                    m_received.insert(m_received.end(), buffer.begin(), buffer.begin() + size);
+                }
+            }
+        }
+    }
+
+    snd_seq_t* m_seq = nullptr;
+    int m_out = -1;
+    int m_in = -1;
+    snd_midi_event_t* m_encoder = nullptr;
+    snd_midi_event_t* m_decoder = nullptr;
+    std::mutex m_sendMutex;
+    std::mutex m_mutex;
+    std::vector<unsigned char> m_received;
+    std::atomic<bool> m_stop{false};
+    std::thread m_reader;
+};

@@ -1,0 +1,175 @@
+// Ostrel's ports against a real ALSA sequencer: a second sequencer client
+// as the instrument, and ALSA's "Midi Through" port as a cable back.
+#include <QtTest>
+
+#include <memory>
+
+#include "AlsaPeer.h"
+#include "MidiInputPort.h"
+#include "MidiOutputPort.h"
+#include "MidiTime.h"
+#include "PacketCollector.h"
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+const QString PeerOut = QStringLiteral("ostrel-alsa-peer:out");
+const QString PeerIn = QStringLiteral("ostrel-alsa-peer:in");
+const QString Through = QStringLiteral("Midi Through:Midi Through Port-0");
+
+Bytes systemExclusive(size_t size)
+{
+    Bytes bytes(size);
+    for (size_t i = 0; i < size; i++) {
+        bytes[i] = static_cast<unsigned char>((i * 5) % 128);
+    }
+    bytes.front() = 0xF0;
+    bytes.back() = 0xF7;
+    return bytes;
+}
+
+std::vector<Bytes> traffic()
+{
+    std::vector<Bytes> messages = {{0x90, 0x3C, 0x64}, {0x80, 0x3C, 0x00}, {0xB3, 0x07, 0x50},
+                                   {0xE1, 0x00, 0x40}, {0xF2, 0x10, 0x02}, {0xFA}};
+    for (int i = 0; i < 1000; i++) {
+        messages.push_back({static_cast<unsigned char>(0xB0 | (i % 16)),
+                            static_cast<unsigned char>(i % 120), static_cast<unsigned char>(i % 128)});
+    }
+    messages.push_back(systemExclusive(16384));
+    messages.push_back({0xFC});
+    return messages;
+}
+
+Bytes joined(const std::vector<Bytes>& messages)
+{
+    Bytes all;
+    for (const Bytes& message : messages) {
+        all.insert(all.end(), message.begin(), message.end());
+    }
+    return all;
+}
+
+}  // namespace
+
+class AlsaPortsTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        m_peer = std::make_unique<AlsaPeer>("ostrel-alsa-peer");
+        QVERIFY2(m_peer->isOpen(), "no ALSA sequencer");
+        m_client = std::make_unique<MidiClient>(MidiApi::Alsa);
+        QCOMPARE(m_client->systemServiceName(), QString("ALSA"));
+        const uint64_t startHost = getHostTimeInMilliseconds();
+        const uint32_t startDay = getCurrentTimeInMilliseconds();
+        m_input = std::make_unique<MidiInputPort>(m_client.get(), 16384, 1, startHost, startDay);
+        m_output = std::make_unique<MidiOutputPort>(m_client.get(), 16384, 0, startHost, startDay);
+        m_collector = std::make_unique<PacketCollector>();
+        m_collector->attach(*m_input);
+        m_input->getInputPortNameList(nullptr);
+        m_output->getOutputPortNameList(nullptr);
+    }
+
+    void cleanup()
+    {
+        m_input.reset();
+        m_output.reset();
+        m_client.reset();
+        m_peer.reset();
+    }
+
+    void listsHoldPeersButNeitherSystemNorOurselves()
+    {
+        const QStringList sources = m_input->getInputPortNameList(nullptr);
+        const QStringList destinations = m_output->getOutputPortNameList(nullptr);
+        QVERIFY2(sources.contains(PeerOut), qPrintable(sources.join(", ")));
+        QVERIFY(sources.contains(Through));
+        QVERIFY(destinations.contains(PeerIn));
+        QVERIFY(destinations.contains(Through));
+        QVERIFY(!sources.contains(PeerIn));
+        for (const QString& name : sources + destinations) {
+            QVERIFY2(!name.startsWith("System:") && !name.startsWith("Ostrel:"), qPrintable(name));
+        }
+        QCOMPARE(sources.mid(sources.size() - 2),
+                 QStringList({"Ostrel Loopback 1", "Ostrel Loopback 2"}));
+    }
+
+    void peerTrafficArrivesIntactAndInOrder()
+    {
+        QCOMPARE(m_input->openInputPort(PeerOut), MIDI_RESULT_SUCCESS);
+        const std::vector<Bytes> messages = traffic();
+        for (const Bytes& message : messages) {
+            m_peer->send(message);
+        }
+        const Bytes expected = joined(messages);
+        QVERIFY(m_collector->waitForBytes(expected.size()));
+        QCOMPARE(m_collector->bytes(), expected);
+        for (const auto& packet : m_collector->packets()) {
+            QVERIFY(packet.hostTime != 0);
+            QVERIFY(packet.bytes.size() <= 256);  // sysex arrives in its events, for the parser
+        }
+    }
+
+    void ostrelTrafficArrivesIntactAtThePeer()
+    {
+        QCOMPARE(m_output->openOutputPort(PeerIn), MIDI_RESULT_SUCCESS);
+        const std::vector<Bytes> messages = traffic();
+        for (const Bytes& message : messages) {
+            unsigned int stamp = 0;
+            QCOMPARE(m_output->transmitMidi(message.data(),
+                                            static_cast<unsigned short>(message.size()), stamp, 0),
+                     MIDI_RESULT_SUCCESS);
+        }
+        const Bytes expected = joined(messages);
+        QVERIFY(m_peer->waitForBytes(expected.size()));
+        QCOMPARE(m_peer->received(), expected);
+    }
+
+    void throughPortCarriesEverythingBack()
+    {
+        QCOMPARE(m_input->openInputPort(Through), MIDI_RESULT_SUCCESS);
+        QCOMPARE(m_output->openOutputPort(Through), MIDI_RESULT_SUCCESS);
+        const std::vector<Bytes> messages = traffic();
+        for (const Bytes& message : messages) {
+            unsigned int stamp = 0;
+            QCOMPARE(m_output->transmitMidi(message.data(),
+                                            static_cast<unsigned short>(message.size()), stamp, 0),
+                     MIDI_RESULT_SUCCESS);
+        }
+        const Bytes expected = joined(messages);
+        QVERIFY(m_collector->waitForBytes(expected.size()));
+        QCOMPARE(m_collector->bytes(), expected);
+        QCOMPARE(m_input->closeInputPort(), MIDI_RESULT_SUCCESS);
+    }
+
+    void peerThatVanishesLeavesErrorsAndNotConnected()
+    {
+        QCOMPARE(m_input->openInputPort(PeerOut), MIDI_RESULT_SUCCESS);
+        QCOMPARE(m_output->openOutputPort(PeerIn), MIDI_RESULT_SUCCESS);
+        m_peer->close();
+        const Bytes note{0x90, 0x40, 0x40};
+        unsigned int stamp = 0;
+        QTRY_COMPARE(m_output->transmitMidi(note.data(), 3, stamp, 0), MIDI_RESULT_ERROR);
+        QVERIFY(!m_output->getOutputPortNameList(nullptr).contains(PeerIn));
+        QVERIFY(!m_input->getInputPortNameList(nullptr).contains(PeerOut));
+        QString name;
+        m_output->getCurrentPortName(name);
+        QCOMPARE(name, QString("Not Connected"));
+        m_input->getCurrentPortName(name);
+        QCOMPARE(name, QString("Not Connected"));
+        QCOMPARE(m_input->openInputPort(PeerOut), MIDI_RESULT_ERROR);
+    }
+
+private:
+    std::unique_ptr<AlsaPeer> m_peer;
+    std::unique_ptr<MidiClient> m_client;
+    std::unique_ptr<MidiInputPort> m_input;
+    std::unique_ptr<MidiOutputPort> m_output;
+    std::unique_ptr<PacketCollector> m_collector;
+};
+
+QTEST_GUILESS_MAIN(AlsaPortsTest)
+#include "AlsaPortsTest.moc"
