@@ -1,24 +1,28 @@
 #!/usr/bin/env bash
 # The test command: installs what is missing, builds, and runs the whole test
-# suite: the optimised build's tests, then the unit tests again under
-# AddressSanitizer and UndefinedBehaviorSanitizer with the fuzz smoke runs.
+# suite. Three builds, one folder each under build/:
+#   release  every test: unit, jack (a private JACK server is started and
+#            stopped by the tests themselves), alsa (in a small virtual
+#            machine when this machine has no sequencer), gui, e2e;
+#   asan     clang with AddressSanitizer and UndefinedBehaviorSanitizer: the
+#            unit tests again, and each fuzz target for a short run;
+#   tsan     clang with ThreadSanitizer: the unit and jack tests again.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
 
-echo "== Release build (build/release)"
-cmake --preset release >/dev/null
-cmake --build --preset release
+run_build() {
+    local preset=$1 labels=$2
+    echo "== Build: $preset"
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset"
+    echo "== Tests: $preset ($labels)"
+    ctest --test-dir "build/$preset" --output-on-failure -j2 -L "$labels"
+}
 
-echo "== Release tests"
-ctest --preset release -j2
-
-echo "== Sanitizer build (build/asan: clang, ASan + UBSan, fuzzers)"
-cmake --preset asan >/dev/null
-cmake --build --preset asan
-
-echo "== Sanitizer unit tests and fuzz smoke"
-ctest --preset asan -j2 -L 'unit|fuzz'
+run_build release 'unit|jack|alsa|gui|e2e'
+run_build asan 'unit|fuzz'
+run_build tsan 'unit|jack'
 
 echo "== All tests passed"

@@ -7,6 +7,8 @@
 #include <jack/jack.h>
 #include <jack/midiport.h>
 
+#include <QString>
+
 #include <chrono>
 #include <deque>
 #include <mutex>

@@ -107,7 +107,10 @@ private Q_SLOTS:
         }
         QVERIFY(m_peer->waitUntilSent());
         const Bytes expected = joined(messages);
-        QVERIFY(m_collector->waitForBytes(expected.size()));
+        QVERIFY2(m_collector->waitForBytes(expected.size()),
+                 qPrintable(QString("%1 of %2 bytes arrived")
+                                .arg(m_collector->bytes().size())
+                                .arg(expected.size())));
         QCOMPARE(m_collector->bytes(), expected);
         const auto packets = m_collector->packets();
         QCOMPARE(packets.size(), messages.size());
@@ -130,7 +133,10 @@ private Q_SLOTS:
                      MIDI_RESULT_SUCCESS);
         }
         const Bytes expected = joined(messages);
-        QVERIFY(m_peer->waitForBytes(expected.size()));
+        QVERIFY2(m_peer->waitForBytes(expected.size()),
+                 qPrintable(QString("%1 of %2 bytes arrived")
+                                .arg(m_peer->received().size())
+                                .arg(expected.size())));
         QCOMPARE(m_peer->received(), expected);
         QCOMPARE(m_peer->receivedEvents(), messages.size());
     }

@@ -3,6 +3,8 @@
 #   jackd.sh start NAME PIDFILE LOGFILE    (waits until the server answers)
 #   jackd.sh stop NAME PIDFILE
 # The dummy driver needs no sound hardware; --no-realtime needs no privileges.
+# --sync with a long client time-out: a client slowed down by a sanitizer
+# delays a cycle instead of stalling the asynchronous graph after an xrun.
 set -euo pipefail
 action=$1 name=$2 pidfile=$3
 
@@ -13,7 +15,7 @@ start)
         kill "$(cat "$pidfile")" 2>/dev/null || true
         sleep 0.5
     fi
-    jackd --no-realtime -n "$name" -d dummy -r 48000 -p 256 >"$logfile" 2>&1 &
+    jackd --no-realtime --sync -t 5000 -n "$name" -d dummy -r 48000 -p 256 >"$logfile" 2>&1 &
     echo $! >"$pidfile"
     for _ in $(seq 1 100); do
         if jack_lsp -s "$name" >/dev/null 2>&1; then
