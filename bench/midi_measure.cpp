@@ -132,8 +132,9 @@ void jackMeasures()
         std::this_thread::sleep_for(std::chrono::microseconds(1500));
     }
     peer.waitUntilSent();
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
     latencies.report("JACK latency, event frame to worker callback");
+    std::printf("JACK: %zu of 6000 bytes received\n", latencies.bytes.load());
 
     // Round trip of the largest dump: Ostrel -> peer, which sends it back.
     std::vector<unsigned char> dump(16384, 0x11);

@@ -197,15 +197,19 @@ void JackMidiService::deliverEvents()
             // JACK's clock is microseconds; the host clock is CLOCK_MONOTONIC.
             const int64_t offset = static_cast<int64_t>(getHostTimeInNanoseconds()) -
                                    static_cast<int64_t>(jack_get_time()) * 1000;
+            // The frame's time is estimated by JACK and may lie a little
+            // ahead of now; a message is never received in the future.
+            const int64_t frameTime =
+                static_cast<int64_t>(jack_frames_to_time(m_client, header.frame)) * 1000 + offset;
             const unsigned long long hostTime = static_cast<unsigned long long>(
-                static_cast<int64_t>(jack_frames_to_time(m_client, header.frame)) * 1000 + offset);
+                std::min(frameTime, static_cast<int64_t>(getHostTimeInNanoseconds())));
             std::lock_guard<std::mutex> lock(m_receiversMutex);
             for (MidiServiceReceiver* receiver : m_inputs[header.slot].receivers) {
                 for (size_t at = 0; at < size; at += LargestPacket) {
                     receiver->receivedPacket(m_packet.data() + at,
                                              static_cast<unsigned short>(
                                                  std::min(LargestPacket, size - at)),
-                                             hostTime ? hostTime : 1);
+                                             hostTime);
                 }
             }
         }
