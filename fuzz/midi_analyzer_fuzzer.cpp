@@ -1,0 +1,110 @@
+// Arbitrary packets on both input groups, with arbitrary monitor, thru and
+// filter settings, through the analyzer. No crash; every message passed
+// through in parsed mode is one complete, valid MIDI message.
+//
+// Input layout: byte 0 switches (parsed, thru 1, thru 2, details, time
+// stamps, time format, monitor 1, monitor 2), byte 1 middle C, bytes 2-5
+// filter parameters to switch on (an index into the filter ids), then
+// packets: a length byte (high bit: second group) and that many bytes.
+#include <QByteArray>
+
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+
+#include "MidiAnalyzer.h"
+#include "MidiNameTables.h"
+#include "OstrelModel.h"
+#include "midilib_status.h"
+
+namespace {
+
+void require(bool condition)
+{
+    if (!condition) {
+        abort();
+    }
+}
+
+bool thruMessage(const unsigned char* data, unsigned short length, unsigned char type,
+                 OutputPortGroup group, bool, bool, unsigned long long)
+{
+    require(group == OutputPortGroup_First || group == OutputPortGroup_Second);
+    require(length > 0);
+    if (type == MessageTypeNotParsed) {
+        return true;  // the parser is off: the packet passes as it came
+    }
+    require(data[0] >= 0x80);
+    uint64_t end = length;
+    if (data[0] == 0xF0) {
+        require(length >= 2 && data[length - 1] == 0xF7);
+        end = length - 1u;
+    } else {
+        require(length == midilib_status_messageSize(data[0]));
+    }
+    for (uint64_t i = 1; i < end; i++) {
+        require(data[i] < 0x80);
+    }
+    return true;
+}
+
+unsigned int filterId(uint8_t index)
+{
+    const unsigned int firsts[] = {ParamChannelFilterFirst, ParamMessageFilterFirst,
+                                   ParamControlChangeFilterFirst, ParamSystemCommonFilterFirst,
+                                   ParamSystemRealtimeFilterFirst};
+    const unsigned int counts[] = {ParamChannelFilterCount, ParamMessageFilterCount,
+                                   ParamControlChangeFilterCount, ParamSystemCommonFilterCount,
+                                   ParamSystemRealtimeFilterCount};
+    const unsigned int block = index % 5;
+    return firsts[block] + (index / 5u) % counts[block];
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* input, size_t size)
+{
+    static auto model = std::make_unique<OstrelModel>();
+    static auto analyzer = [] {
+        auto created = std::make_unique<MidiAnalyzer>(model.get());
+        created->setThruTransmitter(thruMessage);
+        return created;
+    }();
+    if (size < 6) {
+        return 0;
+    }
+    const uint8_t switches = input[0];
+    const unsigned int ids[] = {ParamMessageParsed, ParamMidiThru,     ParamMidiThruSecond,
+                                ParamMessageDetail, ParamTimeStamp,    ParamMessageTimeFormat,
+                                ParamMonitorPort1,  ParamMonitorPort2};
+    for (int bit = 0; bit < 8; bit++) {
+        model->setModelIntValue(ids[bit], (switches >> bit) & 1);
+    }
+    model->setModelIntValue(ParamMessageMiddleC, input[1] % 3);
+    for (int i = 2; i < 6; i++) {
+        model->setModelIntValue(filterId(input[i]), 1);
+    }
+    size_t at = 6;
+    unsigned int time = 0;
+    while (at < size) {
+        const unsigned int group = input[at] >> 7;
+        size_t length = input[at] & 0x7F;
+        at++;
+        if (length > size - at) {
+            length = size - at;
+        }
+        if (length > 0) {
+            analyzer->receivedMidi(input + at, static_cast<unsigned short>(length), time += 7, 1,
+                                   group);
+        }
+        at += length;
+    }
+    QByteArray received, sysEx, transmitted;
+    unsigned int receivedCount = 0, sysExCount = 0, transmittedCount = 0;
+    analyzer->getMidiData(received, receivedCount, sysEx, sysExCount, transmitted,
+                          transmittedCount);
+    for (int i = 2; i < 6; i++) {
+        model->setModelIntValue(filterId(input[i]), 0);
+    }
+    return 0;
+}

@@ -1,0 +1,239 @@
+#include "MidiAnalyzer.h"
+
+#include "MidiNameTables.h"
+#include "OstrelModel.h"
+
+MidiAnalyzer::MidiAnalyzer(OstrelModel* model) : m_model(model)
+{
+    midilib_parser_init(&m_parsers[0]);
+    midilib_parser_init(&m_parsers[1]);
+    midilib_filter_init(&m_filter);
+    midilib_tempoMeasure_init(&m_tempoMeasure);
+    m_thru[0] = value(ParamMidiThru) != 0;
+    m_thru[1] = value(ParamMidiThruSecond) != 0;
+    m_format.showTimeStamp = value(ParamTimeStamp) != 0;
+    m_format.showDetail = value(ParamMessageDetail) != 0;
+    m_parsed = value(ParamMessageParsed) > 0;
+    m_format.middleC = value(ParamMessageMiddleC);
+    m_format.timeFormat = value(ParamMessageTimeFormat);
+    m_monitorPort[0] = value(ParamMonitorPort1) != 0;
+    m_monitorPort[1] = value(ParamMonitorPort2) != 0;
+    m_model->registerModelAssistant(this);
+}
+
+MidiAnalyzer::~MidiAnalyzer()
+{
+    m_model->unregisterModelAssistant(this);
+}
+
+int MidiAnalyzer::value(unsigned int id) const
+{
+    return m_model->getModelIntValue(id, nullptr);
+}
+
+void MidiAnalyzer::setThruTransmitter(MidiThruTransmitter transmitter)
+{
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    m_transmitter = std::move(transmitter);
+}
+
+void MidiAnalyzer::callbackReceivedMidi(void* context, const unsigned char* data,
+                                        unsigned short length, unsigned int timeStamp,
+                                        unsigned long long hostTimeStamp, unsigned int portGroup)
+{
+    static_cast<MidiAnalyzer*>(context)->receivedMidi(data, length, timeStamp, hostTimeStamp,
+                                                      portGroup);
+}
+
+void MidiAnalyzer::receivedMidi(const unsigned char* data, unsigned short length,
+                                unsigned int timeStamp, unsigned long long hostTimeStamp,
+                                unsigned int portGroup)
+{
+    if (portGroup > InputPortGroup_Second || !data || length == 0) {
+        return;
+    }
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    if (m_parsed) {
+        receivedParsed(data, length, timeStamp, hostTimeStamp, portGroup);
+        return;
+    }
+    passThrough(data, length, MessageTypeNotParsed, portGroup, hostTimeStamp);
+    appendMessageToBuffer(data, length, MessageTypeNotParsed, timeStamp, portGroup);
+}
+
+void MidiAnalyzer::receivedParsed(const unsigned char* data, unsigned short length,
+                                  unsigned int timeStamp, unsigned long long hostTimeStamp,
+                                  unsigned int portGroup)
+{
+    midilib_parser* parser = &m_parsers[portGroup];
+    midilib_parser_setData(parser, data, length);
+    while (midilib_parser_parse(parser, &m_event) == 0) {
+        if (m_event.type == MIDILIB_Event_Type_TimingClock) {
+            midilib_tempoMeasure_setClockTiming(&m_tempoMeasure, uint64_t(timeStamp) * 1000u);
+        }
+        if (midilib_filter_apply(&m_filter, &m_event) != 0) {
+            continue;
+        }
+        // The parser drops every message whose data bytes came from
+        // undefined status bytes, so each event it yields encodes again.
+        midilib_eventToData(&m_event, &m_encoded);
+        const unsigned char* bytes = midilib_data_getMemory(&m_encoded);
+        const auto size = static_cast<unsigned short>(midilib_data_getSize(&m_encoded));
+        if (m_event.type != MIDILIB_Event_Type_ActiveSensing) {
+            passThrough(bytes, size, m_event.type, portGroup, hostTimeStamp);
+        }
+        appendMessageToBuffer(bytes, size, m_event.type, timeStamp, portGroup);
+    }
+}
+
+void MidiAnalyzer::passThrough(const unsigned char* data, unsigned short length, unsigned char type,
+                               unsigned int portGroup, unsigned long long hostTimeStamp)
+{
+    if (m_thru[portGroup] && m_transmitter) {
+        m_transmitter(data, length, type, static_cast<OutputPortGroup>(portGroup), true, false,
+                      hostTimeStamp);
+    }
+}
+
+void MidiAnalyzer::appendMessageToBuffer(const unsigned char* data, unsigned short length,
+                                         unsigned char type, unsigned int timeStamp,
+                                         unsigned int group)
+{
+    if (type == MIDILIB_Event_Type_SystemExclusive && length != 0) {
+        MidiMonitorLine::appendSystemExclusiveText(m_receivedSysExText, data, length);
+        m_receivedSysExCount += length;
+    }
+    if (group > InputPortGroup_Second || !m_monitorPort[group]) {
+        return;
+    }
+    MidiMonitorLine::append(m_receivedText, m_format, data, length, type, timeStamp, group);
+    m_receivedCount += length;
+}
+
+void MidiAnalyzer::setTransmittedMidiData(const unsigned char* data, unsigned short length,
+                                          unsigned int timeStamp, unsigned char type,
+                                          OutputPortGroup group)
+{
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    if (group > OutputPortGroup_Second || !m_monitorPort[group] || !data || length == 0) {
+        return;
+    }
+    const unsigned char shown = m_parsed ? type : MessageTypeNotParsed;
+    MidiMonitorLine::append(m_transmittedText, m_format, data, length, shown, timeStamp, group);
+    m_transmittedCount += length;
+}
+
+bool MidiAnalyzer::getMidiData(QByteArray& received, unsigned int& receivedCount, QByteArray& sysEx,
+                               unsigned int& sysExCount, QByteArray& transmitted,
+                               unsigned int& transmittedCount)
+{
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    // Swapped, not copied: the hand-over costs the same for any amount of text.
+    received.clear();
+    received.swap(m_receivedText);
+    sysEx.clear();
+    sysEx.swap(m_receivedSysExText);
+    transmitted.clear();
+    transmitted.swap(m_transmittedText);
+    receivedCount = m_receivedCount;
+    sysExCount = m_receivedSysExCount;
+    transmittedCount = m_transmittedCount;
+    m_receivedCount = 0;
+    m_receivedSysExCount = 0;
+    m_transmittedCount = 0;
+    return receivedCount != 0 || sysExCount != 0 || transmittedCount != 0;
+}
+
+void MidiAnalyzer::clearTransmittedDataBuffer()
+{
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    m_transmittedText.clear();
+    m_transmittedCount = 0;
+}
+
+unsigned int MidiAnalyzer::getReceivedTimingClock()
+{
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    uint16_t tempo = 0;
+    return midilib_tempoMeasure_getTempo(&m_tempoMeasure, &tempo) == 0 ? tempo : 0;
+}
+
+void MidiAnalyzer::updateTempo(unsigned int elapsedMicroseconds)
+{
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    midilib_tempoMeasure_update(&m_tempoMeasure, elapsedMicroseconds);
+}
+
+void MidiAnalyzer::updateFilterSwitch(unsigned int id, uint8_t on)
+{
+    if (id >= ParamChannelFilterFirst && id < ParamChannelFilterFirst + ParamChannelFilterCount) {
+        midilib_filter_setChannelSwitch(&m_filter,
+                                        static_cast<uint8_t>(id - ParamChannelFilterFirst), on);
+    } else if (id >= ParamMessageFilterFirst &&
+               id < ParamMessageFilterFirst + ParamMessageFilterCount) {
+        // Control change, system common and system real-time (703, 708,
+        // 709) are set member by member by the filter window.
+        const unsigned int kind = id - ParamMessageFilterFirst;
+        if (kind != MIDILIB_Event_Type_ControlChange &&
+            kind <= MIDILIB_Event_Type_SystemExclusive) {
+            midilib_filter_setEventSwitch(&m_filter, static_cast<uint8_t>(kind), on);
+        }
+    } else if (id >= ParamControlChangeFilterFirst &&
+               id < ParamControlChangeFilterFirst + ParamControlChangeFilterCount) {
+        midilib_filter_setControllerSwitch(
+            &m_filter, static_cast<uint8_t>(id - ParamControlChangeFilterFirst), on);
+    } else if (id >= ParamSystemCommonFilterFirst &&
+               id < ParamSystemCommonFilterFirst + ParamSystemCommonFilterCount) {
+        midilib_filter_setEventSwitch(
+            &m_filter,
+            static_cast<uint8_t>(MIDILIB_Event_Type_MTC + id - ParamSystemCommonFilterFirst), on);
+    } else if (id >= ParamSystemRealtimeFilterFirst &&
+               id < ParamSystemRealtimeFilterFirst + ParamSystemRealtimeFilterCount) {
+        midilib_filter_setEventSwitch(&m_filter,
+                                      static_cast<uint8_t>(MIDILIB_Event_Type_TimingClock + id -
+                                                           ParamSystemRealtimeFilterFirst),
+                                      on);
+    }
+}
+
+void MidiAnalyzer::updateParameter(unsigned int id)
+{
+    const int v = value(id);
+    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    switch (id) {
+    case ParamMidiThru:
+        m_thru[0] = v != 0;
+        return;
+    case ParamMidiThruSecond:
+        m_thru[1] = v != 0;
+        return;
+    case ParamMonitorPort1:
+        m_monitorPort[0] = v != 0;
+        return;
+    case ParamMonitorPort2:
+        m_monitorPort[1] = v != 0;
+        return;
+    case ParamTimeStamp:
+        m_format.showTimeStamp = v != 0;
+        return;
+    case ParamMessageDetail:
+        m_format.showDetail = v != 0;
+        return;
+    case ParamMessageMiddleC:
+        m_format.middleC = v;
+        return;
+    case ParamMessageTimeFormat:
+        m_format.timeFormat = v;
+        return;
+    case ParamMessageParsed:
+        if ((v != 0) != m_parsed) {
+            m_parsed = v != 0;
+            midilib_parser_init(&m_parsers[0]);
+            midilib_parser_init(&m_parsers[1]);
+        }
+        return;
+    default:
+        updateFilterSwitch(id, v != 0);
+        return;
+    }
+}

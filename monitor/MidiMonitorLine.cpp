@@ -1,0 +1,127 @@
+#include "MidiMonitorLine.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "MidiNameTables.h"
+
+namespace {
+
+const char HexDigits[] = "0123456789ABCDEF";
+
+// Writes value as exactly digits decimal digits with leading zeros.
+char* putDecimal(char* out, unsigned int value, int digits)
+{
+    for (int i = digits - 1; i >= 0; i--) {
+        out[i] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    }
+    return out + digits;
+}
+
+char* putText(char* out, const char* text)
+{
+    const size_t length = std::strlen(text);
+    std::memcpy(out, text, length);
+    return out + length;
+}
+
+char* putTimeStamp(char* out, unsigned int t, int timeFormat)
+{
+    if (timeFormat == 0) {
+        out = putDecimal(out, t / 3600000, 2);
+        *out++ = ':';
+        out = putDecimal(out, t % 3600000 / 60000, 2);
+        *out++ = ':';
+        out = putDecimal(out, t / 1000 % 60, 2);
+        *out++ = ':';
+        out = putDecimal(out, t % 1000, 3);
+    } else {
+        out = putDecimal(out, t, 12);
+    }
+    *out++ = ' ';
+    return out;
+}
+
+char* putDetailColumns(char* out, const unsigned char* data, unsigned short length,
+                       unsigned char type, unsigned int portGroup)
+{
+    out = putText(out, "Port");
+    out += std::sprintf(out, "%u ", portGroup + 1);
+    if (type <= 6 && length > 0) {
+        const unsigned int channel = (data[0] & 0x0F) + 1u;
+        out += std::sprintf(out, channel < 10 ? "Ch %u " : "Ch%u ", channel);
+    } else {
+        out = putText(out, "---- ");
+    }
+    out = putText(out, MessageType[type < MessageTypeCount ? type : MessageTypeNotParsed]);
+    *out++ = ' ';
+    return out;
+}
+
+char* putNames(char* out, const unsigned char* data, unsigned char type, int middleC)
+{
+    if (type == 0 || type == 1) {
+        const int note = data[1] & 0x7F;
+        out = putText(out, " [");
+        out = putText(out, OctaveNoteList[note % 12]);
+        out += std::sprintf(out, "%d]", note / 12 + middleC - 2);
+    } else if (type == 3) {
+        out = putText(out, " [");
+        out = putText(out, ControlChangeNameList[data[1] & 0x7F]);
+        *out++ = ']';
+    }
+    return out;
+}
+
+}  // namespace
+
+void MidiMonitorLine::append(QByteArray& text, const MidiMonitorLineFormat& format,
+                             const unsigned char* data, unsigned short length, unsigned char type,
+                             unsigned int timeStamp, unsigned int portGroup)
+{
+    // Everything but the bytes fits in this head; the bytes go straight to
+    // the text, so a long system exclusive needs no scratch space.
+    char head[128];
+    char* out = head;
+    *out++ = '\n';
+    if (format.showTimeStamp) {
+        out = putTimeStamp(out, timeStamp, format.timeFormat);
+    }
+    if (format.showDetail) {
+        out = putDetailColumns(out, data, length, type, portGroup);
+    }
+    const int start = text.size();
+    text.resize(start + static_cast<int>(out - head) + (length > 0 ? length * 3 - 1 : 0));
+    char* target = text.data() + start;
+    std::memcpy(target, head, static_cast<size_t>(out - head));
+    target += out - head;
+    for (unsigned short i = 0; i < length; i++) {
+        if (i > 0) {
+            *target++ = ' ';
+        }
+        *target++ = HexDigits[data[i] >> 4];
+        *target++ = HexDigits[data[i] & 0x0F];
+    }
+    if (format.showDetail && length == 3) {
+        char names[64];
+        const char* end = putNames(names, data, type, format.middleC);
+        text.append(names, static_cast<int>(end - names));
+    }
+}
+
+void MidiMonitorLine::appendSystemExclusiveText(QByteArray& text, const unsigned char* data,
+                                                unsigned short length)
+{
+    for (unsigned short i = 0; i < length; i++) {
+        const unsigned char byte = data[i];
+        if (byte >= 0x80 && byte != 0xF7) {
+            text.append('\n');
+        }
+        const char pair[2] = {HexDigits[byte >> 4], HexDigits[byte & 0x0F]};
+        text.append(pair, 2);
+        if (i + 1 < length) {
+            text.append(' ');
+        }
+    }
+}

@@ -1,0 +1,429 @@
+// The analyzer: monitor lines column by column, parsed and raw modes, the
+// text for the editors, MIDI thru, the filter parameters, the tempo, and
+// two input ports at once.
+#include <QRegularExpression>
+#include <QtTest>
+
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "MidiAnalyzer.h"
+#include "MidiNameTables.h"
+#include "OstrelModel.h"
+#include "midilib_status.h"
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+struct ThruMessage {
+    Bytes bytes;
+    unsigned char type;
+    OutputPortGroup group;
+    bool skipBulkInterval;
+    unsigned long long hostTime;
+};
+
+// 13:05:09.042 in milliseconds since midnight.
+constexpr unsigned int SampleTime = 13 * 3600000 + 5 * 60000 + 9 * 1000 + 42;
+
+}  // namespace
+
+class MidiAnalyzerTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<OstrelModel> m_model;
+    std::unique_ptr<MidiAnalyzer> m_analyzer;
+    std::vector<ThruMessage> m_thru;
+
+    void receive(const Bytes& bytes, unsigned int group = 0, unsigned int time = SampleTime,
+                 unsigned long long hostTime = 77)
+    {
+        m_analyzer->receivedMidi(bytes.data(), static_cast<unsigned short>(bytes.size()), time,
+                                 hostTime, group);
+    }
+
+    struct Texts {
+        QByteArray received;
+        unsigned int receivedCount = 0;
+        QByteArray sysEx;
+        unsigned int sysExCount = 0;
+        QByteArray transmitted;
+        unsigned int transmittedCount = 0;
+        bool any = false;
+    };
+
+    Texts take()
+    {
+        Texts t;
+        t.any = m_analyzer->getMidiData(t.received, t.receivedCount, t.sysEx, t.sysExCount,
+                                        t.transmitted, t.transmittedCount);
+        return t;
+    }
+
+    void set(unsigned int id, int value) { m_model->setModelIntValue(id, value); }
+
+    void showEverything()
+    {
+        set(ParamTimeStamp, 1);
+        set(ParamMessageDetail, 1);
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_model = std::make_unique<OstrelModel>();
+        m_analyzer = std::make_unique<MidiAnalyzer>(m_model.get());
+        m_thru.clear();
+        m_analyzer->setThruTransmitter([this](const unsigned char* data, unsigned short length,
+                                              unsigned char type, OutputPortGroup group,
+                                              bool skipBulkInterval, bool,
+                                              unsigned long long hostTime) {
+            m_thru.push_back({Bytes(data, data + length), type, group, skipBulkInterval, hostTime});
+            return true;
+        });
+    }
+
+    void cleanup()
+    {
+        m_analyzer.reset();
+        m_model.reset();
+    }
+
+    void workedExamples()
+    {
+        showEverything();
+        receive({0x90, 0x3C, 0x40});
+        QCOMPARE(take().received, QByteArray("\n13:05:09:042 Port1 Ch 1 NoteOn   90 3C 40 [C3]"));
+        set(ParamTimeStamp, 0);
+        set(ParamMessageDetail, 0);
+        receive({0x90, 0x3C, 0x40});
+        const Texts texts = take();
+        QCOMPARE(texts.received, QByteArray("\n90 3C 40"));
+        QCOMPARE(texts.receivedCount, 3u);
+        QVERIFY(texts.any);
+        QVERIFY(!take().any);
+    }
+
+    void columns_data()
+    {
+        QTest::addColumn<int>("timeStamp");
+        QTest::addColumn<int>("detail");
+        QTest::addColumn<int>("timeFormat");
+        QTest::addColumn<int>("middleC");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("group");
+        QTest::addColumn<int>("time");
+        QTest::addColumn<QByteArray>("line");
+        auto row = [](const char* name, int stamp, int detail, int format, int middleC,
+                      QByteArray bytes, int group, int time, const char* line) {
+            QTest::newRow(name) << stamp << detail << format << middleC << bytes << group << time
+                                << QByteArray(line);
+        };
+        row("clock midnight", 1, 0, 0, 0, "\x90\x3C\x40", 0, 0, "\n00:00:00:000 90 3C 40");
+        row("integer midnight", 1, 0, 1, 0, "\x90\x3C\x40", 0, 0, "\n000000000000 90 3C 40");
+        row("integer", 1, 0, 1, 0, "\xF8", 0, 47109042, "\n000047109042 F8");
+        row("last millisecond", 1, 0, 0, 0, "\xF8", 0, 86399999, "\n23:59:59:999 F8");
+        row("port 2", 0, 1, 0, 0, "\xFA", 1, 0, "\nPort2 ---- Start    FA");
+        row("channel 9", 0, 1, 0, 0, QByteArray("\x88\x00\x00", 3), 0, 0,
+            "\nPort1 Ch 9 NoteOff  88 00 00 [C-2]");
+        row("channel 10", 0, 1, 0, 0, "\xA9\x40\x22", 0, 0, "\nPort1 Ch10 KeyPre   A9 40 22");
+        row("channel 16", 0, 1, 0, 0, "\xCF\x05", 0, 0, "\nPort1 Ch16 PC       CF 05");
+        row("middle C 4", 0, 1, 0, 1, "\x90\x3C\x40", 0, 0, "\nPort1 Ch 1 NoteOn   90 3C 40 [C4]");
+        row("middle C 5", 0, 1, 0, 2, "\x90\x3D\x40", 0, 0, "\nPort1 Ch 1 NoteOn   90 3D 40 [C#5]");
+        row("top note", 0, 1, 0, 0, "\x90\x7F\x40", 0, 0, "\nPort1 Ch 1 NoteOn   90 7F 40 [G8]");
+        row("controller", 0, 1, 0, 0, "\xB0\x07\x64", 0, 0,
+            "\nPort1 Ch 1 CC       B0 07 64 [007 Volume]");
+        row("undefined controller", 0, 1, 0, 0, "\xB5\x03\x01", 0, 0,
+            "\nPort1 Ch 6 CC       B5 03 01 [003 ---]");
+        row("channel pressure", 0, 1, 0, 0, "\xD0\x10", 0, 0, "\nPort1 Ch 1 Ch.Pre   D0 10");
+        row("pitch bend", 0, 1, 0, 0, QByteArray("\xE0\x00\x40", 3), 0, 0,
+            QByteArray("\nPort1 Ch 1 PB       E0 00 40"));
+        row("system exclusive", 0, 1, 0, 0, QByteArray("\xF0\x7E\x7F\x09\x01\xF7"), 0, 0,
+            "\nPort1 ---- SysEx    F0 7E 7F 09 01 F7");
+        row("time code", 0, 1, 0, 0, "\xF1\x10", 0, 0, "\nPort1 ---- TimeCode F1 10");
+        row("song position", 0, 1, 0, 0, "\xF2\x10\x02", 0, 0, "\nPort1 ---- SongPos  F2 10 02");
+        row("song select", 0, 1, 0, 0, "\xF3\x03", 0, 0, "\nPort1 ---- SongSel  F3 03");
+        row("tune request", 0, 1, 0, 0, "\xF6", 0, 0, "\nPort1 ---- TuneReq  F6");
+        row("clock", 0, 1, 0, 0, "\xF8", 0, 0, "\nPort1 ---- T.Clock  F8");
+        row("continue", 0, 1, 0, 0, "\xFB", 0, 0, "\nPort1 ---- Continue FB");
+        row("stop", 0, 1, 0, 0, "\xFC", 0, 0, "\nPort1 ---- Stop     FC");
+        row("active sensing", 0, 1, 0, 0, "\xFE", 0, 0, "\nPort1 ---- A.Sense  FE");
+        row("reset", 0, 1, 0, 0, "\xFF", 0, 0, "\nPort1 ---- SysReset FF");
+    }
+
+    void columns()
+    {
+        QFETCH(int, timeStamp);
+        QFETCH(int, detail);
+        QFETCH(int, timeFormat);
+        QFETCH(int, middleC);
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, group);
+        QFETCH(int, time);
+        QFETCH(QByteArray, line);
+        set(ParamTimeStamp, timeStamp);
+        set(ParamMessageDetail, detail);
+        set(ParamMessageTimeFormat, timeFormat);
+        set(ParamMessageMiddleC, middleC);
+        receive(Bytes(bytes.begin(), bytes.end()), static_cast<unsigned int>(group),
+                static_cast<unsigned int>(time));
+        QCOMPARE(take().received, line);
+    }
+
+    void tablesHaveTheirShape()
+    {
+        for (const char* type : MessageType) {
+            QCOMPARE(int(strlen(type)), 8);
+        }
+        QCOMPARE(QByteArray(MessageType[20]), QByteArray("--------"));
+        for (int i = 0; i < ControlChangeNameCount; i++) {
+            QVERIFY(QByteArray(ControlChangeNameList[i]).startsWith(QByteArray::number(i).rightJustified(3, '0') + ' '));
+        }
+        QCOMPARE(QByteArray(ControlChangeNameList[127]), QByteArray("127 Poly On"));
+        QCOMPARE(QByteArray(ControlChangeNameList[25]), QByteArray("025 ---"));
+        QCOMPARE(QByteArray(OctaveNoteList[11]), QByteArray("B"));
+    }
+
+    void parsedOffGivesOneRawLinePerPacket()
+    {
+        set(ParamMessageParsed, 0);
+        set(ParamMessageDetail, 1);
+        receive({0x90, 0x3C, 0x40, 0x80, 0x3C, 0x00});
+        receive({0xF0, 0x01, 0xF7});
+        const Texts texts = take();
+        QCOMPARE(texts.received,
+                 QByteArray("\nPort1 ---- -------- 90 3C 40 80 3C 00\nPort1 ---- -------- F0 01 F7"));
+        QVERIFY(texts.sysEx.isEmpty());
+        QCOMPARE(texts.sysExCount, 0u);
+        QCOMPARE(texts.receivedCount, 9u);
+    }
+
+    void parsedOnSplitsRunningStatus()
+    {
+        receive({0x90, 0x3C, 0x40, 0x3E, 0x40});
+        QCOMPARE(take().received, QByteArray("\n90 3C 40\n90 3E 40"));
+        // A message split across packets is shown when it completes.
+        receive({0xB0, 0x07});
+        QCOMPARE(take().received, QByteArray());
+        receive({0x64});
+        QCOMPARE(take().received, QByteArray("\nB0 07 64"));
+    }
+
+    void systemExclusiveTextForTheEditors()
+    {
+        set(ParamMonitorPort1, 0);  // the editors' text does not depend on the monitor
+        receive({0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7});
+        receive({0xF0, 0x01, 0xF7, 0xF0, 0x02, 0x03, 0xF7});
+        const Texts texts = take();
+        QCOMPARE(texts.sysEx, QByteArray("\nF0 7E 7F 09 01 F7\nF0 01 F7\nF0 02 03 F7"));
+        QCOMPARE(texts.sysExCount, 13u);
+        QVERIFY(texts.received.isEmpty());
+    }
+
+    void thruAfterTheFilterMessageByMessage()
+    {
+        set(ParamMidiThru, 1);
+        set(ParamMessageFilterFirst + 1, 1);  // note on filtered
+        receive({0x90, 0x3C, 0x40, 0x3E, 0x00, 0xB0, 0x07, 0x64, 0x08, 0x10, 0xFE, 0xF8}, 0,
+                SampleTime, 12345);
+        QCOMPARE(m_thru.size(), size_t(4));
+        // The velocity-0 note on passes: it counts as a note off.
+        QCOMPARE(m_thru[0].bytes, (Bytes{0x90, 0x3E, 0x00}));
+        QCOMPARE(m_thru[1].bytes, (Bytes{0xB0, 0x07, 0x64}));
+        QCOMPARE(m_thru[2].bytes, (Bytes{0xB0, 0x08, 0x10}));
+        QCOMPARE(m_thru[3].bytes, (Bytes{0xF8}));  // active sensing never passes
+        QCOMPARE(int(m_thru[1].type), int(MIDILIB_Event_Type_ControlChange));
+        QCOMPARE(m_thru[1].group, OutputPortGroup_First);
+        QVERIFY(m_thru[1].skipBulkInterval);
+        QCOMPARE(m_thru[1].hostTime, 12345ull);
+        QCOMPARE(take().received, QByteArray("\n90 3E 00\nB0 07 64\nB0 08 10\nFE\nF8"));
+
+        m_thru.clear();
+        receive({0xFA}, 1);  // the second group's thru is off
+        QVERIFY(m_thru.empty());
+        set(ParamMidiThruSecond, 1);
+        receive({0xFA}, 1);
+        QCOMPARE(m_thru.size(), size_t(1));
+        QCOMPARE(m_thru[0].group, OutputPortGroup_Second);
+
+        m_thru.clear();
+        set(ParamMessageParsed, 0);
+        receive({0x90, 0x3C, 0x40, 0xFE}, 1, 0, 9);
+        QCOMPARE(m_thru.size(), size_t(1));
+        QCOMPARE(m_thru[0].bytes, (Bytes{0x90, 0x3C, 0x40, 0xFE}));
+        QCOMPARE(int(m_thru[0].type), int(MessageTypeNotParsed));
+        set(ParamMidiThru, 0);
+        set(ParamMidiThruSecond, 0);
+        receive({0xFA}, 0);
+        receive({0xFA}, 1);
+        QCOMPARE(m_thru.size(), size_t(1));
+    }
+
+    void everyFilterParameterReachesItsSwitch()
+    {
+        // For each filter parameter: a message it must reject and one it must pass.
+        struct Case {
+            unsigned int id;
+            Bytes rejected;
+            Bytes passed;
+        };
+        std::vector<Case> cases;
+        for (unsigned int channel = 0; channel < 16; channel++) {
+            cases.push_back({ParamChannelFilterFirst + channel,
+                             {static_cast<unsigned char>(0x90 | channel), 1, 1},
+                             {static_cast<unsigned char>(0x90 | ((channel + 1) % 16)), 1, 1}});
+        }
+        const Bytes kinds[] = {{0x80, 1, 1}, {0x90, 1, 1}, {0xA0, 1, 1}, {0xB0, 1, 1},
+                               {0xC0, 1},    {0xD0, 1},    {0xE0, 1, 1}, {0xF0, 1, 0xF7}};
+        for (unsigned int kind = 0; kind < 8; kind++) {
+            if (kind != 3) {
+                cases.push_back({ParamMessageFilterFirst + kind, kinds[kind], kinds[(kind + 1) % 8]});
+            }
+        }
+        for (unsigned int controller = 0; controller < 128; controller++) {
+            cases.push_back({ParamControlChangeFilterFirst + controller,
+                             {0xB3, static_cast<unsigned char>(controller), 0},
+                             {0xB3, static_cast<unsigned char>((controller + 1) % 128), 0}});
+        }
+        const Bytes common[] = {{0xF1, 1}, {0xF2, 1, 1}, {0xF3, 1}, {0xF6}};
+        for (unsigned int i = 0; i < 4; i++) {
+            cases.push_back({ParamSystemCommonFilterFirst + i, common[i], common[(i + 1) % 4]});
+        }
+        const Bytes realTime[] = {{0xF8}, {0xFA}, {0xFB}, {0xFC}, {0xFE}, {0xFF}};
+        for (unsigned int i = 0; i < 6; i++) {
+            cases.push_back({ParamSystemRealtimeFilterFirst + i, realTime[i], realTime[(i + 1) % 6]});
+        }
+        for (const Case& c : cases) {
+            set(c.id, 1);
+            receive(c.rejected);
+            receive(c.passed);
+            QCOMPARE(take().receivedCount, unsigned(c.passed.size()));
+            set(c.id, 0);
+            receive(c.rejected);
+            QCOMPARE(take().receivedCount, unsigned(c.rejected.size()));
+        }
+        // Control change, system common and system real-time as a whole are
+        // the filter window's business, member by member.
+        set(ParamMessageFilterFirst + 3, 1);
+        set(ParamMessageFilterFirst + 8, 1);
+        set(ParamMessageFilterFirst + 9, 1);
+        receive({0xB0, 0x07, 0x64, 0xF2, 0x01, 0x02, 0xF8});
+        QCOMPARE(take().receivedCount, 7u);
+    }
+
+    void filteredTimingClockIsStillMeasured()
+    {
+        set(ParamSystemRealtimeFilterFirst, 1);
+        QCOMPARE(m_analyzer->getReceivedTimingClock(), 0u);
+        for (unsigned int i = 0; i < 5; i++) {
+            receive({0xF8}, 0, 1000 + 20 * i);  // 20 ms apart: 125.0 BPM
+        }
+        QCOMPARE(m_analyzer->getReceivedTimingClock(), 1250u);
+        QVERIFY(take().received.isEmpty());
+        for (int i = 0; i < 30; i++) {
+            m_analyzer->updateTempo(100000);
+        }
+        QCOMPARE(m_analyzer->getReceivedTimingClock(), 1250u);
+        m_analyzer->updateTempo(100000);
+        QCOMPARE(m_analyzer->getReceivedTimingClock(), 0u);
+    }
+
+    void switchingTheParserDropsThePartialMessage()
+    {
+        receive({0xF0, 0x01, 0x02});
+        set(ParamMessageParsed, 0);
+        set(ParamMessageParsed, 1);
+        receive({0x03, 0xF7, 0x90, 0x3C, 0x40});
+        const Texts texts = take();
+        QVERIFY(texts.sysEx.isEmpty());
+        QCOMPARE(texts.received, QByteArray("\n90 3C 40"));
+    }
+
+    void undefinedStatusBytesNeverReachTheEncoder()
+    {
+        set(ParamMidiThru, 1);
+        receive({0x90, 0xF4, 0x40, 0xB0, 0x07, 0xF7, 0xF2, 0xF5, 0x01, 0xF0, 0x01, 0xF4, 0xF7});
+        QVERIFY(m_thru.empty());
+        QVERIFY(take().received.isEmpty());
+    }
+
+    void transmittedLinesFollowTheMonitorAndParserSwitches()
+    {
+        set(ParamMessageDetail, 1);
+        const Bytes note{0x91, 0x3C, 0x40};
+        m_analyzer->setTransmittedMidiData(note.data(), 3, 0, MIDILIB_Event_Type_NoteOn,
+                                           OutputPortGroup_Second);
+        set(ParamMonitorPort2, 0);
+        m_analyzer->setTransmittedMidiData(note.data(), 3, 0, MIDILIB_Event_Type_NoteOn,
+                                           OutputPortGroup_Second);
+        set(ParamMessageParsed, 0);
+        m_analyzer->setTransmittedMidiData(note.data(), 3, 0, MIDILIB_Event_Type_NoteOn,
+                                           OutputPortGroup_First);
+        m_analyzer->setTransmittedMidiData(note.data(), 3, 0, MIDILIB_Event_Type_NoteOn,
+                                           OutputPortGroup_Both);
+        Texts texts = take();
+        QCOMPARE(texts.transmitted, QByteArray("\nPort2 Ch 2 NoteOn   91 3C 40 [C3]"
+                                               "\nPort1 ---- -------- 91 3C 40"));
+        QCOMPARE(texts.transmittedCount, 6u);
+        m_analyzer->setTransmittedMidiData(note.data(), 3, 0, 1, OutputPortGroup_First);
+        m_analyzer->clearTransmittedDataBuffer();
+        texts = take();
+        QVERIFY(texts.transmitted.isEmpty());
+        QVERIFY(!texts.any);
+    }
+
+    void thruEchoesIntoTheOutputTextUnderTheSameLock()
+    {
+        // As the main window does: send, then report what was sent.
+        m_analyzer->setThruTransmitter([this](const unsigned char* data, unsigned short length,
+                                              unsigned char type, OutputPortGroup group, bool,
+                                              bool, unsigned long long) {
+            m_analyzer->setTransmittedMidiData(data, length, 0, type, group);
+            return true;
+        });
+        set(ParamMidiThru, 1);
+        receive({0x90, 0x3C, 0x40});
+        const Texts texts = take();
+        QCOMPARE(texts.received, QByteArray("\n90 3C 40"));
+        QCOMPARE(texts.transmitted, QByteArray("\n90 3C 40"));
+    }
+
+    void twoInputPortsAtOnceNeverInterleave()
+    {
+        set(ParamMessageDetail, 1);
+        set(ParamTimeStamp, 1);
+        const int count = 3000;
+        auto sender = [this](unsigned int group, Bytes message) {
+            for (int i = 0; i < count; i++) {
+                receive(message, group, static_cast<unsigned int>(i));
+            }
+        };
+        std::thread first(sender, 0u, Bytes{0x90, 0x3C, 0x40});
+        std::thread second(sender, 1u, Bytes{0xF0, 0x01, 0x02, 0x03, 0xF7});
+        QByteArray all;
+        while (first.joinable() || second.joinable()) {
+            all += take().received;  // the timer polls meanwhile
+            if (first.joinable()) {
+                first.join();
+            }
+            if (second.joinable()) {
+                second.join();
+            }
+        }
+        all += take().received;
+        const QList<QByteArray> lines = all.mid(1).split('\n');
+        QCOMPARE(lines.size(), 2 * count);
+        const QRegularExpression shape(
+            "^\\d\\d:\\d\\d:\\d\\d:\\d\\d\\d (Port1 Ch 1 NoteOn   90 3C 40 \\[C3\\]|"
+            "Port2 ---- SysEx    F0 01 02 03 F7)$");
+        for (const QByteArray& line : lines) {
+            QVERIFY2(shape.match(QString::fromLatin1(line)).hasMatch(), line.constData());
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(MidiAnalyzerTest)
+#include "MidiAnalyzerTest.moc"
