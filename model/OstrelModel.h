@@ -4,6 +4,8 @@
 // path of the current project file. User-interface thread only.
 #pragma once
 
+#include <QList>
+#include <QPointer>
 #include <QString>
 
 #include "Model.h"
@@ -13,6 +15,8 @@
 using ParameterEditFlag = int;
 constexpr ParameterEditFlag ParameterEditFlagUnchanged = 0;
 constexpr ParameterEditFlag ParameterEditFlagEdited = 1;
+
+class Dial;
 
 class OstrelModel : public Model, public OstrelParameters {
 public:
@@ -27,11 +31,20 @@ public:
     void setParameterEditFlag(ParameterEditFlag flag);
     ParameterEditFlag getParameterEditFlag();
 
+    // Dials follow the knob-mode preference: a registered dial takes the
+    // current mode at once and every later change before anyone else hears of it.
+    void registerDial(Dial* dial);
+    void unregisterDial(Dial* dial);
+
+    // Knob-mode changes reach the dials first, then the usual notification.
+    void updateParameter(unsigned int id) override;
+
     // Only the main window reads and writes the project path.
     QString projectFilePath() const { return m_projectFilePath; }
     void setProjectFilePath(const QString& path) { m_projectFilePath = path; }
 
 private:
+    QList<QPointer<Dial>> m_dials;
     QString m_projectFilePath;
     int m_editFlagLockCount = 0;
 };
