@@ -134,7 +134,8 @@ void Dial::mouseMoveEvent(QMouseEvent* event)
 
 void Dial::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (m_knobMode == Circular) {
+    // The toolkit's dial jumps to the release point: only after a press it took.
+    if (m_knobMode == Circular && m_pressed) {
         QDial::mouseReleaseEvent(event);
     }
     m_pressed = false;

@@ -1,0 +1,334 @@
+// The widgets bound to parameters, as a user meets them: binding both ways,
+// control-click defaults, clamped entries, value boxes, dial drags, the
+// seven-segment display, picture strips.
+#include <QIntValidator>
+#include <QLineEdit>
+#include <QPainter>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include "CheckBox.h"
+#include "ComboBox.h"
+#include "CommonViewHelper.h"
+#include "Dial.h"
+#include "LineEdit.h"
+#include "ModelAssistant.h"
+#include "OstrelModel.h"
+#include "OstrelStyle.h"
+#include "PushButton.h"
+#include "SevenSegment.h"
+#include "SpinBox.h"
+
+namespace {
+
+// A strip of ten digit cells, each 10 x 20, digit d painted grey level 20 * d.
+QPixmap digitStrip()
+{
+    QPixmap strip(100, 20);
+    QPainter painter(&strip);
+    for (int d = 0; d < 10; d++) {
+        painter.fillRect(d * 10, 0, 10, 20, QColor(20 * d, 20 * d, 20 * d));
+    }
+    return strip;
+}
+
+// Press at from, move to to with the button held, release there.
+void drag(QWidget& widget, QPoint from, QPoint to)
+{
+    QTest::mousePress(&widget, Qt::LeftButton, Qt::NoModifier, from);
+    QMouseEvent move(QEvent::MouseMove, to, widget.mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(&widget, &move);
+    QTest::mouseRelease(&widget, Qt::LeftButton, Qt::NoModifier, to);
+}
+
+QRgb pixel(QWidget& widget, int x, int y)
+{
+    return widget.grab().toImage().pixel(x, y);
+}
+
+class KnobModeWitness : public ModelAssistant {
+public:
+    explicit KnobModeWitness(Dial* dial) : m_dial(dial) {}
+    void updateParameter(unsigned int id) override
+    {
+        if (id == ParamKnobMode) {
+            modeSeen = m_dial->knobMode();
+        }
+    }
+    int modeSeen = -1;
+
+private:
+    Dial* m_dial;
+};
+
+}  // namespace
+
+class WidgetsTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void checkBoxFollowsAndWrites()
+    {
+        OstrelModel model;
+        CheckBox box("MIDI Thru");
+        box.setParameterId(ParamMidiThru);
+        box.connectModel(&model);
+        QVERIFY(!box.isChecked());
+        model.setModelIntValue(ParamMidiThru, 1);
+        QVERIFY(box.isChecked());
+        box.show();
+        QTest::mouseClick(&box, Qt::LeftButton);
+        QCOMPARE(model.getModelIntValue(ParamMidiThru, nullptr), 0);
+        box.setChecked(true);  // programmatic changes do not write back
+        QCOMPARE(model.getModelIntValue(ParamMidiThru, nullptr), 0);
+    }
+
+    void spinBoxTakesItsRangeAndWritesEachChangeOnce()
+    {
+        OstrelModel model;
+        SpinBox spin;
+        QSignalSpy changes(&spin, &SpinBox::widgetValueChanged);
+        spin.setParameterId(ParamPCKeyboardOctave);
+        spin.connectModel(&model);
+        QCOMPARE(spin.minimum(), -5);
+        QCOMPARE(spin.maximum(), 4);
+        QCOMPARE(spin.value(), 0);
+        spin.stepBy(2);
+        QCOMPARE(model.getModelIntValue(ParamPCKeyboardOctave, nullptr), 2);
+        QCOMPARE(changes.size(), 1);
+        QCOMPARE(changes.last().at(0).toInt(), 2);
+        spin.findChild<QLineEdit*>()->setText("2");
+        spin.inputCompletion();
+        QCOMPARE(changes.size(), 1);  // the same value: nothing written, nothing emitted
+        spin.findChild<QLineEdit*>()->setText("-4");
+        spin.inputCompletion();
+        QCOMPARE(model.getModelIntValue(ParamPCKeyboardOctave, nullptr), -4);
+        QCOMPARE(changes.size(), 2);
+        model.setModelIntValue(ParamPCKeyboardOctave, 3);
+        QCOMPARE(spin.value(), 3);
+        QCOMPARE(changes.size(), 2);  // the model's changes are shown, not echoed
+
+        spin.show();
+        QTest::mouseClick(spin.findChild<QLineEdit*>(), Qt::LeftButton, Qt::ControlModifier);
+        QCOMPARE(model.getModelIntValue(ParamPCKeyboardOctave, nullptr), 0);
+        QCOMPARE(spin.value(), 0);
+        QCOMPARE(changes.last().at(0).toInt(), 0);
+    }
+
+    void unconnectedSpinBoxRestoresItsLocalDefault()
+    {
+        SpinBox spin;
+        spin.setRange(0, 127);
+        spin.setLocalDefault(64);
+        QSignalSpy changes(&spin, &SpinBox::widgetValueChanged);
+        spin.show();
+        QTest::mouseClick(&spin, Qt::LeftButton, Qt::ControlModifier, QPoint(5, 5));
+        QCOMPARE(spin.value(), 64);
+        QCOMPARE(changes.size(), 1);
+        QCOMPARE(changes.last().at(0).toInt(), 64);
+        spin.restoreDefaultValue();
+        QCOMPARE(changes.size(), 1);
+    }
+
+    void comboBoxListsValueTextsButNoPortIndexes()
+    {
+        OstrelModel model;
+        model.setModelIntValue(ParamMessageMiddleC, 1);
+        ComboBox middleC;
+        middleC.setParameterId(ParamMessageMiddleC);
+        middleC.connectModel(&model);
+        QCOMPARE(middleC.count(), 3);
+        QCOMPARE(middleC.itemText(2), QString("C5"));
+        QCOMPARE(middleC.currentIndex(), 1);
+        middleC.setCurrentIndex(2);
+        QCOMPARE(model.getModelIntValue(ParamMessageMiddleC, nullptr), 2);
+        model.setModelIntValue(ParamMessageMiddleC, 0);
+        QCOMPARE(middleC.currentIndex(), 0);
+
+        ComboBox port;
+        port.setParameterId(ParamInputPortIndex);
+        port.connectModel(&model);
+        QCOMPARE(port.count(), 0);
+    }
+
+    void lineEditClampsOrRestores()
+    {
+        LineEdit edit("64");
+        edit.setValidator(new QIntValidator(0, 127, &edit));
+        QSignalSpy finished(&edit, &QLineEdit::editingFinished);
+        edit.setText("300");
+        edit.decide();
+        QCOMPARE(edit.text(), QString("127"));
+        edit.setText("-3");
+        edit.decide();
+        QCOMPARE(edit.text(), QString("0"));
+        edit.setText("abc");
+        edit.decide();
+        QCOMPARE(edit.text(), QString("64"));
+        QCOMPARE(finished.size(), 3);
+        LineEdit empty;
+        QSignalSpy none(&empty, &QLineEdit::editingFinished);
+        empty.decide();
+        QCOMPARE(none.size(), 0);
+        edit.show();
+        edit.setText("12");
+        QTest::keyClick(&edit, Qt::Key_Return);
+        QCOMPARE(finished.size(), 4);
+    }
+
+    void sevenSegmentShowsThreeDigitsAndStaysInRange()
+    {
+        SevenSegment display;
+        display.resize(50, 20);
+        display.setDigitImage(digitStrip());
+        display.setIncreaseButtonGeometry(QRect(30, 0, 20, 10));
+        display.setDecreaseButtonGeometry(QRect(30, 10, 20, 10));
+        display.setDefault(64);
+        QSignalSpy changes(&display, &SevenSegment::valueChanged);
+        display.setValue(7);
+        display.show();
+        // t = (50 - 20) / 3 = 10: digits at x 0, 10 and 20.
+        QCOMPARE(qGray(pixel(display, 5, 10)), 0);
+        QCOMPARE(qGray(pixel(display, 15, 10)), 0);
+        QCOMPARE(qGray(pixel(display, 25, 10)), 140);
+
+        display.setValue(500);
+        QCOMPARE(display.value(), 127);
+        const int emitted = changes.size();
+        display.increase();
+        QCOMPARE(changes.size(), emitted);  // at the maximum: no change, no signal
+        QTest::keyClick(&display, Qt::Key_Down);
+        QCOMPARE(display.value(), 126);
+        QTest::mouseClick(&display, Qt::LeftButton, Qt::ControlModifier, QPoint(5, 5));
+        QCOMPARE(display.value(), 64);
+        QTest::mouseClick(display.increaseButton(), Qt::LeftButton);
+        QCOMPARE(display.value(), 65);
+
+        QTest::mouseDClick(&display, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+        QVERIFY(display.isVisibleLineEdit());
+        display.increase();
+        QCOMPARE(display.value(), 65);  // the buttons rest while typing
+        auto* box = display.findChild<LineEdit*>();
+        box->setText("300");
+        QTest::keyClick(box, Qt::Key_Return);
+        QVERIFY(!display.isVisibleLineEdit());
+        QCOMPARE(display.value(), 127);
+    }
+
+    void sevenSegmentWheelKeepsFractions()
+    {
+        SevenSegment display;
+        display.setValue(10);
+        const int lines = QApplication::wheelScrollLines();
+        QWheelEvent up(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, 40), Qt::NoButton,
+                       Qt::NoModifier, Qt::NoScrollPhase, false);
+        for (int i = 0; i < 3; i++) {
+            QApplication::sendEvent(&display, &up);
+        }
+        QCOMPARE(display.value(), 10 + lines);  // three thirds of a notch
+    }
+
+    void dialDragsLinearlyAndIgnoresItsValueText()
+    {
+        Dial dial;
+        dial.resize(100, 100);
+        dial.setRange(0, 127);
+        dial.setLineEditSize(40, 20);
+        dial.setKnobMode(Dial::Linear);
+        dial.setValue(50);
+        dial.show();
+        drag(dial, QPoint(50, 70), QPoint(50, 60));
+        QCOMPARE(dial.value(), 60);
+        QCOMPARE(dial.getLinearMagnification(), 1.0);
+        dial.setRange(0, 1000);
+        drag(dial, QPoint(45, 75), QPoint(45, 65));
+        QCOMPARE(dial.value(), 90);
+
+        dial.setKnobMode(Dial::Circular);
+        QTest::mouseClick(&dial, Qt::LeftButton, Qt::NoModifier, QPoint(50, 50));
+        QCOMPARE(dial.value(), 90);  // a press on the value text moves nothing
+        dial.setResetValue(500);
+        QTest::mouseClick(&dial, Qt::LeftButton, Qt::ControlModifier, QPoint(50, 50));
+        QCOMPARE(dial.value(), 500);
+
+        QTest::mouseDClick(&dial, Qt::LeftButton, Qt::NoModifier, QPoint(50, 50));
+        QVERIFY(dial.isLineEditVisible());
+        auto* box = dial.findChild<LineEdit*>();
+        box->setText("5000");
+        QTest::keyClick(box, Qt::Key_Return);
+        QVERIFY(!dial.isLineEditVisible());
+        QCOMPARE(dial.value(), 1000);
+    }
+
+    void dialGeometry()
+    {
+        Dial dial;
+        dial.resize(100, 80);
+        dial.setLineEditSize(40, 20);
+        QCOMPARE(dial.getKnobRadius(), 40);
+        QCOMPARE(dial.getCenterPos(), QPoint(50, 40));
+        QCOMPARE(dial.getRectangle(), QRect(10, 0, 80, 80));
+        // side = trunc(80 - 2 * 40/6 - 2) = 64; origin trunc(10 + 6.67 + 1) = 17, trunc(7.67) = 7.
+        QCOMPARE(dial.getDialRect(), QRect(17, 7, 64, 64));
+        QCOMPARE(dial.getLineEditRect(), QRect(30, 30, 40, 20));
+        QCOMPARE(dial.clickInvalidRect(), QRect(32, 30, 34, 20));
+    }
+
+    void dialsFollowTheKnobModeBeforeAnyoneElse()
+    {
+        OstrelModel model;
+        auto dial = std::make_unique<Dial>();
+        model.setModelIntValue(ParamKnobMode, 1);
+        model.registerDial(dial.get());
+        model.registerDial(dial.get());
+        QCOMPARE(dial->knobMode(), 1);
+        KnobModeWitness witness(dial.get());
+        model.registerModelAssistant(&witness);
+        model.setModelIntValue(ParamKnobMode, 0);
+        QCOMPARE(witness.modeSeen, 0);  // already switched when the assistant heard
+        dial.reset();  // destroyed without unregistering: skipped, then dropped
+        model.setModelIntValue(ParamKnobMode, 1);
+        Dial other;
+        model.registerDial(&other);
+        QCOMPARE(other.knobMode(), 1);
+        model.unregisterDial(&other);
+        model.setModelIntValue(ParamKnobMode, 0);
+        QCOMPARE(other.knobMode(), 1);
+        model.unregisterModelAssistant(&witness);
+    }
+
+    void pushButtonStripAndBinding()
+    {
+        OstrelModel model;
+        QWidget window;
+        PushButton& button = *new PushButton(&window);
+        button.setCheckable(true);
+        button.resize(40, 20);
+        QPixmap strip(40, 20);
+        strip.fill(Qt::black);
+        QPainter(&strip).fillRect(20, 0, 20, 20, Qt::white);
+        button.setImage(strip);
+        button.setParameterId(ParamMessageColor);
+        CommonViewHelper helper(&model);
+        helper.connectModel(&window);  // reaches the child
+        QVERIFY(button.isChecked());
+        window.show();
+        QCOMPARE(qGray(pixel(button, 5, 5)), 255);  // checked: the right frame
+        model.setModelIntValue(ParamMessageColor, 0);
+        QVERIFY(!button.isChecked());
+        QCOMPARE(qGray(pixel(button, 5, 5)), 0);
+        QTest::mouseClick(&button, Qt::LeftButton);
+        QCOMPARE(model.getModelIntValue(ParamMessageColor, nullptr), 1);
+    }
+
+    void styleScrollBars()
+    {
+        OstrelStyle style;
+        QCOMPARE(style.pixelMetric(QStyle::PM_ScrollBarExtent), 18);
+    }
+};
+
+QTEST_MAIN(WidgetsTest)
+#include "WidgetsTest.moc"
