@@ -28,8 +28,12 @@ bool sameAddress(const snd_seq_addr_t& a, const snd_seq_addr_t& b)
 
 }  // namespace
 
+// alsa-lib prints its errors to stderr; ours are results and messages.
+static void quietAlsa(const char*, int, const char*, int, const char*, ...) {}
+
 std::unique_ptr<AlsaMidiService> AlsaMidiService::create()
 {
+    snd_lib_error_set_handler(quietAlsa);
     snd_seq_t* seq = nullptr;
     if (snd_seq_open(&seq, "default", SND_SEQ_OPEN_DUPLEX, SND_SEQ_NONBLOCK) < 0) {
         return nullptr;

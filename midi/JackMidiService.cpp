@@ -24,8 +24,13 @@ struct ReceivedHeader {
 
 }  // namespace
 
+// libjack prints to stderr, even when no server runs; ours are results and messages.
+static void quietJack(const char*) {}
+
 std::unique_ptr<JackMidiService> JackMidiService::create()
 {
+    jack_set_error_function(quietJack);
+    jack_set_info_function(quietJack);
     jack_status_t status{};
     jack_client_t* client = jack_client_open("Ostrel", JackNoStartServer, &status);
     if (!client) {

@@ -1,0 +1,524 @@
+#include "MainWindow.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QSettings>
+#include <QStandardPaths>
+
+#include "MidiAnalyzer.h"
+#include "MidiBulkIntervalManager.h"
+#include "MidiClient.h"
+#include "MidiInputPort.h"
+#include "MidiNameTables.h"
+#include "MidiOutputPort.h"
+#include "MidiTime.h"
+#include "OstrelModel.h"
+#include "Utility.h"
+
+MainWindow* MainWindow::m_pInstance = nullptr;
+
+namespace {
+
+const char* const WindowTitle = "Ostrel";
+constexpr int OstrelFontSize = 12;
+
+struct MenuItem {
+    const char* text;  // null: a separator
+    const char* shortcut;
+    unsigned int index;
+};
+
+const MenuItem FileMenu[] = {{"&New", "Ctrl+N", 0},         {"&Open...", "Ctrl+O", 1},
+                             {"&Save", "Ctrl+S", 2},        {"Save &As...", "Shift+Ctrl+S", 3},
+                             {nullptr, nullptr, 0},         {"&Preferences...", "Ctrl+,", 4}};
+
+const MenuItem ViewsMenu[] = {
+    {"MIDI &In Monitor", "Ctrl+I", 0}, {"MIDI O&ut Monitor", "Ctrl+U", 1},
+    {"&Keyboard", "Ctrl+K", 2},        {"&Control Change", nullptr, 3},
+    {"&Program Change", "Ctrl+P", 4},  {"Pitch &Bend", "Ctrl+B", 5},
+    {"&System Exclusive", "Ctrl+E", 6}, {"&Timing Clock", "Ctrl+T", 7},
+    {"Sta&rt/Stop", "Ctrl+1", 8},      {"&Active Sensing", "Ctrl+J", 9},
+    {"Cust&om MIDI Message", "Ctrl+2", 10}, {nullptr, nullptr, 0},
+    {"&Filter", "Ctrl+L", 11},         {"&MIDI Settings", "Ctrl+M", 12},
+    {"PC Keyboar&d", "Ctrl+D", 13}};
+
+const MenuItem CommandsMenu[] = {{"&Clear All MIDI Monitors", "Ctrl+Shift+D", 0}};
+const MenuItem WindowMenu[] = {{"Close &All", nullptr, 0}, {"&Cascade", nullptr, 1},
+                               {"&Tile", nullptr, 2}};
+const MenuItem HelpMenu[] = {{"&About", nullptr, 0},
+                             {"&Open Source License", nullptr, 1},
+                             {"&Software User License Agreement", nullptr, 2}};
+
+enum WindowMenuIndex { CloseAllIndex = 0, CascadeIndex = 1, TileIndex = 2 };
+
+}  // namespace
+
+MainWindow::MainWindow(QWidget* parent, OstrelModel* model, MidiApi api)
+    : QMainWindow(parent), m_model(model)
+{
+    m_model->lockParameterEditFlag();
+    m_pInstance = this;
+    setWindowTitle(QString::fromLatin1(WindowTitle));
+
+    QFont applicationFont = font();
+    applicationFont.setPixelSize(OstrelFontSize);
+    QApplication::setFont(applicationFont);
+
+    QDir().mkpath(QFileInfo(getIniFilePath()).absolutePath());
+
+    m_mdiArea = new QMdiArea(this);
+    m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdiArea->setAcceptDrops(true);
+    setCentralWidget(m_mdiArea);
+    m_analyzer = std::make_unique<MidiAnalyzer>(m_model);
+    m_midiClient = std::make_unique<MidiClient>(api);
+
+    // One time origin for every port: all time stamps compare.
+    const uint32_t timeOfDay = getCurrentTimeInMilliseconds();
+    const uint64_t hostTime = getHostTimeInMilliseconds();
+    for (unsigned int group = 0; group < 2; group++) {
+        m_inputPorts[group] = std::make_unique<MidiInputPort>(m_midiClient.get(), MaximumMessageSize,
+                                                              group, hostTime, timeOfDay);
+        m_outputPorts[group] = std::make_unique<MidiOutputPort>(
+            m_midiClient.get(), MaximumMessageSize, group, hostTime, timeOfDay);
+    }
+    createMenus();
+
+    for (auto& port : m_inputPorts) {
+        port->setReceivedMidiCallbackFunc(&MidiAnalyzer::callbackReceivedMidi, m_analyzer.get());
+    }
+    m_analyzer->setThruTransmitter([this](const unsigned char* bytes, unsigned short length,
+                                          unsigned char type, OutputPortGroup group,
+                                          bool skipBulkInterval, bool unused,
+                                          unsigned long long host) {
+        return transmitMidi(bytes, length, type, group, skipBulkInterval, unused, host);
+    });
+
+    if (isMaximized() || isMinimized() || isFullScreen()) {
+        showNormal();
+    }
+    resize(MainWindowDefaultSize);
+    m_bulkIntervalManager = std::make_unique<MidiBulkIntervalManager>(m_model);
+    m_timerId = startTimer(ReceivedMidiDataTimer, Qt::CoarseTimer);
+    m_model->registerModelAssistant(this);
+    m_model->unlockParameterEditFlag();
+}
+
+MainWindow::~MainWindow()
+{
+    killTimer(m_timerId);
+    m_model->unregisterModelAssistant(this);
+    // The analyzer must not send through a window that is going away.
+    m_analyzer->setThruTransmitter(nullptr);
+    for (auto& port : m_inputPorts) {
+        port.reset();
+    }
+    for (auto& port : m_outputPorts) {
+        port.reset();
+    }
+    m_midiClient.reset();
+    m_analyzer.reset();
+    m_bulkIntervalManager.reset();
+    if (m_pInstance == this) {
+        m_pInstance = nullptr;
+    }
+}
+
+QString MainWindow::getIniFilePath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) +
+           QStringLiteral("/Ostrel.ini");
+}
+
+QMenu* MainWindow::addMenu(const char* title)
+{
+    return menuBar()->addMenu(tr(title));
+}
+
+QAction* MainWindow::addAction(QMenu* menu, const char* text, const char* shortcut,
+                               unsigned int index)
+{
+    QAction* action = menu->addAction(tr(text));
+    if (shortcut) {
+        action->setShortcut(QKeySequence(tr(shortcut), QKeySequence::NativeText));
+    }
+    action->setData(index);
+    return action;
+}
+
+void MainWindow::createMenus()
+{
+    QMenu* file = addMenu("&File");
+    for (const MenuItem& item : FileMenu) {
+        if (!item.text) {
+            file->addSeparator();
+            continue;
+        }
+        // Projects and preferences arrive with their own windows and files.
+        addAction(file, item.text, item.shortcut, item.index)->setEnabled(false);
+    }
+
+    m_inputPortMenu = addMenu("&InputPort");
+    connect(m_inputPortMenu, &QMenu::triggered, this,
+            QOverload<QAction*>::of(&MainWindow::inputPortMenuSelected));
+    connect(m_inputPortMenu, &QMenu::aboutToShow, this, &MainWindow::updateInputPortList);
+    m_outputPortMenu = addMenu("&OutputPort");
+    connect(m_outputPortMenu, &QMenu::triggered, this,
+            QOverload<QAction*>::of(&MainWindow::outputPortMenuSelected));
+    connect(m_outputPortMenu, &QMenu::aboutToShow, this, &MainWindow::updateOutputPortList);
+    updateInputPortList();
+    updateOutputPortList();
+
+    QMenu* views = addMenu("&Views");
+    for (const MenuItem& item : ViewsMenu) {
+        if (!item.text) {
+            views->addSeparator();
+            continue;
+        }
+        if (item.index == 3) {
+            QMenu* controllers = views->addMenu(tr(item.text));
+            for (unsigned int controller = 0; controller < ControlChangeNameCount; controller++) {
+                addAction(controllers, ControlChangeNameList[controller], nullptr, controller);
+            }
+            controllers->setEnabled(false);
+            continue;
+        }
+        // Each entry is enabled once its window exists in this program.
+        QAction* action = addAction(views, item.text, item.shortcut, item.index);
+        action->setEnabled(false);
+        m_viewsActions.append(action);
+    }
+
+    QMenu* commands = addMenu("&Commands");
+    for (const MenuItem& item : CommandsMenu) {
+        // Clears the monitors: enabled together with them.
+        addAction(commands, item.text, item.shortcut, item.index)->setEnabled(false);
+    }
+    connect(commands, &QMenu::triggered, this, &MainWindow::commandsMenuSelected);
+
+    QMenu* window = addMenu("&Window");
+    for (const MenuItem& item : WindowMenu) {
+        addAction(window, item.text, item.shortcut, item.index)->setCheckable(false);
+    }
+    connect(window, &QMenu::triggered, this, &MainWindow::windowMenuSelected);
+
+    QMenu* help = addMenu("&Help");
+    for (const MenuItem& item : HelpMenu) {
+        QAction* action = addAction(help, item.text, item.shortcut, item.index);
+        action->setCheckable(false);
+        action->setEnabled(false);
+    }
+}
+
+void MainWindow::createPortMenu(QMenu* menu, const QStringList& names, const QString& current)
+{
+    menu->clear();
+    auto* group = new QActionGroup(menu);
+    group->setExclusive(true);
+    QAction* none = menu->addAction(QString::fromLatin1(NoAssign));
+    none->setData(InvalidPortIndex);
+    none->setCheckable(true);
+    group->addAction(none);
+    bool found = false;
+    for (int i = 0; i < names.size(); i++) {
+        QAction* action = menu->addAction(names.at(i));
+        action->setData(i);
+        action->setCheckable(true);
+        group->addAction(action);
+        if (!found && names.at(i) == current) {
+            action->setChecked(true);
+            found = true;
+        }
+    }
+    if (!found) {
+        none->setChecked(true);
+    }
+}
+
+void MainWindow::updateInputPortList()
+{
+    MidiInputPort* port = m_inputPorts[InputPortGroup_First].get();
+    const QStringList names = port->getInputPortNameList(nullptr);
+    QString current;
+    port->getCurrentPortName(current);
+    if (!names.contains(current) && port->portIndex() != InvalidPortIndex) {
+        port->closeInputPort();
+    }
+    createPortMenu(m_inputPortMenu, names, current);
+    Q_EMIT notifyInputPortListUpdated();
+}
+
+void MainWindow::updateOutputPortList()
+{
+    MidiOutputPort* port = m_outputPorts[OutputPortGroup_First].get();
+    const QStringList names = port->getOutputPortNameList(nullptr);
+    QString current;
+    port->getCurrentPortName(current);
+    if (!names.contains(current) && port->portIndex() != InvalidPortIndex) {
+        port->closeOutputPort();
+    }
+    createPortMenu(m_outputPortMenu, names, current);
+    Q_EMIT notifyOutputPortListUpdated();
+}
+
+MidiInputPort* MainWindow::inputPort(InputPortGroup group) const
+{
+    return m_inputPorts[group].get();
+}
+
+MidiOutputPort* MainWindow::outputPort(OutputPortGroup group) const
+{
+    return group == OutputPortGroup_Both ? nullptr : m_outputPorts[group].get();
+}
+
+void MainWindow::getInputPortList(InputPortGroup group, QStringList& names,
+                                  unsigned int& currentIndex)
+{
+    MidiInputPort* port = m_inputPorts[group].get();
+    names = QStringList(QString::fromLatin1(NoAssign)) + port->getInputPortNameList(nullptr);
+    QString current;
+    port->getCurrentPortName(current);
+    const int position = static_cast<int>(names.indexOf(current));
+    currentIndex = position < 0 ? 0u : static_cast<unsigned int>(position);
+}
+
+void MainWindow::getOutputPortList(OutputPortGroup group, QStringList& names,
+                                   unsigned int& currentIndex)
+{
+    MidiOutputPort* port = m_outputPorts[group].get();
+    names = QStringList(QString::fromLatin1(NoAssign)) + port->getOutputPortNameList(nullptr);
+    QString current;
+    port->getCurrentPortName(current);
+    const int position = static_cast<int>(names.indexOf(current));
+    currentIndex = position < 0 ? 0u : static_cast<unsigned int>(position);
+}
+
+unsigned int MainWindow::getCurrentInputPortIndex(InputPortGroup group)
+{
+    QStringList names;
+    unsigned int index = 0;
+    getInputPortList(group, names, index);
+    return index;
+}
+
+unsigned int MainWindow::getCurrentOutputPortIndex(OutputPortGroup group)
+{
+    QStringList names;
+    unsigned int index = 0;
+    getOutputPortList(group, names, index);
+    return index;
+}
+
+void MainWindow::writePortName(const char* key, const QString& name)
+{
+    QSettings settings(getIniFilePath(), QSettings::IniFormat);
+    settings.beginGroup(QStringLiteral("PortName"));
+    settings.setValue(QString::fromLatin1(key), name);
+    settings.endGroup();
+}
+
+void MainWindow::showCriticalMessage(const QString& text)
+{
+    closeAboutDialog();
+    QMessageBox::critical(this, QString::fromLatin1(WindowTitle), text);
+}
+
+bool MainWindow::inputPortMenuSelected(InputPortGroup group, unsigned int index)
+{
+    MidiInputPort* port = m_inputPorts[group].get();
+    port->closeInputPort();
+    QString name = QString::fromLatin1(NoAssign);
+    bool opened = true;
+    if (static_cast<int>(index) != InvalidPortIndex) {
+        opened = port->openInputPort(index) == MIDI_RESULT_SUCCESS;
+        if (opened) {
+            port->getCurrentPortName(name);
+        } else {
+            showCriticalMessage(tr("Port open failed."));
+        }
+    }
+    writePortName(group == InputPortGroup_First ? "InputPortName" : "InputPortNameSecond", name);
+    return opened;
+}
+
+bool MainWindow::outputPortMenuSelected(OutputPortGroup group, unsigned int index)
+{
+    if (group == OutputPortGroup_Both) {
+        return false;
+    }
+    MidiOutputPort* port = m_outputPorts[group].get();
+    port->closeOutputPort();
+    QString name = QString::fromLatin1(NoAssign);
+    bool opened = true;
+    if (static_cast<int>(index) != InvalidPortIndex) {
+        opened = port->openOutputPort(index) == MIDI_RESULT_SUCCESS;
+        if (opened) {
+            port->getCurrentPortName(name);
+        } else {
+            showCriticalMessage(tr("Port open failed."));
+        }
+    }
+    writePortName(group == OutputPortGroup_First ? "OutputPortName" : "OutputPortNameSecond",
+                  name);
+    return opened;
+}
+
+void MainWindow::inputPortMenuSelected(QAction* action)
+{
+    const int index = action->data().toInt();
+    inputPortMenuSelected(InputPortGroup_First, static_cast<unsigned int>(index));
+    m_model->setModelIntValue(ParamInputPortIndex, index == InvalidPortIndex ? 0 : index + 1);
+}
+
+void MainWindow::outputPortMenuSelected(QAction* action)
+{
+    const int index = action->data().toInt();
+    outputPortMenuSelected(OutputPortGroup_First, static_cast<unsigned int>(index));
+    m_model->setModelIntValue(ParamOutputPortIndex, index == InvalidPortIndex ? 0 : index + 1);
+}
+
+bool MainWindow::closeInputPort(InputPortGroup group)
+{
+    return m_inputPorts[group]->closeInputPort() == MIDI_RESULT_SUCCESS;
+}
+
+bool MainWindow::closeOutputPort(OutputPortGroup group)
+{
+    return group != OutputPortGroup_Both &&
+           m_outputPorts[group]->closeOutputPort() == MIDI_RESULT_SUCCESS;
+}
+
+bool MainWindow::transmitMidi(const unsigned char* bytes, unsigned short length,
+                              unsigned char eventType, OutputPortGroup group,
+                              bool skipBulkInterval, bool, unsigned long long hostTime)
+{
+    if (!m_bulkIntervalManager || !bytes || length == 0) {
+        return false;
+    }
+    if (!skipBulkInterval) {
+        m_bulkIntervalManager->waitBulkBeforeTransmission(bytes, length);
+    }
+    bool sent = false;
+    for (unsigned int port = 0; port < 2; port++) {
+        if (group != OutputPortGroup_Both && group != static_cast<OutputPortGroup>(port)) {
+            continue;
+        }
+        unsigned int timeStamp = 0;
+        const unsigned long long when = group == OutputPortGroup_Both ? 0 : hostTime;
+        if (m_outputPorts[port]->transmitMidi(bytes, length, timeStamp, when) == MIDI_RESULT_SUCCESS) {
+            m_analyzer->setTransmittedMidiData(bytes, length, timeStamp, eventType,
+                                               static_cast<OutputPortGroup>(port));
+            sent = true;
+        }
+    }
+    if (!skipBulkInterval) {
+        m_bulkIntervalManager->waitBulkAfterTransmission(bytes, length);
+    }
+    return sent;
+}
+
+bool MainWindow::transmitNoteOnByKeyDown(unsigned int)
+{
+    return false;  // no PC-keyboard note manager in this build
+}
+
+bool MainWindow::transmitNoteOffByKeyUp(unsigned int)
+{
+    return false;
+}
+
+void MainWindow::clearKeyboardAllNoteEvent() {}
+
+bool MainWindow::closeAboutDialog()
+{
+    if (!m_aboutView) {
+        return false;
+    }
+    delete m_aboutView;
+    return true;
+}
+
+QList<QMdiSubWindow*> MainWindow::getSubWindowList() const
+{
+    return m_mdiArea->subWindowList(QMdiArea::ActivationHistoryOrder);
+}
+
+void MainWindow::timerEvent(QTimerEvent* event)
+{
+    if (event->timerId() != m_timerId) {
+        return;
+    }
+    deliverMonitoredTraffic();
+    m_analyzer->updateTempo(ReceivedMidiDataTimer * 1000);
+}
+
+void MainWindow::deliverMonitoredTraffic()
+{
+    QByteArray inText, sysExText, outText;
+    unsigned int inCount = 0, sysExCount = 0, outCount = 0;
+    // Taken out every tick, so that the analyzer's buffers never grow
+    // without bound; the monitor windows show them once they exist.
+    m_analyzer->getMidiData(inText, inCount, sysExText, sysExCount, outText, outCount);
+}
+
+void MainWindow::commandsMenuSelected(QAction*)
+{
+    closeAboutDialog();
+}
+
+void MainWindow::windowMenuSelected(QAction* action)
+{
+    closeAboutDialog();
+    switch (action->data().toUInt()) {
+    case CloseAllIndex:
+        closeAllSubWindows();
+        break;
+    case CascadeIndex:
+        setUpdatesEnabled(false);
+        m_mdiArea->cascadeSubWindows();
+        setUpdatesEnabled(true);
+        break;
+    case TileIndex:
+        setUpdatesEnabled(false);
+        m_mdiArea->tileSubWindows();
+        setUpdatesEnabled(true);
+        break;
+    default:
+        break;
+    }
+}
+
+void MainWindow::updateParameter(unsigned int) {}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (m_model->getParameterEditFlag() == ParameterEditFlagEdited && m_closeQuestion &&
+        !m_closeQuestion()) {
+        event->ignore();
+        return;
+    }
+    if (!m_closingDone) {
+        closeAllSubWindows();
+    }
+    QMainWindow::closeEvent(event);
+    if (event->isAccepted()) {
+        m_closingDone = true;
+    }
+}
+
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_windowsRestored) {
+        m_windowsRestored = true;
+        m_mdiArea->installEventFilter(this);
+    }
+}

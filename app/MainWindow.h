@@ -1,0 +1,177 @@
+// The one top-level window. Owns the MIDI client and the four ports, the
+// analyzer and the bulk interval manager; builds the menu bar; opens ports
+// from the port menus; moves monitored traffic out of the analyzer every
+// 100 ms; offers transmitMidi to everything that sends; keeps the
+// sub-windows (kinds, limits, normal rectangles).
+//
+// Threads: everything here runs on the user-interface thread except
+// transmitMidi, which MIDI thru (input workers) and the sending threads call
+// too; it takes no lock of its own and relies on the output ports', the
+// analyzer's and the bulk interval manager's.
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QMainWindow>
+#include <QMenu>
+#include <QPointer>
+#include <QRect>
+
+#include <functional>
+#include <memory>
+
+#include "MidiCommon.h"
+#include "ModelAssistant.h"
+#include "NativeEventFilter.h"
+#include "WindowRestorationInfo.h"
+
+class MidiAnalyzer;
+class MidiBulkIntervalManager;
+class MidiClient;
+class MidiInputPort;
+class MidiOutputPort;
+class OstrelModel;
+class QAction;
+class QActionGroup;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+enum class MidiApi;
+
+class MainWindow : public QMainWindow, public ModelAssistant, public KeyEventTarget {
+    Q_OBJECT
+
+public:
+    static constexpr QSize MainWindowDefaultSize{679, 548};
+    static constexpr int ReceivedMidiDataTimer = 100;  // ms
+    static constexpr QSize MidiEditViewDefaultSize{338, 274};
+    static constexpr int SubWindowCountLimit = 16;
+    static constexpr int SystemExclusiveViewCountLimit = 32;
+    static constexpr int ControlChangeViewCountLimit = 32;
+    static constexpr int CustomMIDIMessageViewCountLimit = 32;
+    // The title bar's maximize button of a sub-window.
+    static constexpr QRect MaximizeButtonAreaOfSubWindow{QPoint(45, 0), QPoint(66, 19)};
+
+    // The one instance, from the start of its constructor to its end.
+    static MainWindow* m_pInstance;
+
+    MainWindow(QWidget* parent, OstrelModel* model, MidiApi api);
+    ~MainWindow() override;
+
+    // Sends one message on one output group or both (OutputPortGroup_Both),
+    // pausing for the bulk interval after system exclusive unless skipped,
+    // and reports what was sent to the analyzer. True when a port sent it.
+    bool transmitMidi(const unsigned char* bytes, unsigned short length, unsigned char eventType,
+                      OutputPortGroup group, bool skipBulkInterval, bool reserved,
+                      unsigned long long hostTime);
+
+    // "Not Connected" followed by the endpoint names, and the position of
+    // the port's endpoint in that list (0 when not found).
+    void getInputPortList(InputPortGroup group, QStringList& names, unsigned int& currentIndex);
+    void getOutputPortList(OutputPortGroup group, QStringList& names, unsigned int& currentIndex);
+    unsigned int getCurrentInputPortIndex(InputPortGroup group);
+    unsigned int getCurrentOutputPortIndex(OutputPortGroup group);
+    // Opens endpoint index (InvalidPortIndex: disconnects) and writes the
+    // name to the INI file; "Port open failed." and false when it fails.
+    bool inputPortMenuSelected(InputPortGroup group, unsigned int index);
+    bool outputPortMenuSelected(OutputPortGroup group, unsigned int index);
+    bool closeInputPort(InputPortGroup group);
+    bool closeOutputPort(OutputPortGroup group);
+    MidiInputPort* inputPort(InputPortGroup group) const;
+    MidiOutputPort* outputPort(OutputPortGroup group) const;
+    MidiAnalyzer* analyzer() const { return m_analyzer.get(); }
+    MidiClient* midiClient() const { return m_midiClient.get(); }
+
+    bool transmitNoteOnByKeyDown(unsigned int key) override;
+    bool transmitNoteOffByKeyUp(unsigned int key) override;
+    void clearKeyboardAllNoteEvent();
+    bool closeAboutDialog() override;
+
+    QList<QMdiSubWindow*> getSubWindowList() const;
+    QMdiArea* mdiArea() const { return m_mdiArea; }
+    QMenu* inputPortMenu() const { return m_inputPortMenu; }
+    QMenu* outputPortMenu() const { return m_outputPortMenu; }
+
+    static QString getIniFilePath();
+
+    // Sub-windows. Each kind that exists registers how it is created for
+    // restoration; createSubWindowByWindowId gives null for any other id.
+    using SubWindowFactory = std::function<QMdiSubWindow*(const QList<QVariant>& restorationData)>;
+    void setSubWindowFactory(WindowRestorationInfo::WindowId id, SubWindowFactory factory);
+    // The steps every create operation shares: the view goes into the MDI
+    // area with its object name, title from the menu text, no stay-on-top
+    // entry, no maximizing unless allowed, and this window as its event
+    // filter. The caller applies the size rule, then showSubWindow.
+    QMdiSubWindow* addSubWindow(QWidget* view, const QString& menuText, const char* objectName,
+                                bool maximizable);
+    // Remembers the normal rectangle and shows the window.
+    void showSubWindow(QMdiSubWindow* window);
+    QMdiSubWindow* createSubWindowByWindowId(WindowRestorationInfo::WindowId id, bool stayOnTop,
+                                             const QRect& rect, Qt::WindowStates state,
+                                             const QList<QVariant>& restorationData);
+    void setWindowGeometry(QWidget* window, const QRect& rect);
+    void closeAllSubWindows();
+    void initializeSubWindows();
+    static bool isFixedSizeObject(const QObject* object);
+    bool isNormalWindowState(QWidget* window) const;
+    QRect getNormalRect(QWidget* window) const;
+    static QRect getMainWindowRestorationRect(const QRect& rect);
+    void showLimitViewDisplayMessageBox(const QString& name);
+    bool isOpeningProject() const { return m_openingProject; }
+
+    // Asked before closing while the project is edited; false keeps the
+    // application running. Until projects can be saved nothing is asked.
+    void setCloseQuestion(std::function<bool()> question) { m_closeQuestion = std::move(question); }
+
+    void updateParameter(unsigned int id) override;
+
+Q_SIGNALS:
+    void notifyInputPortListUpdated();
+    void notifyOutputPortListUpdated();
+
+public Q_SLOTS:
+    void updateInputPortList();
+    void updateOutputPortList();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private Q_SLOTS:
+    void inputPortMenuSelected(QAction* action);
+    void outputPortMenuSelected(QAction* action);
+    void commandsMenuSelected(QAction* action);
+    void windowMenuSelected(QAction* action);
+
+private:
+    void createMenus();
+    QMenu* addMenu(const char* title);
+    QAction* addAction(QMenu* menu, const char* text, const char* shortcut, unsigned int index);
+    void createPortMenu(QMenu* menu, const QStringList& names, const QString& current);
+    void writePortName(const char* key, const QString& name);
+    void showCriticalMessage(const QString& text);
+    bool eventFilterForSubWindows(QObject* watched, QEvent* event);
+    void deliverMonitoredTraffic();
+
+    OstrelModel* m_model;
+    QMdiArea* m_mdiArea = nullptr;
+    int m_timerId = 0;
+    std::unique_ptr<MidiClient> m_midiClient;
+    std::unique_ptr<MidiInputPort> m_inputPorts[2];
+    std::unique_ptr<MidiOutputPort> m_outputPorts[2];
+    QList<QAction*> m_viewsActions;
+    std::unique_ptr<MidiAnalyzer> m_analyzer;
+    std::unique_ptr<MidiBulkIntervalManager> m_bulkIntervalManager;
+    bool m_windowsRestored = false;
+    QHash<QWidget*, QRect> m_normalRects;
+    QHash<int, SubWindowFactory> m_subWindowFactories;
+    bool m_closingDone = false;
+    bool m_openingProject = false;
+    bool m_limitMessageOpen = false;
+    QPointer<QMenu> m_inputPortMenu;
+    QPointer<QMenu> m_outputPortMenu;
+    QPointer<QWidget> m_aboutView;
+    std::function<bool()> m_closeQuestion;
+};

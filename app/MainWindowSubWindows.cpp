@@ -1,0 +1,243 @@
+// MainWindow: the sub-windows' creation by id, geometry, normal rectangles,
+// limits and the event-filter rules that keep fixed-size windows fixed.
+#include <QEvent>
+#include <QGuiApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QSizeGrip>
+
+#include "MainWindow.h"
+#include "MidiAnalyzer.h"
+#include "MidiBulkIntervalManager.h"
+#include "OstrelModel.h"
+#include "Utility.h"
+
+namespace {
+
+const char* const VariableSizeObjectNames[] = {
+    "MidiEditViewSubWindow",     "KeyboardSubWindow",        "ControlChangeViewSubWindow",
+    "TimingClockViewSubWindow",  "ActivesenseViewSubWindow", "PitchbendViewSubWindow",
+    "MIDISettingsViewSubWindow", "CustomMIDIMessageViewSubWindow"};
+
+constexpr int ScreenOverlapMinimum = 100;
+constexpr QPoint OffScreenOffset{50, 50};
+
+}  // namespace
+
+bool MainWindow::isFixedSizeObject(const QObject* object)
+{
+    if (!object) {
+        return false;
+    }
+    for (const char* name : VariableSizeObjectNames) {
+        if (object->objectName() == QLatin1String(name)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+QMdiSubWindow* MainWindow::createSubWindowByWindowId(WindowRestorationInfo::WindowId id, bool stayOnTop,
+                                                     const QRect& rect, Qt::WindowStates state,
+                                                     const QList<QVariant>& restorationData)
+{
+    if (id < WindowRestorationInfo::FirstSubWindowId || id > WindowRestorationInfo::LastSubWindowId) {
+        return nullptr;
+    }
+    const auto factory = m_subWindowFactories.constFind(id);
+    QMdiSubWindow* window =
+        factory != m_subWindowFactories.constEnd() ? factory.value()(restorationData) : nullptr;
+    if (!window) {
+        return nullptr;
+    }
+    setWindowGeometry(window, rect);
+    if (stayOnTop) {
+        window->setWindowFlags(window->windowFlags() | Qt::WindowStaysOnTopHint);
+    }
+    window->setWindowState(window->windowState() | state);
+    return window;
+}
+
+QMdiSubWindow* MainWindow::addSubWindow(QWidget* view, const QString& menuText,
+                                        const char* objectName, bool maximizable)
+{
+    QMdiSubWindow* window = m_mdiArea->addSubWindow(view);
+    if (objectName) {
+        window->setObjectName(QString::fromLatin1(objectName));
+    }
+    if (QMenu* menu = window->systemMenu()) {
+        for (QAction* action : menu->actions()) {
+            const bool stayOnTop = action->text() == QLatin1String("Stay on &Top");
+            const bool maximize = action->text() == QLatin1String("Ma&ximize");
+            if (stayOnTop || (maximize && !maximizable)) {
+                menu->removeAction(action);
+            }
+        }
+    }
+    if (!maximizable) {
+        window->setWindowFlags((window->windowFlags() & ~Qt::WindowMaximizeButtonHint) |
+                               Qt::CustomizeWindowHint);
+    }
+    window->installEventFilter(this);
+    window->setWindowTitle(Utility::removeMenuOfModifierCharacter(menuText));
+    return window;
+}
+
+void MainWindow::showSubWindow(QMdiSubWindow* window)
+{
+    if (!m_normalRects.contains(window)) {
+        m_normalRects.insert(window, window->geometry());
+    }
+    window->show();
+}
+
+void MainWindow::setSubWindowFactory(WindowRestorationInfo::WindowId id, SubWindowFactory factory)
+{
+    m_subWindowFactories.insert(id, std::move(factory));
+}
+
+void MainWindow::setWindowGeometry(QWidget* window, const QRect& rect)
+{
+    if (!window) {
+        return;
+    }
+    const bool resizable = (window->windowFlags() & Qt::WindowMaximizeButtonHint) ||
+                           window->size() != window->minimumSize() ||
+                           window->size() != window->maximumSize();
+    if (resizable) {
+        window->setGeometry(rect);
+    } else {
+        window->move(rect.topLeft());  // a stored size never changes a fixed-size window
+    }
+}
+
+void MainWindow::closeAllSubWindows()
+{
+    m_bulkIntervalManager->setEnabledBulkInterval(false);
+    m_model->lockParameterEditFlag();
+    m_mdiArea->closeAllSubWindows();
+    m_model->unlockParameterEditFlag();
+    m_analyzer->clearTransmittedDataBuffer();
+    m_bulkIntervalManager->setEnabledBulkInterval(true);
+}
+
+void MainWindow::initializeSubWindows()
+{
+    closeAllSubWindows();
+}
+
+bool MainWindow::isNormalWindowState(QWidget* window) const
+{
+    if (!window ||
+        (window->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))) {
+        return false;
+    }
+    if (auto* subWindow = qobject_cast<QMdiSubWindow*>(window)) {
+        // A shaded sub-window offers "Restore" in its system menu.
+        if (QMenu* menu = subWindow->systemMenu()) {
+            for (QAction* action : menu->actions()) {
+                if (action->text() == QLatin1String("&Restore") && action->isEnabled()) {
+                    return false;
+                }
+            }
+        }
+    }
+    return true;
+}
+
+QRect MainWindow::getNormalRect(QWidget* window) const
+{
+    if (window == this) {
+        return normalGeometry();
+    }
+    return m_normalRects.value(window, window ? window->geometry() : QRect());
+}
+
+QRect MainWindow::getMainWindowRestorationRect(const QRect& rect)
+{
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect overlap = screen->availableGeometry().intersected(rect);
+        if (overlap.width() >= ScreenOverlapMinimum && overlap.height() >= ScreenOverlapMinimum) {
+            return rect;
+        }
+    }
+    QRect moved = rect;
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    moved.moveTopLeft((primary ? primary->availableGeometry().topLeft() : QPoint()) +
+                      OffScreenOffset);
+    return moved;
+}
+
+void MainWindow::showLimitViewDisplayMessageBox(const QString& name)
+{
+    if (m_limitMessageOpen) {
+        return;
+    }
+    m_limitMessageOpen = true;
+    closeAboutDialog();
+    QMessageBox::warning(this, windowTitle(),
+                         tr("Unable to open a new %1 View.\nPlease close any opened %1 View "
+                            "before trying again.")
+                             .arg(name));
+    m_limitMessageOpen = false;
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_aboutView) {
+        return QMainWindow::eventFilter(watched, event);
+    }
+    return eventFilterForSubWindows(watched, event) || QMainWindow::eventFilter(watched, event);
+}
+
+bool MainWindow::eventFilterForSubWindows(QObject* watched, QEvent* event)
+{
+    auto* widget = qobject_cast<QWidget*>(watched);
+    switch (event->type()) {
+    case QEvent::WindowStateChange:
+        for (QMdiSubWindow* window : m_mdiArea->subWindowList()) {
+            if ((isFixedSizeObject(window) || window->objectName() == QLatin1String("KeyboardSubWindow")) &&
+                window->isMaximized()) {
+                window->setWindowState(window->windowState() & ~Qt::WindowMaximized);
+            }
+        }
+        return false;
+    case QEvent::Move:
+    case QEvent::Resize:
+        if (widget && m_normalRects.contains(widget) && isNormalWindowState(widget)) {
+            m_normalRects[widget] = widget->geometry();
+        }
+        return false;
+    case QEvent::Close:
+        if (widget && widget != this) {
+            m_normalRects.remove(widget);
+        }
+        return false;
+    case QEvent::Wheel:
+        return qobject_cast<QMdiSubWindow*>(watched) || watched == m_mdiArea;
+    case QEvent::ChildPolished: {
+        auto* grip = qobject_cast<QSizeGrip*>(static_cast<QChildEvent*>(event)->child());
+        if (grip && isFixedSizeObject(watched)) {
+            grip->setFixedSize(0, 0);
+        }
+        return false;
+    }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick: {
+        auto* window = qobject_cast<QMdiSubWindow*>(watched);
+        if (!window ||
+            !(isFixedSizeObject(window) || window->objectName() == QLatin1String("KeyboardSubWindow"))) {
+            return false;
+        }
+        const QPoint global = static_cast<QMouseEvent*>(event)->globalPos();
+        return MaximizeButtonAreaOfSubWindow.contains(window->mapFromGlobal(global));
+    }
+    default:
+        return false;
+    }
+}
