@@ -1,0 +1,353 @@
+// The main window: its menu bar, the port menus against the loopback,
+// transmitMidi, messages, sub-window rules, and the key event source.
+#include <QFrame>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScreen>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QtTest>
+
+#include <memory>
+
+#include "MainWindow.h"
+#include "MidiAnalyzer.h"
+#include "MidiClient.h"
+#include "MidiInputPort.h"
+#include "MidiOutputPort.h"
+#include "NativeEventFilter.h"
+#include "OstrelModel.h"
+
+namespace {
+
+// Closes the next modal box that appears and remembers its text.
+class BoxCloser : public QObject {
+public:
+    BoxCloser() { m_timer = startTimer(20); }
+    QString text;
+
+protected:
+    void timerEvent(QTimerEvent*) override
+    {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            text = box->text();
+            box->accept();
+            killTimer(m_timer);
+        }
+    }
+
+private:
+    int m_timer;
+};
+
+struct KeyCalls : KeyEventTarget {
+    QList<unsigned int> on, off;
+    int aboutCloses = 0;
+    bool closeAboutDialog() override { return ++aboutCloses > 0; }
+    bool transmitNoteOnByKeyDown(unsigned int key) override { on.append(key); return true; }
+    bool transmitNoteOffByKeyUp(unsigned int key) override { off.append(key); return true; }
+};
+
+QStringList texts(const QMenu* menu)
+{
+    QStringList result;
+    for (const QAction* action : menu->actions()) {
+        result.append(action->isSeparator() ? QString("-") : action->text());
+    }
+    return result;
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<OstrelModel> m_model;
+    std::unique_ptr<MainWindow> m_window;
+
+    QString iniValue(const QString& key)
+    {
+        return QSettings(MainWindow::getIniFilePath(), QSettings::IniFormat).value(key).toString();
+    }
+
+    QMenu* menu(int position) { return m_window->menuBar()->actions().at(position)->menu(); }
+
+private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void init()
+    {
+        QFile::remove(MainWindow::getIniFilePath());
+        m_model = std::make_unique<OstrelModel>();
+        m_window = std::make_unique<MainWindow>(nullptr, m_model.get(), MidiApi::Automatic);
+    }
+
+    void cleanup()
+    {
+        m_window.reset();
+        m_model.reset();
+    }
+
+    void menuBarTextsAndShortcuts()
+    {
+        QStringList titles;
+        for (const QAction* action : m_window->menuBar()->actions()) {
+            titles.append(action->text());
+        }
+        QCOMPARE(titles, QStringList({"&File", "&InputPort", "&OutputPort", "&Views", "&Commands",
+                                      "&Window", "&Help"}));
+        QCOMPARE(texts(menu(0)), QStringList({"&New", "&Open...", "&Save", "Save &As...", "-",
+                                               "&Preferences..."}));
+        QCOMPARE(texts(menu(3)),
+                 QStringList({"MIDI &In Monitor", "MIDI O&ut Monitor", "&Keyboard", "&Control Change",
+                              "&Program Change", "Pitch &Bend", "&System Exclusive", "&Timing Clock",
+                              "Sta&rt/Stop", "&Active Sensing", "Cust&om MIDI Message", "-", "&Filter",
+                              "&MIDI Settings", "PC Keyboar&d"}));
+        QCOMPARE(texts(menu(4)), QStringList({"&Clear All MIDI Monitors"}));
+        QCOMPARE(texts(menu(5)), QStringList({"Close &All", "&Cascade", "&Tile"}));
+        QCOMPARE(texts(menu(6)), QStringList({"&About", "&Open Source License",
+                                               "&Software User License Agreement"}));
+        const struct {
+            int menu;
+            int position;
+            const char* shortcut;
+            unsigned int index;
+        } shortcuts[] = {{0, 0, "Ctrl+N", 0},  {0, 1, "Ctrl+O", 1},  {0, 2, "Ctrl+S", 2},
+                         {0, 3, "Shift+Ctrl+S", 3}, {0, 5, "Ctrl+,", 4}, {3, 0, "Ctrl+I", 0},
+                         {3, 1, "Ctrl+U", 1},  {3, 2, "Ctrl+K", 2},  {3, 4, "Ctrl+P", 4},
+                         {3, 5, "Ctrl+B", 5},  {3, 6, "Ctrl+E", 6},  {3, 7, "Ctrl+T", 7},
+                         {3, 8, "Ctrl+1", 8},  {3, 9, "Ctrl+J", 9},  {3, 10, "Ctrl+2", 10},
+                         {3, 12, "Ctrl+L", 11}, {3, 13, "Ctrl+M", 12}, {3, 14, "Ctrl+D", 13},
+                         {4, 0, "Ctrl+Shift+D", 0}};
+        for (const auto& s : shortcuts) {
+            const QAction* action = menu(s.menu)->actions().at(s.position);
+            QCOMPARE(action->shortcut(), QKeySequence(s.shortcut));
+            QCOMPARE(action->data().toUInt(), s.index);
+        }
+        const QMenu* controllers = menu(3)->actions().at(3)->menu();
+        QCOMPARE(controllers->actions().size(), 128);
+        QCOMPARE(controllers->actions().at(7)->text(), QString("007 Volume"));
+        QCOMPARE(controllers->actions().at(127)->data().toUInt(), 127u);
+        for (QAction* action : menu(5)->actions() + menu(6)->actions()) {
+            QVERIFY(!action->isCheckable());
+        }
+        QCOMPARE(m_window->windowTitle(), QString("Ostrel"));
+        QCOMPARE(m_window->size(), QSize(679, 548));
+    }
+
+    void portMenusChooseAndStore()
+    {
+        QMenu* inputs = m_window->inputPortMenu();
+        Q_EMIT inputs->aboutToShow();
+        QCOMPARE(texts(inputs), QStringList({"Not Connected", "Ostrel Loopback 1", "Ostrel Loopback 2"}));
+        QVERIFY(inputs->actions().at(0)->isChecked());
+        inputs->actions().at(2)->trigger();
+        QString name;
+        m_window->inputPort(InputPortGroup_First)->getCurrentPortName(name);
+        QCOMPARE(name, QString("Ostrel Loopback 2"));
+        QCOMPARE(iniValue("PortName/InputPortName"), QString("Ostrel Loopback 2"));
+        QCOMPARE(m_model->getModelIntValue(ParamInputPortIndex, nullptr), 2);
+        Q_EMIT inputs->aboutToShow();
+        QVERIFY(inputs->actions().at(2)->isChecked());
+        inputs->actions().at(0)->trigger();
+        QCOMPARE(iniValue("PortName/InputPortName"), QString("Not Connected"));
+        QCOMPARE(m_model->getModelIntValue(ParamInputPortIndex, nullptr), 0);
+
+        QMenu* outputs = m_window->outputPortMenu();
+        Q_EMIT outputs->aboutToShow();
+        outputs->actions().at(1)->trigger();
+        QCOMPARE(iniValue("PortName/OutputPortName"), QString("Ostrel Loopback 1"));
+        QCOMPARE(m_model->getModelIntValue(ParamOutputPortIndex, nullptr), 1);
+
+        QStringList names;
+        unsigned int current = 9;
+        m_window->getOutputPortList(OutputPortGroup_First, names, current);
+        QCOMPARE(names, QStringList({"Not Connected", "Ostrel Loopback 1", "Ostrel Loopback 2"}));
+        QCOMPARE(current, 1u);
+        m_window->getOutputPortList(OutputPortGroup_Second, names, current);  // as the settings window does
+        QVERIFY(m_window->outputPortMenuSelected(OutputPortGroup_Second, 1));
+        QCOMPARE(m_window->getCurrentOutputPortIndex(OutputPortGroup_Second), 2u);
+        QCOMPARE(iniValue("PortName/OutputPortNameSecond"), QString("Ostrel Loopback 2"));
+        QVERIFY(m_window->closeOutputPort(OutputPortGroup_Second));
+        QCOMPARE(m_window->getCurrentInputPortIndex(InputPortGroup_Second), 0u);
+    }
+
+    void portThatFailsToOpenSaysSo()
+    {
+        BoxCloser closer;
+        QVERIFY(!m_window->inputPortMenuSelected(InputPortGroup_Second, 7));
+        QCOMPARE(closer.text, QString("Port open failed."));
+        QCOMPARE(iniValue("PortName/InputPortNameSecond"), QString("Not Connected"));
+    }
+
+    void transmitToBothOneOrNoOutputs()
+    {
+        const unsigned char note[] = {0x90, 0x3C, 0x40};
+        MidiAnalyzer* analyzer = m_window->analyzer();
+        QByteArray in, sysEx, out;
+        unsigned int inCount = 0, sysExCount = 0, outCount = 0;
+        QVERIFY(!m_window->transmitMidi(note, 3, 1, OutputPortGroup_Both, false, false, 0));
+        QStringList names;
+        unsigned int current = 0;
+        m_window->getOutputPortList(OutputPortGroup_First, names, current);
+        m_window->getOutputPortList(OutputPortGroup_Second, names, current);
+        QVERIFY(m_window->outputPortMenuSelected(OutputPortGroup_Second, 0));
+        QVERIFY(m_window->transmitMidi(note, 3, 1, OutputPortGroup_Both, false, false, 0));
+        analyzer->getMidiData(in, inCount, sysEx, sysExCount, out, outCount);
+        QCOMPARE(outCount, 3u);  // recorded once, for the second output
+        m_window->outputPortMenuSelected(OutputPortGroup_First, 1);
+        QVERIFY(m_window->transmitMidi(note, 3, 1, OutputPortGroup_Both, false, false, 0));
+        analyzer->getMidiData(in, inCount, sysEx, sysExCount, out, outCount);
+        QCOMPARE(outCount, 6u);
+        QVERIFY(m_window->transmitMidi(note, 3, 1, OutputPortGroup_First, false, false, 0));
+        analyzer->getMidiData(in, inCount, sysEx, sysExCount, out, outCount);
+        QCOMPARE(outCount, 3u);
+        m_window->closeOutputPort(OutputPortGroup_First);
+        QVERIFY(!m_window->transmitMidi(note, 3, 1, OutputPortGroup_First, false, false, 0));
+
+        // The bulk interval follows a system exclusive unless skipped.
+        m_model->setModelIntValue(ParamBulkInterval, 150);
+        const unsigned char dump[] = {0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7};
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(m_window->transmitMidi(dump, 6, 7, OutputPortGroup_Both, false, false, 0));
+        QVERIFY(timer.elapsed() >= 150);
+    }
+
+    void monitoredTrafficIsTakenOutEveryTick()
+    {
+        QStringList names;
+        unsigned int current = 0;
+        m_window->getInputPortList(InputPortGroup_First, names, current);
+        m_window->getOutputPortList(OutputPortGroup_First, names, current);
+        m_window->inputPortMenuSelected(InputPortGroup_First, 0);
+        m_window->outputPortMenuSelected(OutputPortGroup_First, 0);
+        const unsigned char note[] = {0x90, 0x3C, 0x40};
+        QVERIFY(m_window->transmitMidi(note, 3, 1, OutputPortGroup_First, false, false, 0));
+        // After a few ticks of the 100 ms timer nothing is left in the analyzer.
+        QTest::qWait(350);
+        QByteArray in, sysEx, out;
+        unsigned int inCount = 0, sysExCount = 0, outCount = 0;
+        QVERIFY(!m_window->analyzer()->getMidiData(in, inCount, sysEx, sysExCount, out, outCount));
+    }
+
+    void limitWarningNamesTheWindowOnce()
+    {
+        BoxCloser closer;
+        m_window->showLimitViewDisplayMessageBox("System Exclusive");
+        QCOMPARE(closer.text, QString("Unable to open a new System Exclusive View.\n"
+                                      "Please close any opened System Exclusive View before trying again."));
+    }
+
+    void restorationByIdAndFixedSizeWindows()
+    {
+        const QRect rect(10, 20, 300, 200);
+        QVERIFY(!m_window->createSubWindowByWindowId(WindowRestorationInfo::MainWindowId, false, rect, {}, {}));
+        QVERIFY(!m_window->createSubWindowByWindowId(static_cast<WindowRestorationInfo::WindowId>(15), false, rect, {}, {}));
+        QVERIFY(!m_window->createSubWindowByWindowId(WindowRestorationInfo::FilterId, false, rect, {}, {}));
+
+        // A fixed-size kind: only the position of a stored rectangle applies,
+        // and it never maximizes.
+        m_window->setSubWindowFactory(WindowRestorationInfo::FilterId, [this](const QList<QVariant>&) {
+            auto* view = new QFrame;
+            view->setFixedSize(120, 80);
+            QMdiSubWindow* window = m_window->addSubWindow(view, "&Filter", nullptr, false);
+            window->setFixedSize(window->sizeHint());
+            m_window->showSubWindow(window);
+            return window;
+        });
+        m_window->show();
+        QMdiSubWindow* fixed = m_window->createSubWindowByWindowId(
+            WindowRestorationInfo::FilterId, true, rect, Qt::WindowNoState, {});
+        QVERIFY(fixed);
+        QCOMPARE(fixed->windowTitle(), QString("Filter"));
+        QCOMPARE(fixed->pos(), rect.topLeft());
+        QVERIFY(fixed->size() != rect.size());
+        QVERIFY(fixed->windowFlags() & Qt::WindowStaysOnTopHint);
+        QVERIFY(MainWindow::isFixedSizeObject(fixed));
+        fixed->showMaximized();
+        QVERIFY(!fixed->isMaximized());
+        QCOMPARE(m_window->getNormalRect(fixed).topLeft(), rect.topLeft());
+
+        // A resizable kind takes the whole rectangle.
+        m_window->setSubWindowFactory(WindowRestorationInfo::PitchbendId, [this](const QList<QVariant>&) {
+            QMdiSubWindow* window = m_window->addSubWindow(new QFrame, "Pitch &Bend", "PitchbendViewSubWindow", true);
+            window->resize(220, 274);
+            m_window->showSubWindow(window);
+            return window;
+        });
+        QMdiSubWindow* resizable = m_window->createSubWindowByWindowId(
+            WindowRestorationInfo::PitchbendId, false, rect, Qt::WindowNoState, {});
+        QCOMPARE(resizable->geometry(), rect);
+        QVERIFY(!MainWindow::isFixedSizeObject(resizable));
+        QCOMPARE(m_window->getSubWindowList().size(), 2);
+        m_window->closeAllSubWindows();
+        QTRY_COMPARE(m_window->mdiArea()->subWindowList().size(), 0);
+    }
+
+    void offScreenMainWindowComesBack()
+    {
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        const QRect inside(screen.topLeft() + QPoint(10, 10), QSize(300, 200));
+        QCOMPARE(MainWindow::getMainWindowRestorationRect(inside), inside);
+        const QRect far(screen.right() + 500, screen.bottom() + 500, 300, 200);
+        QCOMPARE(MainWindow::getMainWindowRestorationRect(far),
+                 QRect(screen.topLeft() + QPoint(50, 50), QSize(300, 200)));
+        const QRect sliver(screen.right() - 98, screen.top(), 300, 200);  // 99 pixels on screen
+        QCOMPARE(MainWindow::getMainWindowRestorationRect(sliver).topLeft(),
+                 screen.topLeft() + QPoint(50, 50));
+        const QRect enough(screen.right() - 99, screen.top(), 300, 200);  // 100 pixels
+        QCOMPARE(MainWindow::getMainWindowRestorationRect(enough), enough);
+    }
+
+    void keyEventSource()
+    {
+        NativeEventFilter filter;
+        KeyCalls calls;
+        QWidget widget;
+        widget.show();
+        QWindow* window = widget.windowHandle();
+        QKeyEvent down(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a");
+        QKeyEvent up(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, "a");
+        QVERIFY(!filter.eventFilter(window, &down));  // no target yet
+        filter.setTarget(&calls);
+        QVERIFY(filter.eventFilter(window, &down));
+        QVERIFY(!filter.eventFilter(&widget, &down));  // seen once, at its window
+        QKeyEvent repeat(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a", true);
+        QVERIFY(!filter.eventFilter(window, &repeat));
+        QKeyEvent repeatUp(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, "a", true);
+        QVERIFY(!filter.eventFilter(window, &repeatUp));
+        QVERIFY(filter.eventFilter(window, &up));
+        QKeyEvent control(QEvent::KeyPress, Qt::Key_A, Qt::ControlModifier, "a");
+        QKeyEvent shift(QEvent::KeyRelease, Qt::Key_A, Qt::ShiftModifier, "A");
+        QVERIFY(!filter.eventFilter(window, &control));
+        QVERIFY(filter.isControlKeyPressed());
+        QVERIFY(!filter.eventFilter(window, &shift));
+        QCOMPARE(calls.on, QList<unsigned int>({'a'}));
+        QCOMPARE(calls.off, QList<unsigned int>({'a'}));
+
+        // A modal dialog holds back key down, not key up.
+        QDialog dialog;
+        dialog.setModal(true);
+        dialog.show();
+        QTRY_VERIFY(QApplication::activeModalWidget());
+        QVERIFY(!filter.eventFilter(window, &down));
+        QVERIFY(filter.eventFilter(window, &up));
+        QCOMPARE(calls.on.size(), 1);
+        QCOMPARE(calls.off.size(), 2);
+        dialog.close();
+
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(1, 1), Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QVERIFY(filter.eventFilter(window, &press));
+        QCOMPARE(calls.aboutCloses, 1);
+        QVERIFY(!m_window->closeAboutDialog());  // none open
+        QVERIFY(!m_window->transmitNoteOnByKeyDown('a'));
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"
