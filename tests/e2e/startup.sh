@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# End to end: the real program under Xvfb, driven with real input. It must
+# start and show its main window with the menu bar, open its input port menu
+# (listing the loopback), take a port chosen with the keyboard (written to
+# its INI file), and quit cleanly on SIGTERM. Screenshots go to OUTDIR.
+# Also prints the start-up time (to the first shown main window) and the
+# resident memory, which docs/benchmarks.md records.
+#   startup.sh OSTREL SCREENSHOT-TOOL OUTDIR
+set -euo pipefail
+ostrel=$1 screenshot=$2 outdir=$3
+mkdir -p "$outdir"
+home=$(mktemp -d)
+display=:$((90 + RANDOM % 800))
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+cleanup() {
+    kill "$xvfb" 2>/dev/null || true
+    [ -n "${app:-}" ] && kill -9 "$app" 2>/dev/null || true
+    rm -rf "$home"
+}
+trap cleanup EXIT
+export DISPLAY=$display XDG_CONFIG_HOME=$home/config XDG_RUNTIME_DIR=$home
+for _ in $(seq 1 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+
+start=$(date +%s%N)
+# No JACK server by this name: only the loopback is offered.
+JACK_DEFAULT_SERVER=ostrel-e2e-none "$ostrel" >"$outdir/ostrel.log" 2>&1 &
+app=$!
+window=$(timeout 10 xdotool search --sync --onlyvisible --name '^Ostrel$' | head -n 1)
+shown=$(date +%s%N)
+echo "start-up: $(( (shown - start) / 1000000 )) ms to the shown main window"
+sleep 0.5
+echo "resident memory: $(awk '/VmRSS/ {print $2, $3}' /proc/$app/status)"
+"$screenshot" "$outdir/main-window.png"
+
+xdotool windowfocus --sync "$window" 2>/dev/null || true
+xdotool key --window "$window" alt+i
+sleep 0.7
+"$screenshot" "$outdir/input-port-menu.png"
+xdotool key Down Return
+ini=$XDG_CONFIG_HOME/$(basename "$ostrel")/Ostrel.ini
+for _ in $(seq 1 50); do grep -q 'InputPortName=Ostrel Loopback 1' "$ini" 2>/dev/null && break; sleep 0.1; done
+grep -q 'InputPortName=Ostrel Loopback 1' "$ini" || { echo "the chosen port was not stored"; exit 1; }
+echo "chose Ostrel Loopback 1 from the input port menu"
+
+kill -TERM "$app"
+status=0
+wait "$app" || status=$?
+app=
+echo "exit status after SIGTERM: $status"
+[ "$status" -eq 0 ] || { cat "$outdir/ostrel.log"; exit 1; }
+echo "screenshots in $outdir"
