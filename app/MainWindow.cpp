@@ -77,6 +77,7 @@ MainWindow::MainWindow(QWidget* parent, OstrelModel* model, MidiApi api)
     m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdiArea->setAcceptDrops(true);
+    m_mdiArea->viewport()->setAcceptDrops(true);
     setCentralWidget(m_mdiArea);
     m_analyzer = std::make_unique<MidiAnalyzer>(m_model);
     m_midiClient = std::make_unique<MidiClient>(api);
@@ -91,6 +92,7 @@ MainWindow::MainWindow(QWidget* parent, OstrelModel* model, MidiApi api)
             m_midiClient.get(), MaximumMessageSize, group, hostTime, timeOfDay);
     }
     createMenus();
+    restoreRegistory();
 
     for (auto& port : m_inputPorts) {
         port->setReceivedMidiCallbackFunc(&MidiAnalyzer::callbackReceivedMidi, m_analyzer.get());
@@ -116,6 +118,7 @@ MainWindow::~MainWindow()
 {
     killTimer(m_timerId);
     m_model->unregisterModelAssistant(this);
+    writeRegistory();
     // The analyzer must not send through a window that is going away.
     m_analyzer->setThruTransmitter(nullptr);
     for (auto& port : m_inputPorts) {
@@ -162,9 +165,11 @@ void MainWindow::createMenus()
             file->addSeparator();
             continue;
         }
-        // Projects and preferences arrive with their own windows and files.
-        addAction(file, item.text, item.shortcut, item.index)->setEnabled(false);
+        QAction* action = addAction(file, item.text, item.shortcut, item.index);
+        // Preferences arrives with its window.
+        action->setEnabled(item.index != PreferencesFileMenuIndex);
     }
+    connect(file, &QMenu::triggered, this, &MainWindow::fileMenuSelected);
 
     m_inputPortMenu = addMenu("&InputPort");
     connect(m_inputPortMenu, &QMenu::triggered, this,
@@ -479,7 +484,7 @@ void MainWindow::windowMenuSelected(QAction* action)
     closeAboutDialog();
     switch (action->data().toUInt()) {
     case CloseAllIndex:
-        closeAllSubWindows();
+        closeAll();
         break;
     case CascadeIndex:
         setUpdatesEnabled(false);
@@ -496,16 +501,15 @@ void MainWindow::windowMenuSelected(QAction* action)
     }
 }
 
-void MainWindow::updateParameter(unsigned int) {}
-
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (m_model->getParameterEditFlag() == ParameterEditFlagEdited && m_closeQuestion &&
-        !m_closeQuestion()) {
+    if (!confirmDiscard()) {
         event->ignore();
         return;
     }
+    m_model->setParameterEditFlag(ParameterEditFlagUnchanged);
     if (!m_closingDone) {
+        storeWindowPosition();
         closeAllSubWindows();
     }
     QMainWindow::closeEvent(event);
@@ -519,6 +523,8 @@ void MainWindow::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
     if (!m_windowsRestored) {
         m_windowsRestored = true;
+        restoreWindowRegistory();
         m_mdiArea->installEventFilter(this);
+        m_mdiArea->viewport()->installEventFilter(this);
     }
 }

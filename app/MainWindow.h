@@ -14,6 +14,7 @@
 #include <QList>
 #include <QMainWindow>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPointer>
 #include <QRect>
 
@@ -36,6 +37,7 @@ class QActionGroup;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
+class QSettings;
 enum class MidiApi;
 
 class MainWindow : public QMainWindow, public ModelAssistant, public KeyEventTarget {
@@ -51,6 +53,14 @@ public:
     static constexpr int CustomMIDIMessageViewCountLimit = 32;
     // The title bar's maximize button of a sub-window.
     static constexpr QRect MaximizeButtonAreaOfSubWindow{QPoint(45, 0), QPoint(66, 19)};
+
+    enum FileMenuIndex {
+        NewFileMenuIndex = 0,
+        OpenFileMenuIndex = 1,
+        SaveFileMenuIndex = 2,
+        SaveAsFileMenuIndex = 3,
+        PreferencesFileMenuIndex = 4,
+    };
 
     // The one instance, from the start of its constructor to its end.
     static MainWindow* m_pInstance;
@@ -93,6 +103,15 @@ public:
     QMenu* outputPortMenu() const { return m_outputPortMenu; }
 
     static QString getIniFilePath();
+    // The INI file: all settings but the layout into the model (and the
+    // ports opened by stored name); the layout; the layout written back;
+    // everything but port names and layout written at the end.
+    void restoreRegistory();
+    void restoreWindowRegistory();
+    void storeWindowPosition();
+    void writeMainWindowInfoToRegistry(QSettings& settings);
+    void writeSubWindowInfoToRegistry(QSettings& settings);
+    void writeRegistory();
 
     // Sub-windows. Each kind that exists registers how it is created for
     // restoration; createSubWindowByWindowId gives null for any other id.
@@ -118,10 +137,19 @@ public:
     static QRect getMainWindowRestorationRect(const QRect& rect);
     void showLimitViewDisplayMessageBox(const QString& name);
     bool isOpeningProject() const { return m_openingProject; }
+    // Places the main window as a layout or project stored it.
+    void restoreMainWindowPlacement(const QRect& rect, Qt::WindowStates state, bool stayOnTop);
 
-    // Asked before closing while the project is edited; false keeps the
-    // application running. Until projects can be saved nothing is asked.
-    void setCloseQuestion(std::function<bool()> question) { m_closeQuestion = std::move(question); }
+    // Project commands. Each asks first when the project was edited.
+    void newFile();
+    bool openFile(const QString& path);  // an empty path asks for a file
+    bool openProjectFile(const QString& path);
+    bool saveFile();
+    bool saveAsFile();
+    bool saveProjectFile(const QString& path);
+    void closeAll();
+    QMessageBox::StandardButton showConfirmationMessageBox();
+
 
     void updateParameter(unsigned int id) override;
 
@@ -140,6 +168,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private Q_SLOTS:
+    void fileMenuSelected(QAction* action);
     void inputPortMenuSelected(QAction* action);
     void outputPortMenuSelected(QAction* action);
     void commandsMenuSelected(QAction* action);
@@ -154,6 +183,10 @@ private:
     void showCriticalMessage(const QString& text);
     bool eventFilterForSubWindows(QObject* watched, QEvent* event);
     void deliverMonitoredTraffic();
+    bool confirmDiscard();
+    void updateTitle();
+    bool handleDrop(QEvent* event);
+    static QString windowTitleText();
 
     OstrelModel* m_model;
     QMdiArea* m_mdiArea = nullptr;
@@ -173,5 +206,4 @@ private:
     QPointer<QMenu> m_inputPortMenu;
     QPointer<QMenu> m_outputPortMenu;
     QPointer<QWidget> m_aboutView;
-    std::function<bool()> m_closeQuestion;
 };

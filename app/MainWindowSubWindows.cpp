@@ -191,6 +191,9 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     if (watched == m_aboutView) {
         return QMainWindow::eventFilter(watched, event);
     }
+    if ((watched == m_mdiArea || watched == m_mdiArea->viewport()) && handleDrop(event)) {
+        return true;
+    }
     return eventFilterForSubWindows(watched, event) || QMainWindow::eventFilter(watched, event);
 }
 

@@ -3,6 +3,7 @@
 // destroyed in the reverse one.
 //
 //   ostrel [--midi-api=alsa|jack] [project-file]
+#include <QCoreApplication>
 #include <QStringList>
 
 #include <cstdio>
@@ -61,9 +62,19 @@ int main(int argc, char** argv)
 
     auto quitter = std::make_unique<SignalQuitter>(mainWindow.get());
 
+    application->setFileOpenHandler([window = mainWindow.get()](const QString& path) {
+        window->showNormal();
+        window->openFile(path);
+    });
     mainWindow->show();
+    // One optional argument: a project file to open once the window is shown.
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() >= 2 && !arguments.at(1).isEmpty()) {
+        mainWindow->openFile(arguments.at(1));
+    }
     const int exitCode = application->exec();
 
+    application->setFileOpenHandler(nullptr);
     filter->setTarget(nullptr);
     Q_CLEANUP_RESOURCE(ostrel);
     quitter.reset();

@@ -139,3 +139,16 @@ const char* const ControlChangeNameList[ControlChangeNameCount] = {
     "126 Mono On",
     "127 Poly On",
 };
+
+const char* const MessageFilterNames[MessageFilterNameCount] = {
+    "Note Off",       "Note On",          "Key Pressure", "Control Change",
+    "Program Change", "Channel Pressure", "Pitch Bend",   "System Exclusive",
+    "System Common",  "System Realtime"};
+
+const char* const SystemCommonFilterNames[SystemCommonFilterNameCount] = {
+    "(F1) MIDI Time Code Quarter Frame", "(F2) Song Position Pointer", "(F3) Song Select",
+    "(F6) Tune Request"};
+
+const char* const SystemRealtimeFilterNames[SystemRealtimeFilterNameCount] = {
+    "(F8) Timing Clock", "(FA) Start", "(FB) Continue", "(FC) Stop", "(FE) Active Sensing",
+    "(FF) System Reset"};

@@ -15,3 +15,12 @@ extern const char* const MessageType[MessageTypeCount];
 extern const char* const OctaveNoteList[OctaveNoteCount];
 // "000 Bank (MSB)" ... "127 Poly On"; "---" marks an undefined controller.
 extern const char* const ControlChangeNameList[ControlChangeNameCount];
+
+// The filter's kinds, in the order of their parameters: message kinds,
+// system common and system real-time messages (also the INI keys).
+constexpr int MessageFilterNameCount = 10;
+constexpr int SystemCommonFilterNameCount = 4;
+constexpr int SystemRealtimeFilterNameCount = 6;
+extern const char* const MessageFilterNames[MessageFilterNameCount];
+extern const char* const SystemCommonFilterNames[SystemCommonFilterNameCount];
+extern const char* const SystemRealtimeFilterNames[SystemRealtimeFilterNameCount];

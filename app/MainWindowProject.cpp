@@ -1,0 +1,244 @@
+// MainWindow: the project commands (New, Open, Save, Save As, Close All),
+// the save question, the title, and files dropped on the window.
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMimeData>
+#include <QPushButton>
+#include <QUrl>
+
+#include "MainWindow.h"
+#include "OstrelModel.h"
+#include "ProjectFileHelper.h"
+#include "Utility.h"
+
+namespace {
+
+const char* const ProjectFilter = "Project Files (*.ostrel)";
+const char* const UntitledProject = "Untitled.ostrel";
+
+// Dump files (".txt") are taken once the system exclusive editor exists.
+bool isProject(const QString& path)
+{
+    return QFileInfo(path).completeSuffix() == QLatin1String("ostrel");
+}
+
+}  // namespace
+
+QMessageBox::StandardButton MainWindow::showConfirmationMessageBox()
+{
+    closeAboutDialog();
+    QMessageBox box(QMessageBox::Question, windowTitleText(), tr("Do you want to save changes?"),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.button(QMessageBox::No)->setShortcut(QKeySequence(tr("Ctrl+D")));
+    box.setModal(true);
+    const int answer = box.exec();
+    return answer == QMessageBox::Yes || answer == QMessageBox::No
+               ? static_cast<QMessageBox::StandardButton>(answer)
+               : QMessageBox::Cancel;
+}
+
+bool MainWindow::confirmDiscard()
+{
+    if (m_model->getParameterEditFlag() != ParameterEditFlagEdited) {
+        return true;
+    }
+    switch (showConfirmationMessageBox()) {
+    case QMessageBox::Yes:
+        return saveFile();
+    case QMessageBox::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+QString MainWindow::windowTitleText()
+{
+    return QStringLiteral("Ostrel");
+}
+
+void MainWindow::updateTitle()
+{
+    const QString name = QFileInfo(m_model->projectFilePath()).fileName();
+    QString title;
+    if (m_model->getParameterEditFlag() == ParameterEditFlagEdited) {
+        title += QLatin1Char('*');
+    }
+    title += name;
+    if (!name.isEmpty()) {
+        title += QStringLiteral(" - ");
+    }
+    setWindowTitle(title + windowTitleText());
+}
+
+void MainWindow::updateParameter(unsigned int id)
+{
+    if (id == ParamEditFlag) {
+        updateTitle();
+    }
+}
+
+void MainWindow::newFile()
+{
+    if (!confirmDiscard()) {
+        return;
+    }
+    m_model->lockParameterEditFlag();
+    setUpdatesEnabled(false);
+    if (isMaximized() || isMinimized() || isFullScreen()) {
+        showNormal();
+    }
+    resize(MainWindowDefaultSize);
+    initializeSubWindows();
+    setUpdatesEnabled(true);
+    m_model->unlockParameterEditFlag();
+    m_model->setProjectFilePath(QString());
+    m_model->setParameterEditFlag(ParameterEditFlagUnchanged);
+    updateTitle();
+}
+
+bool MainWindow::openFile(const QString& path)
+{
+    if (!confirmDiscard()) {
+        return false;
+    }
+    m_model->setParameterEditFlag(ParameterEditFlagUnchanged);
+    QString chosen = path;
+    if (chosen.isEmpty()) {
+        clearKeyboardAllNoteEvent();
+        chosen = Utility::showFileOpenDialog(
+            window(), tr("Open"),
+            m_model->getModelStringValue(ParamProjectFileWorkingDirectory, nullptr) + "/",
+            tr(ProjectFilter), m_model->getModelDefaultStringValue(ParamProjectFileWorkingDirectory, nullptr));
+        if (chosen.isEmpty()) {
+            return false;
+        }
+    }
+    return openProjectFile(chosen);
+}
+
+bool MainWindow::openProjectFile(const QString& path)
+{
+    m_openingProject = true;
+    setUpdatesEnabled(false);
+    const int result = ProjectFileHelper(this).readFile(path);
+    setUpdatesEnabled(true);
+    m_openingProject = false;
+    if (result != ProjectFileHelper::ReadSuccess) {
+        showCriticalMessage(result == ProjectFileHelper::ReadVersionError ? tr("File format version error.")
+                                                                          : tr("File open failed."));
+        return false;
+    }
+    m_model->setProjectFilePath(path);
+    m_model->setModelStringValue(ParamProjectFileWorkingDirectory, QFileInfo(path).absolutePath());
+    m_model->setParameterEditFlag(ParameterEditFlagUnchanged);
+    updateTitle();
+    return true;
+}
+
+bool MainWindow::saveFile()
+{
+    const QString path = m_model->projectFilePath();
+    return path.isEmpty() ? saveAsFile() : saveProjectFile(path);
+}
+
+bool MainWindow::saveAsFile()
+{
+    const QString current = QFileInfo(m_model->projectFilePath()).fileName();
+    const QString name = current.isEmpty() ? QString::fromLatin1(UntitledProject) : current;
+    clearKeyboardAllNoteEvent();
+    const QString chosen = Utility::showFileSaveDialog(
+        window(), tr("Save"), m_model->getModelStringValue(ParamProjectFileWorkingDirectory, nullptr) + "/" + name,
+        tr(ProjectFilter), m_model->getModelDefaultStringValue(ParamProjectFileWorkingDirectory, nullptr));
+    return !chosen.isEmpty() && saveProjectFile(chosen);
+}
+
+bool MainWindow::saveProjectFile(const QString& path)
+{
+    if (path.isEmpty()) {
+        return false;
+    }
+    if (ProjectFileHelper(this).writeFile(path) != ProjectFileHelper::WriteSuccess) {
+        showCriticalMessage(tr("File save failed."));
+        return false;
+    }
+    m_model->setProjectFilePath(path);
+    m_model->setModelStringValue(ParamProjectFileWorkingDirectory, QFileInfo(path).absolutePath());
+    m_model->setParameterEditFlag(ParameterEditFlagUnchanged);
+    updateTitle();
+    return true;
+}
+
+void MainWindow::closeAll()
+{
+    if (!confirmDiscard()) {
+        return;
+    }
+    closeAllSubWindows();
+    m_model->setProjectFilePath(QString());
+    m_model->setParameterEditFlag(ParameterEditFlagUnchanged);
+    updateTitle();
+}
+
+void MainWindow::fileMenuSelected(QAction* action)
+{
+    closeAboutDialog();
+    switch (action->data().toUInt()) {
+    case NewFileMenuIndex:
+        newFile();
+        break;
+    case OpenFileMenuIndex:
+        openFile(QString());
+        break;
+    case SaveFileMenuIndex:
+        saveFile();
+        break;
+    case SaveAsFileMenuIndex:
+        saveAsFile();
+        break;
+    default:
+        break;
+    }
+}
+
+bool MainWindow::handleDrop(QEvent* event)
+{
+    if (event->type() == QEvent::DragEnter) {
+        auto* enter = static_cast<QDragEnterEvent*>(event);
+        const QMimeData* mime = enter->mimeData();
+        const bool refused = QApplication::activeModalWidget() ||
+                             m_model->getModelIntValue(ParamSysExTransmitState, nullptr) == 1 ||
+                             !mime->hasFormat(QStringLiteral("text/uri-list"));
+        const QStringList entries = mime->text().split(QLatin1Char('\n'));
+        if (refused || !isProject(QUrl(entries.first().trimmed()).toLocalFile())) {
+            enter->setDropAction(Qt::IgnoreAction);
+            enter->ignore();
+            return true;
+        }
+        enter->acceptProposedAction();
+        return true;
+    }
+    if (event->type() == QEvent::DragMove) {
+        static_cast<QDragMoveEvent*>(event)->acceptProposedAction();
+        return true;
+    }
+    if (event->type() != QEvent::Drop) {
+        return false;
+    }
+    auto* drop = static_cast<QDropEvent*>(event);
+    for (const QString& entry : drop->mimeData()->text().split(QLatin1Char('\n'))) {
+        const QString path = QUrl(entry.trimmed()).toLocalFile();
+        if (isProject(path)) {
+            drop->acceptProposedAction();
+            if (confirmDiscard()) {
+                openProjectFile(path);
+            }
+            return true;
+        }
+    }
+    return true;
+}

@@ -1,0 +1,71 @@
+// Writes and reads project files: the main window's placement and every
+// open restorable sub-window with its placement, restoration values and
+// content. Big-endian, QDataStream version Qt 5.12, so files are the same
+// whatever Qt 5 built the program.
+//
+// Reading is safe on hostile files: the whole file is parsed and every
+// length checked against the bytes that remain before anything is
+// allocated; restoration values are accepted only as integers. Only a file
+// that parses is applied to the windows.
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QRect>
+#include <QVariant>
+
+class MainWindow;
+class QDataStream;
+
+class ProjectFileHelper {
+public:
+    struct WindowInfoStruct {
+        qint32 windowId = 0;
+        qint32 stayOnTop = 0;
+        QRect rect;
+        qint32 windowState = 0;
+        QList<QVariant> restorationData;
+    };
+    struct WindowEntry {
+        WindowInfoStruct info;
+        QByteArray content;
+    };
+    struct Project {
+        WindowInfoStruct mainWindow;
+        QList<WindowEntry> subWindows;
+    };
+
+    enum ReadResult { ReadSuccess = 0, ReadVersionError = 1, ReadFailure = 2 };
+    enum WriteResult { WriteSuccess = 0, WriteFailure = 1 };
+
+    static constexpr int IdentifierSize = 16;
+    static constexpr quint32 ProjectFileWindowDataChunkId = 0x57494E44;  // "WIND"
+    static const char ProjectFileFileID1[IdentifierSize];
+    static const char ProjectFileFileID2[IdentifierSize];
+    static const char ProjectFileFileVersion[IdentifierSize];
+
+    explicit ProjectFileHelper(MainWindow* window) : m_window(window) {}
+    virtual ~ProjectFileHelper() = default;
+
+    // The main window and its saved sub-windows to path, replacing it only
+    // when every byte was written (a failed save leaves the old file intact).
+    int writeFile(const QString& path);
+    // ReadSuccess, ReadVersionError for a newer format, ReadFailure for any
+    // other problem. The windows are touched only when the file parsed.
+    int readFile(const QString& path);
+
+    // The bytes of a project, and a project from bytes (nothing touched).
+    static QByteArray serialize(const Project& project);
+    static int parse(const QByteArray& bytes, Project& project);
+
+    static bool writeWindowInfo(QDataStream& stream, const WindowInfoStruct& info);
+    static bool readWindowInfo(QDataStream& stream, WindowInfoStruct& info);
+    // The value of one decimal digit, 0 for anything else.
+    static int convertStringToInt(const char& character);
+
+private:
+    bool collect(Project& project) const;
+    int apply(const Project& project);
+
+    MainWindow* m_window;
+};
