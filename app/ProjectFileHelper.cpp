@@ -20,6 +20,7 @@ const char ProjectFileHelper::ProjectFileFileVersion[IdentifierSize] = "1.6.0";
 namespace {
 
 constexpr qint32 RestorationValueMarker = 16;
+constexpr qint32 MaximumCoordinate = 1 << 24;
 
 void prepare(QDataStream& stream)
 {
@@ -124,7 +125,11 @@ bool ProjectFileHelper::readWindowInfo(QDataStream& stream, WindowInfoStruct& in
     prepare(fields);
     qint32 x = 0, y = 0, width = 0, height = 0;
     fields >> info.windowId >> info.stayOnTop >> x >> y >> width >> height >> info.windowState;
-    if (fields.status() != QDataStream::Ok) {
+    // No screen is millions of pixels wide: such a rectangle is damage, and
+    // its edges might not even fit an int.
+    const auto plausible = [](qint32 v, qint32 low) { return v >= low && v <= MaximumCoordinate; };
+    if (fields.status() != QDataStream::Ok || !plausible(x, -MaximumCoordinate) ||
+        !plausible(y, -MaximumCoordinate) || !plausible(width, 0) || !plausible(height, 0)) {
         return false;
     }
     info.rect = QRect(x, y, width, height);

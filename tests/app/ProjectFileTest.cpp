@@ -1,0 +1,409 @@
+// Project files byte for byte, hostile files, the project commands and the
+// INI file written and read back.
+#include <QFrame>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+#include "FileStream.h"
+#include "MainWindow.h"
+#include "MidiClient.h"
+#include "MidiInputPort.h"
+#include "OstrelModel.h"
+#include "ProjectFileHelper.h"
+#include "WindowRestorationInfo.h"
+
+namespace {
+
+// A restorable window with content, standing in for the views: a number
+// and a text, and two integer restoration values.
+class NoteView : public QFrame, public WindowRestorationInfo, public FileStream {
+public:
+    NoteView() : WindowRestorationInfo(ControlChangeId) { m_restorationData = {7, 0}; }
+    bool setDataStream(QDataStream& stream) override
+    {
+        getIntParameterFromStream(stream, 1, number);
+        getStringParameterFromStream(stream, 2, text);
+        return !failRead;
+    }
+    bool getDataStream(QDataStream& stream) override
+    {
+        if (failWrite) {
+            return false;
+        }
+        setIntParameterToStream(stream, 1, number);
+        setStringParameterToStream(stream, 2, text);
+        return true;
+    }
+    int number = 0;
+    QString text;
+    bool failWrite = false;
+    bool failRead = false;
+};
+
+// Answers the next modal box with the given button, remembering its text.
+class BoxAnswer : public QObject {
+public:
+    explicit BoxAnswer(QMessageBox::StandardButton answer) : m_answer(answer) { m_timer = startTimer(20); }
+    QStringList texts;
+
+protected:
+    void timerEvent(QTimerEvent*) override
+    {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            texts.append(box->text());
+            if (QAbstractButton* button = box->button(m_answer)) {
+                button->click();
+            } else {
+                box->reject();
+            }
+        }
+    }
+
+private:
+    QMessageBox::StandardButton m_answer;
+    int m_timer;
+};
+
+QByteArray fixed16(const char* text)
+{
+    QByteArray field(16, '\0');
+    field.replace(0, int(strlen(text)), text);
+    return field;
+}
+
+QByteArray int32(qint32 value)
+{
+    QByteArray bytes;
+    QDataStream stream(&bytes, QIODevice::WriteOnly);
+    stream << value;
+    return bytes;
+}
+
+QByteArray record(const QList<qint32>& fields, const QByteArray& values = QByteArray())
+{
+    QByteArray body;
+    for (qint32 field : fields) {
+        body += int32(field);
+    }
+    body += values;
+    return int32(body.size()) + body;
+}
+
+// Qt 5.12's variant form of an int: type 2, not null, the value.
+QByteArray intVariant(qint32 value)
+{
+    return int32(16) + int32(2) + QByteArray(1, '\0') + int32(value);
+}
+
+QByteArray projectBytes(const QByteArray& windows, const char* version = "1.6.0")
+{
+    return fixed16("KALDER") + fixed16("Ostrel") + fixed16(version) + QByteArray("WIND") +
+           int32(windows.size()) + windows;
+}
+
+}  // namespace
+
+class ProjectFileTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<OstrelModel> m_model;
+    std::unique_ptr<MainWindow> m_window;
+    QTemporaryDir m_dir;
+    QList<NoteView*> m_views;
+
+    QMdiSubWindow* addNoteView(int number, const QString& text)
+    {
+        auto* view = new NoteView;
+        view->number = number;
+        view->text = text;
+        m_views.append(view);
+        QMdiSubWindow* window = m_window->addSubWindow(view, "&Control Change", "ControlChangeViewSubWindow", true);
+        window->resize(225, 250);
+        m_window->showSubWindow(window);
+        return window;
+    }
+
+    void writeFile(const QString& path, const QByteArray& bytes)
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void init()
+    {
+        QFile::remove(MainWindow::getIniFilePath());
+        start();
+    }
+
+    void cleanup()
+    {
+        m_window.reset();
+        m_model.reset();
+    }
+
+private:
+    // A program start on whatever INI file is there.
+    void start()
+    {
+        m_model = std::make_unique<OstrelModel>();
+        m_window = std::make_unique<MainWindow>(nullptr, m_model.get(), MidiApi::Automatic);
+        m_views.clear();
+        m_window->setSubWindowFactory(WindowRestorationInfo::ControlChangeId, [this](const QList<QVariant>& data) {
+            if (data.size() < 2) {
+                return static_cast<QMdiSubWindow*>(nullptr);
+            }
+            return addNoteView(0, QString());
+        });
+        m_window->show();
+        m_window->setGeometry(40, 50, 679, 548);
+    }
+
+private Q_SLOTS:
+    void goldenBytesAndFieldsRoundTrip()
+    {
+        QMdiSubWindow* sub = addNoteView(42, QString::fromUtf8("Vol\u00fcme"));
+        sub->setGeometry(10, 20, 225, 250);
+        const QString path = m_dir.filePath("golden.ostrel");
+        QVERIFY(m_window->saveProjectFile(path));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QRect main = m_window->geometry();
+        const QByteArray content = int32(1) + int32(4) + int32(42) + int32(2) + int32(7) + QByteArray("Vol\xc3\xbcme");
+        const QByteArray expected = projectBytes(
+            record({0, 0, main.x(), main.y(), main.width(), main.height(), int(m_window->windowState())}) +
+            record({5, 0, 10, 20, 225, 250, int(sub->windowState())}, intVariant(7) + intVariant(0)) +
+            int32(content.size()) + content);
+        QCOMPARE(file.readAll(), expected);
+        QCOMPARE(m_window->windowTitle(), QString("golden.ostrel - Ostrel"));
+
+        m_model->setParameterEditFlag(ParameterEditFlagEdited);
+        QCOMPARE(m_window->windowTitle(), QString("*golden.ostrel - Ostrel"));
+        m_model->setParameterEditFlag(ParameterEditFlagUnchanged);
+
+        m_window->closeAllSubWindows();
+        QTRY_COMPARE(m_window->mdiArea()->subWindowList().size(), 0);
+        m_views.clear();
+        QVERIFY(m_window->openProjectFile(path));
+        QCOMPARE(m_window->mdiArea()->subWindowList().size(), 1);
+        QCOMPARE(m_views.size(), 1);
+        QCOMPARE(m_views.first()->number, 42);
+        QCOMPARE(m_views.first()->text, QString::fromUtf8("Vol\u00fcme"));
+        QCOMPARE(m_window->mdiArea()->subWindowList().first()->geometry(), QRect(10, 20, 225, 250));
+        QCOMPARE(m_model->getModelStringValue(ParamProjectFileWorkingDirectory, nullptr), m_dir.path());
+    }
+
+    void stringAndEmptyValuesInStreams()
+    {
+        QByteArray bytes;
+        QDataStream out(&bytes, QIODevice::WriteOnly);
+        QVERIFY(!FileStream::setStringParameterToStream(out, 3, QString()));
+        QVERIFY(FileStream::setIntParameterToStream(out, 4, -5));
+        QCOMPARE(bytes, int32(3) + int32(0) + int32(4) + int32(4) + int32(-5));
+        QDataStream in(bytes);
+        QString text = "x";
+        int value = 9;
+        QVERIFY(FileStream::getStringParameterFromStream(in, 3, text));
+        QVERIFY(text.isEmpty());
+        QVERIFY(!FileStream::getIntParameterFromStream(in, 5, value));  // another id: missing
+        QCOMPARE(value, 0);
+        QVERIFY(!FileStream::getIntParameterFromStream(in, 4, value));  // the stream moved on
+        QDataStream end(QByteArray{});
+        QVERIFY(!FileStream::getIntParameterFromStream(end, 4, value));
+        // A string length beyond the bytes left is refused, not allocated.
+        const QByteArray lying = int32(6) + int32(0x7FFFFFFF) + QByteArray("ab");
+        QDataStream lie(lying);
+        QVERIFY(!FileStream::getStringParameterFromStream(lie, 6, text));
+    }
+
+    void versionsAndDamagedFiles()
+    {
+        const QByteArray windows = record({0, 0, 30, 40, 500, 400, 0});
+        const QString path = m_dir.filePath("p.ostrel");
+        const struct {
+            const char* name;
+            QByteArray bytes;
+            const char* message;
+        } cases[] = {
+            {"newer minor", projectBytes(windows, "1.7.0"), "File format version error."},
+            {"newer major", projectBytes(windows, "2.0.0"), "File format version error."},
+            {"second id", fixed16("KALDER") + fixed16("Ostrex") + fixed16("1.6.0") + "WIND" + int32(windows.size()) + windows, "File open failed."},
+            {"nul byte", projectBytes(windows).replace(10, 1, "x"), "File open failed."},
+            {"chunk", projectBytes(windows).replace(48, 4, "WINE"), "File open failed."},
+            {"empty", QByteArray(), "File open failed."},
+            {"truncated record", projectBytes(windows).left(projectBytes(windows).size() - 3), "File open failed."},
+            {"huge record length", projectBytes(int32(0x7FFFFFF0) + QByteArray(30, '\0')), "File open failed."},
+            {"content longer than the file", projectBytes(windows + record({5, 0, 0, 0, 10, 10, 0}, intVariant(1) + intVariant(2)) + int32(1000000)), "File open failed."},
+            {"absurd geometry", projectBytes(record({0, 0, -2147483647 - 1, 0, 0, 2000000000, 0})), "File open failed."},
+            {"string variant", projectBytes(windows + record({5, 0, 0, 0, 10, 10, 0}, int32(16) + int32(10) + QByteArray(1, '\0') + int32(4) + QByteArray("\0a\0b", 4)) + int32(0)), "File open failed."},
+        };
+        addNoteView(1, "kept");
+        for (const auto& c : cases) {
+            writeFile(path, c.bytes);
+            BoxAnswer answer(QMessageBox::Ok);
+            QVERIFY2(!m_window->openProjectFile(path), c.name);
+            QCOMPARE(answer.texts, QStringList{QString(c.message)});
+            QCOMPARE(m_window->mdiArea()->subWindowList().size(), 1);  // nothing touched
+        }
+        QCOMPARE(m_window->windowTitle(), QString("Ostrel"));
+
+        // An older version opens; a header and the main window alone leave no sub-windows.
+        writeFile(path, projectBytes(windows, "1.5.1"));
+        QVERIFY(m_window->openProjectFile(path));
+        QTRY_COMPARE(m_window->mdiArea()->subWindowList().size(), 0);
+        QCOMPARE(m_window->geometry().size(), QSize(500, 400));
+    }
+
+    void viewsWithoutContentAndFailures()
+    {
+        const QString path = m_dir.filePath("q.ostrel");
+        // N = 0: restored without reading content.
+        writeFile(path, projectBytes(record({0, 0, 30, 40, 500, 400, 0}) +
+                                     record({5, 0, 0, 0, 225, 250, 0}, intVariant(3) + intVariant(0)) + int32(0)));
+        QVERIFY(m_window->openProjectFile(path));
+        QCOMPARE(m_views.size(), 1);
+        QCOMPARE(m_views.first()->number, 0);
+
+        // An unknown kind stops the restoration with the message.
+        writeFile(path, projectBytes(record({0, 0, 30, 40, 500, 400, 0}) + record({8, 0, 0, 0, 10, 10, 0}) + int32(0)));
+        {
+            BoxAnswer answer(QMessageBox::Ok);
+            QVERIFY(!m_window->openProjectFile(path));
+            QCOMPARE(answer.texts, QStringList{"File open failed."});
+        }
+
+        // A view that cannot write its content: nothing is written, the old file stays.
+        const QString saved = m_dir.filePath("saved.ostrel");
+        writeFile(saved, "previous contents");
+        addNoteView(5, "x");
+        m_views.last()->failWrite = true;
+        BoxAnswer saveAnswer(QMessageBox::Ok);
+        QVERIFY(!m_window->saveProjectFile(saved));
+        QCOMPARE(saveAnswer.texts, QStringList{"File save failed."});
+        QFile file(saved);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("previous contents"));
+    }
+
+    void saveQuestionAnswers()
+    {
+        // Unchanged: nothing asked.
+        addNoteView(1, "a");
+        m_window->closeAll();
+        QTRY_COMPARE(m_window->mdiArea()->subWindowList().size(), 0);
+
+        addNoteView(1, "a");
+        m_model->setParameterEditFlag(ParameterEditFlagEdited);
+        {
+            BoxAnswer cancel(QMessageBox::Cancel);
+            m_window->closeAll();
+            QCOMPARE(cancel.texts, QStringList{"Do you want to save changes?"});
+            QCOMPARE(m_window->mdiArea()->subWindowList().size(), 1);
+            QCOMPARE(m_model->getParameterEditFlag(), ParameterEditFlagEdited);
+        }
+        {
+            BoxAnswer no(QMessageBox::No);
+            m_window->closeAll();
+            QTRY_COMPARE(m_window->mdiArea()->subWindowList().size(), 0);
+            QCOMPARE(m_model->getParameterEditFlag(), ParameterEditFlagUnchanged);
+        }
+        {
+            // Yes saves first: with a project path, straight to it.
+            const QString path = m_dir.filePath("yes.ostrel");
+            addNoteView(9, "saved");
+            QVERIFY(m_window->saveProjectFile(path));
+            m_model->setParameterEditFlag(ParameterEditFlagEdited);
+            BoxAnswer yes(QMessageBox::Yes);
+            m_window->newFile();
+            QCOMPARE(yes.texts, QStringList{"Do you want to save changes?"});
+            QCOMPARE(m_window->windowTitle(), QString("Ostrel"));
+            QVERIFY(QFileInfo(path).size() > 56);
+        }
+    }
+
+    void iniSettingsWrittenAndReadBack()
+    {
+        m_model->setModelIntValue(ParamBulkInterval, 250);
+        m_model->setModelIntValue(ParamMidiThruSecond, 1);
+        m_model->setModelIntValue(ParamMessageMiddleC, 2);
+        m_model->setModelIntValue(ParamPCKeyboardOctave, -3);
+        m_model->setModelIntValue(ParamChannelFilterFirst + 9, 1);
+        m_model->setModelIntValue(ParamControlChangeFilterFirst + 7, 1);
+        m_model->setModelIntValue(ParamSystemRealtimeFilterFirst + 4, 1);
+        m_model->setModelStringValue(ParamDumpFileWorkingDirectory, "/tmp/dumps");
+        QStringList names;
+        unsigned int current = 0;
+        m_window->getInputPortList(InputPortGroup_First, names, current);
+        m_window->inputPortMenuSelected(InputPortGroup_First, 1);
+        QMdiSubWindow* first = addNoteView(1, "a");
+        first->setGeometry(5, 6, 225, 250);
+        addNoteView(2, "b");
+        m_window->close();
+        cleanup();
+
+        QSettings settings(MainWindow::getIniFilePath(), QSettings::IniFormat);
+        QCOMPARE(settings.value("MidiThru/BulkInterval").toInt(), 250);
+        QCOMPARE(settings.value("MidiThru/MidiThruSecond").toInt(), 1);
+        QCOMPARE(settings.value("Preferences/MessageMiddleC").toInt(), 2);
+        QCOMPARE(settings.value("MidiFilter/9").toInt(), 1);
+        QCOMPARE(settings.value("MidiFilter/007 Volume").toInt(), 1);
+        QCOMPARE(settings.value("MidiFilter/(FE) Active Sensing").toInt(), 1);
+        QCOMPARE(settings.value("MidiFilter/Note On").toInt(), 0);
+        QCOMPARE(settings.value("FileWorkingDirectory/DumpFileWorkingDirectory").toString(), QString("/tmp/dumps"));
+        QCOMPARE(settings.value("PortName/InputPortName").toString(), QString("Ostrel Loopback 2"));
+        settings.beginGroup("SavePosition");
+        QCOMPARE(settings.childKeys(), QStringList({"0000000000-0-0", "0000000001-5-0", "0000000002-5-1"}));
+        const QList<QVariant> entry = settings.value("0000000001-5-0").toList();
+        QCOMPARE(entry.size(), 5);
+        QCOMPARE(entry.at(0).toRect(), QRect(5, 6, 225, 250));
+        settings.endGroup();
+        settings.setValue("MidiFilter/Note Off", 2);  // read as true
+        settings.sync();
+
+        start();
+        QCOMPARE(m_model->getModelIntValue(ParamBulkInterval, nullptr), 250);
+        QCOMPARE(m_model->getModelIntValue(ParamMidiThruSecond, nullptr), 1);
+        QCOMPARE(m_model->getModelIntValue(ParamMessageMiddleC, nullptr), 2);
+        QCOMPARE(m_model->getModelIntValue(ParamPCKeyboardOctave, nullptr), -3);
+        QCOMPARE(m_model->getModelIntValue(ParamChannelFilterFirst + 9, nullptr), 1);
+        QCOMPARE(m_model->getModelIntValue(ParamMessageFilterFirst, nullptr), 1);
+        QCOMPARE(m_model->getModelStringValue(ParamDumpFileWorkingDirectory, nullptr), QString("/tmp/dumps"));
+        QCOMPARE(m_model->getModelIntValue(ParamInputPortIndex, nullptr), 2);
+        QCOMPARE(m_model->getParameterEditFlag(), ParameterEditFlagUnchanged);
+        QString name;
+        m_window->inputPort(InputPortGroup_First)->getCurrentPortName(name);
+        QCOMPARE(name, QString("Ostrel Loopback 2"));
+        // The layout came back in its stored order.
+        QCOMPARE(m_window->mdiArea()->subWindowList().size(), 2);
+        QCOMPARE(m_views.first()->windowId(), WindowRestorationInfo::ControlChangeId);
+    }
+
+    void missingAndNotConnectedPortNames()
+    {
+        {
+            QSettings settings(MainWindow::getIniFilePath(), QSettings::IniFormat);
+            settings.setValue("PortName/InputPortName", "Not Connected");
+            settings.setValue("PortName/OutputPortName", "Gone Away");
+        }
+        cleanup();
+        start();
+        QCOMPARE(m_window->inputPort(InputPortGroup_First)->portIndex(), InvalidPortIndex);
+        QCOMPARE(m_model->getModelIntValue(ParamInputPortIndex, nullptr), 0);
+        QCOMPARE(m_model->getModelIntValue(ParamOutputPortIndex, nullptr), 0);
+    }
+};
+
+QTEST_MAIN(ProjectFileTest)
+#include "ProjectFileTest.moc"
