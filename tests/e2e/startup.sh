@@ -43,10 +43,40 @@ for _ in $(seq 1 50); do grep -q 'InputPortName=Ostrel Loopback 1' "$ini" 2>/dev
 grep -q 'InputPortName=Ostrel Loopback 1' "$ini" || { echo "the chosen port was not stored"; exit 1; }
 echo "chose Ostrel Loopback 1 from the input port menu"
 
-kill -TERM "$app"
-status=0
-wait "$app" || status=$?
-app=
-echo "exit status after SIGTERM: $status"
-[ "$status" -eq 0 ] || { cat "$outdir/ostrel.log"; exit 1; }
+# Save the project through the File menu's dialog, typed as a user would.
+project=$home/bench.ostrel
+xdotool key --window "$window" ctrl+s
+sleep 1.5
+"$screenshot" "$outdir/save-dialog.png"
+xdotool key ctrl+a
+xdotool type --delay 20 "$project"
+xdotool key Return
+for _ in $(seq 1 50); do [ -s "$project" ] && break; sleep 0.1; done
+head -c 6 "$project" | grep -q KALDER || { echo "the project was not saved"; exit 1; }
+timeout 5 xdotool search --sync --name '^bench.ostrel - Ostrel$' >/dev/null
+echo "saved the project; the title names it"
+
+stop() {
+    kill -TERM "$app"
+    status=0
+    wait "$app" || status=$?
+    app=
+    echo "exit status after SIGTERM: $status"
+    [ "$status" -eq 0 ] || { cat "$outdir/ostrel.log"; exit 1; }
+}
+stop
+
+# A second start: the chosen port comes back from the INI file, and a
+# project named on the command line opens.
+JACK_DEFAULT_SERVER=ostrel-e2e-none "$ostrel" "$project" >>"$outdir/ostrel.log" 2>&1 &
+app=$!
+window=$(timeout 10 xdotool search --sync --onlyvisible --name '^bench.ostrel - Ostrel$' | head -n 1)
+echo "reopened with the project from the command line"
+xdotool windowfocus --sync "$window" 2>/dev/null || true
+xdotool key --window "$window" alt+i
+sleep 0.7
+"$screenshot" "$outdir/input-port-menu-after-restart.png"
+xdotool key Escape
+grep -q 'InputPortName=Ostrel Loopback 1' "$ini"
+stop
 echo "screenshots in $outdir"
