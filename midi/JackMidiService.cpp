@@ -339,6 +339,9 @@ MIDI_RESULT JackMidiService::connectSource(int32_t uniqueId, MidiServiceReceiver
         free->receivers.assign(1, receiver);
     }
     free->port.store(port, std::memory_order_release);
+    // The new connection takes effect in a later cycle: return once it
+    // carries events, so that nothing sent after opening is missed.
+    waitForCycles(2);
     return MIDI_RESULT_SUCCESS;
 }
 

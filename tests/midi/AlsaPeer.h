@@ -12,6 +12,8 @@
 #include <thread>
 #include <vector>
 
+#include "PortTraffic.h"
+
 class AlsaPeer {
 public:
     explicit AlsaPeer(const char* name)
@@ -73,14 +75,7 @@ public:
 
     bool waitForBytes(size_t count)
     {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (std::chrono::steady_clock::now() < deadline) {
-            if (received().size() >= count) {
-                return true;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        }
-        return false;
+        return port_traffic::waitUntil([&] { return received().size() >= count; });
     }
 
     std::vector<unsigned char> received()

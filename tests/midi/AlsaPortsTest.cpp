@@ -9,47 +9,15 @@
 #include "MidiOutputPort.h"
 #include "MidiTime.h"
 #include "PacketCollector.h"
+#include "PortTraffic.h"
 
 namespace {
 
-using Bytes = std::vector<unsigned char>;
+using namespace port_traffic;
 
 const QString PeerOut = QStringLiteral("ostrel-alsa-peer:out");
 const QString PeerIn = QStringLiteral("ostrel-alsa-peer:in");
 const QString Through = QStringLiteral("Midi Through:Midi Through Port-0");
-
-Bytes systemExclusive(size_t size)
-{
-    Bytes bytes(size);
-    for (size_t i = 0; i < size; i++) {
-        bytes[i] = static_cast<unsigned char>((i * 5) % 128);
-    }
-    bytes.front() = 0xF0;
-    bytes.back() = 0xF7;
-    return bytes;
-}
-
-std::vector<Bytes> traffic()
-{
-    std::vector<Bytes> messages = {{0x90, 0x3C, 0x64}, {0x80, 0x3C, 0x00}, {0xB3, 0x07, 0x50},
-                                   {0xE1, 0x00, 0x40}, {0xF2, 0x10, 0x02}, {0xFA}};
-    for (int i = 0; i < 1000; i++) {
-        messages.push_back({static_cast<unsigned char>(0xB0 | (i % 16)),
-                            static_cast<unsigned char>(i % 120), static_cast<unsigned char>(i % 128)});
-    }
-    messages.push_back(systemExclusive(16384));
-    messages.push_back({0xFC});
-    return messages;
-}
-
-Bytes joined(const std::vector<Bytes>& messages)
-{
-    Bytes all;
-    for (const Bytes& message : messages) {
-        all.insert(all.end(), message.begin(), message.end());
-    }
-    return all;
-}
 
 }  // namespace
 
@@ -117,12 +85,7 @@ private Q_SLOTS:
     {
         QCOMPARE(m_output->openOutputPort(PeerIn), MIDI_RESULT_SUCCESS);
         const std::vector<Bytes> messages = traffic();
-        for (const Bytes& message : messages) {
-            unsigned int stamp = 0;
-            QCOMPARE(m_output->transmitMidi(message.data(),
-                                            static_cast<unsigned short>(message.size()), stamp, 0),
-                     MIDI_RESULT_SUCCESS);
-        }
+        QVERIFY(transmitAll(*m_output, messages));
         const Bytes expected = joined(messages);
         QVERIFY(m_peer->waitForBytes(expected.size()));
         QCOMPARE(m_peer->received(), expected);
@@ -133,12 +96,7 @@ private Q_SLOTS:
         QCOMPARE(m_input->openInputPort(Through), MIDI_RESULT_SUCCESS);
         QCOMPARE(m_output->openOutputPort(Through), MIDI_RESULT_SUCCESS);
         const std::vector<Bytes> messages = traffic();
-        for (const Bytes& message : messages) {
-            unsigned int stamp = 0;
-            QCOMPARE(m_output->transmitMidi(message.data(),
-                                            static_cast<unsigned short>(message.size()), stamp, 0),
-                     MIDI_RESULT_SUCCESS);
-        }
+        QVERIFY(transmitAll(*m_output, messages));
         const Bytes expected = joined(messages);
         QVERIFY(m_collector->waitForBytes(expected.size()));
         QCOMPARE(m_collector->bytes(), expected);

@@ -15,6 +15,8 @@
 #include <thread>
 #include <vector>
 
+#include "PortTraffic.h"
+
 class JackPeer {
 public:
     explicit JackPeer(const char* name)
@@ -65,14 +67,7 @@ public:
 
     bool waitForBytes(size_t count)
     {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (std::chrono::steady_clock::now() < deadline) {
-            if (received().size() >= count) {
-                return true;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        }
-        return false;
+        return port_traffic::waitUntil([&] { return received().size() >= count; });
     }
 
     std::vector<unsigned char> received()

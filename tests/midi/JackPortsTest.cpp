@@ -11,43 +11,11 @@
 #include "MidiOutputPort.h"
 #include "MidiTime.h"
 #include "PacketCollector.h"
+#include "PortTraffic.h"
 
 namespace {
 
-using Bytes = std::vector<unsigned char>;
-
-Bytes systemExclusive(size_t size)
-{
-    Bytes bytes(size);
-    for (size_t i = 0; i < size; i++) {
-        bytes[i] = static_cast<unsigned char>((i * 7) % 128);
-    }
-    bytes.front() = 0xF0;
-    bytes.back() = 0xF7;
-    return bytes;
-}
-
-// Notes, controllers, a burst of 1000 messages and the largest dump.
-std::vector<Bytes> traffic()
-{
-    std::vector<Bytes> messages = {{0x90, 0x3C, 0x64}, {0x80, 0x3C, 0x00}, {0xB3, 0x07, 0x50}};
-    for (int i = 0; i < 1000; i++) {
-        messages.push_back({static_cast<unsigned char>(0xB0 | (i % 16)),
-                            static_cast<unsigned char>(i % 120), static_cast<unsigned char>(i % 128)});
-    }
-    messages.push_back(systemExclusive(16384));
-    messages.push_back({0xF8});
-    return messages;
-}
-
-Bytes joined(const std::vector<Bytes>& messages)
-{
-    Bytes all;
-    for (const Bytes& message : messages) {
-        all.insert(all.end(), message.begin(), message.end());
-    }
-    return all;
-}
+using namespace port_traffic;
 
 }  // namespace
 
@@ -126,12 +94,7 @@ private Q_SLOTS:
         m_output->getOutputPortNameList(nullptr);
         QCOMPARE(m_output->openOutputPort(m_peerName + ":in"), MIDI_RESULT_SUCCESS);
         const std::vector<Bytes> messages = traffic();
-        for (const Bytes& message : messages) {
-            unsigned int stamp = 0;
-            QCOMPARE(m_output->transmitMidi(message.data(),
-                                            static_cast<unsigned short>(message.size()), stamp, 0),
-                     MIDI_RESULT_SUCCESS);
-        }
+        QVERIFY(transmitAll(*m_output, messages));
         const Bytes expected = joined(messages);
         QVERIFY2(m_peer->waitForBytes(expected.size()),
                  qPrintable(QString("%1 of %2 bytes arrived")
