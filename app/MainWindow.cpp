@@ -57,6 +57,7 @@ const MenuItem HelpMenu[] = {{"&About", nullptr, 0},
                              {"&Software User License Agreement", nullptr, 2}};
 
 enum WindowMenuIndex { CloseAllIndex = 0, CascadeIndex = 1, TileIndex = 2 };
+enum ViewsMenuIndex { FilterViewsMenuIndex = 11, MidiSettingsViewsMenuIndex = 12 };
 
 }  // namespace
 
@@ -92,6 +93,7 @@ MainWindow::MainWindow(QWidget* parent, OstrelModel* model, MidiApi api)
             m_midiClient.get(), MaximumMessageSize, group, hostTime, timeOfDay);
     }
     createMenus();
+    registerSubWindowKinds();
     restoreRegistory();
 
     for (auto& port : m_inputPorts) {
@@ -198,9 +200,11 @@ void MainWindow::createMenus()
         }
         // Each entry is enabled once its window exists in this program.
         QAction* action = addAction(views, item.text, item.shortcut, item.index);
-        action->setEnabled(false);
+        action->setEnabled(item.index == FilterViewsMenuIndex || item.index == MidiSettingsViewsMenuIndex);
         m_viewsActions.append(action);
     }
+
+    connect(views, &QMenu::triggered, this, &MainWindow::viewsMenuSelected);
 
     QMenu* commands = addMenu("&Commands");
     for (const MenuItem& item : CommandsMenu) {
@@ -472,6 +476,25 @@ void MainWindow::deliverMonitoredTraffic()
     // Taken out every tick, so that the analyzer's buffers never grow
     // without bound; the monitor windows show them once they exist.
     m_analyzer->getMidiData(inText, inCount, sysExText, sysExCount, outText, outCount);
+}
+
+void MainWindow::viewsMenuSelected(QAction* action)
+{
+    // The controller sub-menu's actions reach this menu too: only its own count.
+    if (!m_viewsActions.contains(action)) {
+        return;
+    }
+    closeAboutDialog();
+    switch (action->data().toUInt()) {
+    case FilterViewsMenuIndex:
+        createMidiFilterView(action->text());
+        break;
+    case MidiSettingsViewsMenuIndex:
+        createMidiSettingsView(action->text());
+        break;
+    default:
+        break;
+    }
 }
 
 void MainWindow::commandsMenuSelected(QAction*)

@@ -137,6 +137,10 @@ public:
     static QRect getMainWindowRestorationRect(const QRect& rect);
     void showLimitViewDisplayMessageBox(const QString& name);
     bool isOpeningProject() const { return m_openingProject; }
+    // The window kinds that exist; each opens once and is then brought forward.
+    QMdiSubWindow* createMidiFilterView(const QString& menuText);
+    QMdiSubWindow* createMidiSettingsView(const QString& menuText);
+
     // Places the main window as a layout or project stored it.
     void restoreMainWindowPlacement(const QRect& rect, Qt::WindowStates state, bool stayOnTop);
 
@@ -169,6 +173,7 @@ protected:
 
 private Q_SLOTS:
     void fileMenuSelected(QAction* action);
+    void viewsMenuSelected(QAction* action);
     void inputPortMenuSelected(QAction* action);
     void outputPortMenuSelected(QAction* action);
     void commandsMenuSelected(QAction* action);
@@ -179,6 +184,8 @@ private:
     QMenu* addMenu(const char* title);
     QAction* addAction(QMenu* menu, const char* text, const char* shortcut, unsigned int index);
     void createPortMenu(QMenu* menu, const QStringList& names, const QString& current);
+    bool activateExisting(QMdiSubWindow* window);
+    void registerSubWindowKinds();
     void writePortName(const char* key, const QString& name);
     void showCriticalMessage(const QString& text);
     bool eventFilterForSubWindows(QObject* watched, QEvent* event);
@@ -206,4 +213,6 @@ private:
     QPointer<QMenu> m_inputPortMenu;
     QPointer<QMenu> m_outputPortMenu;
     QPointer<QWidget> m_aboutView;
+    QPointer<QMdiSubWindow> m_filterWindow;
+    QPointer<QMdiSubWindow> m_settingsWindow;
 };

@@ -11,6 +11,8 @@
 #include <QSizeGrip>
 
 #include "MainWindow.h"
+#include "MidiFilterView.h"
+#include "MidiSettingsView.h"
 #include "MidiAnalyzer.h"
 #include "MidiBulkIntervalManager.h"
 #include "OstrelModel.h"
@@ -24,6 +26,9 @@ const char* const VariableSizeObjectNames[] = {
     "MIDISettingsViewSubWindow", "CustomMIDIMessageViewSubWindow"};
 
 constexpr int ScreenOverlapMinimum = 100;
+constexpr QSize MIDISettingsDefaultSize{500, 230};
+constexpr QSize MIDISettingsHighResolutionOffset{3, 3};
+constexpr QSize MIDISettingsMinimumSizeOffset{20, 20};
 constexpr QPoint OffScreenOffset{50, 50};
 
 }  // namespace
@@ -54,11 +59,64 @@ QMdiSubWindow* MainWindow::createSubWindowByWindowId(WindowRestorationInfo::Wind
     if (!window) {
         return nullptr;
     }
-    setWindowGeometry(window, rect);
+    QRect placed = rect;
+    if (id == WindowRestorationInfo::MidiSettingsId &&
+        (rect.width() < window->minimumWidth() || rect.height() < window->minimumHeight())) {
+        placed.setSize(MIDISettingsDefaultSize);
+    }
+    setWindowGeometry(window, placed);
     if (stayOnTop) {
         window->setWindowFlags(window->windowFlags() | Qt::WindowStaysOnTopHint);
     }
     window->setWindowState(window->windowState() | state);
+    return window;
+}
+
+bool MainWindow::activateExisting(QMdiSubWindow* window)
+{
+    if (!window) {
+        return false;
+    }
+    m_mdiArea->setActiveSubWindow(window);
+    return true;
+}
+
+void MainWindow::registerSubWindowKinds()
+{
+    setSubWindowFactory(WindowRestorationInfo::FilterId,
+                        [this](const QList<QVariant>&) { return createMidiFilterView(tr("&Filter")); });
+    setSubWindowFactory(WindowRestorationInfo::MidiSettingsId, [this](const QList<QVariant>&) {
+        return createMidiSettingsView(tr("&MIDI Settings"));
+    });
+}
+
+QMdiSubWindow* MainWindow::createMidiFilterView(const QString& menuText)
+{
+    if (activateExisting(m_filterWindow)) {
+        return m_filterWindow;
+    }
+    QMdiSubWindow* window = addSubWindow(new MidiFilterView(m_model), menuText, nullptr, false);
+    // The view's own fixed size and the frame around it.
+    window->setFixedSize(window->minimumSizeHint());
+    m_filterWindow = window;
+    showSubWindow(window);
+    return window;
+}
+
+QMdiSubWindow* MainWindow::createMidiSettingsView(const QString& menuText)
+{
+    if (activateExisting(m_settingsWindow)) {
+        return m_settingsWindow;
+    }
+    QMdiSubWindow* window = addSubWindow(new MidiSettingsView(m_model, this), menuText,
+                                         "MIDISettingsViewSubWindow", false);
+    const QSize size = MIDISettingsDefaultSize + MIDISettingsHighResolutionOffset;
+    window->resize(size);
+    window->setMinimumSize(MIDISettingsDefaultSize.width() / 2 + MIDISettingsMinimumSizeOffset.width(),
+                           150 + MIDISettingsMinimumSizeOffset.height());
+    window->setMaximumSize(size);
+    m_settingsWindow = window;
+    showSubWindow(window);
     return window;
 }
 
@@ -120,6 +178,10 @@ void MainWindow::closeAllSubWindows()
     m_bulkIntervalManager->setEnabledBulkInterval(false);
     m_model->lockParameterEditFlag();
     m_mdiArea->closeAllSubWindows();
+    // Closed windows are deleted later: forget them now, so that windows
+    // created next are new ones.
+    m_filterWindow.clear();
+    m_settingsWindow.clear();
     m_model->unlockParameterEditFlag();
     m_analyzer->clearTransmittedDataBuffer();
     m_bulkIntervalManager->setEnabledBulkInterval(true);

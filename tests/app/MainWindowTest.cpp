@@ -247,18 +247,9 @@ private Q_SLOTS:
         const QRect rect(10, 20, 300, 200);
         QVERIFY(!m_window->createSubWindowByWindowId(WindowRestorationInfo::MainWindowId, false, rect, {}, {}));
         QVERIFY(!m_window->createSubWindowByWindowId(static_cast<WindowRestorationInfo::WindowId>(15), false, rect, {}, {}));
-        QVERIFY(!m_window->createSubWindowByWindowId(WindowRestorationInfo::FilterId, false, rect, {}, {}));
 
-        // A fixed-size kind: only the position of a stored rectangle applies,
+        // The filter window is fixed-size: a stored rectangle only places it,
         // and it never maximizes.
-        m_window->setSubWindowFactory(WindowRestorationInfo::FilterId, [this](const QList<QVariant>&) {
-            auto* view = new QFrame;
-            view->setFixedSize(120, 80);
-            QMdiSubWindow* window = m_window->addSubWindow(view, "&Filter", nullptr, false);
-            window->setFixedSize(window->sizeHint());
-            m_window->showSubWindow(window);
-            return window;
-        });
         m_window->show();
         QMdiSubWindow* fixed = m_window->createSubWindowByWindowId(
             WindowRestorationInfo::FilterId, true, rect, Qt::WindowNoState, {});
@@ -271,6 +262,8 @@ private Q_SLOTS:
         fixed->showMaximized();
         QVERIFY(!fixed->isMaximized());
         QCOMPARE(m_window->getNormalRect(fixed).topLeft(), rect.topLeft());
+        // Unique: asking again brings the same window forward.
+        QCOMPARE(m_window->createMidiFilterView("&Filter"), fixed);
 
         // A resizable kind takes the whole rectangle.
         m_window->setSubWindowFactory(WindowRestorationInfo::PitchbendId, [this](const QList<QVariant>&) {
@@ -284,6 +277,11 @@ private Q_SLOTS:
         QCOMPARE(resizable->geometry(), rect);
         QVERIFY(!MainWindow::isFixedSizeObject(resizable));
         QCOMPARE(m_window->getSubWindowList().size(), 2);
+        // MIDI Settings: a stored size below its minimum falls back to the default.
+        QMdiSubWindow* settings = m_window->createSubWindowByWindowId(
+            WindowRestorationInfo::MidiSettingsId, false, QRect(0, 0, 100, 100), Qt::WindowNoState, {});
+        QCOMPARE(settings->size(), QSize(500, 230));
+        QCOMPARE(settings->objectName(), QString("MIDISettingsViewSubWindow"));
         m_window->closeAllSubWindows();
         QTRY_COMPARE(m_window->mdiArea()->subWindowList().size(), 0);
     }

@@ -277,7 +277,7 @@ private Q_SLOTS:
         QCOMPARE(m_views.first()->number, 0);
 
         // An unknown kind stops the restoration with the message.
-        writeFile(path, projectBytes(record({0, 0, 30, 40, 500, 400, 0}) + record({8, 0, 0, 0, 10, 10, 0}) + int32(0)));
+        writeFile(path, projectBytes(record({0, 0, 30, 40, 500, 400, 0}) + record({15, 0, 0, 0, 10, 10, 0}) + int32(0)));
         {
             BoxAnswer answer(QMessageBox::Ok);
             QVERIFY(!m_window->openProjectFile(path));

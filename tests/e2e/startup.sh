@@ -43,6 +43,13 @@ for _ in $(seq 1 50); do grep -q 'InputPortName=Ostrel Loopback 1' "$ini" 2>/dev
 grep -q 'InputPortName=Ostrel Loopback 1' "$ini" || { echo "the chosen port was not stored"; exit 1; }
 echo "chose Ostrel Loopback 1 from the input port menu"
 
+# The filter and MIDI settings windows, from their shortcuts.
+xdotool key --window "$window" ctrl+l
+sleep 0.5
+xdotool key --window "$window" ctrl+m
+sleep 0.8
+"$screenshot" "$outdir/filter-and-settings.png"
+
 # Save the project through the File menu's dialog, typed as a user would.
 project=$home/bench.ostrel
 xdotool key --window "$window" ctrl+s
@@ -72,6 +79,8 @@ JACK_DEFAULT_SERVER=ostrel-e2e-none "$ostrel" "$project" >>"$outdir/ostrel.log" 
 app=$!
 window=$(timeout 10 xdotool search --sync --onlyvisible --name '^bench.ostrel - Ostrel$' | head -n 1)
 echo "reopened with the project from the command line"
+sleep 0.8
+"$screenshot" "$outdir/project-reopened.png"
 xdotool windowfocus --sync "$window" 2>/dev/null || true
 xdotool key --window "$window" alt+i
 sleep 0.7

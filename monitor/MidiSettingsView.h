@@ -1,0 +1,70 @@
+// The MIDI settings window: both input and both output ports, monitoring
+// and MIDI thru per port line, and the bulk interval. Port choices go
+// through the main window, which owns the ports; the check boxes and the
+// spin box are bound to their parameters. User-interface thread.
+#pragma once
+
+#include <QFrame>
+
+#include "CommonViewHelper.h"
+#include "FileStream.h"
+#include "MidiCommon.h"
+#include "ModelAssistant.h"
+#include "WindowRestorationInfo.h"
+
+class ComboBox;
+class MainWindow;
+class OstrelModel;
+class QLabel;
+class QPushButton;
+class SpinBox;
+
+class MidiSettingsView : public QFrame,
+                         public CommonViewHelper,
+                         public WindowRestorationInfo,
+                         public FileStream,
+                         public ModelAssistant {
+    Q_OBJECT
+
+public:
+    MidiSettingsView(OstrelModel* model, MainWindow* mainWindow, QWidget* parent = nullptr);
+    ~MidiSettingsView() override;
+
+    void updateParameter(unsigned int id) override;
+    void setBulkIntervalWidgetEnabled(bool enabled);
+    bool setDataStream(QDataStream& stream) override;
+    bool getDataStream(QDataStream& stream) override;
+
+    // Combo box item i stands for port index i - 1; item 0 for none.
+    static unsigned int convertComboBoxIndexToPortIndex(int item);
+
+    ComboBox* inputPortList(InputPortGroup group) const { return m_inputs[group]; }
+    ComboBox* outputPortList(OutputPortGroup group) const { return m_outputs[group]; }
+    SpinBox* bulkIntervalSpinBox() const { return m_bulkInterval; }
+    QPushButton* updateButton() const { return m_update; }
+
+public Q_SLOTS:
+    void firstInputPortListChanged(qint32 item);
+    void secondInputPortListChanged(qint32 item);
+    void firstOutputPortListChanged(qint32 item);
+    void secondOutputPortListChanged(qint32 item);
+    void updatePortListPressed();
+    void portListUpdated();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createInputPortList(InputPortGroup group, ComboBox* list);
+    void createOutputPortList(OutputPortGroup group, ComboBox* list);
+    void inputChosen(InputPortGroup group, qint32 item);
+    void outputChosen(OutputPortGroup group, qint32 item);
+
+    OstrelModel* m_ostrelModel;
+    MainWindow* m_mainWindow;
+    ComboBox* m_inputs[2] = {};
+    ComboBox* m_outputs[2] = {};
+    QLabel* m_bulkLabel = nullptr;
+    SpinBox* m_bulkInterval = nullptr;
+    QPushButton* m_update = nullptr;
+};
