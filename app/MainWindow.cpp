@@ -167,9 +167,7 @@ void MainWindow::createMenus()
             file->addSeparator();
             continue;
         }
-        QAction* action = addAction(file, item.text, item.shortcut, item.index);
-        // Preferences arrives with its window.
-        action->setEnabled(item.index != PreferencesFileMenuIndex);
+        addAction(file, item.text, item.shortcut, item.index);
     }
     connect(file, &QMenu::triggered, this, &MainWindow::fileMenuSelected);
 
@@ -221,10 +219,9 @@ void MainWindow::createMenus()
 
     QMenu* help = addMenu("&Help");
     for (const MenuItem& item : HelpMenu) {
-        QAction* action = addAction(help, item.text, item.shortcut, item.index);
-        action->setCheckable(false);
-        action->setEnabled(false);
+        addAction(help, item.text, item.shortcut, item.index)->setCheckable(false);
     }
+    connect(help, &QMenu::triggered, this, &MainWindow::helpMenuSelected);
 }
 
 void MainWindow::createPortMenu(QMenu* menu, const QStringList& names, const QString& current)
@@ -491,6 +488,25 @@ void MainWindow::viewsMenuSelected(QAction* action)
         break;
     case MidiSettingsViewsMenuIndex:
         createMidiSettingsView(action->text());
+        break;
+    default:
+        break;
+    }
+}
+
+void MainWindow::helpMenuSelected(QAction* action)
+{
+    switch (action->data().toUInt()) {
+    case 0:
+        createAboutView();
+        break;
+    case 1:
+        closeAboutDialog();
+        createOpenSourceLicenseView(action->text());
+        break;
+    case 2:
+        closeAboutDialog();
+        createEULAView(action->text());
         break;
     default:
         break;

@@ -140,6 +140,10 @@ public:
     // The window kinds that exist; each opens once and is then brought forward.
     QMdiSubWindow* createMidiFilterView(const QString& menuText);
     QMdiSubWindow* createMidiSettingsView(const QString& menuText);
+    QMdiSubWindow* createPreferencesView(const QString& menuText);
+    QMdiSubWindow* createAboutView();
+    QMdiSubWindow* createOpenSourceLicenseView(const QString& menuText);
+    QMdiSubWindow* createEULAView(const QString& menuText);
 
     // Places the main window as a layout or project stored it.
     void restoreMainWindowPlacement(const QRect& rect, Qt::WindowStates state, bool stayOnTop);
@@ -174,6 +178,7 @@ protected:
 private Q_SLOTS:
     void fileMenuSelected(QAction* action);
     void viewsMenuSelected(QAction* action);
+    void helpMenuSelected(QAction* action);
     void inputPortMenuSelected(QAction* action);
     void outputPortMenuSelected(QAction* action);
     void commandsMenuSelected(QAction* action);
@@ -185,6 +190,8 @@ private:
     QAction* addAction(QMenu* menu, const char* text, const char* shortcut, unsigned int index);
     void createPortMenu(QMenu* menu, const QStringList& names, const QString& current);
     bool activateExisting(QMdiSubWindow* window);
+    void centreOnMainWindow(QWidget* window);
+    QMdiSubWindow* createTextView(QWidget* view, const QString& menuText);
     void registerSubWindowKinds();
     void writePortName(const char* key, const QString& name);
     void showCriticalMessage(const QString& text);
@@ -215,4 +222,7 @@ private:
     QPointer<QWidget> m_aboutView;
     QPointer<QMdiSubWindow> m_filterWindow;
     QPointer<QMdiSubWindow> m_settingsWindow;
+    QPointer<QMdiSubWindow> m_preferencesWindow;
+    QPointer<QMdiSubWindow> m_licenseWindow;
+    QPointer<QMdiSubWindow> m_eulaWindow;
 };

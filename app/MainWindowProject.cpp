@@ -200,6 +200,9 @@ void MainWindow::fileMenuSelected(QAction* action)
     case SaveAsFileMenuIndex:
         saveAsFile();
         break;
+    case PreferencesFileMenuIndex:
+        createPreferencesView(action->text());
+        break;
     default:
         break;
     }

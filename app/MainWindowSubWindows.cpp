@@ -11,7 +11,11 @@
 #include <QSizeGrip>
 
 #include "MainWindow.h"
+#include "AboutView.h"
+#include "EULAView.h"
+#include "LicenseInfoView.h"
 #include "MidiFilterView.h"
+#include "PreferencesView.h"
 #include "MidiSettingsView.h"
 #include "MidiAnalyzer.h"
 #include "MidiBulkIntervalManager.h"
@@ -120,6 +124,69 @@ QMdiSubWindow* MainWindow::createMidiSettingsView(const QString& menuText)
     return window;
 }
 
+QMdiSubWindow* MainWindow::createPreferencesView(const QString& menuText)
+{
+    if (activateExisting(m_preferencesWindow)) {
+        return m_preferencesWindow;
+    }
+    QMdiSubWindow* window = addSubWindow(new PreferencesView(nullptr, m_model), menuText, nullptr, false);
+    window->setFixedSize(window->minimumSizeHint());
+    m_preferencesWindow = window;
+    showSubWindow(window);
+    return window;
+}
+
+void MainWindow::centreOnMainWindow(QWidget* window)
+{
+    window->move(width() / 2 - window->width() / 2, height() / 2 - window->height() / 2);
+}
+
+QMdiSubWindow* MainWindow::createAboutView()
+{
+    closeAboutDialog();
+    auto* view = new AboutView;
+    QMdiSubWindow* window = m_mdiArea->addSubWindow(view, Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                                              Qt::CustomizeWindowHint |
+                                                              Qt::WindowCloseButtonHint);
+    m_aboutView = window;
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    window->setFixedSize(view->size());
+    window->installEventFilter(this);
+    centreOnMainWindow(window);
+    window->show();
+    return window;
+}
+
+QMdiSubWindow* MainWindow::createTextView(QWidget* view, const QString& menuText)
+{
+    QMdiSubWindow* window = addSubWindow(view, menuText, nullptr, true);
+    window->removeEventFilter(this);  // a text window is neither restorable nor fixed
+    window->resize(view->size() + (window->size() - window->contentsRect().size()));
+    centreOnMainWindow(window);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
+    return window;
+}
+
+QMdiSubWindow* MainWindow::createOpenSourceLicenseView(const QString& menuText)
+{
+    if (activateExisting(m_licenseWindow)) {
+        return m_licenseWindow;
+    }
+    m_licenseWindow = createTextView(new LicenseInfoView, menuText);
+    return m_licenseWindow;
+}
+
+QMdiSubWindow* MainWindow::createEULAView(const QString& menuText)
+{
+    if (activateExisting(m_eulaWindow)) {
+        return m_eulaWindow;
+    }
+    m_eulaWindow = createTextView(new EULAView, menuText);
+    return m_eulaWindow;
+}
+
 QMdiSubWindow* MainWindow::addSubWindow(QWidget* view, const QString& menuText,
                                         const char* objectName, bool maximizable)
 {
@@ -182,6 +249,9 @@ void MainWindow::closeAllSubWindows()
     // created next are new ones.
     m_filterWindow.clear();
     m_settingsWindow.clear();
+    m_preferencesWindow.clear();
+    m_licenseWindow.clear();
+    m_eulaWindow.clear();
     m_model->unlockParameterEditFlag();
     m_analyzer->clearTransmittedDataBuffer();
     m_bulkIntervalManager->setEnabledBulkInterval(true);

@@ -204,23 +204,24 @@ QImage aboutPicture()
     sky.setColorAt(0, QColor(236, 240, 250));
     sky.setColorAt(1, QColor(196, 206, 232));
     p.fillRect(QRect(QPoint(), logical), sky);
-    // A keyboard along the bottom, a waveform above it: the bench's two ends.
+    // A keyboard along the top, a waveform under it: the bench's two ends.
+    // The lower part stays plain for the window's three lines of text.
     const int keyWidth = 14;
     for (int x = 0, key = 0; x < logical.width(); x += keyWidth, key++) {
         p.setPen(QColor(120, 124, 150));
         p.setBrush(Qt::white);
-        p.drawRect(QRectF(x, 120, keyWidth, 50));
+        p.drawRect(QRectF(x, 0, keyWidth, 34));
     }
     static const bool black[7] = {true, true, false, true, true, true, false};
     for (int x = 0, key = 0; x < logical.width(); x += keyWidth, key++) {
         if (black[key % 7]) {
             p.setBrush(QColor(30, 30, 50));
-            p.drawRect(QRectF(x + keyWidth * 0.65, 120, keyWidth * 0.7, 30));
+            p.drawRect(QRectF(x + keyWidth * 0.65, 0, keyWidth * 0.7, 21));
         }
     }
     QPainterPath wave;
     for (int x = 0; x <= logical.width(); x++) {
-        const double y = 70 + 22 * std::sin(x / 18.0) * std::exp(-x / 420.0);
+        const double y = 52 + 12 * std::sin(x / 18.0) * std::exp(-x / 420.0);
         x == 0 ? wave.moveTo(x, y) : wave.lineTo(x, y);
     }
     p.setPen(QPen(QColor(0, 0, 74), 2));

@@ -50,6 +50,18 @@ xdotool key --window "$window" ctrl+m
 sleep 0.8
 "$screenshot" "$outdir/filter-and-settings.png"
 
+# Preferences, then the About box from the Help menu, closed by a click.
+xdotool key --window "$window" ctrl+comma
+sleep 0.5
+xdotool key --window "$window" alt+h
+sleep 0.4
+xdotool key Return
+sleep 0.6
+"$screenshot" "$outdir/about.png"
+xdotool mousemove --window "$window" 600 500 click 1
+sleep 0.4
+"$screenshot" "$outdir/after-about.png"
+
 # Save the project through the File menu's dialog, typed as a user would.
 project=$home/bench.ostrel
 xdotool key --window "$window" ctrl+s
