@@ -6,7 +6,11 @@
 #include <memory>
 
 #include "JackPeer.h"
+#include "ComboBox.h"
 #include "MainWindow.h"
+#include "MidiSettingsView.h"
+#include <QMdiSubWindow>
+#include <QPushButton>
 #include "MidiClient.h"
 #include "MidiInputPort.h"
 #include "MidiOutputPort.h"
@@ -56,6 +60,33 @@ private Q_SLOTS:
         QCOMPARE(window.outputPort(OutputPortGroup_First)->portIndex(), InvalidPortIndex);
         const unsigned char note[] = {0x90, 0x3C, 0x40};
         QVERIFY(!window.transmitMidi(note, 3, 1, OutputPortGroup_Both, false, false, 0));
+    }
+
+    void settingsWindowFollowsAPeerThatComesAndGoes()
+    {
+        OstrelModel model;
+        MainWindow window(nullptr, &model, MidiApi::Jack);
+        auto* settings = qobject_cast<MidiSettingsView*>(
+            window.createMidiSettingsView("&MIDI Settings")->widget());
+        ComboBox* input = settings->inputPortList(InputPortGroup_Second);
+        auto peer = std::make_unique<JackPeer>("ostrel-settings-peer");
+        QVERIFY(peer->isOpen());
+        const QString source = peer->name() + ":out";
+        QCOMPARE(input->findText(source), -1);
+        QTest::mouseClick(settings->updateButton(), Qt::LeftButton);
+        const int item = input->findText(source);
+        QVERIFY(item > 0);
+        input->setCurrentIndex(item);
+        Q_EMIT input->activated(item);
+        QVERIFY(window.inputPort(InputPortGroup_Second)->portIndex() >= 0);
+
+        peer.reset();
+        QTest::qWait(100);
+        QTest::mouseClick(settings->updateButton(), Qt::LeftButton);
+        QCOMPARE(input->findText(source), -1);
+        QCOMPARE(input->currentIndex(), 0);
+        QCOMPARE(input->currentText(), QString("Not Connected"));
+        QCOMPARE(window.inputPort(InputPortGroup_Second)->portIndex(), InvalidPortIndex);
     }
 };
 
