@@ -199,6 +199,8 @@ private:
     void deliverMonitoredTraffic();
     bool confirmDiscard();
     void updateTitle();
+    // The project now lives at path: its folder, an unchanged flag, the title.
+    void adoptProjectPath(const QString& path);
     bool handleDrop(QEvent* event);
     static QString windowTitleText();
 

@@ -133,11 +133,16 @@ bool MainWindow::openProjectFile(const QString& path)
                                                                           : tr("File open failed."));
         return false;
     }
+    adoptProjectPath(path);
+    return true;
+}
+
+void MainWindow::adoptProjectPath(const QString& path)
+{
     m_model->setProjectFilePath(path);
     m_model->setModelStringValue(ParamProjectFileWorkingDirectory, QFileInfo(path).absolutePath());
     m_model->setParameterEditFlag(ParameterEditFlagUnchanged);
     updateTitle();
-    return true;
 }
 
 bool MainWindow::saveFile()
@@ -166,10 +171,7 @@ bool MainWindow::saveProjectFile(const QString& path)
         showCriticalMessage(tr("File save failed."));
         return false;
     }
-    m_model->setProjectFilePath(path);
-    m_model->setModelStringValue(ParamProjectFileWorkingDirectory, QFileInfo(path).absolutePath());
-    m_model->setParameterEditFlag(ParameterEditFlagUnchanged);
-    updateTitle();
+    adoptProjectPath(path);
     return true;
 }
 

@@ -96,11 +96,7 @@ void MidiSettingsView::createInputPortList(InputPortGroup group, ComboBox* list)
     if (current == 0) {
         m_mainWindow->closeInputPort(group);  // its endpoint may have gone
     }
-    const bool wasBlocked = list->blockSignals(true);
-    list->clear();
-    list->addItems(names);
-    list->setCurrentIndex(static_cast<int>(current));
-    list->blockSignals(wasBlocked);
+    fill(list, names, current);
 }
 
 void MidiSettingsView::createOutputPortList(OutputPortGroup group, ComboBox* list)
@@ -111,6 +107,11 @@ void MidiSettingsView::createOutputPortList(OutputPortGroup group, ComboBox* lis
     if (current == 0) {
         m_mainWindow->closeOutputPort(group);
     }
+    fill(list, names, current);
+}
+
+void MidiSettingsView::fill(ComboBox* list, const QStringList& names, unsigned int current)
+{
     const bool wasBlocked = list->blockSignals(true);
     list->clear();
     list->addItems(names);

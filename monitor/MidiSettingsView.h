@@ -57,6 +57,8 @@ protected:
 private:
     void createInputPortList(InputPortGroup group, ComboBox* list);
     void createOutputPortList(OutputPortGroup group, ComboBox* list);
+    // Replaces the items without a user's choice being reported.
+    static void fill(ComboBox* list, const QStringList& names, unsigned int current);
     void inputChosen(InputPortGroup group, qint32 item);
     void outputChosen(OutputPortGroup group, qint32 item);
 
