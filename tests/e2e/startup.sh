@@ -34,12 +34,16 @@ echo "resident memory: $(awk '/VmRSS/ {print $2, $3}' /proc/$app/status)"
 "$screenshot" "$outdir/main-window.png"
 
 xdotool windowfocus --sync "$window" 2>/dev/null || true
-xdotool key --window "$window" alt+i
-sleep 0.7
-"$screenshot" "$outdir/input-port-menu.png"
-xdotool key Down Return
 ini=$XDG_CONFIG_HOME/$(basename "$ostrel")/Ostrel.ini
-for _ in $(seq 1 50); do grep -q 'InputPortName=Ostrel Loopback 1' "$ini" 2>/dev/null && break; sleep 0.1; done
+# A slow machine may not have the menu open yet when the keys arrive: retry.
+for attempt in 1 2 3; do
+    xdotool key --window "$window" alt+i
+    sleep $((attempt)).7
+    [ "$attempt" -eq 1 ] && "$screenshot" "$outdir/input-port-menu.png"
+    xdotool key Down Return
+    for _ in $(seq 1 30); do grep -q 'InputPortName=Ostrel Loopback 1' "$ini" 2>/dev/null && break 2; sleep 0.1; done
+    xdotool key Escape
+done
 grep -q 'InputPortName=Ostrel Loopback 1' "$ini" || { echo "the chosen port was not stored"; exit 1; }
 echo "chose Ostrel Loopback 1 from the input port menu"
 
@@ -65,14 +69,16 @@ sleep 0.4
 # Save the project through the File menu's dialog, typed as a user would.
 project=$home/bench.ostrel
 xdotool key --window "$window" ctrl+s
-sleep 1.5
+dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^Save$' | head -n 1)
+xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+sleep 0.5
 "$screenshot" "$outdir/save-dialog.png"
 xdotool key ctrl+a
 xdotool type --delay 20 "$project"
 xdotool key Return
-for _ in $(seq 1 50); do [ -s "$project" ] && break; sleep 0.1; done
+for _ in $(seq 1 100); do [ -s "$project" ] && break; sleep 0.1; done
 head -c 6 "$project" | grep -q KALDER || { echo "the project was not saved"; exit 1; }
-timeout 5 xdotool search --sync --name '^bench.ostrel - Ostrel$' >/dev/null
+timeout 10 xdotool search --sync --name '^bench.ostrel - Ostrel$' >/dev/null
 echo "saved the project; the title names it"
 
 stop() {
