@@ -1,0 +1,58 @@
+// The message text format: separators, comments, odd digits, invalid pairs.
+#include <QtTest>
+
+#include "MidiMessageText.h"
+
+class MidiMessageTextTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void separatorsAndCommentsAreIgnored_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("digits");
+        QTest::newRow("blanks") << "F0 7E" << "F07E";
+        QTest::newRow("comma") << "F0,7E" << "F07E";
+        QTest::newRow("together") << "F07E" << "F07E";
+        QTest::newRow("blank inside a pair") << "F 07 E" << "F07E";
+        QTest::newRow("tabs and lines") << "F0\t7E\n7F\n" << "F07E7F";
+        QTest::newRow("paragraph separator") << QString("F0") + QChar(0x2029) + "F7" << "F0F7";
+        QTest::newRow("comment") << "F0 01 // a dump\nF7" << "F001F7";
+        QTest::newRow("comment at the end") << "F0 01 F7 // end" << "F001F7";
+        QTest::newRow("empty comment") << "//\nF8" << "F8";
+        QTest::newRow("lower case") << "f0 7e" << "f07e";
+        QTest::newRow("carriage return stays") << "F0\r\nF7" << "F0\rF7";
+    }
+
+    void separatorsAndCommentsAreIgnored()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, digits);
+        QCOMPARE(MidiMessageText::removeUnnecessaryCharacters(text), digits);
+    }
+
+    void byteCounts()
+    {
+        QCOMPARE(MidiMessageText::getTransmissionMessageSize(""), 0u);
+        QCOMPARE(MidiMessageText::getTransmissionMessageSize(" , \n// only a comment"), 0u);
+        QCOMPARE(MidiMessageText::getTransmissionMessageSize("F0 7E 7F 09 01 F7"), 6u);
+        QCOMPARE(MidiMessageText::getTransmissionMessageSize("F0 7E 7"), MidiMessageText::UnknownSize);
+        QCOMPARE(MidiMessageText::getTransmissionMessageSize("F0 G7"), MidiMessageText::UnknownSize);
+        QCOMPARE(MidiMessageText::getTransmissionMessageSize("F0\r\nF7"), MidiMessageText::UnknownSize);
+    }
+
+    void pairsBecomeBytes()
+    {
+        QByteArray bytes;
+        QVERIFY(MidiMessageText::toBytes("F07e7F", 0, 3, bytes));
+        QCOMPARE(bytes, QByteArray("\xF0\x7E\x7F"));
+        QVERIFY(MidiMessageText::toBytes("F07e7F", 1, 2, bytes));
+        QCOMPARE(bytes, QByteArray("\x7E\x7F"));
+        QVERIFY(!MidiMessageText::toBytes("F0G7", 0, 2, bytes));
+        QCOMPARE(bytes, QByteArray("\xF0"));
+        QVERIFY(!MidiMessageText::toBytes("F0F", 0, 2, bytes));  // a lone last digit
+    }
+};
+
+QTEST_GUILESS_MAIN(MidiMessageTextTest)
+#include "MidiMessageTextTest.moc"
