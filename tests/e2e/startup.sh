@@ -70,13 +70,18 @@ sleep 0.4
 project=$home/bench.ostrel
 xdotool key --window "$window" ctrl+s
 dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^Save$' | head -n 1)
-xdotool windowfocus --sync "$dialog" 2>/dev/null || true
 sleep 0.5
 "$screenshot" "$outdir/save-dialog.png"
-xdotool key ctrl+a
-xdotool type --delay 20 "$project"
-xdotool key Return
-for _ in $(seq 1 100); do [ -s "$project" ] && break; sleep 0.1; done
+# No window manager gives the dialog the focus: take it, type the path; a
+# slow machine may drop the first keys, so try again while no file appears.
+for attempt in 1 2 3; do
+    xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+    sleep 0.$((attempt * 3))
+    xdotool key ctrl+a
+    xdotool type --delay 30 "$project"
+    xdotool key Return
+    for _ in $(seq 1 40); do [ -s "$project" ] && break 2; sleep 0.1; done
+done
 head -c 6 "$project" | grep -q KALDER || { echo "the project was not saved"; exit 1; }
 timeout 10 xdotool search --sync --name '^bench.ostrel - Ostrel$' >/dev/null
 echo "saved the project; the title names it"
