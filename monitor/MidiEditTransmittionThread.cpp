@@ -1,0 +1,146 @@
+#include "MidiEditTransmittionThread.h"
+
+#include "MainWindow.h"
+#include "MidiMessageText.h"
+#include "MidiNameTables.h"
+#include "OstrelModel.h"
+#include "midilib_data.h"
+
+MidiEditTransmittionThread::MidiEditTransmittionThread(OstrelModel* model, QObject* parent)
+    : QThread(parent), m_model(model)
+{
+    midilib_parser_init(&m_parser);
+    m_parserEnabled = m_model->getModelIntValue(ParamMessageParsed, nullptr) != 0;
+    m_model->registerModelAssistant(this);
+}
+
+MidiEditTransmittionThread::~MidiEditTransmittionThread()
+{
+    m_model->unregisterModelAssistant(this);
+    quitAndWait();
+}
+
+void MidiEditTransmittionThread::quitAndWait()
+{
+    m_quit = true;
+    m_running = false;
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        m_wake.notify_all();
+    }
+    wait();
+}
+
+void MidiEditTransmittionThread::setTransmittionMessage(const QString& text)
+{
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_message = text;
+    m_wake.notify_all();
+}
+
+void MidiEditTransmittionThread::stopTransmittion()
+{
+    m_running = false;
+    std::lock_guard<std::mutex> lock(m_lock);
+}
+
+void MidiEditTransmittionThread::setBulkIntervalIgnored(bool ignored)
+{
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_bulkIntervalIgnored = ignored;
+}
+
+void MidiEditTransmittionThread::updateParameter(unsigned int id)
+{
+    if (id != ParamMessageParsed) {
+        return;
+    }
+    const bool enabled = m_model->getModelIntValue(ParamMessageParsed, nullptr) > 0;
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_parserEnabled = enabled;
+    midilib_parser_init(&m_parser);
+}
+
+void MidiEditTransmittionThread::run()
+{
+    std::unique_lock<std::mutex> lock(m_lock);
+    while (!m_quit) {
+        // Tested under the lock the message is handed over with: none is missed.
+        m_wake.wait(lock, [this] { return m_quit || !m_message.isEmpty(); });
+        if (m_quit) {
+            return;
+        }
+        m_running = true;
+        transmitMessage(m_message);
+        m_message.clear();
+    }
+}
+
+void MidiEditTransmittionThread::transmitMessage(QString& text)
+{
+    parseMessage(text);
+    Q_EMIT finishTransmittion(Processed);
+}
+
+void MidiEditTransmittionThread::interruptTransmittion()
+{
+    midilib_parser_clear(&m_parser);
+    Q_EMIT finishTransmittion(m_running ? Failed : Stopped);
+}
+
+bool MidiEditTransmittionThread::sendChunk(const QByteArray& bytes, quint32& sent)
+{
+    MainWindow* window = MainWindow::m_pInstance;
+    if (!window) {
+        return false;
+    }
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.constData());
+    if (!m_parserEnabled) {
+        if (!window->transmitMidi(data, static_cast<unsigned short>(bytes.size()), MessageTypeNotParsed,
+                                  OutputPortGroup_Both, m_bulkIntervalIgnored, true, 0) ||
+            !m_running) {
+            return false;
+        }
+        sent += static_cast<quint32>(bytes.size());
+        Q_EMIT transmittionProgress(sent);
+        return true;
+    }
+    midilib_event& event = m_event;
+    midilib_data& encoded = m_encoded;
+    midilib_parser_setData(&m_parser, data, static_cast<uint64_t>(bytes.size()));
+    while (midilib_parser_parse(&m_parser, &event) == 0) {
+        midilib_eventToData(&event, &encoded);
+        const auto size = static_cast<unsigned short>(midilib_data_getSize(&encoded));
+        if (!window->transmitMidi(midilib_data_getMemory(&encoded), size, event.type, OutputPortGroup_Both,
+                                  m_bulkIntervalIgnored, false, 0) ||
+            !m_running) {
+            return false;
+        }
+        sent += size;
+        Q_EMIT transmittionProgress(sent);
+    }
+    return true;
+}
+
+bool MidiEditTransmittionThread::parseMessage(const QString& text)
+{
+    const QString digits = MidiMessageText::removeUnnecessaryCharacters(text);
+    const int length = digits.size();
+    if (length == 0) {
+        return true;
+    }
+    midilib_parser_clearRunningStatus(&m_parser);
+    Q_EMIT startTransmittion(static_cast<quint32>(length / 2));
+    quint32 sent = 0;
+    QByteArray bytes;
+    for (int offset = 0; offset < length; offset += 2 * SysExBufferSize) {
+        const int chunk = std::min(2 * SysExBufferSize, length - offset);
+        // A final odd digit is not sent; a chunk that is only that digit fails.
+        if (chunk < 2 || !MidiMessageText::toBytes(digits.mid(offset, chunk), 0, chunk / 2, bytes) ||
+            !sendChunk(bytes, sent)) {
+            interruptTransmittion();
+            return false;
+        }
+    }
+    return true;
+}

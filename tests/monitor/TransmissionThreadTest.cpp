@@ -1,0 +1,176 @@
+// Sending editor text through the main window: message by message with the
+// parser, raw chunks without it, progress, failures, stop and repeat.
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QtTest>
+
+#include <memory>
+
+#include "MainWindow.h"
+#include "MidiClient.h"
+#include "MidiEditRepeatTransmittionThread.h"
+#include "MidiEditTransmittionThread.h"
+#include "MidiInputPort.h"
+#include "OstrelModel.h"
+#include "PacketCollector.h"
+
+class TransmissionThreadTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<OstrelModel> m_model;
+    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<MidiInputPort> m_listener;
+    std::unique_ptr<PacketCollector> m_collector;
+
+    QList<qint32> results(QSignalSpy& spy)
+    {
+        QList<qint32> list;
+        for (const QList<QVariant>& call : spy) {
+            list.append(call.at(0).toInt());
+        }
+        return list;
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void init()
+    {
+        QFile::remove(MainWindow::getIniFilePath());
+        m_model = std::make_unique<OstrelModel>();
+        m_window = std::make_unique<MainWindow>(nullptr, m_model.get(), MidiApi::Automatic);
+        QStringList names;
+        unsigned int current = 0;
+        m_window->getOutputPortList(OutputPortGroup_First, names, current);
+        QVERIFY(m_window->outputPortMenuSelected(OutputPortGroup_First, 0));  // Loopback 1
+        m_listener = std::make_unique<MidiInputPort>(m_window->midiClient(), 16384, 0, 0, 0);
+        m_collector = std::make_unique<PacketCollector>();
+        m_collector->attach(*m_listener);
+        QCOMPARE(m_listener->openInputPort(QString("Ostrel Loopback 1")), MIDI_RESULT_SUCCESS);
+    }
+
+    void cleanup()
+    {
+        m_listener.reset();
+        m_window.reset();
+        m_model.reset();
+    }
+
+    void parsedTextGoesMessageByMessageWithTheBulkInterval()
+    {
+        m_model->setModelIntValue(ParamBulkInterval, 100);
+        MidiEditTransmittionThread thread(m_model.get());
+        QSignalSpy start(&thread, &MidiEditTransmittionThread::startTransmittion);
+        QSignalSpy progress(&thread, &MidiEditTransmittionThread::transmittionProgress);
+        QSignalSpy finish(&thread, &MidiEditTransmittionThread::finishTransmittion);
+        thread.start();
+        QElapsedTimer timer;
+        timer.start();
+        thread.setTransmittionMessage("F0 01 F7\nF0 02 F7 // two dumps\n90 3C 40 3E 40");
+        QVERIFY(finish.wait(5000));
+        QVERIFY(timer.elapsed() >= 200);  // a pause after each dump
+        QCOMPARE(start.first().at(0).toUInt(), 11u);  // the digits typed
+        // Progress counts what went out: running status expanded to full messages.
+        QCOMPARE(progress.size(), 4);
+        QCOMPARE(progress.last().at(0).toUInt(), 12u);
+        QCOMPARE(results(finish), QList<qint32>{0});
+        QVERIFY(m_collector->waitForBytes(12));
+        const auto packets = m_collector->packets();
+        QCOMPARE(packets.size(), size_t(4));
+        QCOMPARE(packets[3].bytes, (std::vector<unsigned char>{0x90, 0x3E, 0x40}));  // running status expanded
+    }
+
+    void withoutTheParserTextGoesInRawChunks()
+    {
+        m_model->setModelIntValue(ParamMessageParsed, 0);
+        MidiEditTransmittionThread thread(m_model.get());
+        QSignalSpy progress(&thread, &MidiEditTransmittionThread::transmittionProgress);
+        QSignalSpy finish(&thread, &MidiEditTransmittionThread::finishTransmittion);
+        thread.start();
+        QString text;
+        for (int i = 0; i < 5000; i++) {
+            text += "01";
+        }
+        thread.setTransmittionMessage(text);
+        QVERIFY(finish.wait(5000));
+        QCOMPARE(progress.size(), 2);
+        QCOMPARE(progress.at(0).at(0).toUInt(), 4096u);
+        QCOMPARE(progress.at(1).at(0).toUInt(), 5000u);
+        QVERIFY(m_collector->waitForBytes(5000));
+        QCOMPARE(m_collector->packets().front().bytes.size(), size_t(4096));
+    }
+
+    void failuresAndEmptyTexts()
+    {
+        MidiEditTransmittionThread thread(m_model.get());
+        QSignalSpy start(&thread, &MidiEditTransmittionThread::startTransmittion);
+        QSignalSpy finish(&thread, &MidiEditTransmittionThread::finishTransmittion);
+        thread.start();
+        thread.setTransmittionMessage("F0 01 F7 GG");
+        QTRY_COMPARE(results(finish), (QList<qint32>{2, 0}));
+        finish.clear();
+        thread.setTransmittionMessage("F8 F");  // a final odd digit is not sent
+        QTRY_COMPARE(results(finish), QList<qint32>{0});
+        QVERIFY(m_collector->waitForBytes(1));
+        finish.clear();
+        start.clear();
+        thread.setTransmittionMessage(" , // nothing\n");
+        QTRY_COMPARE(results(finish), QList<qint32>{0});
+        QCOMPARE(start.size(), 0);
+        // A lone digit in a chunk of its own fails.
+        finish.clear();
+        thread.setTransmittionMessage(QString(8192, QLatin1Char('0')).replace(0, 2, "F8") + "F");
+        QTRY_COMPARE(results(finish), (QList<qint32>{2, 0}));
+    }
+
+    void stopEndsALongTransmission()
+    {
+        m_model->setModelIntValue(ParamBulkInterval, 50);
+        MidiEditTransmittionThread thread(m_model.get());
+        QSignalSpy progress(&thread, &MidiEditTransmittionThread::transmittionProgress);
+        QSignalSpy finish(&thread, &MidiEditTransmittionThread::finishTransmittion);
+        thread.start();
+        QString text;
+        for (int i = 0; i < 100; i++) {
+            text += "F0 01 F7 ";
+        }
+        thread.setTransmittionMessage(text);
+        QVERIFY(progress.wait(5000));
+        thread.stopTransmittion();
+        QTRY_COMPARE(results(finish), (QList<qint32>{1, 0}));
+        QVERIFY(progress.size() < 100);
+    }
+
+    void repeatSendsUntilStopped()
+    {
+        MidiEditRepeatTransmittionThread thread(m_model.get());
+        thread.setRepeatInterval(100);
+        QSignalSpy finish(&thread, &MidiEditTransmittionThread::finishTransmittion);
+        thread.start();
+        thread.setTransmittionMessage("F8");
+        QTRY_VERIFY(m_collector->packets().size() >= 3);
+        thread.stopTransmittion();
+        QTRY_COMPARE(results(finish), QList<qint32>{1});
+        const size_t sent = m_collector->packets().size();
+        QTest::qWait(300);
+        QCOMPARE(m_collector->packets().size(), sent);
+    }
+
+    void destroyingARepeatingThreadEndsIt()
+    {
+        auto thread = std::make_unique<MidiEditRepeatTransmittionThread>(m_model.get());
+        thread->setRepeatInterval(1000);
+        thread->start();
+        thread->setTransmittionMessage("FE");
+        QVERIFY(m_collector->waitForBytes(1));
+        QElapsedTimer timer;
+        timer.start();
+        thread.reset();  // in the middle of a pause
+        QVERIFY(timer.elapsed() < 900);
+    }
+};
+
+QTEST_MAIN(TransmissionThreadTest)
+#include "TransmissionThreadTest.moc"
