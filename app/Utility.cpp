@@ -9,6 +9,10 @@
 #include <QSaveFile>
 #include <QThread>
 
+#include <cstring>
+
+#include "MidiMessageText.h"
+
 namespace Utility {
 
 bool loadAtTextFileName(const QString& path, QString& text)
@@ -107,38 +111,18 @@ bool convert2BytesValueToMsbLsb(unsigned int value, unsigned char& msb, unsigned
     return true;
 }
 
-static int hexDigitValue(QChar character)
-{
-    const ushort c = character.unicode();
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
 bool convertHexStringToHexNumber(unsigned char** out, const QString& text, int count)
 {
-    for (int i = 0; i < count; i++) {
-        // Exactly two digits: no sign, no blank, no "0x", no lone last digit.
-        if (2 * i + 1 >= text.size()) {
-            return false;
-        }
-        const int high = hexDigitValue(text.at(2 * i));
-        const int low = hexDigitValue(text.at(2 * i + 1));
-        if (high < 0 || low < 0) {
-            return false;
-        }
-        if (out && *out) {
-            (*out)[i] = static_cast<unsigned char>((high << 4) | low);
-        }
+    if (count < 1) {
+        return true;
     }
-    return true;
+    // Exactly two digits a byte: no sign, no blank, no "0x", no lone last digit.
+    QByteArray bytes;
+    const bool converted = MidiMessageText::toBytes(text, 0, count, bytes);
+    if (out && *out) {
+        std::memcpy(*out, bytes.constData(), static_cast<size_t>(bytes.size()));
+    }
+    return converted;
 }
 
 bool isMainThread()
