@@ -76,11 +76,23 @@ QString showFileOpenDialog(QWidget* parent, const QString& caption, const QStrin
                                         fileOpenDialogStartPath(path, fallbackDirectory), filter);
 }
 
+QString filterDefaultSuffix(const QString& filter)
+{
+    static const QRegularExpression pattern(QStringLiteral("\\*\\.([^\\s;)*]+)"));
+    return pattern.match(filter).captured(1);
+}
+
 QString showFileSaveDialog(QWidget* parent, const QString& caption, const QString& path,
                            const QString& filter, const QString& fallbackDirectory)
 {
-    return QFileDialog::getSaveFileName(parent, caption,
-                                        fileSaveDialogStartPath(path, fallbackDirectory), filter);
+    QFileDialog dialog(parent, caption, fileSaveDialogStartPath(path, fallbackDirectory), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(filterDefaultSuffix(filter));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return QString();
+    }
+    return dialog.selectedFiles().constFirst();
 }
 
 QString removeMenuOfModifierCharacter(const QString& text)

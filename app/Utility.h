@@ -25,8 +25,13 @@ QString fileOpenDialogStartPath(const QString& path, const QString& fallbackDire
 // As above, but keeps the file name: fallbackDirectory + "/" + its name.
 QString fileSaveDialogStartPath(const QString& path, const QString& fallbackDirectory);
 
+// The suffix of the first "*.ext" pattern in a dialog filter: "ostrel" for
+// "Project Files (*.ostrel)"; empty when the filter names none.
+QString filterDefaultSuffix(const QString& filter);
+
 // The standard dialogs, started where the functions above say; the chosen
-// path, or empty when cancelled.
+// path, or empty when cancelled. A name typed without a suffix in the save
+// dialog gets the filter's suffix, so "bench" is saved as "bench.ostrel".
 QString showFileOpenDialog(QWidget* parent, const QString& caption, const QString& path,
                            const QString& filter, const QString& fallbackDirectory);
 QString showFileSaveDialog(QWidget* parent, const QString& caption, const QString& path,

@@ -1,6 +1,8 @@
 // Project files byte for byte, hostile files, the project commands and the
 // INI file written and read back.
+#include <QFileDialog>
 #include <QFrame>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
@@ -331,6 +333,29 @@ private Q_SLOTS:
             QCOMPARE(m_window->windowTitle(), QString("Ostrel"));
             QVERIFY(QFileInfo(path).size() > 56);
         }
+    }
+
+    void saveAsGivesABareNameTheProjectSuffix()
+    {
+        m_model->setModelStringValue(ParamProjectFileWorkingDirectory, m_dir.path());
+        addNoteView(2, "named");
+        QString proposed;
+        QTimer typist;
+        QObject::connect(&typist, &QTimer::timeout, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            auto* name = dialog ? dialog->findChild<QLineEdit*>("fileNameEdit") : nullptr;
+            if (name) {
+                proposed = name->text();
+                name->setText("bench");
+                QTest::keyClick(name, Qt::Key_Return);
+            }
+        });
+        typist.start(20);
+        QVERIFY(m_window->saveAsFile());
+        QCOMPARE(proposed, QString("Untitled.ostrel"));
+        QVERIFY(QFileInfo(m_dir.filePath("bench.ostrel")).size() > 56);
+        QVERIFY(!QFileInfo::exists(m_dir.filePath("bench")));
+        QCOMPARE(m_window->windowTitle(), QString("bench.ostrel - Ostrel"));
     }
 
     void iniSettingsWrittenAndReadBack()

@@ -128,6 +128,14 @@ private Q_SLOTS:
         QCOMPARE(Utility::fileSaveDialogStartPath(gone, "/fallback"), QString("/fallback/b.txt"));
     }
 
+    void filterSuffixIsTheFirstPattern()
+    {
+        QCOMPARE(Utility::filterDefaultSuffix("Project Files (*.ostrel)"), QString("ostrel"));
+        QCOMPARE(Utility::filterDefaultSuffix("Text (*.txt *.syx);;All (*)"), QString("txt"));
+        QCOMPARE(Utility::filterDefaultSuffix("All Files (*)"), QString());
+        QCOMPARE(Utility::filterDefaultSuffix(""), QString());
+    }
+
     void menuTextsLoseAmpersandsAndEllipses()
     {
         QCOMPARE(Utility::removeMenuOfModifierCharacter("&Preferences..."), QString("Preferences"));

@@ -22,6 +22,11 @@ trap cleanup EXIT
 export DISPLAY=$display XDG_CONFIG_HOME=$home/config XDG_RUNTIME_DIR=$home
 for _ in $(seq 1 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
 
+# Projects are saved in this run's own folder: the dialog starts there.
+ini=$XDG_CONFIG_HOME/$(basename "$ostrel")/Ostrel.ini
+mkdir -p "$(dirname "$ini")"
+printf '[FileWorkingDirectory]\nProjectFileWorkingDirectory=%s\n' "$home" >"$ini"
+
 start=$(date +%s%N)
 # No JACK server by this name: only the loopback is offered.
 JACK_DEFAULT_SERVER=ostrel-e2e-none "$ostrel" >"$outdir/ostrel.log" 2>&1 &
@@ -34,7 +39,6 @@ echo "resident memory: $(awk '/VmRSS/ {print $2, $3}' /proc/$app/status)"
 "$screenshot" "$outdir/main-window.png"
 
 xdotool windowfocus --sync "$window" 2>/dev/null || true
-ini=$XDG_CONFIG_HOME/$(basename "$ostrel")/Ostrel.ini
 # A slow machine may not have the menu open yet when the keys arrive: retry.
 for attempt in 1 2 3; do
     xdotool key --window "$window" alt+i
@@ -67,24 +71,35 @@ sleep 0.4
 "$screenshot" "$outdir/after-about.png"
 
 # Save the project through the File menu's dialog, typed as a user would.
-project=$home/bench.ostrel
 xdotool key --window "$window" ctrl+s
 dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^Save$' | head -n 1)
 sleep 0.5
 "$screenshot" "$outdir/save-dialog.png"
-# No window manager gives the dialog the focus: take it, type the path; a
-# slow machine may drop the first keys, so try again while no file appears.
+# No window manager gives the dialog the focus: take it, type the name. A
+# busy X server may drop some of the keys, so the file is looked for by what
+# the dialog accepted, and typing is tried again while the dialog stays open.
+saved=
 for attempt in 1 2 3; do
     xdotool windowfocus --sync "$dialog" 2>/dev/null || true
     sleep 0.$((attempt * 3))
     xdotool key ctrl+a
-    xdotool type --delay 30 "$project"
+    xdotool type --delay 50 bench
+    sleep 0.2
     xdotool key Return
-    for _ in $(seq 1 40); do [ -s "$project" ] && break 2; sleep 0.1; done
+    for _ in $(seq 1 40); do
+        saved=$(find "$home" -maxdepth 1 -type f -size +0 | head -n 1)
+        [ -n "$saved" ] && break 2
+        sleep 0.1
+    done
+    "$screenshot" "$outdir/save-attempt-$attempt.png"
+    xdotool search --onlyvisible --name '^Save$' >/dev/null 2>&1 || break
 done
-head -c 6 "$project" | grep -q KALDER || { echo "the project was not saved"; exit 1; }
-timeout 10 xdotool search --sync --name '^bench.ostrel - Ostrel$' >/dev/null
-echo "saved the project; the title names it"
+[ -n "$saved" ] || { echo "the project was not saved"; exit 1; }
+head -c 6 "$saved" | grep -q KALDER || { echo "the saved file is not a project"; exit 1; }
+name=$(basename "$saved")
+timeout 10 xdotool search --sync --name "^${name//./\\.} - Ostrel\$" >/dev/null
+project=$saved
+echo "saved the project as $name; the title names it"
 
 stop() {
     kill -TERM "$app"
@@ -100,7 +115,7 @@ stop
 # project named on the command line opens.
 JACK_DEFAULT_SERVER=ostrel-e2e-none "$ostrel" "$project" >>"$outdir/ostrel.log" 2>&1 &
 app=$!
-window=$(timeout 10 xdotool search --sync --onlyvisible --name '^bench.ostrel - Ostrel$' | head -n 1)
+window=$(timeout 10 xdotool search --sync --onlyvisible --name "^${name//./\\.} - Ostrel\$" | head -n 1)
 echo "reopened with the project from the command line"
 sleep 0.8
 "$screenshot" "$outdir/project-reopened.png"
