@@ -221,6 +221,7 @@ private Q_SLOTS:
         QVERIFY(text.isEmpty());
         QVERIFY(!FileStream::getIntParameterFromStream(in, 5, value));  // another id: missing
         QCOMPARE(value, 0);
+        QCOMPARE(in.device()->pos(), qint64(12));  // only the other id was consumed
         QVERIFY(!FileStream::getIntParameterFromStream(in, 4, value));  // the stream moved on
         QDataStream end(QByteArray{});
         QVERIFY(!FileStream::getIntParameterFromStream(end, 4, value));
