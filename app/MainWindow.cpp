@@ -15,6 +15,7 @@
 #include "MidiAnalyzer.h"
 #include "MidiBulkIntervalManager.h"
 #include "MidiClient.h"
+#include "MidiEditView.h"
 #include "MidiInputPort.h"
 #include "MidiNameTables.h"
 #include "MidiOutputPort.h"
@@ -57,7 +58,33 @@ const MenuItem HelpMenu[] = {{"&About", nullptr, 0},
                              {"&Software User License Agreement", nullptr, 2}};
 
 enum WindowMenuIndex { CloseAllIndex = 0, CascadeIndex = 1, TileIndex = 2 };
-enum ViewsMenuIndex { FilterViewsMenuIndex = 11, MidiSettingsViewsMenuIndex = 12 };
+enum ViewsMenuIndex {
+    MidiInMonitorViewsMenuIndex = 0,
+    MidiOutMonitorViewsMenuIndex = 1,
+    SystemExclusiveViewsMenuIndex = 6,
+    FilterViewsMenuIndex = 11,
+    MidiSettingsViewsMenuIndex = 12,
+};
+
+bool isBuiltViewsMenuIndex(unsigned int index)
+{
+    switch (index) {
+    case MidiInMonitorViewsMenuIndex:
+    case MidiOutMonitorViewsMenuIndex:
+    case SystemExclusiveViewsMenuIndex:
+    case FilterViewsMenuIndex:
+    case MidiSettingsViewsMenuIndex:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// An analyzer text as Latin-1, up to its first NUL.
+QString latin1Text(const QByteArray& bytes)
+{
+    return QString::fromLatin1(bytes.constData(), static_cast<int>(qstrnlen(bytes.constData(), bytes.size())));
+}
 
 }  // namespace
 
@@ -121,6 +148,8 @@ MainWindow::~MainWindow()
     killTimer(m_timerId);
     m_model->unregisterModelAssistant(this);
     writeRegistory();
+    // Sub-windows go first: an editor's sending thread uses the ports.
+    qDeleteAll(m_mdiArea->subWindowList());
     // The analyzer must not send through a window that is going away.
     m_analyzer->setThruTransmitter(nullptr);
     for (auto& port : m_inputPorts) {
@@ -198,7 +227,7 @@ void MainWindow::createMenus()
         }
         // Each entry is enabled once its window exists in this program.
         QAction* action = addAction(views, item.text, item.shortcut, item.index);
-        action->setEnabled(item.index == FilterViewsMenuIndex || item.index == MidiSettingsViewsMenuIndex);
+        action->setEnabled(isBuiltViewsMenuIndex(item.index));
         m_viewsActions.append(action);
     }
 
@@ -206,8 +235,7 @@ void MainWindow::createMenus()
 
     QMenu* commands = addMenu("&Commands");
     for (const MenuItem& item : CommandsMenu) {
-        // Clears the monitors: enabled together with them.
-        addAction(commands, item.text, item.shortcut, item.index)->setEnabled(false);
+        addAction(commands, item.text, item.shortcut, item.index);
     }
     connect(commands, &QMenu::triggered, this, &MainWindow::commandsMenuSelected);
 
@@ -470,9 +498,34 @@ void MainWindow::deliverMonitoredTraffic()
 {
     QByteArray inText, sysExText, outText;
     unsigned int inCount = 0, sysExCount = 0, outCount = 0;
-    // Taken out every tick, so that the analyzer's buffers never grow
-    // without bound; the monitor windows show them once they exist.
-    m_analyzer->getMidiData(inText, inCount, sysExText, sysExCount, outText, outCount);
+    // Taken out every tick, whether or not a window shows it, so that the
+    // analyzer's buffers never grow without bound.
+    if (!m_analyzer->getMidiData(inText, inCount, sysExText, sysExCount, outText, outCount)) {
+        return;
+    }
+    const QString in = latin1Text(inText);
+    const QString sysEx = latin1Text(sysExText);
+    const QString out = latin1Text(outText);
+    // A view may close itself while it handles text: walk copies.
+    for (MidiEditView* view : QList<MidiEditView*>(m_outputViews)) {
+        view->insertText(out);
+    }
+    for (MidiEditView* view : QList<MidiEditView*>(m_inputViews)) {
+        if (view->isMonitor()) {
+            view->receivedMessage(in, inCount);
+        } else {
+            view->receivedMessage(sysEx, sysExCount);
+        }
+    }
+}
+
+void MainWindow::clearAllMidiMonitors()
+{
+    for (QMdiSubWindow* window : {m_midiInMonitor.data(), m_midiOutMonitor.data()}) {
+        if (auto* view = window ? qobject_cast<MidiEditView*>(window->widget()) : nullptr) {
+            view->clearText();
+        }
+    }
 }
 
 void MainWindow::viewsMenuSelected(QAction* action)
@@ -483,6 +536,19 @@ void MainWindow::viewsMenuSelected(QAction* action)
     }
     closeAboutDialog();
     switch (action->data().toUInt()) {
+    case MidiInMonitorViewsMenuIndex:
+        if (!activateExisting(m_midiInMonitor)) {
+            createMidiEditView(action->text(), MidiEditView::MidiInMonitor, QSize(), QString());
+        }
+        break;
+    case MidiOutMonitorViewsMenuIndex:
+        if (!activateExisting(m_midiOutMonitor)) {
+            createMidiEditView(action->text(), MidiEditView::MidiOutMonitor, QSize(), QString());
+        }
+        break;
+    case SystemExclusiveViewsMenuIndex:
+        createMidiEditView(action->text(), MidiEditView::SystemExclusive, QSize(), QString());
+        break;
     case FilterViewsMenuIndex:
         createMidiFilterView(action->text());
         break;
@@ -513,9 +579,12 @@ void MainWindow::helpMenuSelected(QAction* action)
     }
 }
 
-void MainWindow::commandsMenuSelected(QAction*)
+void MainWindow::commandsMenuSelected(QAction* action)
 {
     closeAboutDialog();
+    if (action->data().toUInt() == 0) {
+        clearAllMidiMonitors();
+    }
 }
 
 void MainWindow::windowMenuSelected(QAction* action)

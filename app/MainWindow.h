@@ -13,6 +13,7 @@
 #include <QHash>
 #include <QList>
 #include <QMainWindow>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
@@ -27,6 +28,7 @@
 #include "WindowRestorationInfo.h"
 
 class MidiAnalyzer;
+class MidiEditView;
 class MidiBulkIntervalManager;
 class MidiClient;
 class MidiInputPort;
@@ -139,6 +141,25 @@ public:
     bool isOpeningProject() const { return m_openingProject; }
     // The window kinds that exist; each opens once and is then brought forward.
     QMdiSubWindow* createMidiFilterView(const QString& menuText);
+    // A monitor or system exclusive editor (mode: MidiEditView::OpenMode);
+    // a size not positive in both dimensions gives the default size. Null
+    // when 32 editors are open.
+    QMdiSubWindow* createMidiEditView(const QString& menuText, int mode, const QSize& size,
+                                      const QString& text);
+    // The monitors and editors register themselves: the Out monitor in the
+    // output list, everything else in the input list.
+    void addMidiEditView(MidiEditView* view, bool output);
+    void removeMidiEditView(MidiEditView* view);
+    const QList<MidiEditView*>& inputViewList() const { return m_inputViews; }
+    const QList<MidiEditView*>& outputViewList() const { return m_outputViews; }
+    QMdiSubWindow* midiInMonitorWindow() const { return m_midiInMonitor; }
+    QMdiSubWindow* midiOutMonitorWindow() const { return m_midiOutMonitor; }
+    // Clears the MIDI In and Out monitors (editors keep their text).
+    void clearAllMidiMonitors();
+    // Moves the analyzer's text into the monitors and receiving editors.
+    void deliverMonitoredTraffic();
+    // A critical box titled "Ostrel".
+    void showCriticalMessage(const QString& text);
     QMdiSubWindow* createMidiSettingsView(const QString& menuText);
     QMdiSubWindow* createPreferencesView(const QString& menuText);
     QMdiSubWindow* createAboutView();
@@ -194,10 +215,10 @@ private:
     QMdiSubWindow* createTextView(QWidget* view, const QString& menuText);
     void registerSubWindowKinds();
     void writePortName(const char* key, const QString& name);
-    void showCriticalMessage(const QString& text);
     bool eventFilterForSubWindows(QObject* watched, QEvent* event);
-    void deliverMonitoredTraffic();
     bool confirmDiscard();
+    bool openDroppedDumpFile(const QString& path);
+    void purgeSystemExclusiveWindows();
     void updateTitle();
     // The project now lives at path: its folder, an unchanged flag, the title.
     void adoptProjectPath(const QString& path);
@@ -227,4 +248,9 @@ private:
     QPointer<QMdiSubWindow> m_preferencesWindow;
     QPointer<QMdiSubWindow> m_licenseWindow;
     QPointer<QMdiSubWindow> m_eulaWindow;
+    QPointer<QMdiSubWindow> m_midiInMonitor;
+    QPointer<QMdiSubWindow> m_midiOutMonitor;
+    QList<QPointer<QMdiSubWindow>> m_systemExclusiveWindows;
+    QList<MidiEditView*> m_inputViews;
+    QList<MidiEditView*> m_outputViews;
 };

@@ -10,6 +10,7 @@
 #include <QUrl>
 
 #include "MainWindow.h"
+#include "MidiEditView.h"
 #include "OstrelModel.h"
 #include "ProjectFileHelper.h"
 #include "Utility.h"
@@ -19,10 +20,14 @@ namespace {
 const char* const ProjectFilter = "Project Files (*.ostrel)";
 const char* const UntitledProject = "Untitled.ostrel";
 
-// Dump files (".txt") are taken once the system exclusive editor exists.
 bool isProject(const QString& path)
 {
     return QFileInfo(path).completeSuffix() == QLatin1String("ostrel");
+}
+
+bool isDumpFile(const QString& path)
+{
+    return QFileInfo(path).completeSuffix() == QLatin1String("txt");
 }
 
 }  // namespace
@@ -210,6 +215,17 @@ void MainWindow::fileMenuSelected(QAction* action)
     }
 }
 
+bool MainWindow::openDroppedDumpFile(const QString& path)
+{
+    m_model->setModelStringValue(ParamDumpFileWorkingDirectory, QFileInfo(path).absolutePath());
+    QString text;
+    if (!Utility::loadAtTextFileName(path, text)) {
+        showCriticalMessage(tr("File open failed."));
+        return false;
+    }
+    return createMidiEditView(tr("&System Exclusive"), MidiEditView::SystemExclusive, QSize(), text) != nullptr;
+}
+
 bool MainWindow::handleDrop(QEvent* event)
 {
     if (event->type() == QEvent::DragEnter) {
@@ -219,7 +235,8 @@ bool MainWindow::handleDrop(QEvent* event)
                              m_model->getModelIntValue(ParamSysExTransmitState, nullptr) == 1 ||
                              !mime->hasFormat(QStringLiteral("text/uri-list"));
         const QStringList entries = mime->text().split(QLatin1Char('\n'));
-        if (refused || !isProject(QUrl(entries.first().trimmed()).toLocalFile())) {
+        const QString first = QUrl(entries.first().trimmed()).toLocalFile();
+        if (refused || !(isProject(first) || isDumpFile(first))) {
             enter->setDropAction(Qt::IgnoreAction);
             enter->ignore();
             return true;
@@ -237,6 +254,11 @@ bool MainWindow::handleDrop(QEvent* event)
     auto* drop = static_cast<QDropEvent*>(event);
     for (const QString& entry : drop->mimeData()->text().split(QLatin1Char('\n'))) {
         const QString path = QUrl(entry.trimmed()).toLocalFile();
+        if (isDumpFile(path)) {
+            drop->acceptProposedAction();
+            openDroppedDumpFile(path);
+            return true;
+        }
         if (isProject(path)) {
             drop->acceptProposedAction();
             if (confirmDiscard()) {

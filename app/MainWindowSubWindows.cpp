@@ -14,6 +14,7 @@
 #include "AboutView.h"
 #include "EULAView.h"
 #include "LicenseInfoView.h"
+#include "MidiEditView.h"
 #include "MidiFilterView.h"
 #include "PreferencesView.h"
 #include "MidiSettingsView.h"
@@ -87,6 +88,15 @@ bool MainWindow::activateExisting(QMdiSubWindow* window)
 
 void MainWindow::registerSubWindowKinds()
 {
+    setSubWindowFactory(WindowRestorationInfo::MidiInMonitorId, [this](const QList<QVariant>&) {
+        return createMidiEditView(tr("MIDI &In Monitor"), MidiEditView::MidiInMonitor, QSize(), QString());
+    });
+    setSubWindowFactory(WindowRestorationInfo::MidiOutMonitorId, [this](const QList<QVariant>&) {
+        return createMidiEditView(tr("MIDI O&ut Monitor"), MidiEditView::MidiOutMonitor, QSize(), QString());
+    });
+    setSubWindowFactory(WindowRestorationInfo::SystemExclusiveId, [this](const QList<QVariant>&) {
+        return createMidiEditView(tr("&System Exclusive"), MidiEditView::SystemExclusive, QSize(), QString());
+    });
     setSubWindowFactory(WindowRestorationInfo::FilterId,
                         [this](const QList<QVariant>&) { return createMidiFilterView(tr("&Filter")); });
     setSubWindowFactory(WindowRestorationInfo::MidiSettingsId, [this](const QList<QVariant>&) {
@@ -105,6 +115,54 @@ QMdiSubWindow* MainWindow::createMidiFilterView(const QString& menuText)
     m_filterWindow = window;
     showSubWindow(window);
     return window;
+}
+
+void MainWindow::purgeSystemExclusiveWindows()
+{
+    m_systemExclusiveWindows.removeAll(QPointer<QMdiSubWindow>());
+}
+
+QMdiSubWindow* MainWindow::createMidiEditView(const QString& menuText, int mode, const QSize& size,
+                                              const QString& text)
+{
+    purgeSystemExclusiveWindows();
+    const QString title = Utility::removeMenuOfModifierCharacter(menuText);
+    if (m_systemExclusiveWindows.size() >= SystemExclusiveViewCountLimit) {
+        showLimitViewDisplayMessageBox(title);
+        return nullptr;
+    }
+    const auto openMode = static_cast<MidiEditView::OpenMode>(mode);
+    auto* view = new MidiEditView(nullptr, m_model, openMode, text);
+    QMdiSubWindow* window = addSubWindow(view, menuText, "MidiEditViewSubWindow", true);
+    switch (openMode) {
+    case MidiEditView::MidiInMonitor:
+        m_midiInMonitor = window;
+        break;
+    case MidiEditView::MidiOutMonitor:
+        m_midiOutMonitor = window;
+        break;
+    default:
+        m_systemExclusiveWindows.append(window);
+        break;
+    }
+    if (size.width() > 0 && size.height() > 0) {
+        window->resize(size + (window->size() - window->contentsRect().size()));
+    } else {
+        window->resize(MidiEditViewDefaultSize);
+    }
+    showSubWindow(window);
+    return window;
+}
+
+void MainWindow::addMidiEditView(MidiEditView* view, bool output)
+{
+    (output ? m_outputViews : m_inputViews).append(view);
+}
+
+void MainWindow::removeMidiEditView(MidiEditView* view)
+{
+    m_inputViews.removeAll(view);
+    m_outputViews.removeAll(view);
 }
 
 QMdiSubWindow* MainWindow::createMidiSettingsView(const QString& menuText)
@@ -252,6 +310,9 @@ void MainWindow::closeAllSubWindows()
     m_preferencesWindow.clear();
     m_licenseWindow.clear();
     m_eulaWindow.clear();
+    m_midiInMonitor.clear();
+    m_midiOutMonitor.clear();
+    m_systemExclusiveWindows.clear();
     m_model->unlockParameterEditFlag();
     m_analyzer->clearTransmittedDataBuffer();
     m_bulkIntervalManager->setEnabledBulkInterval(true);
@@ -260,6 +321,19 @@ void MainWindow::closeAllSubWindows()
 void MainWindow::initializeSubWindows()
 {
     closeAllSubWindows();
+    // The default layout is no edit of the project.
+    m_model->lockParameterEditFlag();
+    // Corner points as the layout was drawn: In and Out side by side, the
+    // editor below the In monitor.
+    setWindowGeometry(createMidiEditView(tr("MIDI &In Monitor"), MidiEditView::MidiInMonitor, QSize(), QString()),
+                      QRect(QPoint(0, 0), QPoint(338, 274)));
+    setWindowGeometry(
+        createMidiEditView(tr("MIDI O&ut Monitor"), MidiEditView::MidiOutMonitor, QSize(), QString()),
+        QRect(QPoint(338, 0), QPoint(675, 274)));
+    setWindowGeometry(
+        createMidiEditView(tr("&System Exclusive"), MidiEditView::SystemExclusive, QSize(), QString()),
+        QRect(QPoint(0, 274), QPoint(338, 547)));
+    m_model->unlockParameterEditFlag();
 }
 
 bool MainWindow::isNormalWindowState(QWidget* window) const

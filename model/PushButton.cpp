@@ -49,3 +49,16 @@ void PushButton::showEvent(QShowEvent* event)
         m_imageY = static_cast<int>(std::lround((height() - std::lround(m_image.height() * 0.5)) / 2.0)) - 1;
     }
 }
+
+PushButton* PushButton::createPictureButton(const char* image, const QString& tip, QWidget* parent)
+{
+    auto* button = new PushButton(parent);
+    QPixmap strip(QString::fromLatin1(image));
+    strip.setDevicePixelRatio(2.0);
+    button->setImage(strip);
+    button->setFlat(true);
+    button->setToolTip(tip);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setFixedSize(32, 32);
+    return button;
+}

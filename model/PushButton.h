@@ -17,6 +17,9 @@ public:
     using PaintFunction = void (*)(PushButton* button, QPainter* painter);
 
     explicit PushButton(QWidget* parent = nullptr);
+    // A flat 32 x 32 button drawn from the strip at image (at device pixel
+    // ratio 2), with a tooltip, never taking the focus.
+    static PushButton* createPictureButton(const char* image, const QString& tip, QWidget* parent);
 
     void updateParameter(unsigned int id) override;
 

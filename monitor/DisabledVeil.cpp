@@ -5,8 +5,6 @@
 #include <QVBoxLayout>
 
 namespace {
-const QColor DisabledViewColor(0, 0, 0, 200);
-const QColor DisabledViewMessageTextColor(Qt::white);
 const char* const DisabledFunctionMessage =
     "%1 function is currently disabled.\nTurn On File > Preferences > Parser.";
 }
@@ -15,11 +13,24 @@ DisabledVeil::DisabledVeil(const QString& function, QWidget* parent)
     : QWidget(parent), m_label(new QLabel(message(function), this))
 {
     m_label->setAlignment(Qt::AlignCenter);
-    QPalette palette = m_label->palette();
-    palette.setColor(QPalette::WindowText, DisabledViewMessageTextColor);
-    m_label->setPalette(palette);
+    setMessageColor(m_label);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_label, 0, Qt::AlignCenter);
+}
+
+const QColor DisabledVeil::BackgroundColor(0, 0, 0, 200);
+const QColor DisabledVeil::MessageTextColor(Qt::white);
+
+void DisabledVeil::paintBackground(QWidget* widget)
+{
+    QPainter(widget).fillRect(widget->rect(), BackgroundColor);
+}
+
+void DisabledVeil::setMessageColor(QWidget* label)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, MessageTextColor);
+    label->setPalette(palette);
 }
 
 QString DisabledVeil::message(const QString& function)
@@ -34,5 +45,5 @@ QString DisabledVeil::text() const
 
 void DisabledVeil::paintEvent(QPaintEvent*)
 {
-    QPainter(this).fillRect(rect(), DisabledViewColor);
+    paintBackground(this);
 }

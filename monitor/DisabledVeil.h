@@ -2,6 +2,7 @@
 // the parser while the parser is off.
 #pragma once
 
+#include <QColor>
 #include <QWidget>
 
 class QLabel;
@@ -14,6 +15,11 @@ public:
     DisabledVeil(const QString& function, QWidget* parent);
 
     static QString message(const QString& function);
+    // The look shared by every page that covers a window with a message.
+    static const QColor BackgroundColor;
+    static const QColor MessageTextColor;
+    static void paintBackground(QWidget* widget);
+    static void setMessageColor(QWidget* label);
     QString text() const;
 
 protected:

@@ -11,21 +11,7 @@
 
 namespace {
 
-constexpr qreal DevicePixelRatio = 2.0;
 const QColor InactiveHighlight(0, 120, 215);
-
-PushButton* pictureButton(const char* image, const QString& tip, QWidget* parent)
-{
-    auto* button = new PushButton(parent);
-    QPixmap strip(QString::fromLatin1(image));
-    strip.setDevicePixelRatio(DevicePixelRatio);
-    button->setImage(strip);
-    button->setFlat(true);
-    button->setToolTip(tip);
-    button->setFocusPolicy(Qt::NoFocus);
-    button->setFixedSize(32, 32);
-    return button;
-}
 
 }  // namespace
 
@@ -36,11 +22,11 @@ ReferenceWidget::ReferenceWidget(QWidget* parent) : QWidget(parent), m_searchFie
     m_searchField->setAttribute(Qt::WA_MacShowFocusRect, false);
     auto* holder = new QWidget(this);
     holder->setFixedSize(64, 32);
-    m_prevButton = pictureButton(":/images/prev.png", tr("Previous"), holder);
+    m_prevButton = PushButton::createPictureButton(":/images/prev.png", tr("Previous"), holder);
     m_prevButton->move(0, -3);
-    m_nextButton = pictureButton(":/images/next.png", tr("Next"), holder);
+    m_nextButton = PushButton::createPictureButton(":/images/next.png", tr("Next"), holder);
     m_nextButton->move(32, -3);
-    PushButton* close = pictureButton(":/images/close.png", tr("Close"), this);
+    PushButton* close = PushButton::createPictureButton(":/images/close.png", tr("Close"), this);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(7, 7, 7, 7);
     layout->addWidget(m_searchField);

@@ -251,6 +251,8 @@ private Q_SLOTS:
         // The filter window is fixed-size: a stored rectangle only places it,
         // and it never maximizes.
         m_window->show();
+        m_window->closeAllSubWindows();  // the default layout
+        QTRY_COMPARE(m_window->mdiArea()->subWindowList().size(), 0);
         QMdiSubWindow* fixed = m_window->createSubWindowByWindowId(
             WindowRestorationInfo::FilterId, true, rect, Qt::WindowNoState, {});
         QVERIFY(fixed);

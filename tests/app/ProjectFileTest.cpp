@@ -147,7 +147,7 @@ private Q_SLOTS:
     void init()
     {
         QFile::remove(MainWindow::getIniFilePath());
-        start();
+        startEmpty();
     }
 
     void cleanup()
@@ -171,6 +171,14 @@ private:
         });
         m_window->show();
         m_window->setGeometry(40, 50, 679, 548);
+    }
+
+    // These tests bring their own windows: the default layout goes away.
+    void startEmpty()
+    {
+        start();
+        m_window->closeAllSubWindows();
+        QTRY_COMPARE(m_window->mdiArea()->subWindowList().size(), 0);
     }
 
 private Q_SLOTS:

@@ -1,0 +1,435 @@
+#include "MidiEditGeneralView.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QHBoxLayout>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "MainWindow.h"
+#include "MidiEditTextView.h"
+#include "MidiEditView.h"
+#include "OstrelModel.h"
+#include "ReferenceWidget.h"
+#include "RepeatSettingsView.h"
+#include "TextHighlighter.h"
+#include "ToolButton.h"
+#include "Utility.h"
+
+namespace {
+
+constexpr qreal DevicePixelRatio = 2.0;
+const char* const UriListFormat = "text/uri-list";
+const char* const DumpFileSuffix = "txt";
+const char* const DumpFileFilter = "Text Files (*.txt)";
+const char* const SystemExclusiveMenuText = "&System Exclusive";
+
+struct ToolbarEntry {
+    const char* image;  // null: a separator
+    const char* text;
+    const char* slot;
+};
+
+const ToolbarEntry ToolbarEntries[] = {
+    {":/images/file.png", "&New", SLOT(newMenuSelected())},
+    {":/images/open.png", "&Open...", SLOT(openMenuSelected())},
+    {":/images/disk.png", "&Save...", SLOT(saveMenuSelected())},
+    {nullptr, nullptr, nullptr},
+    {":/images/tx.png", "&Transmit", SLOT(transmitMenuSelected())},
+    {":/images/rx.png", "&Receive", SLOT(receiveMenuSelected())},
+    {":/images/txrx.png", "&Transmit and Receive", SLOT(transmitAndReceiveMenuSelected())},
+    {nullptr, nullptr, nullptr},
+    {":/images/find.png", "&Find...", SLOT(searchMenuSelected())},
+};
+
+// The local file named by the first non-empty line of a list of URLs.
+QString firstDroppedFile(const QMimeData* mime)
+{
+    for (const QString& line : mime->text().split(QLatin1Char('\n'))) {
+        const QString entry = line.trimmed();
+        if (!entry.isEmpty()) {
+            return QUrl(entry).toLocalFile();
+        }
+    }
+    return QString();
+}
+
+}  // namespace
+
+const QColor MidiEditGeneralView::MonitorBackgroundColor(40, 27, 67);
+const QColor MidiEditGeneralView::MonitorTextColor(Qt::white);
+
+MidiEditGeneralView::MidiEditGeneralView(MidiEditView* owner, OstrelModel* model, int openMode,
+                                         QWidget* parent)
+    : QWidget(parent),
+      m_owner(owner),
+      m_textView(nullptr),
+      m_model(model),
+      m_repeatInterval(RepeatSettingsView::SysExSettingsIntervalValue.defaultValue),
+      m_openMode(openMode)
+{
+    m_textView = new MidiEditTextView(this, model, isMonitor());
+    auto* layout = new QVBoxLayout(this);
+    layout->setSpacing(0);
+    layout->setContentsMargins(0, 0, 0, 0);
+    if (!isMonitor()) {
+        m_toolbar = createToolbar();
+        layout->addWidget(m_toolbar);
+        m_repeatSettings = new RepeatSettingsView(this);
+        m_repeatSettings->setFocusTarget(m_textView);
+        m_repeatSettings->hide();
+        layout->addWidget(m_repeatSettings);
+        m_textView->setWordWrapMode(QTextOption::WrapAnywhere);
+        m_textView->setMouseTracking(true);
+    }
+    layout->addWidget(m_textView);
+    if (isMonitor()) {
+        setUpMonitor();
+    } else {
+        setUpEditor();
+        layout->addWidget(m_findBar);
+    }
+    connect(m_textView, &MidiEditTextView::transmitShortcutKeyPressed, this,
+            &MidiEditGeneralView::transmitMenuSelected);
+    connect(m_textView, &MidiEditTextView::receiveShorcutKeyPressed, this,
+            &MidiEditGeneralView::receiveMenuSelected);
+    connect(m_textView, &MidiEditTextView::transmitAndReceiveShortcutKeyPressed, this,
+            &MidiEditGeneralView::transmitAndReceiveMenuSelected);
+    connect(m_textView, QOverload<const QString&>::of(&MidiEditTextView::transmitRowMessage), this,
+            &MidiEditGeneralView::transmitMidi);
+    updateParameter(ParamSysExTransmitState);
+    changeHighLighter();
+    m_model->registerModelAssistant(this);
+}
+
+MidiEditGeneralView::~MidiEditGeneralView()
+{
+    m_model->unregisterModelAssistant(this);
+    // Taking the highlighter off the document re-lays the text out: not an edit.
+    m_model->lockParameterEditFlag();
+    delete m_highlighter;
+    m_highlighter = nullptr;
+    m_model->unlockParameterEditFlag();
+}
+
+bool MidiEditGeneralView::isMonitor() const
+{
+    return m_openMode == MidiEditView::MidiInMonitor || m_openMode == MidiEditView::MidiOutMonitor;
+}
+
+bool MidiEditGeneralView::isTransmitting() const
+{
+    return m_model->getModelIntValue(ParamSysExTransmitState, nullptr) == 1;
+}
+
+QWidget* MidiEditGeneralView::createToolbar()
+{
+    auto* toolbar = new QWidget(this);
+    toolbar->setFixedHeight(ToolbarHeight);
+    toolbar->setAutoFillBackground(true);
+    auto* layout = new QHBoxLayout(toolbar);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->setSpacing(0);
+    for (const ToolbarEntry& entry : ToolbarEntries) {
+        if (!entry.image) {
+            layout->addSpacing(8);
+            continue;
+        }
+        auto* button = new ToolButton(toolbar);
+        QPixmap strip(QString::fromLatin1(entry.image));
+        strip.setDevicePixelRatio(DevicePixelRatio);
+        button->setImage(strip);
+        button->setFixedSize(32, 32);
+        button->setAutoRaise(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setToolTip(Utility::removeMenuOfModifierCharacter(tr(entry.text)));
+        connect(button, SIGNAL(released()), this, entry.slot);
+        layout->addWidget(button);
+        if (entry.slot == ToolbarEntries[4].slot) {
+            m_transmitButton = button;
+        } else if (entry.slot == ToolbarEntries[6].slot) {
+            m_transmitAndReceiveButton = button;
+        }
+    }
+    layout->addStretch();
+    m_transmitButton->installEventFilter(this);
+    m_transmitAndReceiveButton->installEventFilter(this);
+    return toolbar;
+}
+
+void MidiEditGeneralView::setUpMonitor()
+{
+    m_lineLimit = MonitorViewLineLimit;
+    m_highlighter = new TextHighlighter(m_textView->document(), m_model,
+                                        TextHighlighter::MonitorFullMessageRules,
+                                        TextHighlighter::MonitorFullMessageRuleCount);
+    m_textView->setLineWrapMode(QPlainTextEdit::NoWrap);
+    QPalette palette = m_textView->palette();
+    for (QPalette::ColorRole role : {QPalette::Base, QPalette::Window}) {
+        palette.setColor(role, MonitorBackgroundColor);
+    }
+    palette.setColor(QPalette::Text, MonitorTextColor);
+    m_textView->setPalette(palette);
+    m_textView->setAcceptDrops(false);
+    m_textView->document()->setMaximumBlockCount(m_lineLimit);
+}
+
+void MidiEditGeneralView::setUpEditor()
+{
+    m_highlighter = new TextHighlighter(m_textView->document(), m_model, TextHighlighter::EditorRules,
+                                        TextHighlighter::EditorRuleCount);
+    m_textView->viewport()->installEventFilter(this);
+    m_textView->installEventFilter(m_repeatSettings);
+    m_findBar = new ReferenceWidget(this);
+    m_findBar->setFixedHeight(40);
+    m_findBar->hide();
+    m_findBar->setTextEditWidget(m_textView);
+}
+
+void MidiEditGeneralView::setText(const QString& text)
+{
+    m_textView->setPlainText(text);
+}
+
+void MidiEditGeneralView::insertText(const QString& text)
+{
+    m_textView->insertText(text);
+}
+
+bool MidiEditGeneralView::getText(QString& text) const
+{
+    text = m_textView->toPlainText();
+    return !text.isEmpty();
+}
+
+void MidiEditGeneralView::changeHighLighter()
+{
+    if (!isMonitor() || !m_highlighter) {
+        return;
+    }
+    if (m_model->getModelIntValue(ParamMessageParsed, nullptr) >= 1) {
+        m_highlighter->setHighlightInfo(TextHighlighter::MonitorFullMessageRules,
+                                        TextHighlighter::MonitorFullMessageRuleCount);
+    } else {
+        m_highlighter->setHighlightInfo(TextHighlighter::MonitorStatusRules,
+                                        TextHighlighter::MonitorStatusRuleCount);
+    }
+    if (m_textView->document()->isEmpty()) {
+        m_highlighter->updateHilightInfo();
+    }
+}
+
+void MidiEditGeneralView::minimalizeScrollAreaForMac()
+{
+#ifdef Q_OS_MACOS
+    if (m_textView->document()->isEmpty()) {
+        setGeometry(0, 0, 100, 30);
+    }
+#endif
+}
+
+QString MidiEditGeneralView::createTooltipTransmissionByteString(const QString& label) const
+{
+    const unsigned int count = m_textView->getTransmissionMessageSize();
+    if (count == MidiEditTextView::UnknownSize) {
+        return label;
+    }
+    const QString counted = QStringLiteral("Transmit (%1 %2)")
+                                .arg(count)
+                                .arg(count == 1 ? QStringLiteral("Byte") : QStringLiteral("Bytes"));
+    QString text = label;
+    return text.replace(QStringLiteral("Transmit"), counted, Qt::CaseSensitive);
+}
+
+void MidiEditGeneralView::updateParameter(unsigned int id)
+{
+    if (id == ParamSysExTransmitState) {
+        if (m_toolbar) {
+            m_toolbar->setEnabled(!isTransmitting());
+        }
+    } else if (id == ParamMessageParsed) {
+        changeHighLighter();
+    }
+}
+
+void MidiEditGeneralView::transmitMidi(const QString& message)
+{
+    m_owner->transmitMessage(message);
+}
+
+void MidiEditGeneralView::transmitFromSettings()
+{
+    m_model->setModelIntValue(ParamSysExRepeat, m_repeatSettings->isRepeat() ? 1 : 0);
+    m_repeatInterval = m_repeatSettings->getInterval();
+    const QTextCursor cursor = m_textView->textCursor();
+    m_owner->transmitMessage(cursor.hasSelection() ? cursor.selectedText() : m_textView->toPlainText());
+}
+
+void MidiEditGeneralView::transmitMenuSelected()
+{
+    if (isMonitor() || isTransmitting()) {
+        return;
+    }
+    transmitFromSettings();
+}
+
+void MidiEditGeneralView::openReceivingEditor()
+{
+    MainWindow::m_pInstance->createMidiEditView(tr(SystemExclusiveMenuText),
+                                                MidiEditView::SystemExclusiveReceiving, QSize(), QString());
+}
+
+void MidiEditGeneralView::receiveMenuSelected()
+{
+    if (isMonitor() || isTransmitting()) {
+        return;
+    }
+    if (!m_textView->document()->isEmpty()) {
+        openReceivingEditor();
+    } else {
+        m_owner->setReceivedMessageEnabled(true);
+    }
+}
+
+void MidiEditGeneralView::transmitAndReceiveMenuSelected()
+{
+    if (isMonitor() || isTransmitting()) {
+        return;
+    }
+    openReceivingEditor();
+    transmitFromSettings();
+}
+
+void MidiEditGeneralView::newMenuSelected()
+{
+    MainWindow::m_pInstance->createMidiEditView(tr(SystemExclusiveMenuText), MidiEditView::SystemExclusive,
+                                                size(), QString());
+}
+
+QString MidiEditGeneralView::dumpFileDirectory() const
+{
+    return m_model->getModelStringValue(ParamDumpFileWorkingDirectory, nullptr);
+}
+
+void MidiEditGeneralView::setDumpFileDirectory(const QString& path)
+{
+    m_model->setModelStringValue(ParamDumpFileWorkingDirectory, QFileInfo(path).absolutePath());
+}
+
+void MidiEditGeneralView::openMenuSelected()
+{
+    MainWindow::m_pInstance->clearKeyboardAllNoteEvent();
+    const QString path = Utility::showFileOpenDialog(
+        m_owner, tr("Open"), dumpFileDirectory() + QLatin1Char('/'), tr(DumpFileFilter),
+        m_model->getModelDefaultStringValue(ParamDumpFileWorkingDirectory, nullptr));
+    if (!path.isEmpty()) {
+        openDumpFile(path, size());
+    }
+}
+
+bool MidiEditGeneralView::openDumpFile(const QString& path, const QSize& newEditorSize)
+{
+    setDumpFileDirectory(path);
+    QString text;
+    if (!Utility::loadAtTextFileName(path, text)) {
+        MainWindow::m_pInstance->showCriticalMessage(tr("File open failed."));
+        return false;
+    }
+    if (m_textView->document()->isEmpty()) {
+        setText(text);
+    } else {
+        MainWindow::m_pInstance->createMidiEditView(tr(SystemExclusiveMenuText),
+                                                    MidiEditView::SystemExclusive, newEditorSize, text);
+    }
+    return true;
+}
+
+void MidiEditGeneralView::saveMenuSelected()
+{
+    MainWindow::m_pInstance->clearKeyboardAllNoteEvent();
+    const QString path = Utility::showFileSaveDialog(
+        m_owner, tr("Save"), dumpFileDirectory() + QLatin1Char('/'), tr(DumpFileFilter),
+        m_model->getModelDefaultStringValue(ParamDumpFileWorkingDirectory, nullptr));
+    if (!path.isEmpty()) {
+        saveDumpFile(path);
+    }
+}
+
+bool MidiEditGeneralView::saveDumpFile(const QString& path)
+{
+    setDumpFileDirectory(path);
+    if (!Utility::saveAtTextFileName(path, m_textView->toPlainText())) {
+        MainWindow::m_pInstance->showCriticalMessage(tr("File save failed."));
+        return false;
+    }
+    return true;
+}
+
+void MidiEditGeneralView::searchMenuSelected()
+{
+    if (m_findBar) {
+        m_findBar->show();
+    }
+}
+
+void MidiEditGeneralView::settingsMenuSelected()
+{
+    if (m_repeatSettings) {
+        m_repeatSettings->show();
+    }
+}
+
+bool MidiEditGeneralView::handleDragEnter(QDragEnterEvent* event)
+{
+    const QMimeData* mime = event->mimeData();
+    const bool refused =
+        QApplication::activeModalWidget() || isTransmitting() ||
+        !mime->hasFormat(QLatin1String(UriListFormat)) ||
+        QFileInfo(firstDroppedFile(mime)).completeSuffix() != QLatin1String(DumpFileSuffix);
+    if (refused) {
+        event->setDropAction(Qt::IgnoreAction);
+        event->ignore();
+    } else {
+        event->acceptProposedAction();
+    }
+    return true;
+}
+
+bool MidiEditGeneralView::handleDrop(QDropEvent* event)
+{
+    if (event->mimeData()->hasFormat(QLatin1String(UriListFormat))) {
+        openDumpFile(firstDroppedFile(event->mimeData()), QSize());
+    }
+    event->acceptProposedAction();
+    return true;
+}
+
+bool MidiEditGeneralView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (m_textView && watched == m_textView->viewport()) {
+        switch (event->type()) {
+        case QEvent::DragEnter:
+            return handleDragEnter(static_cast<QDragEnterEvent*>(event));
+        case QEvent::DragMove:
+            static_cast<QDragMoveEvent*>(event)->acceptProposedAction();
+            return true;
+        case QEvent::Drop:
+            return handleDrop(static_cast<QDropEvent*>(event));
+        default:
+            break;
+        }
+    }
+    if (event->type() == QEvent::ToolTip) {
+        if (watched == m_transmitButton) {
+            m_transmitButton->setToolTip(createTooltipTransmissionByteString(tr("Transmit")));
+        } else if (watched == m_transmitAndReceiveButton) {
+            m_transmitAndReceiveButton->setToolTip(
+                createTooltipTransmissionByteString(tr("Transmit and Receive")));
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,102 @@
+// The main page of a monitor or system exclusive editor window: the text,
+// and for editors the toolbar (new, open, save, transmit, receive, transmit
+// and receive, find), the repeat settings bar, the find bar, dump files
+// dropped on the text and the byte counts in the transmit buttons' tips.
+// Monitors are read-only, dark, coloured by the parser rules and keep the
+// last 1024 lines. User-interface thread.
+#pragma once
+
+#include <QColor>
+#include <QWidget>
+
+#include "ModelAssistant.h"
+
+class MidiEditTextView;
+class MidiEditView;
+class OstrelModel;
+class QDragEnterEvent;
+class QDropEvent;
+class QToolButton;
+class ReferenceWidget;
+class RepeatSettingsView;
+class TextHighlighter;
+
+class MidiEditGeneralView : public QWidget, public ModelAssistant {
+    Q_OBJECT
+
+public:
+    static constexpr int MonitorViewLineLimit = 1024;
+    static constexpr int ToolbarHeight = 36;
+    static const QColor MonitorBackgroundColor;
+    static const QColor MonitorTextColor;
+
+    // openMode is one of MidiEditView::OpenMode.
+    MidiEditGeneralView(MidiEditView* owner, OstrelModel* model, int openMode, QWidget* parent = nullptr);
+    ~MidiEditGeneralView() override;
+
+    void setText(const QString& text);
+    void insertText(const QString& text);
+    // The whole text; true when it is not empty.
+    bool getText(QString& text) const;
+    void changeHighLighter();
+    void minimalizeScrollAreaForMac();
+    // label with every "Transmit" followed by the byte count of what would
+    // be sent: "Transmit (12 Bytes) and Receive"; unchanged when unknown.
+    QString createTooltipTransmissionByteString(const QString& label) const;
+    void updateParameter(unsigned int id) override;
+
+    // The file halves of Open, Save and a drop, after the path is known.
+    // Unreadable or unwritable files are reported and change nothing.
+    bool openDumpFile(const QString& path, const QSize& newEditorSize);
+    bool saveDumpFile(const QString& path);
+
+    MidiEditTextView* textView() const { return m_textView; }
+    QWidget* toolbar() const { return m_toolbar; }
+    ReferenceWidget* findBar() const { return m_findBar; }
+    RepeatSettingsView* repeatSettings() const { return m_repeatSettings; }
+    TextHighlighter* highlighter() const { return m_highlighter; }
+    QToolButton* transmitButton() const { return m_transmitButton; }
+    QToolButton* transmitAndReceiveButton() const { return m_transmitAndReceiveButton; }
+    int repeatInterval() const { return m_repeatInterval; }
+    int lineLimit() const { return m_lineLimit; }
+
+public Q_SLOTS:
+    void transmitMidi(const QString& message);
+    void transmitMenuSelected();
+    void receiveMenuSelected();
+    void transmitAndReceiveMenuSelected();
+    void newMenuSelected();
+    void openMenuSelected();
+    void saveMenuSelected();
+    void searchMenuSelected();
+    void settingsMenuSelected();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool isMonitor() const;
+    bool isTransmitting() const;
+    QWidget* createToolbar();
+    void setUpMonitor();
+    void setUpEditor();
+    void transmitFromSettings();
+    void openReceivingEditor();
+    QString dumpFileDirectory() const;
+    void setDumpFileDirectory(const QString& path);
+    bool handleDragEnter(QDragEnterEvent* event);
+    bool handleDrop(QDropEvent* event);
+
+    MidiEditView* m_owner;
+    MidiEditTextView* m_textView;
+    int m_lineLimit = 0;
+    OstrelModel* m_model;
+    QWidget* m_toolbar = nullptr;
+    TextHighlighter* m_highlighter = nullptr;
+    ReferenceWidget* m_findBar = nullptr;
+    RepeatSettingsView* m_repeatSettings = nullptr;
+    int m_repeatInterval;
+    int m_openMode;
+    QToolButton* m_transmitButton = nullptr;
+    QToolButton* m_transmitAndReceiveButton = nullptr;
+};

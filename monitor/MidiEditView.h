@@ -1,0 +1,84 @@
+// One window class for four uses, chosen at construction: the MIDI In
+// monitor, the MIDI Out monitor, the system exclusive editor, and an editor
+// that opens listening for incoming system exclusive messages. Three pages:
+// the text (general), progress while receiving or sending a long text, and
+// the repeat page while the text is sent again and again. Each window owns
+// a transmission thread for the whole of its life and a repeat thread while
+// a repeat runs; they report back only by queued signals.
+// User-interface thread.
+#pragma once
+
+#include <QFrame>
+
+#include "FileStream.h"
+#include "WindowRestorationInfo.h"
+
+class MidiEditGeneralView;
+class MidiEditProgressView;
+class MidiEditRepeatMessageView;
+class MidiEditRepeatTransmittionThread;
+class MidiEditTransmittionThread;
+class OstrelModel;
+class QStackedLayout;
+
+class MidiEditView : public QFrame, public WindowRestorationInfo, public FileStream {
+    Q_OBJECT
+
+public:
+    enum OpenMode {
+        MidiInMonitor = 0,
+        MidiOutMonitor = 1,
+        SystemExclusive = 2,
+        SystemExclusiveReceiving = 3,
+    };
+    enum View { GeneralPage = 0, ProgressPage = 1, RepeatMessagePage = 2 };
+
+    MidiEditView(QWidget* parent, OstrelModel* model, OpenMode mode, const QString& text);
+    ~MidiEditView() override;
+
+    bool setDataStream(QDataStream& stream) override;
+    bool getDataStream(QDataStream& stream) override;
+
+    void receivedMessage(const QString& text, unsigned int byteCount);
+    void insertText(const QString& text);
+    void clearText();
+    void transmitMessage(const QString& text);
+    void startRepeatTransmittion(const QString& text);
+    void stopRepeatTransmittion();
+    void setReceivedMessageEnabled(bool enabled);
+    void changeView(View view);
+
+    OpenMode openMode() const { return m_openMode; }
+    bool isMonitor() const { return m_isMonitor; }
+    bool isReceiveEnabled() const { return m_receiveEnabled; }
+    bool isTransmitting() const { return m_transmitting; }
+    View currentView() const;
+    MidiEditGeneralView* generalView() const { return m_generalView; }
+    MidiEditProgressView* progressView() const { return m_progressView; }
+    MidiEditRepeatMessageView* repeatMessageView() const { return m_repeatMessageView; }
+    MidiEditTransmittionThread* transmissionThread() const { return m_thread; }
+    MidiEditRepeatTransmittionThread* repeatThread() const { return m_repeatThread; }
+
+public Q_SLOTS:
+    void startTransmittion(quint32 totalBytes);
+    void transmittionProgress(quint32 bytesSent);
+    void finishTransmittion(qint32 result);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void deleteRepeatThread();
+
+    OpenMode m_openMode;
+    bool m_isMonitor;
+    bool m_receiveEnabled;
+    OstrelModel* m_model;
+    bool m_transmitting = false;
+    QStackedLayout* m_pages;
+    MidiEditGeneralView* m_generalView;
+    MidiEditProgressView* m_progressView;
+    MidiEditRepeatMessageView* m_repeatMessageView;
+    MidiEditTransmittionThread* m_thread;
+    MidiEditRepeatTransmittionThread* m_repeatThread = nullptr;
+};
