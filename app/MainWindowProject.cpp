@@ -7,7 +7,6 @@
 #include <QMdiArea>
 #include <QMimeData>
 #include <QPushButton>
-#include <QUrl>
 
 #include "MainWindow.h"
 #include "MidiEditView.h"
@@ -234,8 +233,8 @@ bool MainWindow::handleDrop(QEvent* event)
         const bool refused = QApplication::activeModalWidget() ||
                              m_model->getModelIntValue(ParamSysExTransmitState, nullptr) == 1 ||
                              !mime->hasFormat(QStringLiteral("text/uri-list"));
-        const QStringList entries = mime->text().split(QLatin1Char('\n'));
-        const QString first = QUrl(entries.first().trimmed()).toLocalFile();
+        const QStringList paths = Utility::droppedFilePaths(mime);
+        const QString first = paths.isEmpty() ? QString() : paths.first();
         if (refused || !(isProject(first) || isDumpFile(first))) {
             enter->setDropAction(Qt::IgnoreAction);
             enter->ignore();
@@ -252,8 +251,7 @@ bool MainWindow::handleDrop(QEvent* event)
         return false;
     }
     auto* drop = static_cast<QDropEvent*>(event);
-    for (const QString& entry : drop->mimeData()->text().split(QLatin1Char('\n'))) {
-        const QString path = QUrl(entry.trimmed()).toLocalFile();
+    for (const QString& path : Utility::droppedFilePaths(drop->mimeData())) {
         if (isDumpFile(path)) {
             drop->acceptProposedAction();
             openDroppedDumpFile(path);

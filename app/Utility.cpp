@@ -5,9 +5,11 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMimeData>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QThread>
+#include <QUrl>
 
 #include <cstring>
 
@@ -93,6 +95,28 @@ QString showFileSaveDialog(QWidget* parent, const QString& caption, const QStrin
         return QString();
     }
     return dialog.selectedFiles().constFirst();
+}
+
+QStringList droppedFilePaths(const QMimeData* mime)
+{
+    QStringList paths;
+    if (!mime) {
+        return paths;
+    }
+    const QList<QUrl> urls = mime->urls();
+    if (!urls.isEmpty()) {
+        for (const QUrl& url : urls) {
+            paths.append(url.toLocalFile());
+        }
+        return paths;
+    }
+    for (const QString& line : mime->text().split(QLatin1Char('\n'))) {
+        const QString entry = line.trimmed();
+        if (!entry.isEmpty()) {
+            paths.append(QUrl(entry).toLocalFile());
+        }
+    }
+    return paths;
 }
 
 QString removeMenuOfModifierCharacter(const QString& text)

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
+class QMimeData;
 class QWidget;
 
 namespace Utility {
@@ -36,6 +38,10 @@ QString showFileOpenDialog(QWidget* parent, const QString& caption, const QStrin
                            const QString& filter, const QString& fallbackDirectory);
 QString showFileSaveDialog(QWidget* parent, const QString& caption, const QString& path,
                            const QString& filter, const QString& fallbackDirectory);
+
+// The local files a drop names, in order: its URL list, or the lines of its
+// text read as URLs when it carries no list. Empty lines are skipped.
+QStringList droppedFilePaths(const QMimeData* mime);
 
 // text without any "&" or "...": "&Preferences..." gives "Preferences".
 QString removeMenuOfModifierCharacter(const QString& text);

@@ -7,7 +7,6 @@
 #include <QFileInfo>
 #include <QMimeData>
 #include <QHBoxLayout>
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include "MainWindow.h"
@@ -46,16 +45,11 @@ const ToolbarEntry ToolbarEntries[] = {
     {":/images/find.png", "&Find...", SLOT(searchMenuSelected())},
 };
 
-// The local file named by the first non-empty line of a list of URLs.
+// The first file a drop names.
 QString firstDroppedFile(const QMimeData* mime)
 {
-    for (const QString& line : mime->text().split(QLatin1Char('\n'))) {
-        const QString entry = line.trimmed();
-        if (!entry.isEmpty()) {
-            return QUrl(entry).toLocalFile();
-        }
-    }
-    return QString();
+    const QStringList paths = Utility::droppedFilePaths(mime);
+    return paths.isEmpty() ? QString() : paths.first();
 }
 
 }  // namespace
@@ -182,6 +176,9 @@ void MidiEditGeneralView::setUpEditor()
 {
     m_highlighter = new TextHighlighter(m_textView->document(), m_model, TextHighlighter::EditorRules,
                                         TextHighlighter::EditorRuleCount);
+    // Drops stop at the viewport (and its filter) instead of passing on to
+    // the main window, which would open another editor.
+    m_textView->viewport()->setAcceptDrops(true);
     m_textView->viewport()->installEventFilter(this);
     m_textView->installEventFilter(m_repeatSettings);
     m_findBar = new ReferenceWidget(this);
@@ -198,6 +195,11 @@ void MidiEditGeneralView::setText(const QString& text)
 void MidiEditGeneralView::insertText(const QString& text)
 {
     m_textView->insertText(text);
+}
+
+bool MidiEditGeneralView::hasText() const
+{
+    return !m_textView->toPlainText().isEmpty();
 }
 
 bool MidiEditGeneralView::getText(QString& text) const
@@ -218,7 +220,7 @@ void MidiEditGeneralView::changeHighLighter()
         m_highlighter->setHighlightInfo(TextHighlighter::MonitorStatusRules,
                                         TextHighlighter::MonitorStatusRuleCount);
     }
-    if (m_textView->document()->isEmpty()) {
+    if (!hasText()) {
         m_highlighter->updateHilightInfo();
     }
 }
@@ -226,7 +228,7 @@ void MidiEditGeneralView::changeHighLighter()
 void MidiEditGeneralView::minimalizeScrollAreaForMac()
 {
 #ifdef Q_OS_MACOS
-    if (m_textView->document()->isEmpty()) {
+    if (!hasText()) {
         setGeometry(0, 0, 100, 30);
     }
 #endif
@@ -288,7 +290,7 @@ void MidiEditGeneralView::receiveMenuSelected()
     if (isMonitor() || isTransmitting()) {
         return;
     }
-    if (!m_textView->document()->isEmpty()) {
+    if (hasText()) {
         openReceivingEditor();
     } else {
         m_owner->setReceivedMessageEnabled(true);
@@ -339,7 +341,7 @@ bool MidiEditGeneralView::openDumpFile(const QString& path, const QSize& newEdit
         MainWindow::m_pInstance->showCriticalMessage(tr("File open failed."));
         return false;
     }
-    if (m_textView->document()->isEmpty()) {
+    if (!hasText()) {
         setText(text);
     } else {
         MainWindow::m_pInstance->createMidiEditView(tr(SystemExclusiveMenuText),

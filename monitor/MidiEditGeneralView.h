@@ -38,6 +38,7 @@ public:
     void insertText(const QString& text);
     // The whole text; true when it is not empty.
     bool getText(QString& text) const;
+    bool hasText() const;
     void changeHighLighter();
     void minimalizeScrollAreaForMac();
     // label with every "Transmit" followed by the byte count of what would

@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "FileStream.h"
+#include "BoxAnswer.h"
 #include "MainWindow.h"
 #include "MidiClient.h"
 #include "MidiInputPort.h"
@@ -50,29 +51,6 @@ public:
     bool failRead = false;
 };
 
-// Answers the next modal box with the given button, remembering its text.
-class BoxAnswer : public QObject {
-public:
-    explicit BoxAnswer(QMessageBox::StandardButton answer) : m_answer(answer) { m_timer = startTimer(20); }
-    QStringList texts;
-
-protected:
-    void timerEvent(QTimerEvent*) override
-    {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            texts.append(box->text());
-            if (QAbstractButton* button = box->button(m_answer)) {
-                button->click();
-            } else {
-                box->reject();
-            }
-        }
-    }
-
-private:
-    QMessageBox::StandardButton m_answer;
-    int m_timer;
-};
 
 QByteArray fixed16(const char* text)
 {

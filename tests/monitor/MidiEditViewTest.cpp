@@ -1,0 +1,568 @@
+// The monitor and system exclusive editor windows inside the running main
+// window, with the loopback from output 1 back to input 1: the default
+// layout, monitors fed by the timer, receiving editors, transmission with
+// its pages, repeat, dump files, drops and the project file.
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <QToolButton>
+#include <QtTest>
+
+#include <memory>
+
+#include "BoxAnswer.h"
+#include "CheckBox.h"
+#include "MainWindow.h"
+#include "MidiEditGeneralView.h"
+#include "MidiEditProgressView.h"
+#include "MidiEditRepeatMessageView.h"
+#include "MidiEditRepeatTransmittionThread.h"
+#include "MidiEditTextView.h"
+#include "MidiEditView.h"
+#include "MidiInputPort.h"
+#include "OstrelModel.h"
+#include "PacketCollector.h"
+#include "ReferenceWidget.h"
+#include "RepeatSettingsView.h"
+#include "SpinBox.h"
+#include "Utility.h"
+
+namespace {
+
+MidiEditView* editView(QMdiSubWindow* window)
+{
+    return window ? qobject_cast<MidiEditView*>(window->widget()) : nullptr;
+}
+
+QString textOf(MidiEditView* view)
+{
+    return view->generalView()->textView()->toPlainText();
+}
+
+// The foreground colour at one character of a line; invalid where none.
+QColor colourAt(MidiEditView* view, int line, int position)
+{
+    const QTextBlock block = view->generalView()->textView()->document()->findBlockByNumber(line);
+    QColor colour;
+    for (const QTextLayout::FormatRange& range : block.layout()->formats()) {
+        if (position >= range.start && position < range.start + range.length &&
+            range.format.hasProperty(QTextFormat::ForegroundBrush)) {
+            colour = range.format.foreground().color();
+        }
+    }
+    return colour;
+}
+
+// A drag or drop of the given files onto a widget; true when accepted.
+bool dragEnter(QWidget* target, const QList<QUrl>& urls)
+{
+    QMimeData mime;
+    mime.setUrls(urls);
+    QDragEnterEvent event(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
+    return event.isAccepted() && event.dropAction() != Qt::IgnoreAction;
+}
+
+// As a real drag does: enter, then drop on the same widget.
+void drop(QWidget* target, const QList<QUrl>& urls)
+{
+    dragEnter(target, urls);
+    QMimeData mime;
+    mime.setUrls(urls);
+    QDropEvent event(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
+}
+
+}  // namespace
+
+class MidiEditViewTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<OstrelModel> m_model;
+    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<MidiInputPort> m_listener;
+    std::unique_ptr<PacketCollector> m_collector;
+    QTemporaryDir m_dir;
+
+    QList<MidiEditView*> editors() const
+    {
+        QList<MidiEditView*> list;
+        for (MidiEditView* view : m_window->inputViewList()) {
+            if (!view->isMonitor()) {
+                list.append(view);
+            }
+        }
+        return list;
+    }
+
+    MidiEditView* newEditor(const QString& text = QString(), int mode = MidiEditView::SystemExclusive)
+    {
+        return editView(m_window->createMidiEditView("&System Exclusive", mode, QSize(), text));
+    }
+
+    MidiEditView* inMonitor() const { return editView(m_window->midiInMonitorWindow()); }
+    MidiEditView* outMonitor() const { return editView(m_window->midiOutMonitorWindow()); }
+
+    // Sends text as the editor's Transmit does and waits until it ended.
+    void transmitAndWait(MidiEditView* view, const QString& text)
+    {
+        view->transmitMessage(text);
+        QTRY_COMPARE_WITH_TIMEOUT(m_model->getModelIntValue(ParamSysExTransmitState, nullptr), 0, 10000);
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void init()
+    {
+        QFile::remove(MainWindow::getIniFilePath());
+        m_model = std::make_unique<OstrelModel>();
+        m_window = std::make_unique<MainWindow>(nullptr, m_model.get(), MidiApi::Automatic);
+        m_window->show();
+        QStringList names;
+        unsigned int current = 0;
+        m_window->getOutputPortList(OutputPortGroup_First, names, current);
+        QVERIFY(m_window->outputPortMenuSelected(OutputPortGroup_First, 0));  // Loopback 1
+        QVERIFY(m_window->inputPortMenuSelected(InputPortGroup_First, 0));    // and back in
+        m_listener = std::make_unique<MidiInputPort>(m_window->midiClient(), 16384, 0, 0, 0);
+        m_collector = std::make_unique<PacketCollector>();
+        m_collector->attach(*m_listener);
+        QCOMPARE(m_listener->openInputPort(QString("Ostrel Loopback 1")), MIDI_RESULT_SUCCESS);
+        m_model->setParameterEditFlag(ParameterEditFlagUnchanged);
+    }
+
+    void cleanup()
+    {
+        m_listener.reset();
+        m_window.reset();
+        m_model.reset();
+    }
+
+    void defaultLayoutAndTheViewsMenu()
+    {
+        const QList<QMdiSubWindow*> windows = m_window->mdiArea()->subWindowList();
+        QCOMPARE(windows.size(), 3);
+        QCOMPARE(m_window->midiInMonitorWindow()->windowTitle(), QString("MIDI In Monitor"));
+        QCOMPARE(m_window->midiInMonitorWindow()->geometry(), QRect(QPoint(0, 0), QPoint(338, 274)));
+        QCOMPARE(m_window->midiOutMonitorWindow()->windowTitle(), QString("MIDI Out Monitor"));
+        QCOMPARE(m_window->midiOutMonitorWindow()->geometry(), QRect(QPoint(338, 0), QPoint(675, 274)));
+        QCOMPARE(editors().size(), 1);
+        QMdiSubWindow* editorWindow = qobject_cast<QMdiSubWindow*>(editors().first()->parentWidget());
+        QCOMPARE(editorWindow->windowTitle(), QString("System Exclusive"));
+        QCOMPARE(editorWindow->geometry(), QRect(QPoint(0, 274), QPoint(338, 547)));
+        for (QMdiSubWindow* window : windows) {
+            QCOMPARE(window->objectName(), QString("MidiEditViewSubWindow"));
+        }
+        QCOMPARE(inMonitor()->windowId(), WindowRestorationInfo::MidiInMonitorId);
+        QCOMPARE(outMonitor()->windowId(), WindowRestorationInfo::MidiOutMonitorId);
+        QCOMPARE(editors().first()->windowId(), WindowRestorationInfo::SystemExclusiveId);
+        QVERIFY(m_window->outputViewList() == QList<MidiEditView*>{outMonitor()});
+        QVERIFY(!inMonitor()->generalView()->toolbar());
+        QVERIFY(editors().first()->generalView()->toolbar());
+        // Monitors are dark, read-only, keep 1024 lines and take no drops.
+        MidiEditTextView* monitorText = inMonitor()->generalView()->textView();
+        QVERIFY(monitorText->isReadOnly());
+        QCOMPARE(monitorText->palette().color(QPalette::Base), QColor(40, 27, 67));
+        QCOMPARE(monitorText->palette().color(QPalette::Text), QColor(Qt::white));
+        QCOMPARE(monitorText->document()->maximumBlockCount(), 1024);
+        QVERIFY(!monitorText->acceptDrops());
+        QCOMPARE(m_model->getParameterEditFlag(), ParameterEditFlagUnchanged);
+
+        // The Views menu: a monitor that exists is brought forward, editors add up.
+        QAction* inAction = nullptr;
+        QAction* sysExAction = nullptr;
+        for (QAction* action : m_window->findChildren<QAction*>()) {
+            if (action->text() == "MIDI &In Monitor") {
+                inAction = action;
+            } else if (action->text() == "&System Exclusive") {
+                sysExAction = action;
+            }
+        }
+        QVERIFY(inAction && inAction->isEnabled() && sysExAction && sysExAction->isEnabled());
+        inAction->trigger();
+        QCOMPARE(m_window->mdiArea()->subWindowList().size(), 3);
+        QCOMPARE(m_window->mdiArea()->activeSubWindow(), m_window->midiInMonitorWindow());
+        sysExAction->trigger();
+        QCOMPARE(editors().size(), 2);
+        QCOMPARE(m_model->getParameterEditFlag(), ParameterEditFlagEdited);  // a new editor
+        QCOMPARE(m_window->mdiArea()->subWindowList().last()->size(), MainWindow::MidiEditViewDefaultSize);
+
+        // 32 editors at most; while they are open not even a monitor opens.
+        while (editors().size() < MainWindow::SystemExclusiveViewCountLimit) {
+            QVERIFY(newEditor());
+        }
+        {
+            BoxAnswer answer(QMessageBox::Ok);
+            QVERIFY(!newEditor());
+            QTRY_COMPARE(answer.texts.size(), 1);
+            QVERIFY(answer.texts.first().contains("Unable to open a new System Exclusive View."));
+        }
+        m_window->midiInMonitorWindow()->close();
+        QTRY_VERIFY(!m_window->midiInMonitorWindow());
+        {
+            BoxAnswer answer(QMessageBox::Ok);
+            inAction->trigger();
+            QVERIFY(!m_window->midiInMonitorWindow());
+        }
+        m_window->closeAllSubWindows();
+        QTRY_COMPARE(m_window->mdiArea()->subWindowList().size(), 0);
+        QTRY_VERIFY(m_window->inputViewList().isEmpty() && m_window->outputViewList().isEmpty());
+    }
+
+    void monitorsShowTrafficColouredAndKeepTheLastLines()
+    {
+        MidiEditView* editor = editors().first();
+        transmitAndWait(editor, "90 3C 40\nF0 7E 7F 06 01 F7");
+        QTRY_VERIFY(textOf(inMonitor()).contains("F0 7E 7F 06 01 F7"));
+        QTRY_VERIFY(textOf(outMonitor()).contains("F0 7E 7F 06 01 F7"));
+        QVERIFY(textOf(inMonitor()).startsWith("90 3C 40"));
+        // Received system exclusive goes to listening editors only.
+        QVERIFY(textOf(editor).isEmpty());
+        // Parsed lines are coloured as whole messages.
+        QCOMPARE(colourAt(inMonitor(), 0, 0), QColor(172, 172, 255));
+        QCOMPARE(colourAt(inMonitor(), 0, 3), QColor(172, 172, 255));
+        QCOMPARE(m_model->getParameterEditFlag(), ParameterEditFlagUnchanged);
+
+        // Parser off: an empty monitor takes the status-byte rules at once.
+        m_window->clearAllMidiMonitors();
+        QVERIFY(textOf(inMonitor()).isEmpty() && textOf(outMonitor()).isEmpty());
+        editor->generalView()->setText("F0 01 F7");
+        m_window->clearAllMidiMonitors();
+        QCOMPARE(textOf(editor), QString("F0 01 F7"));  // editors keep theirs
+        m_model->setModelIntValue(ParamMessageParsed, 0);
+        transmitAndWait(editor, "90 3C 40");
+        QTRY_VERIFY(!textOf(inMonitor()).isEmpty());
+        QCOMPARE(colourAt(inMonitor(), 0, 0), QColor(172, 172, 255));
+        QVERIFY(!colourAt(inMonitor(), 0, 3).isValid());
+        m_model->setModelIntValue(ParamMessageParsed, 1);
+
+        // 1500 lines: the last 1024 stay.
+        m_window->clearAllMidiMonitors();
+        QString lines;
+        for (int i = 0; i < 1500; i++) {
+            lines += QString("line %1\n").arg(i);
+        }
+        inMonitor()->receivedMessage(lines, 1500);
+        QTextDocument* document = inMonitor()->generalView()->textView()->document();
+        QCOMPARE(document->blockCount(), 1024);
+        QCOMPARE(document->lastBlock().text(), QString("line 1499"));
+        QVERIFY(!textOf(inMonitor()).contains("line 475\n"));
+        // Shift+D clears a monitor; Commands > Clear All clears both.
+        QTest::keyClick(inMonitor()->generalView()->textView(), Qt::Key_D, Qt::ShiftModifier);
+        QVERIFY(textOf(inMonitor()).isEmpty());
+        outMonitor()->insertText("something");
+        for (QAction* action : m_window->findChildren<QAction*>()) {
+            if (action->text() == "&Clear All MIDI Monitors") {
+                QVERIFY(action->isEnabled());
+                action->trigger();
+            }
+        }
+        QVERIFY(textOf(outMonitor()).isEmpty());
+        // A font size change reaches the monitors.
+        m_model->setModelIntValue(ParamMessageFontSize, 1);
+        QCOMPARE(inMonitor()->generalView()->textView()->font().pixelSize(), 18);
+    }
+
+    void editorsReceiveOnlyWhileListening()
+    {
+        MidiEditView* editor = editors().first();
+        QVERIFY(!editor->isReceiveEnabled());
+        QCOMPARE(editor->currentView(), MidiEditView::GeneralPage);
+        // Receive in an empty editor: it listens itself.
+        editor->generalView()->receiveMenuSelected();
+        QVERIFY(editor->isReceiveEnabled());
+        QCOMPARE(editor->currentView(), MidiEditView::ProgressPage);
+        m_model->setParameterEditFlag(ParameterEditFlagUnchanged);
+        MidiEditView* sender = newEditor("F0 01 02 03 F7 90 3C 40");
+        m_model->setParameterEditFlag(ParameterEditFlagUnchanged);
+        transmitAndWait(sender, textOf(sender));
+        QTRY_COMPARE(textOf(editor), QString("F0 01 02 03 F7"));
+        QCOMPARE(editor->progressView()->message(), QString("5Bytes"));
+        QCOMPARE(m_model->getParameterEditFlag(), ParameterEditFlagUnchanged);  // received text
+        // OK ends listening; the text it collected now marks the project.
+        editor->progressView()->releasedButton();
+        QVERIFY(!editor->isReceiveEnabled());
+        QCOMPARE(editor->currentView(), MidiEditView::GeneralPage);
+        QCOMPARE(m_model->getParameterEditFlag(), ParameterEditFlagEdited);
+
+        // Receive in an editor holding text opens a listening editor.
+        const int before = editors().size();
+        editor->generalView()->receiveMenuSelected();
+        QCOMPARE(editors().size(), before + 1);
+        MidiEditView* listener = editors().last();
+        QCOMPARE(listener->openMode(), MidiEditView::SystemExclusiveReceiving);
+        QVERIFY(listener->isReceiveEnabled());
+        QCOMPARE(listener->currentView(), MidiEditView::ProgressPage);
+
+        // Transmit and Receive opens one more even from an empty editor and
+        // collects the reply there.
+        MidiEditView* empty = newEditor();
+        empty->generalView()->transmitAndReceiveMenuSelected();
+        QCOMPARE(editors().size(), before + 3);  // nothing to send: only the new window
+        sender->generalView()->transmitAndReceiveMenuSelected();
+        QCOMPARE(editors().size(), before + 4);
+        MidiEditView* replies = editors().last();
+        QTRY_COMPARE(textOf(replies), QString("F0 01 02 03 F7"));
+        QTRY_COMPARE(textOf(listener), QString("F0 01 02 03 F7"));
+
+        // While a repeat runs, no editor takes received text.
+        m_model->setModelIntValue(ParamSysExRepeat, 1);
+        listener->receivedMessage("F0 09 F7", 3);
+        QCOMPARE(textOf(listener), QString("F0 01 02 03 F7"));
+        QCOMPARE(listener->progressView()->message(),
+                 QString("Unable to receive messages when repeating\nmessage transmission is in-process."));
+        m_model->setModelIntValue(ParamSysExRepeat, 0);
+        // Parser off: the page says receiving needs it.
+        m_model->setModelIntValue(ParamMessageParsed, 0);
+        QVERIFY(listener->progressView()->message().startsWith("Message receive function is currently disabled."));
+        m_model->setModelIntValue(ParamMessageParsed, 1);
+    }
+
+    void shortAndLongTransmissionsWithTheirPages()
+    {
+        MidiEditView* editor = editors().first();
+        MidiEditView* other = newEditor();
+        // 200 bytes: the general page stays.
+        QString shortText;
+        for (int i = 0; i < 200; i++) {
+            shortText += "F8 ";
+        }
+        QSignalSpy starts(editor->transmissionThread(), &MidiEditTransmittionThread::startTransmittion);
+        editor->transmitMessage(shortText);
+        QCOMPARE(m_model->getModelIntValue(ParamSysExTransmitState, nullptr), 1);
+        QVERIFY(!other->generalView()->toolbar()->isEnabled());  // every editor waits
+        QVERIFY(!dragEnter(other->generalView()->textView()->viewport(),
+                           {QUrl::fromLocalFile(m_dir.filePath("a.txt"))}));
+        QTRY_COMPARE(m_model->getModelIntValue(ParamSysExTransmitState, nullptr), 0);
+        QCOMPARE(starts.size(), 1);
+        QCOMPARE(editor->currentView(), MidiEditView::GeneralPage);
+        QVERIFY(other->generalView()->toolbar()->isEnabled());
+        QVERIFY(m_collector->waitForBytes(200));
+
+        // Three dumps of 100 bytes with a 100 ms bulk interval: the progress
+        // page with a bar of 300, then back to the general page.
+        m_model->setModelIntValue(ParamBulkInterval, 100);
+        const QString dump = "F0 " + QString("11 ").repeated(98) + "F7\n";
+        editor->transmitMessage(dump.repeated(3));
+        QTRY_COMPARE(editor->currentView(), MidiEditView::ProgressPage);
+        QTRY_VERIFY(editor->progressView()->progressBar());
+        QCOMPARE(editor->progressView()->progressBar()->maximum(), 300);
+        QCOMPARE(editor->progressView()->buttonText(), QString("Cancel"));
+        QTRY_COMPARE_WITH_TIMEOUT(m_model->getModelIntValue(ParamSysExTransmitState, nullptr), 0, 5000);
+        QTRY_COMPARE(editor->currentView(), MidiEditView::GeneralPage);
+        QVERIFY(!editor->progressView()->progressBar());
+
+        // Cancel during a long one stops after the message in progress.
+        m_collector->clear();
+        editor->transmitMessage(dump.repeated(20));
+        QTRY_COMPARE(editor->currentView(), MidiEditView::ProgressPage);
+        QTRY_VERIFY(editor->progressView()->progressValue() >= 100);
+        editor->progressView()->releasedButton();
+        QTRY_COMPARE_WITH_TIMEOUT(m_model->getModelIntValue(ParamSysExTransmitState, nullptr), 0, 2000);
+        QCOMPARE(editor->currentView(), MidiEditView::GeneralPage);
+        QVERIFY(m_collector->bytes().size() < 2000);
+        QCOMPARE(m_collector->bytes().size() % 100, size_t(0));  // whole dumps only
+        m_model->setModelIntValue(ParamBulkInterval, 0);
+
+        // An invalid pair fails whatever the length; OK returns to the text.
+        editor->transmitMessage("F0 01 ZZ F7");
+        QTRY_COMPARE(m_model->getModelIntValue(ParamSysExTransmitState, nullptr), 0);
+        QTRY_COMPARE(editor->currentView(), MidiEditView::ProgressPage);
+        QCOMPARE(editor->progressView()->message(), QString("Failed to transmit message."));
+        QCOMPARE(editor->progressView()->progressMode(), MidiEditProgressView::Error);
+        QTest::qWait(150);  // the result 0 after the failure keeps the message
+        QCOMPARE(editor->progressView()->message(), QString("Failed to transmit message."));
+        QTest::keyClick(editor->progressView(), Qt::Key_Return);
+        QCOMPARE(editor->currentView(), MidiEditView::GeneralPage);
+        // A lone digit in a chunk of its own fails too.
+        editor->transmitMessage("F");
+        QTRY_COMPARE(editor->currentView(), MidiEditView::ProgressPage);
+        QCOMPARE(editor->progressView()->message(), QString("Failed to transmit message."));
+        editor->progressView()->hideView();
+        QCOMPARE(m_model->getModelIntValue(ParamSysExTransmitState, nullptr), 0);
+    }
+
+    void toolbarTooltipsCountTheBytes()
+    {
+        MidiEditView* editor = newEditor("F0 7E 7F // identity\n06 01 F7");
+        MidiEditGeneralView* page = editor->generalView();
+        QCOMPARE(page->createTooltipTransmissionByteString("Transmit and Receive"),
+                 QString("Transmit (6 Bytes) and Receive"));
+        QTextCursor cursor = page->textView()->textCursor();
+        cursor.setPosition(0);
+        cursor.setPosition(8, QTextCursor::KeepAnchor);
+        page->textView()->setTextCursor(cursor);
+        QCOMPARE(page->createTooltipTransmissionByteString("Transmit"), QString("Transmit (3 Bytes)"));
+        cursor.setPosition(1);
+        cursor.setPosition(3, QTextCursor::KeepAnchor);
+        page->textView()->setTextCursor(cursor);
+        QCOMPARE(page->createTooltipTransmissionByteString("Transmit"), QString("Transmit"));
+        cursor.setPosition(0);
+        cursor.setPosition(2, QTextCursor::KeepAnchor);
+        page->textView()->setTextCursor(cursor);
+        QHelpEvent tip(QEvent::ToolTip, QPoint(2, 2), QPoint(2, 2));
+        QApplication::sendEvent(page->transmitButton(), &tip);
+        QCOMPARE(page->transmitButton()->toolTip(), QString("Transmit (1 Byte)"));
+        // Transmit sends the selection only.
+        m_collector->clear();
+        page->transmitMenuSelected();
+        QTRY_COMPARE(m_model->getModelIntValue(ParamSysExTransmitState, nullptr), 0);
+        QTRY_COMPARE(m_collector->bytes().size(), size_t(0));  // F0 alone is no message
+        page->textView()->selectAll();
+        page->transmitMenuSelected();
+        QVERIFY(m_collector->waitForBytes(6));
+        QCOMPARE(m_collector->bytes(), (std::vector<unsigned char>{0xF0, 0x7E, 0x7F, 0x06, 0x01, 0xF7}));
+        // The find bar and the repeat bar open from their commands.
+        QVERIFY(page->findBar()->isHidden());
+        page->searchMenuSelected();
+        QVERIFY(page->findBar()->isVisible());
+        QVERIFY(page->repeatSettings()->isHidden());
+        QTest::keyClick(page->textView(), Qt::Key_R, Qt::ControlModifier);
+        QVERIFY(page->repeatSettings()->isVisible());
+        page->repeatSettings()->closeButtonPressed();
+        QVERIFY(page->repeatSettings()->isHidden());
+    }
+
+    void repeatUntilCancelAndUntilTheWindowCloses()
+    {
+        MidiEditView* editor = newEditor("F0 7D 01 F7");
+        MidiEditGeneralView* page = editor->generalView();
+        RepeatSettingsView* settings = page->repeatSettings();
+        QCOMPARE(settings->getInterval(), 1000);
+        QVERIFY(!settings->isRepeat());
+        settings->repeatBox()->setChecked(true);
+        settings->intervalBox()->setValue(500);
+        m_collector->clear();
+        QElapsedTimer timer;
+        timer.start();
+        page->transmitMenuSelected();
+        QCOMPARE(page->repeatInterval(), 500);
+        QCOMPARE(m_model->getModelIntValue(ParamSysExRepeat, nullptr), 1);
+        QCOMPARE(editor->currentView(), MidiEditView::RepeatMessagePage);
+        QVERIFY(editor->repeatThread());
+        QVERIFY(m_collector->waitForBytes(12));  // three sendings
+        QVERIFY(timer.elapsed() >= 1000);        // with 500 ms between them
+        editor->repeatMessageView()->releasedButton();
+        QTRY_VERIFY(!editor->repeatThread());
+        QCOMPARE(editor->currentView(), MidiEditView::GeneralPage);
+        QCOMPARE(m_model->getModelIntValue(ParamSysExTransmitState, nullptr), 0);
+        QCOMPARE(m_model->getModelIntValue(ParamSysExRepeat, nullptr), 0);
+        const size_t sent = m_collector->bytes().size();
+        QTest::qWait(700);
+        QCOMPARE(m_collector->bytes().size(), sent);  // nothing after Cancel
+
+        // Closing the window during a repeat ends it and frees the state.
+        page->transmitMenuSelected();
+        QTRY_VERIFY(m_collector->bytes().size() > sent);
+        QPointer<MidiEditView> guard(editor);
+        qobject_cast<QMdiSubWindow*>(editor->parentWidget())->close();
+        QTRY_VERIFY(!guard);
+        QCOMPARE(m_model->getModelIntValue(ParamSysExTransmitState, nullptr), 0);
+        QCOMPARE(m_model->getModelIntValue(ParamSysExRepeat, nullptr), 0);
+        const size_t afterClose = m_collector->bytes().size();
+        QTest::qWait(700);
+        QCOMPARE(m_collector->bytes().size(), afterClose);
+    }
+
+    void dumpFilesOpenSaveAndDrop()
+    {
+        const QString path = m_dir.filePath("dump.txt");
+        QVERIFY(Utility::saveAtTextFileName(path, "F0 43 10 F7 // voice"));
+        MidiEditView* editor = editors().first();
+        MidiEditGeneralView* page = editor->generalView();
+        // Into an empty editor: its text; into one with text: a new editor of its size.
+        QVERIFY(page->openDumpFile(path, page->size()));
+        QCOMPARE(textOf(editor), QString("F0 43 10 F7 // voice"));
+        QCOMPARE(m_model->getModelStringValue(ParamDumpFileWorkingDirectory, nullptr), m_dir.path());
+        const int before = editors().size();
+        QVERIFY(page->openDumpFile(path, QSize(300, 200)));
+        QCOMPARE(editors().size(), before + 1);
+        QCOMPARE(editors().last()->generalView()->size(), QSize(300, 200));
+        QCOMPARE(textOf(editors().last()), QString("F0 43 10 F7 // voice"));
+        QCOMPARE(textOf(editor), QString("F0 43 10 F7 // voice"));
+        // Unreadable: said so, nothing opened.
+        {
+            BoxAnswer answer(QMessageBox::Ok);
+            QVERIFY(!page->openDumpFile(m_dir.filePath("missing.txt"), QSize()));
+            QCOMPARE(answer.texts, QStringList{"File open failed."});
+        }
+        QCOMPARE(editors().size(), before + 1);
+        // Save writes the whole text; an unwritable place is said so.
+        editor->generalView()->setText("F0 01 F7\n");
+        QVERIFY(page->saveDumpFile(m_dir.filePath("saved.txt")));
+        QString saved;
+        QVERIFY(Utility::loadAtTextFileName(m_dir.filePath("saved.txt"), saved));
+        QCOMPARE(saved, QString("F0 01 F7\n"));
+        {
+            BoxAnswer answer(QMessageBox::Ok);
+            QVERIFY(!page->saveDumpFile(m_dir.filePath("no/such/folder/saved.txt")));
+            QCOMPARE(answer.texts, QStringList{"File save failed."});
+        }
+
+        // Drops on an editor: "txt" only, exactly.
+        QWidget* viewport = page->textView()->viewport();
+        QVERIFY(dragEnter(viewport, {QUrl::fromLocalFile(path)}));
+        QVERIFY(!dragEnter(viewport, {QUrl::fromLocalFile(m_dir.filePath("DUMP.TXT"))}));
+        QVERIFY(!dragEnter(viewport, {QUrl::fromLocalFile(m_dir.filePath("a.syx"))}));
+        MidiEditView* empty = newEditor();
+        drop(empty->generalView()->textView()->viewport(), {QUrl::fromLocalFile(path)});
+        QCOMPARE(textOf(empty), QString("F0 43 10 F7 // voice"));
+        const int beforeDrop = editors().size();
+        drop(empty->generalView()->textView()->viewport(), {QUrl::fromLocalFile(path)});
+        QCOMPARE(editors().size(), beforeDrop + 1);
+        QCOMPARE(editors().last()->parentWidget()->size(), MainWindow::MidiEditViewDefaultSize);
+
+        // Drops on the main window: the first "txt" or "ostrel" entry opens.
+        QWidget* area = m_window->mdiArea()->viewport();
+        QVERIFY(dragEnter(area, {QUrl::fromLocalFile(path), QUrl::fromLocalFile(m_dir.filePath("x.syx"))}));
+        QVERIFY(!dragEnter(area, {QUrl::fromLocalFile(m_dir.filePath("DUMP.TXT"))}));
+        drop(area, {QUrl::fromLocalFile(m_dir.filePath("x.syx")), QUrl::fromLocalFile(path)});
+        QCOMPARE(editors().size(), beforeDrop + 2);
+        QCOMPARE(textOf(editors().last()), QString("F0 43 10 F7 // voice"));
+        {
+            BoxAnswer answer(QMessageBox::Ok);
+            drop(area, {QUrl::fromLocalFile(m_dir.filePath("missing.txt"))});
+            QCOMPARE(answer.texts, QStringList{"File open failed."});
+        }
+        QCOMPARE(editors().size(), beforeDrop + 2);
+    }
+
+    void projectKeepsEditorTextButNotWhatIsBeingReceived()
+    {
+        MidiEditView* editor = editors().first();
+        editor->generalView()->setText("F0 01 F7 // kept");
+        MidiEditView* listening = newEditor(QString(), MidiEditView::SystemExclusiveReceiving);
+        listening->receivedMessage("F0 02 F7", 3);
+        QCOMPARE(m_model->getParameterEditFlag(), ParameterEditFlagEdited);
+        inMonitor()->receivedMessage("90 3C 40", 3);
+        const QString path = m_dir.filePath("bench.ostrel");
+        QVERIFY(m_window->saveProjectFile(path));
+        QVERIFY(m_window->openProjectFile(path));
+        QCOMPARE(m_window->mdiArea()->subWindowList().size(), 4);
+        QTRY_COMPARE(editors().size(), 2);  // the closed ones are gone
+        QStringList texts;
+        for (MidiEditView* view : editors()) {
+            QCOMPARE(view->openMode(), MidiEditView::SystemExclusive);
+            texts.append(textOf(view));
+        }
+        texts.sort();
+        QCOMPARE(texts, QStringList({"", "F0 01 F7 // kept"}));
+        QVERIFY(textOf(inMonitor()).isEmpty());
+        QCOMPARE(m_model->getParameterEditFlag(), ParameterEditFlagUnchanged);
+        // Typing marks the project; closing an editor does too.
+        QTest::keyClicks(editors().first()->generalView()->textView(), "F8");
+        QCOMPARE(m_model->getParameterEditFlag(), ParameterEditFlagEdited);
+    }
+};
+
+QTEST_MAIN(MidiEditViewTest)
+#include "MidiEditViewTest.moc"
