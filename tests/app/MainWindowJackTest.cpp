@@ -1,6 +1,8 @@
 // The main window's port menus with a JACK peer that comes and goes.
+#include <QMdiArea>
 #include <QMenu>
 #include <QStandardPaths>
+#include <QTextDocument>
 #include <QtTest>
 
 #include <memory>
@@ -12,9 +14,41 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include "MidiClient.h"
+#include "MidiEditGeneralView.h"
+#include "MidiEditTextView.h"
+#include "MidiEditView.h"
 #include "MidiInputPort.h"
 #include "MidiOutputPort.h"
 #include "OstrelModel.h"
+
+namespace {
+
+// Connects port group 0 of the window both ways to the peer.
+bool connectToPeer(MainWindow& window, const QString& peerName)
+{
+    QStringList names;
+    unsigned int current = 0;
+    window.getInputPortList(InputPortGroup_First, names, current);
+    const int source = names.indexOf(peerName + ":out");
+    window.getOutputPortList(OutputPortGroup_First, names, current);
+    const int destination = names.indexOf(peerName + ":in");
+    // The lists start with "Not Connected"; endpoints count from the next entry.
+    return source > 0 && destination > 0 &&
+           window.inputPortMenuSelected(InputPortGroup_First, static_cast<unsigned int>(source - 1)) &&
+           window.outputPortMenuSelected(OutputPortGroup_First, static_cast<unsigned int>(destination - 1));
+}
+
+MidiEditView* editView(QMdiSubWindow* window)
+{
+    return window ? qobject_cast<MidiEditView*>(window->widget()) : nullptr;
+}
+
+QString textOf(MidiEditView* view)
+{
+    return view->generalView()->textView()->toPlainText();
+}
+
+}  // namespace
 
 class MainWindowJackTest : public QObject {
     Q_OBJECT
@@ -87,6 +121,76 @@ private Q_SLOTS:
         QCOMPARE(input->currentIndex(), 0);
         QCOMPARE(input->currentText(), QString("Not Connected"));
         QCOMPARE(window.inputPort(InputPortGroup_Second)->portIndex(), InvalidPortIndex);
+    }
+
+    // A peer sends a full-size dump and a burst of notes: the In monitor shows
+    // every message and a listening editor gets the dump text exactly. Then an
+    // editor sends several dumps back with the bulk interval between them.
+    void dumpsAndNotesBothWaysThroughTheWindows()
+    {
+        QFile::remove(MainWindow::getIniFilePath());
+        JackPeer peer("ostrel-dump-peer");
+        QVERIFY(peer.isOpen());
+        OstrelModel model;
+        MainWindow window(nullptr, &model, MidiApi::Jack);
+        window.show();  // the default layout: both monitors and an editor
+        QVERIFY(connectToPeer(window, peer.name()));
+        MidiEditView* monitor = editView(window.midiInMonitorWindow());
+        MidiEditView* listener = editView(window.createMidiEditView(
+            "&System Exclusive", MidiEditView::SystemExclusiveReceiving, QSize(), QString()));
+        QVERIFY(monitor && listener);
+        model.setParameterEditFlag(ParameterEditFlagUnchanged);  // received text must not set it
+
+        std::vector<unsigned char> dump(16384);
+        dump.front() = 0xF0;
+        for (size_t i = 1; i + 1 < dump.size(); i++) {
+            dump[i] = static_cast<unsigned char>((i * 7) & 0x7F);
+        }
+        dump.back() = 0xF7;
+        peer.send(dump);
+        for (int i = 0; i < 200; i++) {
+            peer.send({0x90, static_cast<unsigned char>(i & 0x7F), 0x40});
+        }
+        QVERIFY(peer.waitUntilSent());
+        const QString dumpText =
+            QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(dump.data()), int(dump.size()))
+                                    .toHex(' ')
+                                    .toUpper());
+        QTRY_COMPARE_WITH_TIMEOUT(textOf(listener), dumpText, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(monitor->generalView()->textView()->document()->blockCount(), 201, 10000);
+        const QStringList lines = textOf(monitor).split('\n');
+        QVERIFY(lines.first().startsWith("F0 07 0E 15"));
+        QVERIFY(lines.first().endsWith("F7"));
+        for (int i = 0; i < 200; i++) {
+            QVERIFY2(lines.at(i + 1).contains(QString("90 %1 40").arg(i & 0x7F, 2, 16, QChar('0')).toUpper()),
+                     qPrintable(lines.at(i + 1)));
+        }
+        QCOMPARE(model.getParameterEditFlag(), ParameterEditFlagUnchanged);
+
+        // Back to the peer: five dumps, 100 ms of bulk interval between them.
+        model.setModelIntValue(ParamBulkInterval, 100);
+        QString text;
+        std::vector<unsigned char> expected;
+        for (int message = 0; message < 5; message++) {
+            const std::vector<unsigned char> one{0xF0, 0x7D, static_cast<unsigned char>(message), 0x11, 0x22, 0xF7};
+            expected.insert(expected.end(), one.begin(), one.end());
+            text += QString("F0 7D %1 11 22 F7 // dump %2\n").arg(message, 2, 10, QChar('0')).arg(message);
+        }
+        listener->transmitMessage(text);
+        QVERIFY(peer.waitForBytes(expected.size()));
+        QTRY_COMPARE(model.getModelIntValue(ParamSysExTransmitState, nullptr), 0);
+        QVERIFY(peer.received() == expected);
+        const auto arrivals = peer.arrivals();
+        QCOMPARE(arrivals.size(), size_t(5));
+        QStringList pauses;
+        for (size_t i = 1; i < arrivals.size(); i++) {
+            const double pause = double(arrivals[i].time - arrivals[i - 1].time) / 1000.0;
+            pauses.append(QString::number(pause, 'f', 1));
+            QVERIFY2(pause >= 95.0, qPrintable(pauses.join(' ')));  // one JACK period of slack
+        }
+        qInfo("pauses between dumps at the peer (ms): %s", qPrintable(pauses.join(' ')));
+        // The Out monitor echoed them.
+        QTRY_COMPARE(textOf(editView(window.midiOutMonitorWindow())).count("F0 7D"), 5);
     }
 };
 

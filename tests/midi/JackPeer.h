@@ -76,6 +76,17 @@ public:
         return m_received;
     }
 
+    // When each received event arrived (JACK time, microseconds) and its size.
+    struct Arrival {
+        jack_time_t time;
+        size_t size;
+    };
+    std::vector<Arrival> arrivals()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_arrivals;
+    }
+
     size_t receivedEvents()
     {
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -100,12 +111,15 @@ private:
         }
         void* in = jack_port_get_buffer(self->m_in, frames);
         const uint32_t count = jack_midi_get_event_count(in);
+        const jack_nframes_t periodStart = jack_last_frame_time(self->m_client);
         for (uint32_t i = 0; i < count; i++) {
             jack_midi_event_t event;
             if (jack_midi_event_get(&event, in, i) == 0) {
                 self->m_received.insert(self->m_received.end(), event.buffer,
                                         event.buffer + event.size);
                 self->m_receivedEvents++;
+                self->m_arrivals.push_back(
+                    {jack_frames_to_time(self->m_client, periodStart + event.time), event.size});
             }
         }
         return 0;
@@ -118,4 +132,5 @@ private:
     std::deque<std::vector<unsigned char>> m_outgoing;
     std::vector<unsigned char> m_received;
     size_t m_receivedEvents = 0;
+    std::vector<Arrival> m_arrivals;
 };
