@@ -1,5 +1,7 @@
 #include "MainWindow.h"
 
+#include <algorithm>
+
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
@@ -15,6 +17,7 @@
 #include "MidiAnalyzer.h"
 #include "MidiBulkIntervalManager.h"
 #include "MidiClient.h"
+#include "MidiEditGeneralView.h"
 #include "MidiEditView.h"
 #include "MidiInputPort.h"
 #include "MidiNameTables.h"
@@ -80,10 +83,21 @@ bool isBuiltViewsMenuIndex(unsigned int index)
     }
 }
 
-// An analyzer text as Latin-1, up to its first NUL.
-QString latin1Text(const QByteArray& bytes)
+// An analyzer text as Latin-1, up to its first NUL; with a line limit only
+// its last lines (each begins with a line break), which is all a monitor
+// keeps: a burst of megabytes costs the user interface no more than that.
+QString latin1Text(const QByteArray& bytes, int lineLimit = 0)
 {
-    return QString::fromLatin1(bytes.constData(), static_cast<int>(qstrnlen(bytes.constData(), bytes.size())));
+    const int length = static_cast<int>(qstrnlen(bytes.constData(), bytes.size()));
+    int start = 0;
+    if (lineLimit > 0) {
+        int position = length;
+        for (int lines = 0; lines <= lineLimit && position > 0; lines++) {  // one spare
+            position = bytes.lastIndexOf('\n', position - 1);
+        }
+        start = std::max(position, 0);
+    }
+    return QString::fromLatin1(bytes.constData() + start, length - start);
 }
 
 }  // namespace
@@ -503,17 +517,32 @@ void MainWindow::deliverMonitoredTraffic()
     if (!m_analyzer->getMidiData(inText, inCount, sysExText, sysExCount, outText, outCount)) {
         return;
     }
-    const QString in = latin1Text(inText);
-    const QString sysEx = latin1Text(sysExText);
-    const QString out = latin1Text(outText);
+    // Each text is converted once, and only when a window takes it.
+    const int limit = MidiEditGeneralView::MonitorViewLineLimit;
+    QString in, sysEx, out;
+    bool inReady = false, sysExReady = false;
+    if (!m_outputViews.isEmpty()) {
+        out = latin1Text(outText, limit);
+    }
     // A view may close itself while it handles text: walk copies.
     for (MidiEditView* view : QList<MidiEditView*>(m_outputViews)) {
         view->insertText(out);
     }
     for (MidiEditView* view : QList<MidiEditView*>(m_inputViews)) {
+        if (!view->isReceiveEnabled()) {
+            continue;
+        }
         if (view->isMonitor()) {
+            if (!inReady) {
+                in = latin1Text(inText, limit);
+                inReady = true;
+            }
             view->receivedMessage(in, inCount);
         } else {
+            if (!sysExReady) {
+                sysEx = latin1Text(sysExText);
+                sysExReady = true;
+            }
             view->receivedMessage(sysEx, sysExCount);
         }
     }

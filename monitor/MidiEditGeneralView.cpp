@@ -6,6 +6,7 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QMimeData>
+#include <QTimer>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
@@ -64,8 +65,12 @@ MidiEditGeneralView::MidiEditGeneralView(MidiEditView* owner, OstrelModel* model
       m_textView(nullptr),
       m_model(model),
       m_repeatInterval(RepeatSettingsView::SysExSettingsIntervalValue.defaultValue),
-      m_openMode(openMode)
+      m_openMode(openMode),
+      m_backlog(isMonitor() ? MonitorViewLineLimit : 0),
+      m_insertTimer(new QTimer(this))
 {
+    m_insertTimer->setInterval(0);
+    connect(m_insertTimer, &QTimer::timeout, this, &MidiEditGeneralView::insertNextPiece);
     m_textView = new MidiEditTextView(this, model, isMonitor());
     auto* layout = new QVBoxLayout(this);
     layout->setSpacing(0);
@@ -189,21 +194,52 @@ void MidiEditGeneralView::setUpEditor()
 
 void MidiEditGeneralView::setText(const QString& text)
 {
+    m_backlog.clear();
+    m_insertTimer->stop();
     m_textView->setPlainText(text);
 }
 
 void MidiEditGeneralView::insertText(const QString& text)
 {
-    m_textView->insertText(text);
+    if (text.isEmpty()) {
+        return;
+    }
+    m_backlog.append(text);
+    if (!m_insertTimer->isActive()) {
+        insertNextPiece();
+    }
+}
+
+void MidiEditGeneralView::insertNextPiece()
+{
+    const QString piece = m_backlog.take(InsertSliceSize);
+    if (!piece.isEmpty()) {
+        m_model->lockParameterEditFlag();
+        m_textView->insertText(piece);
+        m_model->unlockParameterEditFlag();
+    }
+    if (m_backlog.isEmpty()) {
+        m_insertTimer->stop();
+    } else {
+        m_insertTimer->start();
+    }
+}
+
+void MidiEditGeneralView::flushInsertedText()
+{
+    while (!m_backlog.isEmpty()) {
+        insertNextPiece();
+    }
 }
 
 bool MidiEditGeneralView::hasText() const
 {
-    return !m_textView->toPlainText().isEmpty();
+    return !m_backlog.isEmpty() || !m_textView->toPlainText().isEmpty();
 }
 
-bool MidiEditGeneralView::getText(QString& text) const
+bool MidiEditGeneralView::getText(QString& text)
 {
+    flushInsertedText();
     text = m_textView->toPlainText();
     return !text.isEmpty();
 }
@@ -268,7 +304,13 @@ void MidiEditGeneralView::transmitFromSettings()
     m_model->setModelIntValue(ParamSysExRepeat, m_repeatSettings->isRepeat() ? 1 : 0);
     m_repeatInterval = m_repeatSettings->getInterval();
     const QTextCursor cursor = m_textView->textCursor();
-    m_owner->transmitMessage(cursor.hasSelection() ? cursor.selectedText() : m_textView->toPlainText());
+    QString text;
+    if (cursor.hasSelection()) {
+        text = cursor.selectedText();
+    } else {
+        getText(text);
+    }
+    m_owner->transmitMessage(text);
 }
 
 void MidiEditGeneralView::transmitMenuSelected()
@@ -364,7 +406,9 @@ void MidiEditGeneralView::saveMenuSelected()
 bool MidiEditGeneralView::saveDumpFile(const QString& path)
 {
     setDumpFileDirectory(path);
-    if (!Utility::saveAtTextFileName(path, m_textView->toPlainText())) {
+    QString text;
+    getText(text);
+    if (!Utility::saveAtTextFileName(path, text)) {
         MainWindow::m_pInstance->showCriticalMessage(tr("File save failed."));
         return false;
     }

@@ -10,12 +10,14 @@
 #include <QWidget>
 
 #include "ModelAssistant.h"
+#include "TextBacklog.h"
 
 class MidiEditTextView;
 class MidiEditView;
 class OstrelModel;
 class QDragEnterEvent;
 class QDropEvent;
+class QTimer;
 class QToolButton;
 class ReferenceWidget;
 class RepeatSettingsView;
@@ -27,6 +29,9 @@ class MidiEditGeneralView : public QWidget, public ModelAssistant {
 public:
     static constexpr int MonitorViewLineLimit = 1024;
     static constexpr int ToolbarHeight = 36;
+    // Appended text goes into the view in pieces of about this many
+    // characters, one piece per pass of the event loop.
+    static constexpr int InsertSliceSize = 128 * 1024;
     static const QColor MonitorBackgroundColor;
     static const QColor MonitorTextColor;
 
@@ -35,9 +40,14 @@ public:
     ~MidiEditGeneralView() override;
 
     void setText(const QString& text);
+    // Appends text that was received or monitored (never an edit of the
+    // project): at once when little is waiting, otherwise piece by piece.
     void insertText(const QString& text);
+    // Everything still waiting goes into the view now.
+    void flushInsertedText();
+    bool hasPendingText() const { return !m_backlog.isEmpty(); }
     // The whole text; true when it is not empty.
-    bool getText(QString& text) const;
+    bool getText(QString& text);
     bool hasText() const;
     void changeHighLighter();
     void minimalizeScrollAreaForMac();
@@ -87,6 +97,7 @@ private:
     void setDumpFileDirectory(const QString& path);
     bool handleDragEnter(QDragEnterEvent* event);
     bool handleDrop(QDropEvent* event);
+    void insertNextPiece();
 
     MidiEditView* m_owner;
     MidiEditTextView* m_textView;
@@ -100,4 +111,6 @@ private:
     int m_openMode;
     QToolButton* m_transmitButton = nullptr;
     QToolButton* m_transmitAndReceiveButton = nullptr;
+    TextBacklog m_backlog;
+    QTimer* m_insertTimer;
 };

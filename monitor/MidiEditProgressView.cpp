@@ -98,6 +98,8 @@ void MidiEditProgressView::hideView()
 
 void MidiEditProgressView::releasedButton()
 {
+    // Also before the start was reported: the page may still be idle.
+    m_owner->cancelTransmittion();
     setProgressBarEnabled(false, 0, 0);
     m_owner->setReceivedMessageEnabled(false);
 }

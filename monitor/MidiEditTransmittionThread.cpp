@@ -35,6 +35,9 @@ void MidiEditTransmittionThread::setTransmittionMessage(const QString& text)
 {
     std::lock_guard<std::mutex> lock(m_lock);
     m_message = text;
+    // Set here rather than when the worker picks the text up, so that a
+    // stop requested in between is not overwritten.
+    m_running = true;
     m_wake.notify_all();
 }
 
@@ -70,7 +73,6 @@ void MidiEditTransmittionThread::run()
         if (m_quit) {
             return;
         }
-        m_running = true;
         transmitMessage(m_message);
         m_message.clear();
     }

@@ -38,6 +38,9 @@ public:
     virtual void setTransmittionMessage(const QString& text);
     // Clears running and returns once the transmission in progress has ended.
     virtual void stopTransmittion();
+    // Clears running without waiting: the transmission ends after the
+    // message in progress. A transmission not yet started is not affected.
+    void requestStop() { m_running = false; }
     void setBulkIntervalIgnored(bool ignored);
     void updateParameter(unsigned int id) override;
 

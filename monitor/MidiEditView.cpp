@@ -157,6 +157,13 @@ void MidiEditView::stopRepeatTransmittion()
     }
 }
 
+void MidiEditView::cancelTransmittion()
+{
+    if (m_transmitting) {
+        m_thread->requestStop();
+    }
+}
+
 void MidiEditView::deleteRepeatThread()
 {
     if (!m_repeatThread) {

@@ -45,6 +45,9 @@ public:
     void transmitMessage(const QString& text);
     void startRepeatTransmittion(const QString& text);
     void stopRepeatTransmittion();
+    // Cancel on the progress page: the transmission this window runs ends
+    // after its current message, without waiting for the next progress report.
+    void cancelTransmittion();
     void setReceivedMessageEnabled(bool enabled);
     void changeView(View view);
 

@@ -1,11 +1,20 @@
 #include "MidiMessageText.h"
 
-#include <QRegularExpression>
-
 namespace {
 
 // Everything the format ignores: separators, and comments with their line break.
 const char* const RegExpOfUunnecessaryCharacterForMessage = " |,|\\t|\\n|(//|//([^\\n]+))(\\n|$)";
+
+bool isLineBreak(QChar character)
+{
+    return character == QLatin1Char('\n') || character.unicode() == 0x2029;
+}
+
+bool isSeparator(QChar character)
+{
+    return character == QLatin1Char(' ') || character == QLatin1Char(',') || character == QLatin1Char('\t') ||
+           isLineBreak(character);
+}
 
 int hexDigit(QChar character)
 {
@@ -26,10 +35,36 @@ int hexDigit(QChar character)
 
 QString MidiMessageText::removeUnnecessaryCharacters(const QString& text)
 {
-    static const QRegularExpression unnecessary(QString::fromLatin1(RegExpOfUunnecessaryCharacterForMessage));
-    QString stripped = text;
-    stripped.replace(QChar(0x2029), QLatin1Char('\n'));
-    return stripped.remove(unnecessary);
+    // What removing every match of RegExpOfUunnecessaryCharacterForMessage
+    // (after U+2029 became a line break) leaves, in one pass: a dump of
+    // megabytes is stripped in milliseconds rather than a second.
+    QString stripped(text.size(), Qt::Uninitialized);
+    QChar* out = stripped.data();
+    const QChar* characters = text.constData();
+    const int length = text.size();
+    int i = 0;
+    while (i < length) {
+        const QChar character = characters[i];
+        if (isSeparator(character)) {
+            i++;
+        } else if (character == QLatin1Char('/') && i + 1 < length && characters[i + 1] == QLatin1Char('/')) {
+            i += 2;
+            while (i < length && !isLineBreak(characters[i])) {
+                i++;
+            }
+            i++;  // the comment's line break goes with it
+        } else {
+            *out++ = character;
+            i++;
+        }
+    }
+    stripped.resize(static_cast<int>(out - stripped.constData()));
+    return stripped;
+}
+
+QString MidiMessageText::unnecessaryCharacterExpression()
+{
+    return QString::fromLatin1(RegExpOfUunnecessaryCharacterForMessage);
 }
 
 bool MidiMessageText::toBytes(const QString& digits, int first, int count, QByteArray& out)

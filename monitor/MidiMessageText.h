@@ -16,6 +16,8 @@ public:
     // The text with every separator and comment removed: only the
     // characters that are read as digits (or make a pair invalid) remain.
     static QString removeUnnecessaryCharacters(const QString& text);
+    // The regular expression that defines what is removed (for checks).
+    static QString unnecessaryCharacterExpression();
     // 0 for a text with nothing to send; UnknownSize for an odd number of
     // digits or a pair that is not hexadecimal; otherwise the bytes.
     static unsigned int getTransmissionMessageSize(const QString& text);

@@ -1,4 +1,6 @@
 // The message text format: separators, comments, odd digits, invalid pairs.
+#include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QtTest>
 
 #include "MidiMessageText.h"
@@ -51,6 +53,27 @@ private Q_SLOTS:
         QVERIFY(!MidiMessageText::toBytes("F0G7", 0, 2, bytes));
         QCOMPARE(bytes, QByteArray("\xF0"));
         QVERIFY(!MidiMessageText::toBytes("F0F", 0, 2, bytes));  // a lone last digit
+    }
+
+    // The one-pass stripping leaves exactly what removing every match of
+    // the format's regular expression leaves, on random texts made of the
+    // characters that matter.
+    void strippingMatchesTheRegularExpression()
+    {
+        const QRegularExpression expression(MidiMessageText::unnecessaryCharacterExpression());
+        const QChar alphabet[] = {' ', ',', '\t', '\n', '/', '/', 'F', '0', 'x', '\r', QChar(0x2029)};
+        QRandomGenerator random(20261206);
+        for (int round = 0; round < 20000; round++) {
+            QString text;
+            const int length = random.bounded(24);
+            for (int i = 0; i < length; i++) {
+                text.append(alphabet[random.bounded(int(sizeof(alphabet) / sizeof(alphabet[0])))]);
+            }
+            QString expected = text;
+            expected.replace(QChar(0x2029), QLatin1Char('\n'));
+            expected.remove(expression);
+            QCOMPARE(MidiMessageText::removeUnnecessaryCharacters(text), expected);
+        }
     }
 };
 

@@ -1,0 +1,286 @@
+// Measures the monitor and editor windows inside a real main window, with
+// the built-in loopback from output 1 back to input 1:
+//   flood   20,000 note messages per second for 10 s into the MIDI In
+//           monitor: messages delivered against sent, the longest stall of
+//           the user-interface thread (a 10 ms timer probe), memory.
+//   dump    a 1 MiB dump text sent from an editor with the parser on and
+//           bulk interval 0: MIDI bytes per second, progress, and how long
+//           Cancel takes to end a transmission.
+//   open    a 5 MB dump text file opened into an editor.
+// Run under QT_QPA_PLATFORM=offscreen (or any display).
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QMdiSubWindow>
+#include <QProgressBar>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <thread>
+
+#include "MainWindow.h"
+#include "MidiClient.h"
+#include "MidiEditGeneralView.h"
+#include "MidiEditProgressView.h"
+#include "MidiEditTextView.h"
+#include "MidiEditTransmittionThread.h"
+#include "MidiEditView.h"
+#include "MidiInputPort.h"
+#include "MidiOutputPort.h"
+#include "MidiTime.h"
+#include "OstrelModel.h"
+
+namespace {
+
+// The largest gap between ticks of a 10 ms timer on the user-interface thread.
+class StallProbe : public QObject {
+public:
+    StallProbe()
+    {
+        m_clock.start();
+        m_timer.setTimerType(Qt::PreciseTimer);
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            const qint64 now = m_clock.elapsed();
+            m_longest = std::max(m_longest, now - m_last);
+            m_last = now;
+        });
+        m_timer.start(10);
+    }
+    qint64 longestGap() const { return m_longest; }
+    void reset()
+    {
+        m_last = m_clock.elapsed();
+        m_longest = 0;
+    }
+
+private:
+    QElapsedTimer m_clock;
+    QTimer m_timer;
+    qint64 m_last = 0;
+    qint64 m_longest = 0;
+};
+
+long residentKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:")) {
+            return line.mid(6).trimmed().split(' ').first().toLong();
+        }
+    }
+    return -1;
+}
+
+void runEventsFor(int milliseconds)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < milliseconds) {
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+}
+
+bool waitUntil(const std::function<bool()>& done, int milliseconds)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > milliseconds) {
+            return false;
+        }
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return true;
+}
+
+MidiEditView* editView(QMdiSubWindow* window)
+{
+    return window ? qobject_cast<MidiEditView*>(window->widget()) : nullptr;
+}
+
+void measureFlood(MainWindow& window, StallProbe& probe)
+{
+    constexpr int PerSecond = 20000;
+    constexpr int Seconds = 10;
+    MidiEditView* monitor = editView(window.midiInMonitorWindow());
+    const unsigned int before = monitor->progressView()->totalCommunicationSize();
+    MidiOutputPort sender(window.midiClient(), 16, 1, getHostTimeInMilliseconds(),
+                          getCurrentTimeInMilliseconds());
+    if (sender.openOutputPort(QStringLiteral("Ostrel Loopback 1")) != MIDI_RESULT_SUCCESS) {
+        std::printf("flood: cannot open the loopback\n");
+        return;
+    }
+    const long rssBefore = residentKiB();
+    std::atomic<int> sent{0};
+    std::atomic<int> failed{0};
+    std::thread flood([&] {
+        const auto start = std::chrono::steady_clock::now();
+        for (int i = 0; i < PerSecond * Seconds; i++) {
+            // Paced: message i leaves at i / 20000 s.
+            std::this_thread::sleep_until(start + std::chrono::microseconds(i * 1000000LL / PerSecond));
+            const unsigned char note[3] = {static_cast<unsigned char>(0x90 | (i & 0x0F)),
+                                           static_cast<unsigned char>(i % 128), 0x40};
+            unsigned int stamp = 0;
+            if (sender.transmitMidi(note, 3, stamp, 0) == MIDI_RESULT_SUCCESS) {
+                sent++;
+            } else {
+                failed++;
+            }
+        }
+    });
+    probe.reset();
+    long rssPeak = rssBefore;
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < (Seconds + 1) * 1000) {
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+        rssPeak = std::max(rssPeak, residentKiB());
+    }
+    flood.join();
+    const unsigned int expected = static_cast<unsigned int>(sent.load()) * 3;
+    waitUntil([&] { return monitor->progressView()->totalCommunicationSize() - before >= expected; }, 5000);
+    const unsigned int delivered = monitor->progressView()->totalCommunicationSize() - before;
+    std::printf("flood: sent %d messages (%d failed) in %d s; delivered to the In monitor %u messages; "
+                "lost %d\n",
+                sent.load(), failed.load(), Seconds, delivered / 3,
+                sent.load() - static_cast<int>(delivered / 3));
+    std::printf("flood: longest user-interface stall %lld ms; RSS %ld KiB before, %ld KiB peak, "
+                "monitor lines %d\n",
+                static_cast<long long>(probe.longestGap()), rssBefore, rssPeak,
+                monitor->generalView()->textView()->document()->blockCount());
+}
+
+void measureDump(MainWindow& window, OstrelModel& model, StallProbe& probe)
+{
+    // 350 dumps of 1000 bytes: about 1 MiB of text, 350,000 bytes of MIDI.
+    QString text;
+    for (int dump = 0; dump < 350; dump++) {
+        text += QStringLiteral("F0 7D");
+        for (int i = 0; i < 998 - 1; i++) {
+            text += QStringLiteral(" %1").arg((dump + i) & 0x7F, 2, 16, QLatin1Char('0')).toUpper();
+        }
+        text += QStringLiteral(" F7 // dump\n");
+    }
+    auto* editor = editView(window.createMidiEditView(QStringLiteral("&System Exclusive"),
+                                                      MidiEditView::SystemExclusive, QSize(), text));
+    model.setModelIntValue(ParamBulkInterval, 0);
+    // What arrives at the far end of the loopback.
+    std::atomic<unsigned long long> arrived{0};
+    MidiInputPort listener(window.midiClient(), 16384, 1, getHostTimeInMilliseconds(),
+                           getCurrentTimeInMilliseconds());
+    listener.setReceivedMidiCallbackFunc(
+        [](void* context, const unsigned char*, unsigned short length, unsigned int, unsigned long long,
+           unsigned int) { *static_cast<std::atomic<unsigned long long>*>(context) += length; },
+        &arrived);
+    listener.openInputPort(QStringLiteral("Ostrel Loopback 1"));
+    // The window's own slot runs first: then the page it chose is showing.
+    bool sawProgress = false;
+    QObject::connect(editor->transmissionThread(), &MidiEditTransmittionThread::startTransmittion, editor,
+                     [&] {
+                         sawProgress = editor->currentView() == MidiEditView::ProgressPage &&
+                                       editor->progressView()->progressBar();
+                     });
+    probe.reset();
+    QElapsedTimer clock;
+    clock.start();
+    editor->transmitMessage(text);
+    waitUntil([&] { return model.getModelIntValue(ParamSysExTransmitState, nullptr) == 0; }, 60000);
+    const double seconds = clock.nsecsElapsed() / 1e9;
+    waitUntil([&] { return arrived.load() >= 350000; }, 5000);
+    std::printf("dump: %d characters of text, 350000 bytes of MIDI in %.3f s = %.2f MB/s (%llu bytes "
+                "arrived); progress page shown: %s; longest user-interface stall %lld ms\n",
+                static_cast<int>(text.size()), seconds, 0.35 / seconds, arrived.load(),
+                sawProgress ? "yes" : "no", static_cast<long long>(probe.longestGap()));
+
+    // Cancel while it runs (twenty copies of the text, so that it still
+    // runs): until the transmission has ended.
+    const QString longText = text.repeated(20);
+    for (int round = 0; round < 5; round++) {
+        const int after = 20 + 30 * round;
+        editor->transmitMessage(longText);
+        runEventsFor(after);
+        probe.reset();
+        QElapsedTimer cancel;
+        cancel.start();
+        editor->progressView()->releasedButton();
+        const bool running = model.getModelIntValue(ParamSysExTransmitState, nullptr) != 0;
+        waitUntil([&] { return model.getModelIntValue(ParamSysExTransmitState, nullptr) == 0; }, 10000);
+        const double stopped = cancel.nsecsElapsed() / 1e6;
+        const unsigned long long atStop = arrived.load();
+        runEventsFor(100);
+        std::printf("dump: Cancel after %d ms (%s) took effect in %.1f ms; %llu bytes arrived after it; "
+                    "longest stall %lld ms\n",
+                    after, running ? "running" : "already ended", stopped, arrived.load() - atStop,
+                    static_cast<long long>(probe.longestGap()));
+    }
+    editor->parentWidget()->close();
+    runEventsFor(50);
+}
+
+void measureOpen(MainWindow& window, const QTemporaryDir& dir)
+{
+    QString text;
+    text.reserve(5 * 1024 * 1024);
+    int line = 0;
+    while (text.size() < 5 * 1000 * 1000) {
+        text += QStringLiteral("F0 7E 7F 06 01 %1 %2 11 22 33 44 55 66 77 F7 // line %3\n")
+                    .arg(line & 0x7F, 2, 16, QLatin1Char('0'))
+                    .arg((line >> 7) & 0x7F, 2, 16, QLatin1Char('0'))
+                    .arg(line);
+        line++;
+    }
+    const QString path = dir.filePath(QStringLiteral("large.txt"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0) {
+        std::printf("open: cannot write %s\n", qPrintable(path));
+        return;
+    }
+    file.close();
+    auto* editor = editView(window.createMidiEditView(QStringLiteral("&System Exclusive"),
+                                                      MidiEditView::SystemExclusive, QSize(), QString()));
+    QElapsedTimer clock;
+    clock.start();
+    editor->generalView()->openDumpFile(path, QSize());
+    QApplication::processEvents();  // layout and the first highlighting pass
+    std::printf("open: %lld bytes (%d lines) into an editor in %lld ms\n",
+                static_cast<long long>(file.size()), line, static_cast<long long>(clock.elapsed()));
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    OstrelModel model;
+    QApplication application(argc, argv);
+    QStandardPaths::setTestModeEnabled(true);
+    QFile::remove(MainWindow::getIniFilePath());
+    QTemporaryDir dir;
+    MainWindow window(nullptr, &model, MidiApi::Automatic);  // the loopback is always there
+    window.show();
+    window.outputPortMenuSelected(OutputPortGroup_First, 0);
+    window.inputPortMenuSelected(InputPortGroup_First, 0);
+    StallProbe probe;
+    if (qEnvironmentVariableIsSet("NOCOLOR")) model.setModelIntValue(ParamMessageColor, 0);
+    const QStringList arguments = application.arguments();
+    const auto wanted = [&](const char* name) {
+        return arguments.size() < 2 || arguments.contains(QString::fromLatin1(name));
+    };
+    if (wanted("flood")) {
+        measureFlood(window, probe);
+    }
+    if (wanted("dump")) {
+        measureDump(window, model, probe);
+    }
+    if (wanted("open")) {
+        measureOpen(window, dir);
+    }
+    window.closeAllSubWindows();
+    return 0;
+}
