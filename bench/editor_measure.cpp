@@ -202,6 +202,13 @@ void measureDump(MainWindow& window, OstrelModel& model, StallProbe& probe)
     // Cancel while it runs (twenty copies of the text, so that it still
     // runs): until the transmission has ended.
     const QString longText = text.repeated(20);
+    // When the worker last reported a message sent (on its own thread).
+    QElapsedTimer sinceStart;
+    sinceStart.start();
+    std::atomic<qint64> lastSentAt{0};
+    QObject::connect(editor->transmissionThread(), &MidiEditTransmittionThread::transmittionProgress,
+                     editor->transmissionThread(), [&] { lastSentAt = sinceStart.nsecsElapsed(); },
+                     Qt::DirectConnection);
     for (int round = 0; round < 5; round++) {
         const int after = 20 + 30 * round;
         editor->transmitMessage(longText);
@@ -209,15 +216,16 @@ void measureDump(MainWindow& window, OstrelModel& model, StallProbe& probe)
         probe.reset();
         QElapsedTimer cancel;
         cancel.start();
+        const qint64 cancelledAt = sinceStart.nsecsElapsed();
         editor->progressView()->releasedButton();
         const bool running = model.getModelIntValue(ParamSysExTransmitState, nullptr) != 0;
         waitUntil([&] { return model.getModelIntValue(ParamSysExTransmitState, nullptr) == 0; }, 10000);
-        const double stopped = cancel.nsecsElapsed() / 1e6;
-        const unsigned long long atStop = arrived.load();
+        const double ended = cancel.nsecsElapsed() / 1e6;
         runEventsFor(100);
-        std::printf("dump: Cancel after %d ms (%s) took effect in %.1f ms; %llu bytes arrived after it; "
-                    "longest stall %lld ms\n",
-                    after, running ? "running" : "already ended", stopped, arrived.load() - atStop,
+        std::printf("dump: Cancel after %d ms (%s): last message sent %.1f ms after it, window idle "
+                    "again after %.1f ms; longest stall %lld ms\n",
+                    after, running ? "running" : "already ended",
+                    std::max<qint64>(0, lastSentAt.load() - cancelledAt) / 1e6, ended,
                     static_cast<long long>(probe.longestGap()));
     }
     editor->parentWidget()->close();
