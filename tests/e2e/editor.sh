@@ -1,0 +1,182 @@
+#!/usr/bin/env bash
+# End to end with a JACK peer: the real program under Xvfb, its ports
+# stored by name in the INI file. The peer sends a 16384-byte dump and 50
+# notes: the MIDI In monitor shows them and the editor, listening after F6,
+# receives the dump text exactly. The text is saved through the Save dialog,
+# cleared, reopened through the Open dialog, edited and sent back with F5,
+# then sent again and again with repetition on until Cancel; the peer checks
+# every byte and the pauses. Screenshots go to OUTDIR.
+#   editor.sh OSTREL SCREENSHOT-TOOL PEER OUTDIR
+set -euo pipefail
+ostrel=$1 screenshot=$2 peertool=$3 outdir=$4
+mkdir -p "$outdir"
+home=$(mktemp -d)
+display=:$((90 + RANDOM % 800))
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+cleanup() {
+    [ -n "${app:-}" ] && kill -9 "$app" 2>/dev/null || true
+    [ -n "${peer:-}" ] && kill "$peer" 2>/dev/null || true
+    kill "$xvfb" 2>/dev/null || true
+    rm -rf "$home"
+}
+trap cleanup EXIT
+export DISPLAY=$display XDG_CONFIG_HOME=$home/config XDG_RUNTIME_DIR=$home
+for _ in $(seq 1 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+fail() { echo "FAILED: $*"; "$screenshot" "$outdir/failure.png" || true; exit 1; }
+
+# The peer, driven through a pipe.
+peername=ostrel-e2e-peer-$$
+mkfifo "$home/peer.in"
+"$peertool" "$peername" <"$home/peer.in" >"$home/peer.out" 2>&1 &
+peer=$!
+exec 3>"$home/peer.in"
+for _ in $(seq 1 50); do grep -q ready "$home/peer.out" && break; sleep 0.1; done
+grep -q ready "$home/peer.out" || fail "the peer did not start: $(cat "$home/peer.out")"
+# Waits for the peer's answer number N (its lines after "ready").
+answer() {
+    for _ in $(seq 1 100); do
+        [ "$(wc -l <"$home/peer.out")" -gt "$1" ] && return 0
+        sleep 0.1
+    done
+    fail "the peer did not answer: $(cat "$home/peer.out")"
+}
+
+ini=$XDG_CONFIG_HOME/$(basename "$ostrel")/Ostrel.ini
+mkdir -p "$(dirname "$ini")"
+cat >"$ini" <<EOF
+[FileWorkingDirectory]
+DumpFileWorkingDirectory=$home
+[PortName]
+InputPortName=$peername:out
+OutputPortName=$peername:in
+EOF
+
+"$ostrel" >"$outdir/ostrel.log" 2>&1 &
+app=$!
+window=$(timeout 10 xdotool search --sync --onlyvisible --name '^Ostrel$' | head -n 1)
+xdotool windowmove --sync "$window" 0 0 2>/dev/null || true
+sleep 0.8
+# The default layout: the editor's text lies below the In monitor.
+text_x=150 text_y=460
+xdotool mousemove "$text_x" "$text_y" click 1
+sleep 0.3
+xdotool key F6
+sleep 0.5
+"$screenshot" "$outdir/listening.png"
+
+echo "send-dump 16384" >&3
+answer 1
+sleep 1.5
+"$screenshot" "$outdir/received.png"
+# OK on the progress page: the received text shows.
+xdotool key Return
+sleep 0.5
+"$screenshot" "$outdir/dump-text.png"
+
+# Save through the editor's context menu and the Save dialog.
+dialog_type() {  # NAME TEXT: types TEXT into the dialog titled NAME
+    local dialog
+    dialog=$(timeout 10 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1)
+    for attempt in 1 2 3; do
+        xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+        sleep 0.$((attempt * 3))
+        xdotool key ctrl+a
+        xdotool type --delay 30 "$2"
+        sleep 0.2
+        xdotool key Return
+        sleep 0.8
+        xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
+        "$screenshot" "$outdir/$1-attempt-$attempt.png"
+        xdotool key Escape
+        sleep 0.3
+        # Opened again for the next attempt.
+        xdotool mousemove "$text_x" "$text_y" click 3
+        sleep 0.5
+        xdotool key "$3"
+        dialog=$(timeout 10 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1)
+    done
+    fail "the $1 dialog did not take the name"
+}
+xdotool mousemove "$text_x" "$text_y" click 3
+sleep 0.5
+"$screenshot" "$outdir/context-menu.png"
+xdotool key s
+dialog_type Save "$home/received.txt" s
+"$peertool" --dump-text 16384 >"$home/expected.txt"
+for _ in $(seq 1 30); do [ -s "$home/received.txt" ] && break; sleep 0.1; done
+cmp -s <(tr -d '\n' <"$home/received.txt") <(tr -d '\n' <"$home/expected.txt") ||
+    fail "the saved dump text differs from what the peer sent"
+echo "received the 16384-byte dump exactly and saved it"
+
+# Clear the text, reopen the file into the same editor, add a comment.
+xdotool mousemove "$text_x" "$text_y" click 1
+xdotool key ctrl+a Delete
+sleep 0.3
+xdotool mousemove "$text_x" "$text_y" click 3
+sleep 0.5
+xdotool key o
+dialog_type Open "$home/received.txt" o
+sleep 0.5
+xdotool mousemove "$text_x" "$text_y" click 1
+xdotool key ctrl+End
+xdotool type --delay 30 " // sent back"
+sleep 0.3
+"$screenshot" "$outdir/reopened-and-edited.png"
+
+# Back to the peer once.
+xdotool key F5
+sleep 1.5
+echo "write $home/once.txt" >&3
+answer 2
+expected=$(tr -d '\n' <"$home/expected.txt")
+[ "$(head -n 1 "$home/once.txt")" = "$expected" ] || fail "the peer did not receive the dump once"
+echo "sent the dump back: the peer received all 16384 bytes"
+
+# Again and again: Ctrl+R shows the repeat bar; its check box, then F5.
+xdotool key ctrl+r
+sleep 0.5
+"$screenshot" "$outdir/repeat-bar.png"
+xdotool mousemove 20 375 click 1
+sleep 0.3
+xdotool mousemove "$text_x" "$text_y" click 1
+xdotool key F5
+sleep 0.8
+"$screenshot" "$outdir/repeating.png"
+sleep 2.0
+# Cancel on the repeat page (its button has the focus).
+xdotool key Return
+sleep 1.5
+echo "write $home/repeated.txt" >&3
+answer 3
+copies=$(head -n 1 "$home/repeated.txt" | grep -o 'F0' | wc -l)
+[ "$copies" -ge 3 ] || fail "repetition sent the dump only $((copies - 1)) more times"
+body=$(head -n 1 "$home/repeated.txt")
+[ "$body" = "$(printf '%s' "$expected"; for _ in $(seq 2 "$copies"); do printf ' %s' "$expected"; done)" ] ||
+    fail "the repeated dumps differ from the text"
+# Pauses between the repeated sendings, from the peer's arrival times.
+pauses=$(tail -n +3 "$home/repeated.txt" | awk 'NR > 1 { printf "%d ", ($1 - last) / 1000 } { last = $1 }')
+echo "repeated $((copies - 1)) times; pauses at the peer (ms): $pauses"
+for pause in $pauses; do
+    [ "$pause" -ge 950 ] || fail "a pause of $pause ms is shorter than the 1000 ms interval"
+done
+sleep 1.2
+echo "write $home/after.txt" >&3
+answer 4
+[ "$(head -n 1 "$home/after.txt")" = "$body" ] || fail "the peer still receives after Cancel"
+"$screenshot" "$outdir/after-cancel.png"
+
+# Quit: SIGTERM closes the window; the edited project is not saved.
+kill -TERM "$app"
+for _ in $(seq 1 30); do
+    kill -0 "$app" 2>/dev/null || break
+    xdotool key ctrl+d 2>/dev/null || true
+    sleep 0.3
+done
+status=0
+wait "$app" || status=$?
+app=
+echo "exit status after SIGTERM: $status"
+[ "$status" -eq 0 ] || { cat "$outdir/ostrel.log"; exit 1; }
+echo quit >&3
+echo "screenshots in $outdir"
