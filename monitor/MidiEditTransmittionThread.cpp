@@ -29,6 +29,9 @@ void MidiEditTransmittionThread::quitAndWait()
         m_wake.notify_all();
     }
     wait();
+    // The worker left run() holding this lock last: taking it here makes its
+    // end visible to checkers that cannot see inside QThread::wait.
+    std::lock_guard<std::mutex> lock(m_lock);
 }
 
 void MidiEditTransmittionThread::setTransmittionMessage(const QString& text)
