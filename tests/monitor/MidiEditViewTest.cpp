@@ -218,6 +218,35 @@ private Q_SLOTS:
         QTRY_VERIFY(m_window->inputViewList().isEmpty() && m_window->outputViewList().isEmpty());
     }
 
+    void layoutComesBackFromTheSettingsUnedited()
+    {
+        m_window->midiOutMonitorWindow()->close();
+        QMdiSubWindow* second = m_window->createMidiEditView("&System Exclusive", MidiEditView::SystemExclusive,
+                                                             QSize(200, 150), QString());
+        second->move(40, 60);
+        QCOMPARE(qobject_cast<MidiEditView*>(second->widget())->size(), QSize(200, 150));
+        const QRect expected = second->geometry();
+        m_model->setParameterEditFlag(ParameterEditFlagUnchanged);
+        m_window->close();
+        m_listener.reset();
+        m_window.reset();
+        m_model = std::make_unique<OstrelModel>();
+        m_window = std::make_unique<MainWindow>(nullptr, m_model.get(), MidiApi::Automatic);
+        m_window->show();
+        QCOMPARE(m_window->mdiArea()->subWindowList().size(), 3);
+        QVERIFY(m_window->midiInMonitorWindow());
+        QVERIFY(!m_window->midiOutMonitorWindow());
+        QCOMPARE(editors().size(), 2);
+        QRect placed;
+        for (MidiEditView* view : editors()) {
+            if (view->parentWidget()->pos() == QPoint(40, 60)) {
+                placed = view->parentWidget()->geometry();
+            }
+        }
+        QCOMPARE(placed, expected);
+        QCOMPARE(m_model->getParameterEditFlag(), ParameterEditFlagUnchanged);
+    }
+
     void monitorsShowTrafficColouredAndKeepTheLastLines()
     {
         MidiEditView* editor = editors().first();
