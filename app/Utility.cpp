@@ -94,7 +94,14 @@ QString showFileSaveDialog(QWidget* parent, const QString& caption, const QStrin
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return QString();
     }
-    return dialog.selectedFiles().constFirst();
+    // The dialog skips its default suffix when the bare name happens to be
+    // a folder in the program's working directory: add it here as well.
+    QString chosen = dialog.selectedFiles().constFirst();
+    const QFileInfo info(chosen);
+    if (!dialog.defaultSuffix().isEmpty() && !info.fileName().contains(QLatin1Char('.')) && !info.isDir()) {
+        chosen += QLatin1Char('.') + dialog.defaultSuffix();
+    }
+    return chosen;
 }
 
 QStringList droppedFilePaths(const QMimeData* mime)

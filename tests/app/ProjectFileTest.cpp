@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -338,7 +339,15 @@ private Q_SLOTS:
             }
         });
         typist.start(20);
-        QVERIFY(m_window->saveAsFile());
+        // A folder named like the typed name where the program runs must
+        // not keep the suffix away.
+        const QString workingDirectory = QDir::currentPath();
+        QTemporaryDir elsewhere;
+        QVERIFY(QDir(elsewhere.path()).mkdir("bench"));
+        QDir::setCurrent(elsewhere.path());
+        const bool saved = m_window->saveAsFile();
+        QDir::setCurrent(workingDirectory);
+        QVERIFY(saved);
         QCOMPARE(proposed, QString("Untitled.ostrel"));
         QVERIFY(QFileInfo(m_dir.filePath("bench.ostrel")).size() > 56);
         QVERIFY(!QFileInfo::exists(m_dir.filePath("bench")));
