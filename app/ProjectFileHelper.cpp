@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QDataStream>
 #include <QFile>
+#include <QFileInfo>
 #include <QMdiSubWindow>
 #include <QMetaType>
 #include <QSaveFile>
@@ -271,6 +272,9 @@ int ProjectFileHelper::writeFile(const QString& path)
 
 int ProjectFileHelper::readFile(const QString& path)
 {
+    if (!QFileInfo(path).isFile()) {
+        return ReadFailure;  // a folder, or a pipe that would never end
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         return ReadFailure;

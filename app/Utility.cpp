@@ -23,12 +23,17 @@ bool loadAtTextFileName(const QString& path, QString& text)
     if (path.isEmpty()) {
         return false;
     }
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() > MaximumTextFileSize) {
+        return false;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
         return false;
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
+    // Read no more than the limit, even from a file that grew meanwhile.
+    const QByteArray bytes = file.read(MaximumTextFileSize + 1);
+    if (file.error() != QFileDevice::NoError || bytes.size() > MaximumTextFileSize) {
         return false;
     }
     const int end = bytes.indexOf('\0');

@@ -12,8 +12,10 @@ class QWidget;
 namespace Utility {
 
 // Reads the whole file and sets text to its bytes decoded as UTF-8 up to the
-// first NUL byte. False (with empty text) for an empty path or a file that
-// cannot be opened or read. User-interface thread.
+// first NUL byte. False (with empty text) for an empty path, a file that
+// cannot be opened or read, anything but a regular file (a pipe would never
+// end) and a file above MaximumTextFileSize. User-interface thread.
+constexpr qint64 MaximumTextFileSize = 32 * 1024 * 1024;
 bool loadAtTextFileName(const QString& path, QString& text);
 
 // Writes text as UTF-8 to a temporary file beside path and renames it over

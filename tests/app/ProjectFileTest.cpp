@@ -10,6 +10,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QDir>
+#include <sys/stat.h>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -246,6 +247,14 @@ private Q_SLOTS:
             QVERIFY2(!m_window->openProjectFile(path), c.name);
             QCOMPARE(answer.texts, QStringList{QString(c.message)});
             QCOMPARE(m_window->mdiArea()->subWindowList().size(), 1);  // nothing touched
+        }
+        {
+            // A pipe named like a project would never end.
+            const QString pipe = m_dir.filePath("pipe.ostrel");
+            QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+            BoxAnswer answer(QMessageBox::Ok);
+            QVERIFY(!m_window->openProjectFile(pipe));
+            QCOMPARE(answer.texts, QStringList{"File open failed."});
         }
         QCOMPARE(m_window->windowTitle(), QString("Ostrel"));
 

@@ -89,6 +89,30 @@ private Q_SLOTS:
         QVERIFY(!Utility::loadAtTextFileName(m_dir.filePath("missing.txt"), loaded));
         QVERIFY(loaded.isEmpty());
         QVERIFY(!Utility::loadAtTextFileName(m_dir.path(), loaded));  // a directory
+        // A pipe named like a dump file would never end; /dev/zero neither.
+        const QString pipe = m_dir.filePath("pipe.txt");
+        QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        QVERIFY(!Utility::loadAtTextFileName(pipe, loaded));
+        QVERIFY(!Utility::loadAtTextFileName("/dev/zero", loaded));
+        // Above the limit: refused whole (a sparse file, so nothing is written).
+        const QString huge = m_dir.filePath("huge.txt");
+        {
+            QFile file(huge);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QVERIFY(file.resize(Utility::MaximumTextFileSize + 1));
+        }
+        QVERIFY(!Utility::loadAtTextFileName(huge, loaded));
+        QVERIFY(loaded.isEmpty());
+        // At the limit: read (up to its first NUL, as always).
+        const QString full = m_dir.filePath("full.txt");
+        {
+            QFile file(full);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("F0 F7");
+            QVERIFY(file.resize(Utility::MaximumTextFileSize));
+        }
+        QVERIFY(Utility::loadAtTextFileName(full, loaded));
+        QCOMPARE(loaded, QString("F0 F7"));
 
         const QString secret = m_dir.filePath("secret.txt");
         writeBytes(secret, "F0 F7");
