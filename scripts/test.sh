@@ -5,7 +5,7 @@
 #            stopped by the tests themselves), alsa (in a small virtual
 #            machine when this machine has no sequencer), gui, e2e;
 #   asan     clang with AddressSanitizer and UndefinedBehaviorSanitizer: the
-#            unit tests again, and each fuzz target for a short run;
+#            unit and gui tests again, and each fuzz target for a short run;
 #   tsan     clang with ThreadSanitizer: the unit and jack tests again.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -22,7 +22,7 @@ run_build() {
 }
 
 run_build release 'unit|jack|alsa|gui|e2e'
-run_build asan 'unit|fuzz'
+run_build asan 'unit|gui|fuzz'
 run_build tsan 'unit|jack'
 
 echo "== All tests passed"

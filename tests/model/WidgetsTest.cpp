@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QPointer>
 #include <QtTest>
 
 #include "CheckBox.h"
@@ -53,14 +54,14 @@ public:
     explicit KnobModeWitness(Dial* dial) : m_dial(dial) {}
     void updateParameter(unsigned int id) override
     {
-        if (id == ParamKnobMode) {
+        if (id == ParamKnobMode && m_dial) {
             modeSeen = m_dial->knobMode();
         }
     }
     int modeSeen = -1;
 
 private:
-    Dial* m_dial;
+    QPointer<Dial> m_dial;  // the test destroys the dial while this listens
 };
 
 }  // namespace
