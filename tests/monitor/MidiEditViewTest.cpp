@@ -301,6 +301,32 @@ private Q_SLOTS:
         QCOMPARE(inMonitor()->generalView()->textView()->font().pixelSize(), 18);
     }
 
+    // 3000 messages inside one timer tick: the monitors end with the last
+    // 1024 of them, in order, and the editor that listens gets every dump.
+    void aBurstLeavesTheLastLinesInTheMonitors()
+    {
+        MidiEditView* listener = newEditor(QString(), MidiEditView::SystemExclusiveReceiving);
+        QString text;
+        QString dumps;
+        for (int i = 0; i < 3000; i++) {
+            const QString data = QString("%1 %2").arg(i >> 7, 2, 16, QChar('0')).arg(i & 0x7F, 2, 16, QChar('0')).toUpper();
+            text += (i % 100 == 0 ? "F0 " + data + " F7\n" : "B0 " + data + "\n");
+            if (i % 100 == 0) {
+                dumps += (dumps.isEmpty() ? "" : "\n") + QString("F0 ") + data + " F7";
+            }
+        }
+        editors().first()->transmitMessage(text);
+        QTRY_COMPARE_WITH_TIMEOUT(m_model->getModelIntValue(ParamSysExTransmitState, nullptr), 0, 10000);
+        for (MidiEditView* monitor : {inMonitor(), outMonitor()}) {
+            QTextDocument* document = monitor->generalView()->textView()->document();
+            QTRY_COMPARE(document->lastBlock().text(), QString("B0 17 37"));  // message 2999
+            QCOMPARE(document->blockCount(), 1024);
+            QCOMPARE(document->firstBlock().text(), QString("B0 0F 38"));  // message 1976
+        }
+        QTRY_COMPARE(textOf(listener), dumps);
+        QCOMPARE(listener->progressView()->totalCommunicationSize(), 30u * 4u);  // 30 dumps of 4 bytes
+    }
+
     void editorsReceiveOnlyWhileListening()
     {
         MidiEditView* editor = editors().first();
