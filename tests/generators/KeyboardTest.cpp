@@ -1,0 +1,262 @@
+// The on-screen keyboard: key layout, plain and latched playing, and
+// pressure by dragging, all through real mouse events.
+#include <QApplication>
+#include <QMouseEvent>
+#include <QWheelEvent>
+#include <QtTest>
+
+#include "Keyboard.h"
+#include "PressureKeyboard.h"
+
+namespace {
+
+struct Recorder {
+    QStringList events;
+    static void note(void* context, unsigned char note, bool on)
+    {
+        static_cast<Recorder*>(context)->events.append(QString("%1 %2").arg(on ? "on" : "off").arg(note));
+    }
+    static void keyPressure(void* context, unsigned char note, unsigned char value)
+    {
+        static_cast<Recorder*>(context)->events.append(QString("kp %1 %2").arg(note).arg(value));
+    }
+    static void channelPressure(void* context, unsigned char value)
+    {
+        static_cast<Recorder*>(context)->events.append(QString("cp %1").arg(value));
+    }
+    QStringList take()
+    {
+        const QStringList taken = events;
+        events.clear();
+        return taken;
+    }
+};
+
+void send(QWidget& widget, QEvent::Type type, const QPoint& point, Qt::KeyboardModifiers modifiers)
+{
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, point, widget.mapToGlobal(point), button, held, modifiers);
+    QApplication::sendEvent(&widget, &event);
+}
+
+// The middle of a key, low enough to miss the black keys for a white one.
+QPoint keyPoint(const Keyboard& keyboard, unsigned char note)
+{
+    QRect rect;
+    keyboard.getKeyboardRect(note, rect);
+    bool white = true;
+    keyboard.noteNumber(rect.center(), white);
+    return QPoint(rect.center().x(), white ? rect.bottom() - 5 : rect.center().y());
+}
+
+}  // namespace
+
+class KeyboardTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void keyLayout()
+    {
+        Keyboard keyboard(nullptr, QSizeF(0, 0));  // the default 50 x 200
+        QCOMPARE(keyboard.whiteKeySize(), QSizeF(50, 200));
+        QRect rect;
+        QVERIFY(keyboard.getKeyboardRect(0, rect));
+        QCOMPARE(rect, QRect(0, 0, 50, 200));
+        QVERIFY(keyboard.getKeyboardRect(1, rect));  // C#: centred on the C/D border
+        QCOMPARE(rect, QRect(38, 0, 23, 126));
+        QVERIFY(keyboard.getKeyboardRect(127, rect));
+        QCOMPARE(rect, QRect(74 * 50, 0, 50, 200));  // the last white key
+        QVERIFY(keyboard.getKeyboardRect(126, rect));
+        QVERIFY(!keyboard.getKeyboardRect(128, rect));
+        QVERIFY(rect.isNull());
+        QCOMPARE(keyboard.getBlackKeyHeight(), 127);
+        QCOMPARE(keyboard.getWhiteKeyHeight(), 200);
+        int white = 0, black = 0;
+        for (int note = 0; note < 128; note++) {
+            QVERIFY(keyboard.getKeyboardRect(static_cast<unsigned char>(note), rect));
+            bool isWhite = false;
+            QCOMPARE(keyboard.noteNumber(rect.topLeft() + QPoint(rect.width() / 2, 5), isWhite), note);
+            (isWhite ? white : black)++;
+        }
+        QCOMPARE(white, Keyboard::WhiteKeyCount);
+        QCOMPARE(black, Keyboard::BlackKeyCount);
+        // Between the black keys of C# and D# lies the white D; outside, nothing.
+        QCOMPARE(keyboard.noteNumber(QPoint(75, 20)), 2);
+        QCOMPARE(keyboard.noteNumber(QPoint(75 * 50 + 3, 20)), Keyboard::NoKey);
+        // Octave labels follow the middle C preference.
+        QCOMPARE(keyboard.octaveLabel(60), QString("C3"));
+        keyboard.setMiddleCOffset(1);
+        QCOMPARE(keyboard.octaveLabel(60), QString("C4"));
+        keyboard.setMiddleCOffset(2);
+        QCOMPARE(keyboard.octaveLabel(60), QString("C5"));
+        QCOMPARE(keyboard.octaveLabel(0), QString("C0"));
+    }
+
+    void plainPlaying()
+    {
+        Keyboard keyboard(nullptr, QSizeF(20, 80));
+        Recorder recorder;
+        keyboard.setNoteCallbackFunc(&Recorder::note, &recorder);
+        send(keyboard, QEvent::MouseButtonPress, keyPoint(keyboard, 60), Qt::NoModifier);
+        QCOMPARE(recorder.take(), QStringList{"on 60"});
+        // Dragging onto the next key silences the first, the next move sounds it.
+        send(keyboard, QEvent::MouseMove, keyPoint(keyboard, 60) + QPoint(2, 0), Qt::NoModifier);
+        QVERIFY(recorder.take().isEmpty());
+        send(keyboard, QEvent::MouseMove, keyPoint(keyboard, 62), Qt::NoModifier);
+        QCOMPARE(recorder.take(), QStringList{"off 60"});
+        send(keyboard, QEvent::MouseMove, keyPoint(keyboard, 62), Qt::NoModifier);
+        QCOMPARE(recorder.take(), QStringList{"on 62"});
+        send(keyboard, QEvent::MouseButtonRelease, keyPoint(keyboard, 62), Qt::NoModifier);
+        QCOMPARE(recorder.take(), QStringList{"off 62"});
+        QVERIFY(keyboard.isAllNotOff());
+        // Other buttons play nothing.
+        QTest::mousePress(&keyboard, Qt::RightButton, Qt::NoModifier, keyPoint(keyboard, 64));
+        QVERIFY(recorder.take().isEmpty());
+    }
+
+    void latchedChordsAndDrags()
+    {
+        Keyboard keyboard(nullptr, QSizeF(20, 80));
+        Recorder recorder;
+        keyboard.setNoteCallbackFunc(&Recorder::note, &recorder);
+        for (unsigned char note : {60, 64, 67}) {
+            send(keyboard, QEvent::MouseButtonPress, keyPoint(keyboard, note), Qt::ControlModifier);
+            send(keyboard, QEvent::MouseButtonRelease, keyPoint(keyboard, note), Qt::ControlModifier);
+        }
+        QCOMPARE(recorder.take(), QStringList({"on 60", "on 64", "on 67"}));
+        QCOMPARE(keyboard.dragMode(), int(Keyboard::NoDrag));
+        // A plain press releases the chord and sounds nothing; the next one sounds.
+        send(keyboard, QEvent::MouseButtonPress, keyPoint(keyboard, 72), Qt::NoModifier);
+        QCOMPARE(recorder.take(), QStringList({"off 60", "off 64", "off 67"}));
+        send(keyboard, QEvent::MouseButtonRelease, keyPoint(keyboard, 72), Qt::NoModifier);
+        send(keyboard, QEvent::MouseButtonPress, keyPoint(keyboard, 72), Qt::NoModifier);
+        send(keyboard, QEvent::MouseButtonRelease, keyPoint(keyboard, 72), Qt::NoModifier);
+        QCOMPARE(recorder.take(), QStringList({"on 72", "off 72"}));
+
+        // A control-drag turns on what it crosses; from a sounding key, off.
+        send(keyboard, QEvent::MouseButtonPress, keyPoint(keyboard, 60), Qt::ControlModifier);
+        send(keyboard, QEvent::MouseMove, keyPoint(keyboard, 62), Qt::ControlModifier);
+        send(keyboard, QEvent::MouseMove, keyPoint(keyboard, 64), Qt::ControlModifier);
+        send(keyboard, QEvent::MouseButtonRelease, keyPoint(keyboard, 64), Qt::ControlModifier);
+        QCOMPARE(recorder.take(), QStringList({"on 60", "on 62", "on 64"}));
+        send(keyboard, QEvent::MouseButtonPress, keyPoint(keyboard, 64), Qt::ControlModifier);
+        QCOMPARE(keyboard.dragMode(), int(Keyboard::DragTurnsOff));
+        send(keyboard, QEvent::MouseMove, keyPoint(keyboard, 62), Qt::ControlModifier);
+        send(keyboard, QEvent::MouseMove, keyPoint(keyboard, 60), Qt::ControlModifier);
+        send(keyboard, QEvent::MouseButtonRelease, keyPoint(keyboard, 60), Qt::ControlModifier);
+        QCOMPARE(recorder.take(), QStringList({"off 64", "off 62", "off 60"}));
+
+        // The owner's all-off goes in ascending order.
+        keyboard.noteOn(70);
+        keyboard.noteOn(10);
+        recorder.take();
+        keyboard.noteOnToOff();
+        QCOMPARE(recorder.take(), QStringList({"off 10", "off 70"}));
+        QVERIFY(keyboard.isAllNotOff());
+    }
+
+    void pressureFromTheDrag()
+    {
+        PressureKeyboard keyboard(nullptr, QSizeF(100, 100));
+        keyboard.resize(keyboard.sizeHint());
+        QCOMPARE(keyboard.convertYPositionToValue(0), 0);  // -1, clamped
+        QCOMPARE(keyboard.convertYPositionToValue(99), 126);
+        QCOMPARE(keyboard.convertYPositionToValue(50), 63);
+        QCOMPARE(PressureKeyboard::checkValueRange(300), 127);
+        QCOMPARE(keyboard.getYPositionForPressureValueDrawing(127), 100);
+        Recorder recorder;
+        keyboard.setNoteCallbackFunc(&Recorder::note, &recorder);
+        keyboard.setKeyPressureCallbackFunc(&Recorder::keyPressure, &recorder);
+        keyboard.setChannelPressureCallbackFunc(&Recorder::channelPressure, &recorder);
+
+        // Key pressure with three latched notes: one step, three messages.
+        keyboard.pressureMode = PressureKeyboard::KeyPressure;
+        const QPoint c(keyPoint(keyboard, 60).x(), 90);
+        const QPoint e(keyPoint(keyboard, 64).x(), 90);
+        for (const QPoint& point : {c, e}) {
+            send(keyboard, QEvent::MouseButtonPress, point, Qt::ControlModifier);
+            send(keyboard, QEvent::MouseButtonRelease, point, Qt::ControlModifier);
+        }
+        const QPoint g(keyPoint(keyboard, 67).x(), 80);
+        send(keyboard, QEvent::MouseButtonPress, g, Qt::ControlModifier);
+        QCOMPARE(recorder.take(), QStringList({"on 60", "on 64", "on 67"}));
+        QCOMPARE(keyboard.lastPressureValue(), keyboard.convertYPositionToValue(80));  // nothing sent yet
+        send(keyboard, QEvent::MouseMove, g + QPoint(0, 10), Qt::NoModifier);
+        const QString value = QString::number(keyboard.convertYPositionToValue(90));
+        QCOMPARE(recorder.take(), QStringList({"kp 60 " + value, "kp 64 " + value, "kp 67 " + value}));
+        QVERIFY(keyboard.isPressureDragging());
+        QVERIFY(keyboard.isPressureShown());
+        // The same value again sends nothing; moving sideways plays no other note.
+        send(keyboard, QEvent::MouseMove, g + QPoint(150, 10), Qt::NoModifier);
+        QVERIFY(recorder.take().isEmpty());
+        // Shift: finer steps from where it was first held.
+        send(keyboard, QEvent::MouseMove, g + QPoint(0, 10), Qt::ShiftModifier);
+        QVERIFY(recorder.take().isEmpty());
+        send(keyboard, QEvent::MouseMove, g + QPoint(0, 30), Qt::ShiftModifier);
+        const int fine = keyboard.lastPressureValue();
+        QCOMPARE(fine, keyboard.convertYPositionToValue(90) - qRound(-20 * 100 * 0.0078125 * 0.5));
+        QVERIFY(fine < keyboard.convertYPositionToValue(110));  // the coarse value there
+        recorder.take();
+        // The wheel belongs to the drag while pressed.
+        QWheelEvent wheel(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, 120), Qt::LeftButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&keyboard, &wheel);
+        QVERIFY(wheel.isAccepted());
+        send(keyboard, QEvent::MouseButtonRelease, g, Qt::NoModifier);
+        QCOMPARE(recorder.take(), QStringList({"off 60", "off 64", "off 67"}));
+        QCOMPARE(keyboard.lastPressureValue(), PressureKeyboard::NoPressure);
+        QVERIFY(!keyboard.isPressureShown());
+        QWheelEvent free(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                         Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&keyboard, &free);
+        QVERIFY(!free.isAccepted());
+
+        // Channel pressure: one message for the whole keyboard.
+        keyboard.pressureMode = PressureKeyboard::ChannelPressure;
+        send(keyboard, QEvent::MouseButtonPress, c, Qt::NoModifier);
+        send(keyboard, QEvent::MouseMove, c - QPoint(0, 40), Qt::NoModifier);
+        QCOMPARE(recorder.take(),
+                 QStringList({"on 60", "cp " + QString::number(keyboard.convertYPositionToValue(50))}));
+        send(keyboard, QEvent::MouseButtonRelease, c, Qt::NoModifier);
+
+        // Off: a drag plays notes as the plain keyboard does.
+        keyboard.pressureMode = PressureKeyboard::PressureOff;
+        recorder.take();
+        send(keyboard, QEvent::MouseButtonPress, c, Qt::NoModifier);
+        send(keyboard, QEvent::MouseMove, e, Qt::NoModifier);
+        send(keyboard, QEvent::MouseMove, e, Qt::NoModifier);
+        send(keyboard, QEvent::MouseButtonRelease, e, Qt::NoModifier);
+        QCOMPARE(recorder.take(), QStringList({"on 60", "off 60", "on 64", "off 64"}));
+    }
+
+    void paintsSoundingKeysAndThePressureBox()
+    {
+        PressureKeyboard keyboard(nullptr, QSizeF(30, 120));
+        keyboard.resize(keyboard.sizeHint());
+        keyboard.setOnColor(QColor(255, 0, 0));
+        keyboard.noteOn(60);
+        QImage image = keyboard.grab().toImage();
+        QRect key;
+        keyboard.getKeyboardRect(60, key);
+        QCOMPARE(image.pixelColor(key.center().x(), key.bottom() - 3), QColor(255, 0, 0));
+        keyboard.getKeyboardRect(62, key);
+        QCOMPARE(image.pixelColor(key.center().x(), key.bottom() - 3), QColor(Qt::white));
+        keyboard.noteOff(60);
+        // Pressing and dragging in key pressure mode shows the box and the level line.
+        keyboard.pressureMode = PressureKeyboard::KeyPressure;
+        keyboard.getKeyboardRect(64, key);
+        send(keyboard, QEvent::MouseButtonPress, QPoint(key.center().x(), 100), Qt::NoModifier);
+        send(keyboard, QEvent::MouseMove, QPoint(key.center().x(), 110), Qt::NoModifier);
+        image = keyboard.grab().toImage();
+        const int level = keyboard.getYPositionForPressureValueDrawing(keyboard.lastPressureValue());
+        QCOMPARE(image.pixelColor(3, level), QColor(Qt::blue));
+        const QRect box = keyboard.getRectForPressureValueDrawing(QPoint(key.center().x(), 110));
+        QCOMPARE(box.top(), 0);  // the pointer is in the lower half: the box goes up
+        QCOMPARE(image.pixelColor(box.left(), box.center().y()), QColor(Qt::blue));
+        send(keyboard, QEvent::MouseButtonRelease, QPoint(key.center().x(), 110), Qt::NoModifier);
+    }
+};
+
+QTEST_MAIN(KeyboardTest)
+#include "KeyboardTest.moc"
