@@ -64,6 +64,7 @@ enum WindowMenuIndex { CloseAllIndex = 0, CascadeIndex = 1, TileIndex = 2 };
 enum ViewsMenuIndex {
     MidiInMonitorViewsMenuIndex = 0,
     MidiOutMonitorViewsMenuIndex = 1,
+    KeyboardViewsMenuIndex = 2,
     SystemExclusiveViewsMenuIndex = 6,
     FilterViewsMenuIndex = 11,
     MidiSettingsViewsMenuIndex = 12,
@@ -74,6 +75,7 @@ bool isBuiltViewsMenuIndex(unsigned int index)
     switch (index) {
     case MidiInMonitorViewsMenuIndex:
     case MidiOutMonitorViewsMenuIndex:
+    case KeyboardViewsMenuIndex:
     case SystemExclusiveViewsMenuIndex:
     case FilterViewsMenuIndex:
     case MidiSettingsViewsMenuIndex:
@@ -574,6 +576,9 @@ void MainWindow::viewsMenuSelected(QAction* action)
         if (!activateExisting(m_midiOutMonitor)) {
             createMidiEditView(action->text(), MidiEditView::MidiOutMonitor, QSize(), QString());
         }
+        break;
+    case KeyboardViewsMenuIndex:
+        createMidiKeyboardView(action->text());
         break;
     case SystemExclusiveViewsMenuIndex:
         createMidiEditView(action->text(), MidiEditView::SystemExclusive, QSize(), QString());

@@ -146,6 +146,8 @@ public:
     // when 32 editors are open.
     QMdiSubWindow* createMidiEditView(const QString& menuText, int mode, const QSize& size,
                                       const QString& text);
+    // A keyboard window; null when 16 are open.
+    QMdiSubWindow* createMidiKeyboardView(const QString& menuText);
     // The monitors and editors register themselves: the Out monitor in the
     // output list, everything else in the input list.
     void addMidiEditView(MidiEditView* view, bool output);
@@ -218,7 +220,8 @@ private:
     bool eventFilterForSubWindows(QObject* watched, QEvent* event);
     bool confirmDiscard();
     bool openDroppedDumpFile(const QString& path);
-    void purgeSystemExclusiveWindows();
+    // Forgets the closed windows of a kind; the number still open.
+    static int openWindowCount(QList<QPointer<QMdiSubWindow>>& windows);
     void updateTitle();
     // The project now lives at path: its folder, an unchanged flag, the title.
     void adoptProjectPath(const QString& path);
@@ -251,6 +254,7 @@ private:
     QPointer<QMdiSubWindow> m_midiInMonitor;
     QPointer<QMdiSubWindow> m_midiOutMonitor;
     QList<QPointer<QMdiSubWindow>> m_systemExclusiveWindows;
+    QList<QPointer<QMdiSubWindow>> m_keyboardWindows;
     QList<MidiEditView*> m_inputViews;
     QList<MidiEditView*> m_outputViews;
 };

@@ -1,5 +1,7 @@
 // MainWindow: the sub-windows' creation by id, geometry, normal rectangles,
 // limits and the event-filter rules that keep fixed-size windows fixed.
+#include <algorithm>
+
 #include <QEvent>
 #include <QGuiApplication>
 #include <QMdiArea>
@@ -16,6 +18,7 @@
 #include "LicenseInfoView.h"
 #include "MidiEditView.h"
 #include "MidiFilterView.h"
+#include "MidiKeyboardView.h"
 #include "PreferencesView.h"
 #include "MidiSettingsView.h"
 #include "MidiAnalyzer.h"
@@ -35,6 +38,8 @@ constexpr QSize MIDISettingsDefaultSize{500, 230};
 constexpr QSize MIDISettingsHighResolutionOffset{3, 3};
 constexpr QSize MIDISettingsMinimumSizeOffset{20, 20};
 constexpr QPoint OffScreenOffset{50, 50};
+constexpr int KeyboardWindowMinimumWidth = 350;
+constexpr int KeyboardWindowWidthMargin = 5;
 
 }  // namespace
 
@@ -97,6 +102,8 @@ void MainWindow::registerSubWindowKinds()
     setSubWindowFactory(WindowRestorationInfo::SystemExclusiveId, [this](const QList<QVariant>&) {
         return createMidiEditView(tr("&System Exclusive"), MidiEditView::SystemExclusive, QSize(), QString());
     });
+    setSubWindowFactory(WindowRestorationInfo::KeyboardId,
+                        [this](const QList<QVariant>&) { return createMidiKeyboardView(tr("&Keyboard")); });
     setSubWindowFactory(WindowRestorationInfo::FilterId,
                         [this](const QList<QVariant>&) { return createMidiFilterView(tr("&Filter")); });
     setSubWindowFactory(WindowRestorationInfo::MidiSettingsId, [this](const QList<QVariant>&) {
@@ -117,17 +124,17 @@ QMdiSubWindow* MainWindow::createMidiFilterView(const QString& menuText)
     return window;
 }
 
-void MainWindow::purgeSystemExclusiveWindows()
+int MainWindow::openWindowCount(QList<QPointer<QMdiSubWindow>>& windows)
 {
-    m_systemExclusiveWindows.removeAll(QPointer<QMdiSubWindow>());
+    windows.removeAll(QPointer<QMdiSubWindow>());
+    return windows.size();
 }
 
 QMdiSubWindow* MainWindow::createMidiEditView(const QString& menuText, int mode, const QSize& size,
                                               const QString& text)
 {
-    purgeSystemExclusiveWindows();
     const QString title = Utility::removeMenuOfModifierCharacter(menuText);
-    if (m_systemExclusiveWindows.size() >= SystemExclusiveViewCountLimit) {
+    if (openWindowCount(m_systemExclusiveWindows) >= SystemExclusiveViewCountLimit) {
         showLimitViewDisplayMessageBox(title);
         return nullptr;
     }
@@ -150,6 +157,25 @@ QMdiSubWindow* MainWindow::createMidiEditView(const QString& menuText, int mode,
     } else {
         window->resize(MidiEditViewDefaultSize);
     }
+    showSubWindow(window);
+    return window;
+}
+
+QMdiSubWindow* MainWindow::createMidiKeyboardView(const QString& menuText)
+{
+    if (openWindowCount(m_keyboardWindows) >= SubWindowCountLimit) {
+        showLimitViewDisplayMessageBox(Utility::removeMenuOfModifierCharacter(menuText));
+        return nullptr;
+    }
+    QMdiSubWindow* window = addSubWindow(new MidiKeyboardView(nullptr, m_model), menuText, "KeyboardSubWindow", false);
+    m_keyboardWindows.append(window);
+    // Its natural height only; as wide as the user likes, up to the whole keyboard.
+    const int height = window->sizeHint().height();
+    window->setMinimumSize(KeyboardWindowMinimumWidth, height);
+    window->setMaximumSize(MidiKeyboardView::KeyboardViewSize.width() + KeyboardWindowWidthMargin, height);
+    window->resize(std::clamp(window->sizeHint().width(), KeyboardWindowMinimumWidth,
+                              window->maximumWidth()),
+                   height);
     showSubWindow(window);
     return window;
 }
@@ -313,6 +339,7 @@ void MainWindow::closeAllSubWindows()
     m_midiInMonitor.clear();
     m_midiOutMonitor.clear();
     m_systemExclusiveWindows.clear();
+    m_keyboardWindows.clear();
     m_model->unlockParameterEditFlag();
     m_analyzer->clearTransmittedDataBuffer();
     m_bulkIntervalManager->setEnabledBulkInterval(true);

@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include "Keyboard.h"
+#include "KeyboardMouse.h"
 #include "PressureKeyboard.h"
 
 namespace {
@@ -32,23 +33,7 @@ struct Recorder {
     }
 };
 
-void send(QWidget& widget, QEvent::Type type, const QPoint& point, Qt::KeyboardModifiers modifiers)
-{
-    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
-    QMouseEvent event(type, point, widget.mapToGlobal(point), button, held, modifiers);
-    QApplication::sendEvent(&widget, &event);
-}
 
-// The middle of a key, low enough to miss the black keys for a white one.
-QPoint keyPoint(const Keyboard& keyboard, unsigned char note)
-{
-    QRect rect;
-    keyboard.getKeyboardRect(note, rect);
-    bool white = true;
-    keyboard.noteNumber(rect.center(), white);
-    return QPoint(rect.center().x(), white ? rect.bottom() - 5 : rect.center().y());
-}
 
 }  // namespace
 
@@ -98,16 +83,16 @@ private Q_SLOTS:
         Keyboard keyboard(nullptr, QSizeF(20, 80));
         Recorder recorder;
         keyboard.setNoteCallbackFunc(&Recorder::note, &recorder);
-        send(keyboard, QEvent::MouseButtonPress, keyPoint(keyboard, 60), Qt::NoModifier);
+        sendMouse(keyboard, QEvent::MouseButtonPress, keyPoint(keyboard, 60), Qt::NoModifier);
         QCOMPARE(recorder.take(), QStringList{"on 60"});
         // Dragging onto the next key silences the first, the next move sounds it.
-        send(keyboard, QEvent::MouseMove, keyPoint(keyboard, 60) + QPoint(2, 0), Qt::NoModifier);
+        sendMouse(keyboard, QEvent::MouseMove, keyPoint(keyboard, 60) + QPoint(2, 0), Qt::NoModifier);
         QVERIFY(recorder.take().isEmpty());
-        send(keyboard, QEvent::MouseMove, keyPoint(keyboard, 62), Qt::NoModifier);
+        sendMouse(keyboard, QEvent::MouseMove, keyPoint(keyboard, 62), Qt::NoModifier);
         QCOMPARE(recorder.take(), QStringList{"off 60"});
-        send(keyboard, QEvent::MouseMove, keyPoint(keyboard, 62), Qt::NoModifier);
+        sendMouse(keyboard, QEvent::MouseMove, keyPoint(keyboard, 62), Qt::NoModifier);
         QCOMPARE(recorder.take(), QStringList{"on 62"});
-        send(keyboard, QEvent::MouseButtonRelease, keyPoint(keyboard, 62), Qt::NoModifier);
+        sendMouse(keyboard, QEvent::MouseButtonRelease, keyPoint(keyboard, 62), Qt::NoModifier);
         QCOMPARE(recorder.take(), QStringList{"off 62"});
         QVERIFY(keyboard.isAllNotOff());
         // Other buttons play nothing.
@@ -121,30 +106,30 @@ private Q_SLOTS:
         Recorder recorder;
         keyboard.setNoteCallbackFunc(&Recorder::note, &recorder);
         for (unsigned char note : {60, 64, 67}) {
-            send(keyboard, QEvent::MouseButtonPress, keyPoint(keyboard, note), Qt::ControlModifier);
-            send(keyboard, QEvent::MouseButtonRelease, keyPoint(keyboard, note), Qt::ControlModifier);
+            sendMouse(keyboard, QEvent::MouseButtonPress, keyPoint(keyboard, note), Qt::ControlModifier);
+            sendMouse(keyboard, QEvent::MouseButtonRelease, keyPoint(keyboard, note), Qt::ControlModifier);
         }
         QCOMPARE(recorder.take(), QStringList({"on 60", "on 64", "on 67"}));
         QCOMPARE(keyboard.dragMode(), int(Keyboard::NoDrag));
         // A plain press releases the chord and sounds nothing; the next one sounds.
-        send(keyboard, QEvent::MouseButtonPress, keyPoint(keyboard, 72), Qt::NoModifier);
+        sendMouse(keyboard, QEvent::MouseButtonPress, keyPoint(keyboard, 72), Qt::NoModifier);
         QCOMPARE(recorder.take(), QStringList({"off 60", "off 64", "off 67"}));
-        send(keyboard, QEvent::MouseButtonRelease, keyPoint(keyboard, 72), Qt::NoModifier);
-        send(keyboard, QEvent::MouseButtonPress, keyPoint(keyboard, 72), Qt::NoModifier);
-        send(keyboard, QEvent::MouseButtonRelease, keyPoint(keyboard, 72), Qt::NoModifier);
+        sendMouse(keyboard, QEvent::MouseButtonRelease, keyPoint(keyboard, 72), Qt::NoModifier);
+        sendMouse(keyboard, QEvent::MouseButtonPress, keyPoint(keyboard, 72), Qt::NoModifier);
+        sendMouse(keyboard, QEvent::MouseButtonRelease, keyPoint(keyboard, 72), Qt::NoModifier);
         QCOMPARE(recorder.take(), QStringList({"on 72", "off 72"}));
 
         // A control-drag turns on what it crosses; from a sounding key, off.
-        send(keyboard, QEvent::MouseButtonPress, keyPoint(keyboard, 60), Qt::ControlModifier);
-        send(keyboard, QEvent::MouseMove, keyPoint(keyboard, 62), Qt::ControlModifier);
-        send(keyboard, QEvent::MouseMove, keyPoint(keyboard, 64), Qt::ControlModifier);
-        send(keyboard, QEvent::MouseButtonRelease, keyPoint(keyboard, 64), Qt::ControlModifier);
+        sendMouse(keyboard, QEvent::MouseButtonPress, keyPoint(keyboard, 60), Qt::ControlModifier);
+        sendMouse(keyboard, QEvent::MouseMove, keyPoint(keyboard, 62), Qt::ControlModifier);
+        sendMouse(keyboard, QEvent::MouseMove, keyPoint(keyboard, 64), Qt::ControlModifier);
+        sendMouse(keyboard, QEvent::MouseButtonRelease, keyPoint(keyboard, 64), Qt::ControlModifier);
         QCOMPARE(recorder.take(), QStringList({"on 60", "on 62", "on 64"}));
-        send(keyboard, QEvent::MouseButtonPress, keyPoint(keyboard, 64), Qt::ControlModifier);
+        sendMouse(keyboard, QEvent::MouseButtonPress, keyPoint(keyboard, 64), Qt::ControlModifier);
         QCOMPARE(keyboard.dragMode(), int(Keyboard::DragTurnsOff));
-        send(keyboard, QEvent::MouseMove, keyPoint(keyboard, 62), Qt::ControlModifier);
-        send(keyboard, QEvent::MouseMove, keyPoint(keyboard, 60), Qt::ControlModifier);
-        send(keyboard, QEvent::MouseButtonRelease, keyPoint(keyboard, 60), Qt::ControlModifier);
+        sendMouse(keyboard, QEvent::MouseMove, keyPoint(keyboard, 62), Qt::ControlModifier);
+        sendMouse(keyboard, QEvent::MouseMove, keyPoint(keyboard, 60), Qt::ControlModifier);
+        sendMouse(keyboard, QEvent::MouseButtonRelease, keyPoint(keyboard, 60), Qt::ControlModifier);
         QCOMPARE(recorder.take(), QStringList({"off 64", "off 62", "off 60"}));
 
         // The owner's all-off goes in ascending order.
@@ -175,25 +160,25 @@ private Q_SLOTS:
         const QPoint c(keyPoint(keyboard, 60).x(), 90);
         const QPoint e(keyPoint(keyboard, 64).x(), 90);
         for (const QPoint& point : {c, e}) {
-            send(keyboard, QEvent::MouseButtonPress, point, Qt::ControlModifier);
-            send(keyboard, QEvent::MouseButtonRelease, point, Qt::ControlModifier);
+            sendMouse(keyboard, QEvent::MouseButtonPress, point, Qt::ControlModifier);
+            sendMouse(keyboard, QEvent::MouseButtonRelease, point, Qt::ControlModifier);
         }
         const QPoint g(keyPoint(keyboard, 67).x(), 80);
-        send(keyboard, QEvent::MouseButtonPress, g, Qt::ControlModifier);
+        sendMouse(keyboard, QEvent::MouseButtonPress, g, Qt::ControlModifier);
         QCOMPARE(recorder.take(), QStringList({"on 60", "on 64", "on 67"}));
         QCOMPARE(keyboard.lastPressureValue(), keyboard.convertYPositionToValue(80));  // nothing sent yet
-        send(keyboard, QEvent::MouseMove, g + QPoint(0, 10), Qt::NoModifier);
+        sendMouse(keyboard, QEvent::MouseMove, g + QPoint(0, 10), Qt::NoModifier);
         const QString value = QString::number(keyboard.convertYPositionToValue(90));
         QCOMPARE(recorder.take(), QStringList({"kp 60 " + value, "kp 64 " + value, "kp 67 " + value}));
         QVERIFY(keyboard.isPressureDragging());
         QVERIFY(keyboard.isPressureShown());
         // The same value again sends nothing; moving sideways plays no other note.
-        send(keyboard, QEvent::MouseMove, g + QPoint(150, 10), Qt::NoModifier);
+        sendMouse(keyboard, QEvent::MouseMove, g + QPoint(150, 10), Qt::NoModifier);
         QVERIFY(recorder.take().isEmpty());
         // Shift: finer steps from where it was first held.
-        send(keyboard, QEvent::MouseMove, g + QPoint(0, 10), Qt::ShiftModifier);
+        sendMouse(keyboard, QEvent::MouseMove, g + QPoint(0, 10), Qt::ShiftModifier);
         QVERIFY(recorder.take().isEmpty());
-        send(keyboard, QEvent::MouseMove, g + QPoint(0, 30), Qt::ShiftModifier);
+        sendMouse(keyboard, QEvent::MouseMove, g + QPoint(0, 30), Qt::ShiftModifier);
         const int fine = keyboard.lastPressureValue();
         QCOMPARE(fine, keyboard.convertYPositionToValue(90) - qRound(-20 * 100 * 0.0078125 * 0.5));
         QVERIFY(fine < keyboard.convertYPositionToValue(110));  // the coarse value there
@@ -203,7 +188,7 @@ private Q_SLOTS:
                           Qt::NoScrollPhase, false);
         QApplication::sendEvent(&keyboard, &wheel);
         QVERIFY(wheel.isAccepted());
-        send(keyboard, QEvent::MouseButtonRelease, g, Qt::NoModifier);
+        sendMouse(keyboard, QEvent::MouseButtonRelease, g, Qt::NoModifier);
         QCOMPARE(recorder.take(), QStringList({"off 60", "off 64", "off 67"}));
         QCOMPARE(keyboard.lastPressureValue(), PressureKeyboard::NoPressure);
         QVERIFY(!keyboard.isPressureShown());
@@ -214,19 +199,19 @@ private Q_SLOTS:
 
         // Channel pressure: one message for the whole keyboard.
         keyboard.pressureMode = PressureKeyboard::ChannelPressure;
-        send(keyboard, QEvent::MouseButtonPress, c, Qt::NoModifier);
-        send(keyboard, QEvent::MouseMove, c - QPoint(0, 40), Qt::NoModifier);
+        sendMouse(keyboard, QEvent::MouseButtonPress, c, Qt::NoModifier);
+        sendMouse(keyboard, QEvent::MouseMove, c - QPoint(0, 40), Qt::NoModifier);
         QCOMPARE(recorder.take(),
                  QStringList({"on 60", "cp " + QString::number(keyboard.convertYPositionToValue(50))}));
-        send(keyboard, QEvent::MouseButtonRelease, c, Qt::NoModifier);
+        sendMouse(keyboard, QEvent::MouseButtonRelease, c, Qt::NoModifier);
 
         // Off: a drag plays notes as the plain keyboard does.
         keyboard.pressureMode = PressureKeyboard::PressureOff;
         recorder.take();
-        send(keyboard, QEvent::MouseButtonPress, c, Qt::NoModifier);
-        send(keyboard, QEvent::MouseMove, e, Qt::NoModifier);
-        send(keyboard, QEvent::MouseMove, e, Qt::NoModifier);
-        send(keyboard, QEvent::MouseButtonRelease, e, Qt::NoModifier);
+        sendMouse(keyboard, QEvent::MouseButtonPress, c, Qt::NoModifier);
+        sendMouse(keyboard, QEvent::MouseMove, e, Qt::NoModifier);
+        sendMouse(keyboard, QEvent::MouseMove, e, Qt::NoModifier);
+        sendMouse(keyboard, QEvent::MouseButtonRelease, e, Qt::NoModifier);
         QCOMPARE(recorder.take(), QStringList({"on 60", "off 60", "on 64", "off 64"}));
     }
 
@@ -246,15 +231,15 @@ private Q_SLOTS:
         // Pressing and dragging in key pressure mode shows the box and the level line.
         keyboard.pressureMode = PressureKeyboard::KeyPressure;
         keyboard.getKeyboardRect(64, key);
-        send(keyboard, QEvent::MouseButtonPress, QPoint(key.center().x(), 100), Qt::NoModifier);
-        send(keyboard, QEvent::MouseMove, QPoint(key.center().x(), 110), Qt::NoModifier);
+        sendMouse(keyboard, QEvent::MouseButtonPress, QPoint(key.center().x(), 100), Qt::NoModifier);
+        sendMouse(keyboard, QEvent::MouseMove, QPoint(key.center().x(), 110), Qt::NoModifier);
         image = keyboard.grab().toImage();
         const int level = keyboard.getYPositionForPressureValueDrawing(keyboard.lastPressureValue());
         QCOMPARE(image.pixelColor(3, level), QColor(Qt::blue));
         const QRect box = keyboard.getRectForPressureValueDrawing(QPoint(key.center().x(), 110));
         QCOMPARE(box.top(), 0);  // the pointer is in the lower half: the box goes up
         QCOMPARE(image.pixelColor(box.left(), box.center().y()), QColor(Qt::blue));
-        send(keyboard, QEvent::MouseButtonRelease, QPoint(key.center().x(), 110), Qt::NoModifier);
+        sendMouse(keyboard, QEvent::MouseButtonRelease, QPoint(key.center().x(), 110), Qt::NoModifier);
     }
 };
 

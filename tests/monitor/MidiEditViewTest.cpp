@@ -29,6 +29,7 @@
 #include "MidiEditView.h"
 #include "MidiInputPort.h"
 #include "OstrelModel.h"
+#include "LoopbackListener.h"
 #include "PacketCollector.h"
 #include "ReferenceWidget.h"
 #include "RepeatSettingsView.h"
@@ -128,15 +129,10 @@ private Q_SLOTS:
         m_model = std::make_unique<OstrelModel>();
         m_window = std::make_unique<MainWindow>(nullptr, m_model.get(), MidiApi::Automatic);
         m_window->show();
-        QStringList names;
-        unsigned int current = 0;
-        m_window->getOutputPortList(OutputPortGroup_First, names, current);
-        QVERIFY(m_window->outputPortMenuSelected(OutputPortGroup_First, 0));  // Loopback 1
-        QVERIFY(m_window->inputPortMenuSelected(InputPortGroup_First, 0));    // and back in
-        m_listener = std::make_unique<MidiInputPort>(m_window->midiClient(), 16384, 0, 0, 0);
         m_collector = std::make_unique<PacketCollector>();
-        m_collector->attach(*m_listener);
-        QCOMPARE(m_listener->openInputPort(QString("Ostrel Loopback 1")), MIDI_RESULT_SUCCESS);
+        m_listener = listenToLoopback(*m_window, *m_collector);
+        QVERIFY(m_listener);
+        QVERIFY(m_window->inputPortMenuSelected(InputPortGroup_First, 0));    // and back in
         m_model->setParameterEditFlag(ParameterEditFlagUnchanged);
     }
 

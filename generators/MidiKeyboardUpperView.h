@@ -1,0 +1,41 @@
+// The control strip above the keyboard: channel, note-on velocity and the
+// pressure (aftertouch) mode. The boxes are not bound to parameters; a
+// control-click restores their defaults (channel 1, velocity 64).
+// User-interface thread.
+#pragma once
+
+#include <QWidget>
+
+class QComboBox;
+class SpinBox;
+
+class MidiKeyboardUpperView : public QWidget {
+    Q_OBJECT
+
+public:
+    struct ValueRange {
+        int minimum;
+        int maximum;
+        int defaultValue;
+    };
+    static constexpr ValueRange ChannelDisplayValue{1, 16, 1};
+    static constexpr ValueRange VelocityValue{0, 127, 64};
+    static const char* const KeyboardPressureNameList[3];
+    // Wide enough for the pressure choice, which ends at x = 437.
+    static constexpr QSize FixedSize{445, 40};
+
+    explicit MidiKeyboardUpperView(QWidget* parent = nullptr);
+
+    unsigned char getChannel() const;  // 0-based
+    unsigned char getVelocity() const;
+    unsigned char getPressureIndex() const;
+
+    SpinBox* channelBox() const { return m_channel; }
+    SpinBox* velocityBox() const { return m_velocity; }
+    QComboBox* pressureChoice() const { return m_pressure; }
+
+private:
+    SpinBox* m_channel;
+    SpinBox* m_velocity;
+    QComboBox* m_pressure;
+};

@@ -1,0 +1,238 @@
+// The keyboard window in the running main window, sending through the
+// loopback: notes on the chosen channel and velocity, pressure, the channel
+// change releasing held notes, defaults by control-click, the project data,
+// closing, and the window's size and count rules.
+#include <QComboBox>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+#include "BoxAnswer.h"
+#include "KeyboardMouse.h"
+#include "MainWindow.h"
+#include "MidiInputPort.h"
+#include "MidiKeyboardUpperView.h"
+#include "MidiKeyboardView.h"
+#include "MidiKeyboardViewScrollArea.h"
+#include "OstrelModel.h"
+#include "LoopbackListener.h"
+#include "PacketCollector.h"
+#include "PressureKeyboard.h"
+#include "SpinBox.h"
+
+namespace {
+
+
+
+using Bytes = std::vector<unsigned char>;
+
+}  // namespace
+
+class MidiKeyboardViewTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<OstrelModel> m_model;
+    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<MidiInputPort> m_listener;
+    std::unique_ptr<PacketCollector> m_collector;
+    QTemporaryDir m_dir;
+
+    MidiKeyboardView* newKeyboard()
+    {
+        QMdiSubWindow* window = m_window->createMidiKeyboardView("&Keyboard");
+        return window ? qobject_cast<MidiKeyboardView*>(window->widget()) : nullptr;
+    }
+
+    // Every message that went out since the last call, waiting for count.
+    std::vector<Bytes> sent(size_t count)
+    {
+        std::vector<Bytes> messages;
+        const auto deadline = QDeadlineTimer(5000);
+        while (!deadline.hasExpired()) {
+            messages.clear();
+            for (const auto& packet : m_collector->packets()) {
+                messages.push_back(packet.bytes);
+            }
+            if (messages.size() >= count) {
+                break;
+            }
+            QTest::qWait(10);
+        }
+        QTest::qWait(50);  // and nothing more
+        messages.clear();
+        for (const auto& packet : m_collector->packets()) {
+            messages.push_back(packet.bytes);
+        }
+        m_collector->clear();
+        return messages;
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void init()
+    {
+        QFile::remove(MainWindow::getIniFilePath());
+        m_model = std::make_unique<OstrelModel>();
+        m_window = std::make_unique<MainWindow>(nullptr, m_model.get(), MidiApi::Automatic);
+        m_window->show();
+        m_window->closeAllSubWindows();
+        m_collector = std::make_unique<PacketCollector>();
+        m_listener = listenToLoopback(*m_window, *m_collector);
+        QVERIFY(m_listener);
+    }
+
+    void cleanup()
+    {
+        m_listener.reset();
+        m_window.reset();
+        m_model.reset();
+    }
+
+    void notesOnTheChannelWithTheVelocity()
+    {
+        MidiKeyboardView* view = newKeyboard();
+        QVERIFY(view);
+        PressureKeyboard& keyboard = *view->keyboard();
+        QCOMPARE(keyboard.size(), QSize(1875, 101));
+        QVERIFY(keyboard.x() < 0);  // centred when shown
+        QCOMPARE(view->windowId(), WindowRestorationInfo::KeyboardId);
+        QCOMPARE(m_model->getParameterEditFlag(), ParameterEditFlagEdited);
+        view->upperView()->velocityBox()->setWidgetValue(100);
+        sendMouse(keyboard, QEvent::MouseButtonPress, keyPoint(keyboard, 60), Qt::NoModifier);
+        sendMouse(keyboard, QEvent::MouseButtonRelease, keyPoint(keyboard, 60), Qt::NoModifier);
+        QCOMPARE(sent(2), (std::vector<Bytes>{{0x90, 60, 100}, {0x80, 60, 0}}));
+
+        // A latched chord, then channel 2: note offs on channel 1 first.
+        for (unsigned char note : {60, 64}) {
+            sendMouse(keyboard, QEvent::MouseButtonPress, keyPoint(keyboard, note), Qt::ControlModifier);
+            sendMouse(keyboard, QEvent::MouseButtonRelease, keyPoint(keyboard, note), Qt::ControlModifier);
+        }
+        QCOMPARE(sent(2), (std::vector<Bytes>{{0x90, 60, 100}, {0x90, 64, 100}}));
+        SpinBox* channel = view->upperView()->channelBox();
+        channel->stepBy(1);
+        QCOMPARE(view->channel(), 1);
+        QCOMPARE(sent(2), (std::vector<Bytes>{{0x80, 60, 0}, {0x80, 64, 0}}));
+        sendMouse(keyboard, QEvent::MouseButtonPress, keyPoint(keyboard, 61), Qt::NoModifier);
+        sendMouse(keyboard, QEvent::MouseButtonRelease, keyPoint(keyboard, 61), Qt::NoModifier);
+        QCOMPARE(sent(2), (std::vector<Bytes>{{0x91, 61, 100}, {0x81, 61, 0}}));
+
+        // A control-click restores the defaults; the channel change runs too.
+        sendMouse(keyboard, QEvent::MouseButtonPress, keyPoint(keyboard, 62), Qt::ControlModifier);
+        sendMouse(keyboard, QEvent::MouseButtonRelease, keyPoint(keyboard, 62), Qt::ControlModifier);
+        QTest::mouseClick(view->upperView()->velocityBox(), Qt::LeftButton, Qt::ControlModifier, QPoint(5, 5));
+        QCOMPARE(view->upperView()->getVelocity(), 64);
+        QTest::mouseClick(channel, Qt::LeftButton, Qt::ControlModifier, QPoint(5, 5));
+        QCOMPARE(channel->value(), 1);
+        QCOMPARE(view->channel(), 0);
+        QCOMPARE(sent(2), (std::vector<Bytes>{{0x91, 62, 100}, {0x81, 62, 0}}));
+
+        // The middle C preference labels the octaves.
+        m_model->setModelIntValue(ParamMessageMiddleC, 2);
+        QCOMPARE(keyboard.octaveLabel(60), QString("C5"));
+    }
+
+    void pressureOnlyWhileNotesSound()
+    {
+        MidiKeyboardView* view = newKeyboard();
+        PressureKeyboard& keyboard = *view->keyboard();
+        QComboBox* pressure = view->upperView()->pressureChoice();
+        QCOMPARE(pressure->count(), 3);
+        QCOMPARE(pressure->itemText(2), QString("Key"));
+        pressure->setCurrentIndex(2);
+        QCOMPARE(keyboard.pressureMode, int(PressureKeyboard::KeyPressure));
+        // Pressed on a key: the note sounds and the drag sends key pressure.
+        sendMouse(keyboard, QEvent::MouseButtonPress, keyPoint(keyboard, 60, 50), Qt::NoModifier);
+        sendMouse(keyboard, QEvent::MouseMove, keyPoint(keyboard, 60, 80), Qt::NoModifier);
+        const auto value = static_cast<unsigned char>(keyboard.convertYPositionToValue(80));
+        sendMouse(keyboard, QEvent::MouseButtonRelease, keyPoint(keyboard, 60, 80), Qt::NoModifier);
+        QCOMPARE(sent(3), (std::vector<Bytes>{{0x90, 60, 64}, {0xA0, 60, value}, {0x80, 60, 0}}));
+        // A plain press while a latched note sounds silences it: the drag then
+        // has no sounding note and sends nothing.
+        sendMouse(keyboard, QEvent::MouseButtonPress, keyPoint(keyboard, 62), Qt::ControlModifier);
+        sendMouse(keyboard, QEvent::MouseButtonRelease, keyPoint(keyboard, 62), Qt::ControlModifier);
+        sendMouse(keyboard, QEvent::MouseButtonPress, keyPoint(keyboard, 64, 50), Qt::NoModifier);
+        sendMouse(keyboard, QEvent::MouseMove, keyPoint(keyboard, 64, 90), Qt::NoModifier);
+        sendMouse(keyboard, QEvent::MouseButtonRelease, keyPoint(keyboard, 64, 90), Qt::NoModifier);
+        QCOMPARE(sent(2), (std::vector<Bytes>{{0x90, 62, 64}, {0x80, 62, 0}}));
+        // Channel pressure: one two-byte message per step while a note sounds.
+        pressure->setCurrentIndex(1);
+        sendMouse(keyboard, QEvent::MouseButtonPress, keyPoint(keyboard, 67, 50), Qt::NoModifier);
+        sendMouse(keyboard, QEvent::MouseMove, keyPoint(keyboard, 67, 70), Qt::NoModifier);
+        const auto level = static_cast<unsigned char>(keyboard.convertYPositionToValue(70));
+        sendMouse(keyboard, QEvent::MouseButtonRelease, keyPoint(keyboard, 67, 70), Qt::NoModifier);
+        QCOMPARE(sent(3), (std::vector<Bytes>{{0x90, 67, 64}, {0xD0, level}, {0x80, 67, 0}}));
+    }
+
+    void projectDataAndClosing()
+    {
+        MidiKeyboardView* view = newKeyboard();
+        MidiKeyboardUpperView* strip = view->upperView();
+        strip->channelBox()->setWidgetValue(10);
+        view->noteChannelChanged(10);
+        strip->velocityBox()->setWidgetValue(100);
+        strip->pressureChoice()->setCurrentIndex(2);
+        view->scrollArea()->horizontalScrollBar()->setValue(300);
+        const QString path = m_dir.filePath("keys.ostrel");
+        QVERIFY(m_window->saveProjectFile(path));
+        QVERIFY(m_window->openProjectFile(path));
+        QTRY_COMPARE(m_window->mdiArea()->subWindowList().size(), 1);
+        auto* restored = qobject_cast<MidiKeyboardView*>(m_window->mdiArea()->subWindowList().first()->widget());
+        QVERIFY(restored && restored != view);
+        QCOMPARE(restored->upperView()->channelBox()->value(), 10);
+        QCOMPARE(restored->channel(), 9);
+        QCOMPARE(restored->upperView()->getVelocity(), 100);
+        QCOMPARE(restored->upperView()->getPressureIndex(), 2);
+        QCOMPARE(restored->keyboard()->pressureMode, int(PressureKeyboard::KeyPressure));
+        QCOMPARE(restored->scrollArea()->horizontalScrollBar()->value(), 300);
+        QCOMPARE(m_model->getParameterEditFlag(), ParameterEditFlagUnchanged);
+
+        // Closing with sounding notes sends their note offs.
+        PressureKeyboard& keyboard = *restored->keyboard();
+        for (unsigned char note : {48, 52}) {
+            sendMouse(keyboard, QEvent::MouseButtonPress, keyPoint(keyboard, note), Qt::ControlModifier);
+            sendMouse(keyboard, QEvent::MouseButtonRelease, keyPoint(keyboard, note), Qt::ControlModifier);
+        }
+        QCOMPARE(sent(2), (std::vector<Bytes>{{0x99, 48, 100}, {0x99, 52, 100}}));
+        restored->parentWidget()->close();
+        QCOMPARE(sent(2), (std::vector<Bytes>{{0x89, 48, 0}, {0x89, 52, 0}}));
+        QCOMPARE(m_model->getParameterEditFlag(), ParameterEditFlagEdited);
+    }
+
+    void sizeAndCountRules()
+    {
+        QMdiSubWindow* window = m_window->createMidiKeyboardView("&Keyboard");
+        QCOMPARE(window->objectName(), QString("KeyboardSubWindow"));
+        QCOMPARE(window->windowTitle(), QString("Keyboard"));
+        QCOMPARE(window->minimumHeight(), window->maximumHeight());
+        QCOMPARE(window->minimumWidth(), 350);
+        QCOMPARE(window->maximumWidth(), 1880);
+        window->showMaximized();
+        QVERIFY(!window->isMaximized());
+        // The wheel turns the keyboard sideways.
+        QScrollBar* bar = qobject_cast<MidiKeyboardView*>(window->widget())->scrollArea()->horizontalScrollBar();
+        const int before = bar->value();
+        QWheelEvent wheel(QPointF(50, 50), QPointF(50, 50), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(qobject_cast<MidiKeyboardView*>(window->widget())->scrollArea()->viewport(), &wheel);
+        QVERIFY(bar->value() != before);
+        // Sixteen at most, with the warning naming the kind.
+        while (m_window->mdiArea()->subWindowList().size() < MainWindow::SubWindowCountLimit) {
+            QVERIFY(m_window->createMidiKeyboardView("&Keyboard"));
+        }
+        BoxAnswer answer(QMessageBox::Ok);
+        QVERIFY(!m_window->createMidiKeyboardView("&Keyboard"));
+        QTRY_COMPARE(answer.texts.size(), 1);
+        QVERIFY(answer.texts.first().startsWith("Unable to open a new Keyboard View."));
+    }
+};
+
+QTEST_MAIN(MidiKeyboardViewTest)
+#include "MidiKeyboardViewTest.moc"
