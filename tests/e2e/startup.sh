@@ -58,6 +58,11 @@ xdotool key --window "$window" ctrl+m
 sleep 0.8
 "$screenshot" "$outdir/filter-and-settings.png"
 
+# A keyboard window from its shortcut.
+xdotool key --window "$window" ctrl+k
+sleep 0.6
+"$screenshot" "$outdir/keyboard.png"
+
 # Preferences, then the About box from the Help menu, closed by a click.
 xdotool key --window "$window" ctrl+comma
 sleep 0.5
