@@ -66,6 +66,7 @@ enum ViewsMenuIndex {
     MidiOutMonitorViewsMenuIndex = 1,
     KeyboardViewsMenuIndex = 2,
     SystemExclusiveViewsMenuIndex = 6,
+    CustomMessageViewsMenuIndex = 10,
     FilterViewsMenuIndex = 11,
     MidiSettingsViewsMenuIndex = 12,
 };
@@ -77,6 +78,7 @@ bool isBuiltViewsMenuIndex(unsigned int index)
     case MidiOutMonitorViewsMenuIndex:
     case KeyboardViewsMenuIndex:
     case SystemExclusiveViewsMenuIndex:
+    case CustomMessageViewsMenuIndex:
     case FilterViewsMenuIndex:
     case MidiSettingsViewsMenuIndex:
         return true;
@@ -582,6 +584,9 @@ void MainWindow::viewsMenuSelected(QAction* action)
         break;
     case SystemExclusiveViewsMenuIndex:
         createMidiEditView(action->text(), MidiEditView::SystemExclusive, QSize(), QString());
+        break;
+    case CustomMessageViewsMenuIndex:
+        createMidiCustomMidiMessageView(action->text());
         break;
     case FilterViewsMenuIndex:
         createMidiFilterView(action->text());

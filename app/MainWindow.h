@@ -148,6 +148,8 @@ public:
                                       const QString& text);
     // A keyboard window; null when 16 are open.
     QMdiSubWindow* createMidiKeyboardView(const QString& menuText);
+    // A custom message window; null when 32 are open.
+    QMdiSubWindow* createMidiCustomMidiMessageView(const QString& menuText);
     // The monitors and editors register themselves: the Out monitor in the
     // output list, everything else in the input list.
     void addMidiEditView(MidiEditView* view, bool output);
@@ -255,6 +257,7 @@ private:
     QPointer<QMdiSubWindow> m_midiOutMonitor;
     QList<QPointer<QMdiSubWindow>> m_systemExclusiveWindows;
     QList<QPointer<QMdiSubWindow>> m_keyboardWindows;
+    QList<QPointer<QMdiSubWindow>> m_customMessageWindows;
     QList<MidiEditView*> m_inputViews;
     QList<MidiEditView*> m_outputViews;
 };

@@ -16,6 +16,7 @@
 #include "AboutView.h"
 #include "EULAView.h"
 #include "LicenseInfoView.h"
+#include "MidiCustomMidiMessageView.h"
 #include "MidiEditView.h"
 #include "MidiFilterView.h"
 #include "MidiKeyboardView.h"
@@ -39,6 +40,7 @@ constexpr QSize MIDISettingsHighResolutionOffset{3, 3};
 constexpr QSize MIDISettingsMinimumSizeOffset{20, 20};
 constexpr QPoint OffScreenOffset{50, 50};
 constexpr int KeyboardWindowMinimumWidth = 350;
+constexpr QSize CustomMIDIMessageViewDefaultSize{338, 274};
 constexpr int KeyboardWindowWidthMargin = 5;
 
 }  // namespace
@@ -104,6 +106,9 @@ void MainWindow::registerSubWindowKinds()
     });
     setSubWindowFactory(WindowRestorationInfo::KeyboardId,
                         [this](const QList<QVariant>&) { return createMidiKeyboardView(tr("&Keyboard")); });
+    setSubWindowFactory(WindowRestorationInfo::CustomMidiMessageId, [this](const QList<QVariant>&) {
+        return createMidiCustomMidiMessageView(tr("Cust&om MIDI Message"));
+    });
     setSubWindowFactory(WindowRestorationInfo::FilterId,
                         [this](const QList<QVariant>&) { return createMidiFilterView(tr("&Filter")); });
     setSubWindowFactory(WindowRestorationInfo::MidiSettingsId, [this](const QList<QVariant>&) {
@@ -176,6 +181,20 @@ QMdiSubWindow* MainWindow::createMidiKeyboardView(const QString& menuText)
     window->resize(std::clamp(window->sizeHint().width(), KeyboardWindowMinimumWidth,
                               window->maximumWidth()),
                    height);
+    showSubWindow(window);
+    return window;
+}
+
+QMdiSubWindow* MainWindow::createMidiCustomMidiMessageView(const QString& menuText)
+{
+    if (openWindowCount(m_customMessageWindows) >= CustomMIDIMessageViewCountLimit) {
+        showLimitViewDisplayMessageBox(Utility::removeMenuOfModifierCharacter(menuText));
+        return nullptr;
+    }
+    QMdiSubWindow* window = addSubWindow(new MidiCustomMidiMessageView(nullptr, m_model), menuText,
+                                         "CustomMIDIMessageViewSubWindow", true);
+    m_customMessageWindows.append(window);
+    window->resize(CustomMIDIMessageViewDefaultSize);
     showSubWindow(window);
     return window;
 }
@@ -340,6 +359,7 @@ void MainWindow::closeAllSubWindows()
     m_midiOutMonitor.clear();
     m_systemExclusiveWindows.clear();
     m_keyboardWindows.clear();
+    m_customMessageWindows.clear();
     m_model->unlockParameterEditFlag();
     m_analyzer->clearTransmittedDataBuffer();
     m_bulkIntervalManager->setEnabledBulkInterval(true);
