@@ -1,0 +1,233 @@
+// The custom message window: the knob's encodings, ranges per byte count,
+// colouring of the target digits, sending through the loopback, the byte
+// under the cursor, and the project data restored without sending.
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+#include "BoxAnswer.h"
+#include "ComboBox.h"
+#include "Dial.h"
+#include "LineEdit.h"
+#include "LoopbackListener.h"
+#include "MainWindow.h"
+#include "MidiCustomMidiMessageView.h"
+#include "OstrelModel.h"
+#include "PacketCollector.h"
+#include "PushButton.h"
+#include "SpinBox.h"
+
+using View = MidiCustomMidiMessageView;
+
+class MidiCustomMidiMessageViewTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<OstrelModel> m_model;
+    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<MidiInputPort> m_listener;
+    std::unique_ptr<PacketCollector> m_collector;
+    QTemporaryDir m_dir;
+
+    View* newView()
+    {
+        QMdiSubWindow* window = m_window->createMidiCustomMidiMessageView("Cust&om MIDI Message");
+        return window ? qobject_cast<View*>(window->widget()) : nullptr;
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void init()
+    {
+        QFile::remove(MainWindow::getIniFilePath());
+        m_model = std::make_unique<OstrelModel>();
+        m_window = std::make_unique<MainWindow>(nullptr, m_model.get(), MidiApi::Automatic);
+        m_window->show();
+        m_window->closeAllSubWindows();
+        m_collector = std::make_unique<PacketCollector>();
+        m_listener = listenToLoopback(*m_window, *m_collector);
+        QVERIFY(m_listener);
+    }
+
+    void cleanup()
+    {
+        m_listener.reset();
+        m_window.reset();
+        m_model.reset();
+    }
+
+    void knobEncodings()
+    {
+        const QString message = View::removeSeparators("F0 41 10 42 12 40 00 7F 00 41 F7");
+        QCOMPARE(message, QString("F0411042124000" "7F" "0041F7"));
+        QCOMPARE(View::applyKnobValue(message, 8, View::OneByte, 100), QString("F04110421240006400" "41F7"));
+        // Two 7-bit bytes, MSB first; above 16383 both become 00.
+        QCOMPARE(View::applyKnobValue("0102030405", 3, View::TwoBytes, 8191), QString("01023F7F05"));
+        QCOMPARE(View::applyKnobValue("0102030405", 3, View::TwoBytes, 16384), QString("0102000005"));
+        QCOMPARE(View::applyKnobValue("0102030405", 2, View::TwoNibbles, 0xAB), QString("010A0B0405"));
+        QCOMPARE(View::applyKnobValue("0102030405", 2, View::FourNibbles, 43981), QString("010A0B0C0D"));
+        // Too short for the target and mode, or target 0: unchanged.
+        QCOMPARE(View::applyKnobValue("01020304", 2, View::FourNibbles, 43981), QString("01020304"));
+        QCOMPARE(View::applyKnobValue("0102030405", 0, View::OneByte, 5), QString("0102030405"));
+        QCOMPARE(View::applyKnobValue("0102030405", 5, View::TwoBytes, 5), QString("0102030405"));
+    }
+
+    void rangesFollowTheByteCount()
+    {
+        View* view = newView();
+        QVERIFY(view);
+        QCOMPARE(view->windowId(), WindowRestorationInfo::CustomMidiMessageId);
+        QCOMPARE(view->targetByteBox()->value(), 2);
+        QCOMPARE(view->byteCountBox()->count(), 4);
+        struct Expected {
+            int mode, minimumTop, maximumTop;
+        } expected[] = {{1, 16382, 16383}, {2, 254, 255}, {3, 65534, 65535}, {0, 126, 127}};
+        for (const Expected& e : expected) {
+            view->byteCountBox()->setCurrentIndex(e.mode);
+            QCOMPARE(view->minimumBox()->maximum(), e.minimumTop);
+            QCOMPARE(view->minimumBox()->value(), 0);
+            QCOMPARE(view->maximumBox()->maximum(), e.maximumTop);
+            QCOMPARE(view->maximumBox()->value(), e.maximumTop);
+            QCOMPARE(view->knob()->minimum(), 0);
+            QCOMPARE(view->knob()->maximum(), e.maximumTop);
+        }
+        view->minimumBox()->setValue(10);
+        QCOMPARE(view->maximumBox()->minimum(), 11);
+        QCOMPARE(view->knob()->minimum(), 10);
+        view->maximumBox()->setValue(100);
+        QCOMPARE(view->minimumBox()->maximum(), 99);
+        QCOMPARE(view->knob()->maximum(), 100);
+        // Changing the mode brings the defaults back.
+        view->byteCountBox()->setCurrentIndex(1);
+        QCOMPARE(view->minimumBox()->value(), 0);
+        QCOMPARE(view->maximumBox()->value(), 16383);
+        QCOMPARE(view->knob()->maximum(), 16383);
+    }
+
+    void theKnobSendsOnlyWhenTheMessageFits()
+    {
+        View* view = newView();
+        view->messageEdit()->setText("F0 7D 01 02 F7");
+        view->targetByteBox()->setValue(3);
+        QVERIFY(view->knobTransmits());
+        view->knob()->setValue(5);
+        QVERIFY(m_collector->waitForBytes(5));
+        QCOMPARE(m_collector->bytes(), (std::vector<unsigned char>{0xF0, 0x7D, 0x05, 0x02, 0xF7}));
+        m_collector->clear();
+        // Target 0: the knob is silent, Transmit sends the text unchanged.
+        view->targetByteBox()->setValue(0);
+        QVERIFY(!view->knobTransmits());
+        view->knob()->setValue(9);
+        QTest::qWait(100);
+        QVERIFY(m_collector->bytes().empty());
+        QTest::mouseClick(view->transmitButton(), Qt::LeftButton);
+        QVERIFY(m_collector->waitForBytes(5));
+        QCOMPARE(m_collector->bytes(), (std::vector<unsigned char>{0xF0, 0x7D, 0x01, 0x02, 0xF7}));
+        m_collector->clear();
+        // Four nibbles need six bytes from target 3: too short, still sent as typed by Transmit.
+        view->targetByteBox()->setValue(3);
+        view->byteCountBox()->setCurrentIndex(View::FourNibbles);
+        QVERIFY(!view->knobTransmits());
+        view->transmitButtonPressed();
+        QVERIFY(m_collector->waitForBytes(5));
+        QCOMPARE(m_collector->bytes(), (std::vector<unsigned char>{0xF0, 0x7D, 0x01, 0x02, 0xF7}));
+        // Bulk interval ignored: a slow setting does not hold the knob back.
+        m_model->setModelIntValue(ParamBulkInterval, 500);
+        view->byteCountBox()->setCurrentIndex(View::OneByte);
+        view->targetByteBox()->setValue(3);
+        m_collector->clear();
+        QElapsedTimer clock;
+        clock.start();
+        for (int value = 1; value <= 4; value++) {
+            view->knob()->setValue(value);
+        }
+        QVERIFY(m_collector->waitForBytes(20));
+        QVERIFY(clock.elapsed() < 500);
+    }
+
+    void targetDigitsAreColouredAndPickedFromTheCursor()
+    {
+        View* view = newView();
+        QList<unsigned int> indices;
+        view->messageEdit()->setText("F0 41,10 42");
+        view->targetByteBox()->setValue(2);
+        QVERIFY(view->getColoringIndexList(view->messageEdit()->text(), indices));
+        QCOMPARE(indices, (QList<unsigned int>{3, 4}));
+        view->byteCountBox()->setCurrentIndex(View::TwoBytes);
+        QVERIFY(view->getColoringIndexList(view->messageEdit()->text(), indices));
+        QCOMPARE(indices, (QList<unsigned int>{3, 4, 6, 7}));
+        view->byteCountBox()->setCurrentIndex(View::FourNibbles);  // needs 8 digits from byte 2
+        QVERIFY(!view->getColoringIndexList(view->messageEdit()->text(), indices));
+        view->targetByteBox()->setValue(0);
+        QVERIFY(!view->getColoringIndexList(view->messageEdit()->text(), indices));
+        QCOMPARE(view->getRequiredColoringSize(3), 8u);
+        QCOMPARE(view->getRequiredColoringSize(4), 0u);
+        QVERIFY(view->isHexString('a') && view->isHexString('F') && !view->isHexString('g'));
+
+        // The byte under the cursor: just before a byte counts as that byte.
+        view->messageEdit()->setText("F0 41 10 42");
+        view->messageEdit()->setCursorPosition(0);
+        QCOMPARE(view->byteUnderCursor(), 0);
+        view->knobTargetByteMenuSelected();
+        QCOMPARE(view->targetByteBox()->value(), 1);
+        view->messageEdit()->setCursorPosition(6);  // before "10"
+        QCOMPARE(view->byteUnderCursor(), 3);
+        view->messageEdit()->setCursorPosition(4);  // inside "41"
+        QCOMPARE(view->byteUnderCursor(), 2);
+        view->knobTargetByteMenuSelected();
+        QCOMPARE(view->targetByteBox()->value(), 2);
+        // The validator lets only hex digits, blanks and commas be typed.
+        view->messageEdit()->clear();
+        QTest::keyClicks(view->messageEdit(), "F0 g7,x 7F");
+        QCOMPARE(view->messageEdit()->text(), QString("F0 7, 7F"));
+    }
+
+    void projectRestoresWithoutSending()
+    {
+        View* view = newView();
+        view->nameEdit()->setText("Cutoff");
+        view->messageEdit()->setText("B0 4A 00 00");
+        view->targetByteBox()->setValue(3);
+        view->byteCountBox()->setCurrentIndex(View::TwoNibbles);
+        view->minimumBox()->setValue(5);
+        view->maximumBox()->setValue(200);
+        view->knob()->setValue(77);  // 4D: nibbles 04 0D in bytes 3 and 4
+        QVERIFY(m_collector->waitForBytes(3));
+        QCOMPARE(m_collector->bytes(), (std::vector<unsigned char>{0xB0, 0x4A, 0x04}));
+        const QString path = m_dir.filePath("custom.ostrel");
+        QVERIFY(m_window->saveProjectFile(path));
+        m_collector->clear();
+        QVERIFY(m_window->openProjectFile(path));
+        QTRY_COMPARE(m_window->mdiArea()->subWindowList().size(), 1);
+        auto* restored = qobject_cast<View*>(m_window->mdiArea()->subWindowList().first()->widget());
+        QVERIFY(restored && restored != view);
+        QCOMPARE(restored->nameEdit()->text(), QString("Cutoff"));
+        QCOMPARE(restored->messageEdit()->text(), QString("B0 4A 00 00"));
+        QCOMPARE(restored->targetByteBox()->value(), 3);
+        QCOMPARE(restored->byteCountBox()->currentIndex(), int(View::TwoNibbles));
+        QCOMPARE(restored->minimumBox()->value(), 5);
+        QCOMPARE(restored->maximumBox()->value(), 200);
+        QCOMPARE(restored->knob()->minimum(), 5);
+        QCOMPARE(restored->knob()->maximum(), 200);
+        QCOMPARE(restored->knob()->value(), 77);
+        QCOMPARE(m_model->getParameterEditFlag(), ParameterEditFlagUnchanged);
+        QTest::qWait(100);
+        QVERIFY(m_collector->bytes().empty());  // restoring sent nothing
+        // The count limit.
+        while (m_window->mdiArea()->subWindowList().size() < MainWindow::CustomMIDIMessageViewCountLimit) {
+            QVERIFY(newView());
+        }
+        BoxAnswer answer(QMessageBox::Ok);
+        QVERIFY(!newView());
+        QTRY_COMPARE(answer.texts.size(), 1);
+        QVERIFY(answer.texts.first().startsWith("Unable to open a new Custom MIDI Message View."));
+    }
+};
+
+QTEST_MAIN(MidiCustomMidiMessageViewTest)
+#include "MidiCustomMidiMessageViewTest.moc"
