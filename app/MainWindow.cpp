@@ -240,7 +240,7 @@ void MainWindow::createMenus()
             for (unsigned int controller = 0; controller < ControlChangeNameCount; controller++) {
                 addAction(controllers, ControlChangeNameList[controller], nullptr, controller);
             }
-            controllers->setEnabled(false);
+            connect(controllers, &QMenu::triggered, this, &MainWindow::controlChangeMenuSelected);
             continue;
         }
         // Each entry is enabled once its window exists in this program.
@@ -597,6 +597,12 @@ void MainWindow::viewsMenuSelected(QAction* action)
     default:
         break;
     }
+}
+
+void MainWindow::controlChangeMenuSelected(QAction* action)
+{
+    closeAboutDialog();
+    createMidiControlChangeView(tr("&Control Change"), static_cast<unsigned char>(action->data().toUInt()));
 }
 
 void MainWindow::helpMenuSelected(QAction* action)

@@ -148,6 +148,8 @@ public:
                                       const QString& text);
     // A keyboard window; null when 16 are open.
     QMdiSubWindow* createMidiKeyboardView(const QString& menuText);
+    // A control change window for controller; null when 32 are open.
+    QMdiSubWindow* createMidiControlChangeView(const QString& menuText, unsigned char controller);
     // A custom message window; null when 32 are open.
     QMdiSubWindow* createMidiCustomMidiMessageView(const QString& menuText);
     // The monitors and editors register themselves: the Out monitor in the
@@ -203,6 +205,7 @@ protected:
 private Q_SLOTS:
     void fileMenuSelected(QAction* action);
     void viewsMenuSelected(QAction* action);
+    void controlChangeMenuSelected(QAction* action);
     void helpMenuSelected(QAction* action);
     void inputPortMenuSelected(QAction* action);
     void outputPortMenuSelected(QAction* action);
@@ -258,6 +261,7 @@ private:
     QList<QPointer<QMdiSubWindow>> m_systemExclusiveWindows;
     QList<QPointer<QMdiSubWindow>> m_keyboardWindows;
     QList<QPointer<QMdiSubWindow>> m_customMessageWindows;
+    QList<QPointer<QMdiSubWindow>> m_controlChangeWindows;
     QList<MidiEditView*> m_inputViews;
     QList<MidiEditView*> m_outputViews;
 };

@@ -16,6 +16,7 @@
 #include "AboutView.h"
 #include "EULAView.h"
 #include "LicenseInfoView.h"
+#include "MidiControlChangeView.h"
 #include "MidiCustomMidiMessageView.h"
 #include "MidiEditView.h"
 #include "MidiFilterView.h"
@@ -41,6 +42,7 @@ constexpr QSize MIDISettingsMinimumSizeOffset{20, 20};
 constexpr QPoint OffScreenOffset{50, 50};
 constexpr int KeyboardWindowMinimumWidth = 350;
 constexpr QSize CustomMIDIMessageViewDefaultSize{338, 274};
+constexpr QSize ControlChangeViewDefaultSize{225, 250};
 constexpr int KeyboardWindowWidthMargin = 5;
 
 }  // namespace
@@ -106,6 +108,15 @@ void MainWindow::registerSubWindowKinds()
     });
     setSubWindowFactory(WindowRestorationInfo::KeyboardId,
                         [this](const QList<QVariant>&) { return createMidiKeyboardView(tr("&Keyboard")); });
+    // The controller comes first in the restoration data; a window stored
+    // without it is skipped.
+    setSubWindowFactory(WindowRestorationInfo::ControlChangeId, [this](const QList<QVariant>& restoration) {
+        bool valid = restoration.size() >= 2;
+        const int controller = valid ? restoration.first().toInt(&valid) : -1;
+        return valid && controller >= 0 && controller < MidiControlChangeView::ControlChangeMax
+                   ? createMidiControlChangeView(tr("&Control Change"), static_cast<unsigned char>(controller))
+                   : nullptr;
+    });
     setSubWindowFactory(WindowRestorationInfo::CustomMidiMessageId, [this](const QList<QVariant>&) {
         return createMidiCustomMidiMessageView(tr("Cust&om MIDI Message"));
     });
@@ -181,6 +192,20 @@ QMdiSubWindow* MainWindow::createMidiKeyboardView(const QString& menuText)
     window->resize(std::clamp(window->sizeHint().width(), KeyboardWindowMinimumWidth,
                               window->maximumWidth()),
                    height);
+    showSubWindow(window);
+    return window;
+}
+
+QMdiSubWindow* MainWindow::createMidiControlChangeView(const QString& menuText, unsigned char controller)
+{
+    if (openWindowCount(m_controlChangeWindows) >= ControlChangeViewCountLimit) {
+        showLimitViewDisplayMessageBox(Utility::removeMenuOfModifierCharacter(menuText));
+        return nullptr;
+    }
+    QMdiSubWindow* window = addSubWindow(new MidiControlChangeView(nullptr, controller, m_model), menuText,
+                                         "ControlChangeViewSubWindow", true);
+    m_controlChangeWindows.append(window);
+    window->resize(ControlChangeViewDefaultSize);
     showSubWindow(window);
     return window;
 }
@@ -360,6 +385,7 @@ void MainWindow::closeAllSubWindows()
     m_systemExclusiveWindows.clear();
     m_keyboardWindows.clear();
     m_customMessageWindows.clear();
+    m_controlChangeWindows.clear();
     m_model->unlockParameterEditFlag();
     m_analyzer->clearTransmittedDataBuffer();
     m_bulkIntervalManager->setEnabledBulkInterval(true);

@@ -1,0 +1,174 @@
+// The control change window: initial and reset values per controller, one
+// message per knob change, Transmit, and a project that restores without
+// sending; the Views sub-menu and the count limit.
+#include <QComboBox>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+#include "BoxAnswer.h"
+#include "Dial.h"
+#include "LoopbackListener.h"
+#include "MainWindow.h"
+#include "MidiControlChangeView.h"
+#include "OstrelModel.h"
+#include "PacketCollector.h"
+#include "PushButton.h"
+#include "SpinBox.h"
+
+using Bytes = std::vector<unsigned char>;
+
+class MidiControlChangeViewTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<OstrelModel> m_model;
+    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<MidiInputPort> m_listener;
+    std::unique_ptr<PacketCollector> m_collector;
+    QTemporaryDir m_dir;
+
+    MidiControlChangeView* newView(unsigned char controller)
+    {
+        QMdiSubWindow* window = m_window->createMidiControlChangeView("&Control Change", controller);
+        return window ? qobject_cast<MidiControlChangeView*>(window->widget()) : nullptr;
+    }
+
+    std::vector<Bytes> packets()
+    {
+        QTest::qWait(50);
+        std::vector<Bytes> result;
+        for (const auto& packet : m_collector->packets()) {
+            result.push_back(packet.bytes);
+        }
+        m_collector->clear();
+        return result;
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void init()
+    {
+        QFile::remove(MainWindow::getIniFilePath());
+        m_model = std::make_unique<OstrelModel>();
+        m_window = std::make_unique<MainWindow>(nullptr, m_model.get(), MidiApi::Automatic);
+        m_window->show();
+        m_window->closeAllSubWindows();
+        m_collector = std::make_unique<PacketCollector>();
+        m_listener = listenToLoopback(*m_window, *m_collector);
+        QVERIFY(m_listener);
+    }
+
+    void cleanup()
+    {
+        m_listener.reset();
+        m_window.reset();
+        m_model.reset();
+    }
+
+    void initialValuesTable()
+    {
+        const unsigned char* table = MidiControlChangeView::ControlChangeInitialValueTable;
+        for (int controller = 0; controller < 128; controller++) {
+            int expected = 64;
+            for (int zero : {0, 1, 32, 33, 34, 36, 37, 38, 39, 40, 45, 46, 47, 48, 64, 65, 66, 67, 69, 96, 97, 98,
+                             99, 100, 120, 121, 122, 123, 124, 125, 126, 127}) {
+                expected = controller == zero ? 0 : expected;
+            }
+            expected = (controller == 2 || controller == 4 || controller == 11) ? 127 : expected;
+            expected = controller == 7 ? 100 : expected;
+            QCOMPARE(int(table[controller]), expected);
+        }
+    }
+
+    void knobSendsEachValueOnce()
+    {
+        MidiControlChangeView* view = newView(7);
+        QVERIFY(view);
+        QCOMPARE(view->windowId(), WindowRestorationInfo::ControlChangeId);
+        QCOMPARE(view->restorationData(), (QList<QVariant>{7, 0}));
+        QCOMPARE(view->knob()->value(), 100);
+        QVERIFY(packets().empty());  // opening sends nothing
+        view->knob()->setValue(101);
+        view->knob()->setValue(105);
+        QTRY_COMPARE(m_collector->packets().size(), size_t(2));
+        QCOMPARE(packets(), (std::vector<Bytes>{{0xB0, 7, 101}, {0xB0, 7, 105}}));
+        // Another controller: the value stays, nothing is sent, the reset value follows.
+        view->controllerChoice()->setCurrentIndex(10);
+        QCOMPARE(view->restorationData().first().toInt(), 10);
+        QCOMPARE(view->knob()->value(), 105);
+        QVERIFY(packets().empty());
+        QTest::mouseClick(view->knob(), Qt::LeftButton, Qt::ControlModifier, view->knob()->rect().center());
+        QCOMPARE(view->knob()->value(), 64);
+        QCOMPARE(packets(), (std::vector<Bytes>{{0xB0, 10, 64}}));
+        // Channel 16, controller 64, value 127; Transmit twice sends twice.
+        view->channelBox()->setValue(16);
+        view->controllerChoice()->setCurrentIndex(64);
+        view->knob()->setValue(127);
+        QCOMPARE(packets(), (std::vector<Bytes>{{0xBF, 0x40, 0x7F}}));
+        QTest::mousePress(view->transmitButton(), Qt::LeftButton);
+        QTest::mouseRelease(view->transmitButton(), Qt::LeftButton);
+        QTest::mousePress(view->transmitButton(), Qt::LeftButton);
+        QTest::mouseRelease(view->transmitButton(), Qt::LeftButton);
+        QCOMPARE(packets(), (std::vector<Bytes>{{0xBF, 0x40, 0x7F}, {0xBF, 0x40, 0x7F}}));
+    }
+
+    void projectRestoresWithoutSending()
+    {
+        MidiControlChangeView* view = newView(74);
+        view->channelBox()->setValue(3);
+        view->knob()->setValue(33);
+        packets();
+        const QString path = m_dir.filePath("cc.ostrel");
+        QVERIFY(m_window->saveProjectFile(path));
+        QVERIFY(m_window->openProjectFile(path));
+        QTRY_COMPARE(m_window->mdiArea()->subWindowList().size(), 1);
+        auto* restored = qobject_cast<MidiControlChangeView*>(m_window->mdiArea()->subWindowList().first()->widget());
+        QVERIFY(restored && restored != view);
+        QCOMPARE(restored->channelBox()->value(), 3);
+        QCOMPARE(restored->controllerChoice()->currentIndex(), 74);
+        QCOMPARE(restored->knob()->value(), 33);
+        QCOMPARE(restored->parentWidget()->size(), QSize(225, 250));
+        QVERIFY(packets().empty());
+        QCOMPARE(m_model->getParameterEditFlag(), ParameterEditFlagUnchanged);
+        // Restoration data without the controller creates nothing.
+        QVERIFY(!m_window->createSubWindowByWindowId(WindowRestorationInfo::ControlChangeId, false,
+                                                     QRect(0, 0, 225, 250), Qt::WindowNoState, {QVariant(5)}));
+    }
+
+    void viewsSubMenuAndLimit()
+    {
+        QMenu* views = nullptr;
+        for (QAction* action : m_window->menuBar()->actions()) {
+            if (action->text() == "&Views") {
+                views = action->menu();
+            }
+        }
+        QVERIFY(views);
+        QMenu* controllers = views->actions().at(3)->menu();
+        QVERIFY(controllers && controllers->isEnabled());
+        controllers->actions().at(11)->trigger();
+        QCOMPARE(m_window->mdiArea()->subWindowList().size(), 1);
+        auto* view = qobject_cast<MidiControlChangeView*>(m_window->mdiArea()->subWindowList().first()->widget());
+        QCOMPARE(view->controllerChoice()->currentIndex(), 11);
+        QCOMPARE(view->knob()->value(), 127);
+        QCOMPARE(view->parentWidget()->windowTitle(), QString("Control Change"));
+        while (m_window->mdiArea()->subWindowList().size() < MainWindow::ControlChangeViewCountLimit) {
+            QVERIFY(newView(1));
+        }
+        BoxAnswer answer(QMessageBox::Ok);
+        QVERIFY(!newView(1));
+        QTRY_COMPARE(answer.texts.size(), 1);
+        QVERIFY(answer.texts.first().startsWith("Unable to open a new Control Change View."));
+    }
+};
+
+QTEST_MAIN(MidiControlChangeViewTest)
+#include "MidiControlChangeViewTest.moc"
