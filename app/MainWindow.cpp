@@ -65,6 +65,8 @@ enum ViewsMenuIndex {
     MidiInMonitorViewsMenuIndex = 0,
     MidiOutMonitorViewsMenuIndex = 1,
     KeyboardViewsMenuIndex = 2,
+    ProgramChangeViewsMenuIndex = 4,
+    PitchbendViewsMenuIndex = 5,
     SystemExclusiveViewsMenuIndex = 6,
     CustomMessageViewsMenuIndex = 10,
     FilterViewsMenuIndex = 11,
@@ -77,6 +79,8 @@ bool isBuiltViewsMenuIndex(unsigned int index)
     case MidiInMonitorViewsMenuIndex:
     case MidiOutMonitorViewsMenuIndex:
     case KeyboardViewsMenuIndex:
+    case ProgramChangeViewsMenuIndex:
+    case PitchbendViewsMenuIndex:
     case SystemExclusiveViewsMenuIndex:
     case CustomMessageViewsMenuIndex:
     case FilterViewsMenuIndex:
@@ -581,6 +585,12 @@ void MainWindow::viewsMenuSelected(QAction* action)
         break;
     case KeyboardViewsMenuIndex:
         createMidiKeyboardView(action->text());
+        break;
+    case ProgramChangeViewsMenuIndex:
+        createMidiProgramChangeView(action->text());
+        break;
+    case PitchbendViewsMenuIndex:
+        createMidiPitchbendView(action->text());
         break;
     case SystemExclusiveViewsMenuIndex:
         createMidiEditView(action->text(), MidiEditView::SystemExclusive, QSize(), QString());

@@ -150,6 +150,9 @@ public:
     QMdiSubWindow* createMidiKeyboardView(const QString& menuText);
     // A control change window for controller; null when 32 are open.
     QMdiSubWindow* createMidiControlChangeView(const QString& menuText, unsigned char controller);
+    // A program change or pitch bend window; null when 16 of the kind are open.
+    QMdiSubWindow* createMidiProgramChangeView(const QString& menuText);
+    QMdiSubWindow* createMidiPitchbendView(const QString& menuText);
     // A custom message window; null when 32 are open.
     QMdiSubWindow* createMidiCustomMidiMessageView(const QString& menuText);
     // The monitors and editors register themselves: the Out monitor in the
@@ -262,6 +265,8 @@ private:
     QList<QPointer<QMdiSubWindow>> m_keyboardWindows;
     QList<QPointer<QMdiSubWindow>> m_customMessageWindows;
     QList<QPointer<QMdiSubWindow>> m_controlChangeWindows;
+    QList<QPointer<QMdiSubWindow>> m_programChangeWindows;
+    QList<QPointer<QMdiSubWindow>> m_pitchbendWindows;
     QList<MidiEditView*> m_inputViews;
     QList<MidiEditView*> m_outputViews;
 };

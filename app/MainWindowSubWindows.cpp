@@ -21,6 +21,8 @@
 #include "MidiEditView.h"
 #include "MidiFilterView.h"
 #include "MidiKeyboardView.h"
+#include "MidiPitchbendView.h"
+#include "MidiProgramChangeView.h"
 #include "PreferencesView.h"
 #include "MidiSettingsView.h"
 #include "MidiAnalyzer.h"
@@ -43,6 +45,7 @@ constexpr QPoint OffScreenOffset{50, 50};
 constexpr int KeyboardWindowMinimumWidth = 350;
 constexpr QSize CustomMIDIMessageViewDefaultSize{338, 274};
 constexpr QSize ControlChangeViewDefaultSize{225, 250};
+constexpr QSize PitchbendViewDefaultSize{220, 274};
 constexpr int KeyboardWindowWidthMargin = 5;
 
 }  // namespace
@@ -117,6 +120,11 @@ void MainWindow::registerSubWindowKinds()
                    ? createMidiControlChangeView(tr("&Control Change"), static_cast<unsigned char>(controller))
                    : nullptr;
     });
+    setSubWindowFactory(WindowRestorationInfo::ProgramChangeId, [this](const QList<QVariant>&) {
+        return createMidiProgramChangeView(tr("&Program Change"));
+    });
+    setSubWindowFactory(WindowRestorationInfo::PitchbendId,
+                        [this](const QList<QVariant>&) { return createMidiPitchbendView(tr("Pitch &Bend")); });
     setSubWindowFactory(WindowRestorationInfo::CustomMidiMessageId, [this](const QList<QVariant>&) {
         return createMidiCustomMidiMessageView(tr("Cust&om MIDI Message"));
     });
@@ -205,7 +213,35 @@ QMdiSubWindow* MainWindow::createMidiControlChangeView(const QString& menuText, 
     QMdiSubWindow* window = addSubWindow(new MidiControlChangeView(nullptr, controller, m_model), menuText,
                                          "ControlChangeViewSubWindow", true);
     m_controlChangeWindows.append(window);
-    window->resize(ControlChangeViewDefaultSize);
+    window->resize(ControlChangeViewDefaultSize.expandedTo(window->minimumSizeHint()));
+    showSubWindow(window);
+    return window;
+}
+
+QMdiSubWindow* MainWindow::createMidiProgramChangeView(const QString& menuText)
+{
+    if (openWindowCount(m_programChangeWindows) >= SubWindowCountLimit) {
+        showLimitViewDisplayMessageBox(Utility::removeMenuOfModifierCharacter(menuText));
+        return nullptr;
+    }
+    QMdiSubWindow* window = addSubWindow(new MidiProgramChangeView(nullptr, m_model), menuText, nullptr, false);
+    m_programChangeWindows.append(window);
+    window->setFixedSize(window->minimumSizeHint());
+    showSubWindow(window);
+    return window;
+}
+
+QMdiSubWindow* MainWindow::createMidiPitchbendView(const QString& menuText)
+{
+    if (openWindowCount(m_pitchbendWindows) >= SubWindowCountLimit) {
+        showLimitViewDisplayMessageBox(Utility::removeMenuOfModifierCharacter(menuText));
+        return nullptr;
+    }
+    QMdiSubWindow* window =
+        addSubWindow(new MidiPitchbendView(nullptr, m_model), menuText, "PitchbendViewSubWindow", true);
+    m_pitchbendWindows.append(window);
+    // Never smaller than what its controls need (fonts differ between systems).
+    window->resize(PitchbendViewDefaultSize.expandedTo(window->minimumSizeHint()));
     showSubWindow(window);
     return window;
 }
@@ -219,7 +255,7 @@ QMdiSubWindow* MainWindow::createMidiCustomMidiMessageView(const QString& menuTe
     QMdiSubWindow* window = addSubWindow(new MidiCustomMidiMessageView(nullptr, m_model), menuText,
                                          "CustomMIDIMessageViewSubWindow", true);
     m_customMessageWindows.append(window);
-    window->resize(CustomMIDIMessageViewDefaultSize);
+    window->resize(CustomMIDIMessageViewDefaultSize.expandedTo(window->minimumSizeHint()));
     showSubWindow(window);
     return window;
 }
@@ -386,6 +422,8 @@ void MainWindow::closeAllSubWindows()
     m_keyboardWindows.clear();
     m_customMessageWindows.clear();
     m_controlChangeWindows.clear();
+    m_programChangeWindows.clear();
+    m_pitchbendWindows.clear();
     m_model->unlockParameterEditFlag();
     m_analyzer->clearTransmittedDataBuffer();
     m_bulkIntervalManager->setEnabledBulkInterval(true);
