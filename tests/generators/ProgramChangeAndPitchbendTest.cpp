@@ -1,0 +1,236 @@
+// The program change and pitch bend windows: bank select before the
+// program, one- and zero-based numbers, Auto Transmit; the slider-to-value
+// mapping, spring-back, typed values, keys; both restored without sending.
+#include <QCheckBox>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+#include "LoopbackListener.h"
+#include "MainWindow.h"
+#include "MidiPitchbendSlider.h"
+#include "MidiPitchbendView.h"
+#include "MidiProgramChangeView.h"
+#include "OstrelModel.h"
+#include "PacketCollector.h"
+#include "PushButton.h"
+#include "SevenSegment.h"
+#include "SpinBox.h"
+
+using Bytes = std::vector<unsigned char>;
+
+class ProgramChangeAndPitchbendTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<OstrelModel> m_model;
+    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<MidiInputPort> m_listener;
+    std::unique_ptr<PacketCollector> m_collector;
+    QTemporaryDir m_dir;
+
+    // The one sub-window's view, once the closed ones are gone; null otherwise.
+    template <typename View>
+    View* only()
+    {
+        QDeadlineTimer deadline(5000);
+        while (m_window->mdiArea()->subWindowList().size() != 1 && !deadline.hasExpired()) {
+            QTest::qWait(10);
+        }
+        const auto windows = m_window->mdiArea()->subWindowList();
+        return windows.size() == 1 ? qobject_cast<View*>(windows.first()->widget()) : nullptr;
+    }
+
+    std::vector<Bytes> packets()
+    {
+        QTest::qWait(50);
+        std::vector<Bytes> result;
+        for (const auto& packet : m_collector->packets()) {
+            result.push_back(packet.bytes);
+        }
+        m_collector->clear();
+        return result;
+    }
+
+    void reopen()
+    {
+        const QString path = m_dir.filePath("generators.ostrel");
+        QVERIFY(m_window->saveProjectFile(path));
+        packets();
+        QVERIFY(m_window->openProjectFile(path));
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void init()
+    {
+        QFile::remove(MainWindow::getIniFilePath());
+        m_model = std::make_unique<OstrelModel>();
+        m_window = std::make_unique<MainWindow>(nullptr, m_model.get(), MidiApi::Automatic);
+        m_window->show();
+        m_window->closeAllSubWindows();
+        m_collector = std::make_unique<PacketCollector>();
+        m_listener = listenToLoopback(*m_window, *m_collector);
+        QVERIFY(m_listener);
+    }
+
+    void cleanup()
+    {
+        m_listener.reset();
+        m_window.reset();
+        m_model.reset();
+    }
+
+    void programChangeMessagesAndBases()
+    {
+        QCOMPARE(m_model->getModelIntValue(ParamProgramNumberBase, nullptr), 1);  // one-based
+        QVERIFY(m_window->createMidiProgramChangeView("&Program Change"));
+        auto* view = only<MidiProgramChangeView>();
+        QVERIFY(view);
+        QCOMPARE(view->programDisplay()->value(), 1);
+        QCOMPARE(view->programDisplay()->minimum(), 1);
+        QCOMPARE(view->programDisplay()->maximum(), 128);
+        view->transmitButtonPressed();
+        QCOMPARE(packets(), (std::vector<Bytes>{{0xC0, 0x00}}));
+        // Zero-based, display 0: the same message; the display follows the preference quietly.
+        m_model->setModelIntValue(ParamProgramNumberBase, 0);
+        QCOMPARE(view->programDisplay()->value(), 0);
+        QVERIFY(packets().empty());
+        QTest::mousePress(view->transmitButton(), Qt::LeftButton);
+        QCOMPARE(packets(), (std::vector<Bytes>{{0xC0, 0x00}}));
+        m_model->setModelIntValue(ParamProgramNumberBase, 1);
+        // Both bank switches: MSB, LSB, then the program.
+        view->msbSwitch()->setChecked(true);
+        view->lsbSwitch()->setChecked(true);
+        view->msbBox()->setWidgetValue(1);
+        view->lsbBox()->setWidgetValue(2);
+        view->channelBox()->setWidgetValue(3);
+        view->programDisplay()->setValue(10);
+        QVERIFY(packets().empty());  // Auto Transmit is off
+        view->transmitButtonPressed();
+        QCOMPARE(packets(), (std::vector<Bytes>{{0xB2, 0x00, 0x01}, {0xB2, 0x20, 0x02}, {0xC2, 0x09}}));
+        // 128 one-based becomes 127 zero-based, nothing sent.
+        view->programDisplay()->setValue(128);
+        m_model->setModelIntValue(ParamProgramNumberBase, 0);
+        QCOMPARE(view->programDisplay()->value(), 127);
+        QVERIFY(packets().empty());
+        // Auto Transmit: each step of the display sends.
+        view->msbSwitch()->setChecked(false);
+        view->lsbSwitch()->setChecked(false);
+        view->autoTransmitSwitch()->setChecked(true);
+        view->programDisplay()->decrease();
+        view->programDisplay()->decrease();
+        QCOMPARE(packets(), (std::vector<Bytes>{{0xC2, 126}, {0xC2, 125}}));
+
+        // Saved zero-based with program 5, opened one-based: 6, nothing sent.
+        view->autoTransmitSwitch()->setChecked(false);
+        view->programDisplay()->setValue(5);
+        reopen();
+        auto* restored = only<MidiProgramChangeView>();
+        QVERIFY(restored);
+        QCOMPARE(restored->programDisplay()->value(), 5);
+        m_model->setModelIntValue(ParamProgramNumberBase, 1);
+        QCOMPARE(restored->programDisplay()->value(), 6);
+        reopen();
+        restored = only<MidiProgramChangeView>();
+        QVERIFY(restored);
+        QCOMPARE(restored->programDisplay()->value(), 6);
+        QCOMPARE(restored->channelBox()->value(), 3);
+        QCOMPARE(restored->midiProgram(), 5);
+        QVERIFY(packets().empty());
+        QCOMPARE(m_model->getParameterEditFlag(), ParameterEditFlagUnchanged);
+    }
+
+    void sliderMapping()
+    {
+        QCOMPARE(MidiPitchbendView::sliderValueToPitchBendValue(0), 0);
+        QCOMPARE(MidiPitchbendView::sliderValueToPitchBendValue(64), 8192);
+        QCOMPARE(MidiPitchbendView::sliderValueToPitchBendValue(127), 16383);
+        QCOMPARE(MidiPitchbendView::calculateLsbFromSliderValue(65), 2);
+        QCOMPARE(MidiPitchbendView::convertPitchBendValueToSliderValue(16383), 127);
+        QCOMPARE(MidiPitchbendView::convertPitchBendValueToSliderValue(8192 + 130), 65);
+        QCOMPARE(MidiPitchbendView::convertPitchBendValueToSliderValue(8192 + 129), 64);
+        // Every position maps back to itself.
+        for (int position = 0; position < 128; position++) {
+            QCOMPARE(MidiPitchbendView::convertPitchBendValueToSliderValue(
+                         MidiPitchbendView::sliderValueToPitchBendValue(position)),
+                     position);
+        }
+    }
+
+    void pitchbendSliderAndBox()
+    {
+        QVERIFY(m_window->createMidiPitchbendView("Pitch &Bend"));
+        auto* view = only<MidiPitchbendView>();
+        QVERIFY(view);
+        MidiPitchbendSlider* slider = view->slider();
+        QCOMPARE(slider->size(), QSize(43, 161));
+        QVERIFY(!view->valueBox()->isEnabled());
+        // Top of the track: 7F 7F, 8191; release springs back to the centre.
+        QTest::mousePress(slider, Qt::LeftButton, Qt::NoModifier, QPoint(20, 5));
+        QCOMPARE(view->valueBox()->value(), 8191);
+        QTest::mouseRelease(slider, Qt::LeftButton, Qt::NoModifier, QPoint(20, 5));
+        QCOMPARE(packets(), (std::vector<Bytes>{{0xE0, 0x7F, 0x7F}, {0xE0, 0x00, 0x40}}));
+        QCOMPARE(view->valueBox()->value(), 0);
+        // Bottom: 00 00 and -8192.
+        QTest::mousePress(slider, Qt::LeftButton, Qt::NoModifier, QPoint(20, 160));
+        QCOMPARE(view->valueBox()->value(), -8192);
+        QTest::mouseRelease(slider, Qt::LeftButton, Qt::NoModifier, QPoint(20, 160));
+        QCOMPARE(packets(), (std::vector<Bytes>{{0xE0, 0x00, 0x00}, {0xE0, 0x00, 0x40}}));
+        // Keys do nothing in wheel mode; the wheel never bends.
+        slider->setFocus();
+        QTest::keyClick(slider, Qt::Key_Home);
+        QCOMPARE(slider->value(), 64);
+
+        // Wheel mode off: typed values, keys, the slider stays.
+        view->wheelModeSwitch()->setChecked(false);
+        QVERIFY(view->valueBox()->isEnabled());
+        packets();
+        view->valueBox()->setWidgetValue(130);
+        view->updatePitchbendValue(130);
+        QCOMPARE(slider->value(), 65);
+        QCOMPARE(packets(), (std::vector<Bytes>{{0xE0, 0x02, 0x41}}));
+        view->updatePitchbendValue(129);
+        QCOMPARE(slider->value(), 64);
+        QCOMPARE(packets(), (std::vector<Bytes>{{0xE0, 0x01, 0x41}}));
+        QTest::keyClick(slider, Qt::Key_PageUp);
+        QCOMPARE(slider->value(), 74);
+        QTest::keyClick(slider, Qt::Key_Home);
+        QCOMPARE(slider->value(), 127);
+        QTest::mouseRelease(slider, Qt::LeftButton);
+        QCOMPARE(slider->value(), 127);  // stays
+        QCOMPARE(view->valueBox()->value(), 8191);
+        packets();
+        view->channelBox()->setValue(2);
+        QTest::mousePress(view->transmitButton(), Qt::LeftButton);
+        QCOMPARE(packets(), (std::vector<Bytes>{{0xE1, 0x7F, 0x7F}}));
+        // A control-press centres.
+        QTest::mousePress(slider, Qt::LeftButton, Qt::ControlModifier, QPoint(20, 5));
+        QCOMPARE(slider->value(), 64);
+        QTest::mouseRelease(slider, Qt::LeftButton, Qt::ControlModifier, QPoint(20, 5));
+
+        // Restored without sending.
+        view->valueBox()->setWidgetValue(-100);
+        view->updatePitchbendValue(-100);
+        reopen();
+        auto* restored = only<MidiPitchbendView>();
+        QVERIFY(restored);
+        QCOMPARE(restored->valueBox()->value(), -100);
+        QCOMPARE(restored->slider()->value(), MidiPitchbendView::convertPitchBendValueToSliderValue(8092));
+        QVERIFY(!restored->wheelModeSwitch()->isChecked());
+        QCOMPARE(restored->channelBox()->value(), 2);
+        QVERIFY(packets().empty());
+        // Switching wheel mode on returns to the centre, sending it.
+        restored->wheelModeSwitch()->setChecked(true);
+        QCOMPARE(packets(), (std::vector<Bytes>{{0xE1, 0x00, 0x40}}));
+    }
+};
+
+QTEST_MAIN(ProgramChangeAndPitchbendTest)
+#include "ProgramChangeAndPitchbendTest.moc"
