@@ -19,6 +19,7 @@
 #include "MidiClient.h"
 #include "MidiEditGeneralView.h"
 #include "MidiEditView.h"
+#include "MidiTimingClockGeneratorView.h"
 #include "MidiInputPort.h"
 #include "MidiNameTables.h"
 #include "MidiOutputPort.h"
@@ -68,6 +69,7 @@ enum ViewsMenuIndex {
     ProgramChangeViewsMenuIndex = 4,
     PitchbendViewsMenuIndex = 5,
     SystemExclusiveViewsMenuIndex = 6,
+    TimingClockViewsMenuIndex = 7,
     CustomMessageViewsMenuIndex = 10,
     FilterViewsMenuIndex = 11,
     MidiSettingsViewsMenuIndex = 12,
@@ -82,6 +84,7 @@ bool isBuiltViewsMenuIndex(unsigned int index)
     case ProgramChangeViewsMenuIndex:
     case PitchbendViewsMenuIndex:
     case SystemExclusiveViewsMenuIndex:
+    case TimingClockViewsMenuIndex:
     case CustomMessageViewsMenuIndex:
     case FilterViewsMenuIndex:
     case MidiSettingsViewsMenuIndex:
@@ -514,6 +517,11 @@ void MainWindow::timerEvent(QTimerEvent* event)
     }
     deliverMonitoredTraffic();
     m_analyzer->updateTempo(ReceivedMidiDataTimer * 1000);
+    if (m_timingClockWindow) {
+        if (auto* view = qobject_cast<MidiTimingClockGeneratorView*>(m_timingClockWindow->widget())) {
+            view->setReceivedTimingClock(m_analyzer->getReceivedTimingClock());
+        }
+    }
 }
 
 void MainWindow::deliverMonitoredTraffic()
@@ -594,6 +602,11 @@ void MainWindow::viewsMenuSelected(QAction* action)
         break;
     case SystemExclusiveViewsMenuIndex:
         createMidiEditView(action->text(), MidiEditView::SystemExclusive, QSize(), QString());
+        break;
+    case TimingClockViewsMenuIndex:
+        if (!activateExisting(m_timingClockWindow)) {
+            createMidiTimingClockGeneratorView(action->text());
+        }
         break;
     case CustomMessageViewsMenuIndex:
         createMidiCustomMidiMessageView(action->text());

@@ -153,6 +153,9 @@ public:
     // A program change or pitch bend window; null when 16 of the kind are open.
     QMdiSubWindow* createMidiProgramChangeView(const QString& menuText);
     QMdiSubWindow* createMidiPitchbendView(const QString& menuText);
+    // The one timing clock window (a second call brings it forward).
+    QMdiSubWindow* createMidiTimingClockGeneratorView(const QString& menuText);
+    QMdiSubWindow* timingClockWindow() const { return m_timingClockWindow; }
     // A custom message window; null when 32 are open.
     QMdiSubWindow* createMidiCustomMidiMessageView(const QString& menuText);
     // The monitors and editors register themselves: the Out monitor in the
@@ -260,6 +263,7 @@ private:
     QPointer<QMdiSubWindow> m_licenseWindow;
     QPointer<QMdiSubWindow> m_eulaWindow;
     QPointer<QMdiSubWindow> m_midiInMonitor;
+    QPointer<QMdiSubWindow> m_timingClockWindow;
     QPointer<QMdiSubWindow> m_midiOutMonitor;
     QList<QPointer<QMdiSubWindow>> m_systemExclusiveWindows;
     QList<QPointer<QMdiSubWindow>> m_keyboardWindows;

@@ -23,6 +23,7 @@
 #include "MidiKeyboardView.h"
 #include "MidiPitchbendView.h"
 #include "MidiProgramChangeView.h"
+#include "MidiTimingClockGeneratorView.h"
 #include "PreferencesView.h"
 #include "MidiSettingsView.h"
 #include "MidiAnalyzer.h"
@@ -46,6 +47,7 @@ constexpr int KeyboardWindowMinimumWidth = 350;
 constexpr QSize CustomMIDIMessageViewDefaultSize{338, 274};
 constexpr QSize ControlChangeViewDefaultSize{225, 250};
 constexpr QSize PitchbendViewDefaultSize{220, 274};
+constexpr QSize TimingClockViewDefaultSize{220, 250};
 constexpr int KeyboardWindowWidthMargin = 5;
 
 }  // namespace
@@ -125,6 +127,9 @@ void MainWindow::registerSubWindowKinds()
     });
     setSubWindowFactory(WindowRestorationInfo::PitchbendId,
                         [this](const QList<QVariant>&) { return createMidiPitchbendView(tr("Pitch &Bend")); });
+    setSubWindowFactory(WindowRestorationInfo::TimingClockId, [this](const QList<QVariant>&) {
+        return createMidiTimingClockGeneratorView(tr("&Timing Clock"));
+    });
     setSubWindowFactory(WindowRestorationInfo::CustomMidiMessageId, [this](const QList<QVariant>&) {
         return createMidiCustomMidiMessageView(tr("Cust&om MIDI Message"));
     });
@@ -242,6 +247,16 @@ QMdiSubWindow* MainWindow::createMidiPitchbendView(const QString& menuText)
     m_pitchbendWindows.append(window);
     // Never smaller than what its controls need (fonts differ between systems).
     window->resize(PitchbendViewDefaultSize.expandedTo(window->minimumSizeHint()));
+    showSubWindow(window);
+    return window;
+}
+
+QMdiSubWindow* MainWindow::createMidiTimingClockGeneratorView(const QString& menuText)
+{
+    QMdiSubWindow* window = addSubWindow(new MidiTimingClockGeneratorView(nullptr, m_model), menuText,
+                                         "TimingClockViewSubWindow", true);
+    m_timingClockWindow = window;
+    window->resize(TimingClockViewDefaultSize.expandedTo(window->minimumSizeHint()));
     showSubWindow(window);
     return window;
 }
@@ -418,6 +433,7 @@ void MainWindow::closeAllSubWindows()
     m_eulaWindow.clear();
     m_midiInMonitor.clear();
     m_midiOutMonitor.clear();
+    m_timingClockWindow.clear();
     m_systemExclusiveWindows.clear();
     m_keyboardWindows.clear();
     m_customMessageWindows.clear();

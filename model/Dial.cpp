@@ -64,6 +64,11 @@ QRect Dial::getRectangle() const
     return QRect(center.x() - r, center.y() - r, 2 * r, 2 * r);
 }
 
+QRect Dial::trackRect() const
+{
+    return getRectangle().adjusted(-m_trackLeft, -m_trackTop, m_trackRight, m_trackBottom);
+}
+
 QRect Dial::getDialRect() const
 {
     const int r = getKnobRadius();
@@ -199,8 +204,7 @@ void Dial::paintEvent(QPaintEvent* event)
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setPen(Qt::NoPen);
-        const QRect track = getRectangle().adjusted(-m_trackLeft, -m_trackTop, m_trackRight,
-                                                    m_trackBottom);
+        const QRect track = trackRect();
         QConicalGradient gradient(getCenterPos(), 270);
         gradient.setColorAt(0, m_trackStart);
         gradient.setColorAt(1, m_trackEnd);

@@ -44,6 +44,8 @@ public:
     QRect getLineEditRect() const;
     QRect clickInvalidRect() const;
     bool isLineEditVisible() const;
+    // The square the gradient track is drawn in: the knob grown by the track margins.
+    QRect trackRect() const;
 
 public Q_SLOTS:
     void inputCompletion();

@@ -21,21 +21,30 @@ constexpr int Ratio = 2;  // every picture is drawn at twice its logical size
 
 using Draw = std::function<void(QPainter&, const QRectF& frame, bool alternate)>;
 
-// A strip of two frames side by side: the normal one, then the pressed,
-// checked or disabled one.
-QImage twoFrameStrip(int logicalWidth, int logicalHeight, const Draw& draw)
+using DrawFrame = std::function<void(QPainter&, const QRectF& frame, int index)>;
+
+// A strip of frames side by side, each drawn by its index.
+QImage frameStrip(int count, int logicalWidth, int logicalHeight, const DrawFrame& draw)
 {
-    QImage image(2 * logicalWidth * Ratio, logicalHeight * Ratio, QImage::Format_ARGB32);
+    QImage image(count * logicalWidth * Ratio, logicalHeight * Ratio, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.scale(Ratio, Ratio);
-    for (int frame = 0; frame < 2; frame++) {
+    for (int frame = 0; frame < count; frame++) {
         painter.save();
-        draw(painter, QRectF(frame * logicalWidth, 0, logicalWidth, logicalHeight), frame == 1);
+        draw(painter, QRectF(frame * logicalWidth, 0, logicalWidth, logicalHeight), frame);
         painter.restore();
     }
     return image;
+}
+
+// A strip of two frames side by side: the normal one, then the pressed,
+// checked or disabled one.
+QImage twoFrameStrip(int logicalWidth, int logicalHeight, const Draw& draw)
+{
+    return frameStrip(2, logicalWidth, logicalHeight,
+                      [&draw](QPainter& p, const QRectF& r, int index) { draw(p, r, index == 1); });
 }
 
 QColor ink(bool disabled)
@@ -263,11 +272,15 @@ int main(int argc, char** argv)
          [] { return twoFrameStrip(14, 24, [](QPainter& p, const QRectF& r, bool d) { triangleButton(p, r, d, true); }); }},
         {"down_arrow_button.png",
          [] { return twoFrameStrip(14, 24, [](QPainter& p, const QRectF& r, bool d) { triangleButton(p, r, d, false); }); }},
+        // Stopped, stopped and pressed, playing, playing and pressed.
         {"playstop.png",
          [] {
-             return twoFrameStrip(15, 15, [](QPainter& p, const QRectF& r, bool playing) {
+             return frameStrip(4, 15, 15, [](QPainter& p, const QRectF& r, int index) {
+                 const bool playing = index >= 2;
+                 const bool pressed = index % 2 == 1;
+                 QColor colour = playing ? QColor(200, 40, 30) : QColor(30, 140, 60);
                  p.setPen(Qt::NoPen);
-                 p.setBrush(playing ? QColor(200, 40, 30) : QColor(30, 140, 60));
+                 p.setBrush(pressed ? colour.darker(140) : colour);
                  const QRectF c = r.adjusted(3, 3, -3, -3);
                  if (playing) {
                      p.drawRect(c);

@@ -1,0 +1,156 @@
+// The timing clock window: the clock's rate at a tempo, the beat lamp,
+// tempo changes while playing, the received tempo's text, the parser
+// preference, and a project that starts the clock again.
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+#include "LoopbackListener.h"
+#include "MainWindow.h"
+#include "MidiLedCombinedDial.h"
+#include "MidiTimingClockGeneratorView.h"
+#include "MidiTimingClockPlayStopButton.h"
+#include "MidiTimingClockTransmittionThread.h"
+#include "OstrelModel.h"
+#include "PacketCollector.h"
+
+class MidiTimingClockGeneratorViewTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<OstrelModel> m_model;
+    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<MidiInputPort> m_listener;
+    std::unique_ptr<PacketCollector> m_collector;
+    QTemporaryDir m_dir;
+
+    MidiTimingClockGeneratorView* view() const
+    {
+        QMdiSubWindow* window = m_window->timingClockWindow();
+        return window ? qobject_cast<MidiTimingClockGeneratorView*>(window->widget()) : nullptr;
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void init()
+    {
+        QFile::remove(MainWindow::getIniFilePath());
+        m_model = std::make_unique<OstrelModel>();
+        m_window = std::make_unique<MainWindow>(nullptr, m_model.get(), MidiApi::Automatic);
+        m_window->show();
+        m_window->closeAllSubWindows();
+        m_collector = std::make_unique<PacketCollector>();
+        m_listener = listenToLoopback(*m_window, *m_collector);
+        QVERIFY(m_listener);
+    }
+
+    void cleanup()
+    {
+        m_listener.reset();
+        m_window.reset();
+        m_model.reset();
+    }
+
+    void receivedTempoText()
+    {
+        using View = MidiTimingClockGeneratorView;
+        QCOMPARE(View::receivedTempoText(0), QString("--- BPM"));
+        QCOMPARE(View::receivedTempoText(44), QString("--- BPM"));
+        QCOMPARE(View::receivedTempoText(49), QString("5 BPM"));
+        QCOMPARE(View::receivedTempoText(1205), QString("121 BPM"));
+        QCOMPARE(View::receivedTempoText(3000), QString("300 BPM"));
+        QCOMPARE(View::receivedTempoText(3005), QString("300 BPM"));
+    }
+
+    void clockRateBeatsAndTempoChanges()
+    {
+        QVERIFY(m_window->createMidiTimingClockGeneratorView("&Timing Clock"));
+        MidiTimingClockGeneratorView* clock = view();
+        QVERIFY(clock);
+        QCOMPARE(clock->knob()->value(), 90);
+        QCOMPARE(clock->receivedTempoLabel()->text(), QString("--- BPM"));
+        clock->knob()->setValue(120);
+        MidiTimingClockTransmittionThread* thread = clock->thread();
+        const int flashesBefore = clock->knob()->flashCount();
+        QElapsedTimer elapsed;
+        clock->playButton()->setChecked(true);
+        elapsed.start();
+        const unsigned long long start = thread->clocksSent();
+        QTRY_VERIFY(clock->knob()->flashCount() > flashesBefore);  // at once, on play
+        QTest::qWait(2000);
+        const unsigned long long sent = thread->clocksSent() - start;
+        const double expected = elapsed.elapsed() * 48.0 / 1000.0;
+        QVERIFY2(std::abs(double(sent) - expected) <= 3.0,
+                 qPrintable(QString("%1 clocks in %2 ms").arg(sent).arg(elapsed.elapsed())));
+        // The lamp flashed on play and on every beat (two a second).
+        QVERIFY(clock->knob()->flashCount() - flashesBefore >= 4);
+        // Every clock went out as a single F8.
+        QTRY_VERIFY(m_collector->packets().size() >= sent);
+        for (const auto& packet : m_collector->packets()) {
+            QCOMPARE(packet.bytes, std::vector<unsigned char>{0xF8});
+        }
+        // Faster without a pause; stopping stops it.
+        clock->knob()->setValue(300);
+        const unsigned long long atChange = thread->clocksSent();
+        QTest::qWait(500);
+        QVERIFY(thread->clocksSent() - atChange >= 55);  // 120 per second
+        clock->playButton()->setChecked(false);
+        QTest::qWait(50);
+        const unsigned long long stopped = thread->clocksSent();
+        QTest::qWait(200);
+        QCOMPARE(thread->clocksSent(), stopped);
+        QCOMPARE(m_model->getParameterEditFlag(), ParameterEditFlagEdited);
+    }
+
+    void receivedTempoFromTheAnalyzerAndTheParser()
+    {
+        QVERIFY(m_window->createMidiTimingClockGeneratorView("&Timing Clock"));
+        // The loopback brings the window's own clock back in: it measures it.
+        QVERIFY(m_window->inputPortMenuSelected(InputPortGroup_First, 0));
+        view()->knob()->setValue(150);
+        view()->playButton()->setChecked(true);
+        QTRY_COMPARE_WITH_TIMEOUT(view()->receivedTempoLabel()->text(), QString("150 BPM"), 5000);
+        view()->playButton()->setChecked(false);
+        // Parser off: the receive side greys out and says why.
+        m_model->setModelIntValue(ParamMessageParsed, 0);
+        QVERIFY(!view()->receiveLabel()->isEnabled());
+        QVERIFY(view()->receivedTempoLabel()->toolTip().startsWith("Receive function is currently disabled."));
+        m_model->setModelIntValue(ParamMessageParsed, 1);
+        QVERIFY(view()->receiveLabel()->isEnabled());
+        QVERIFY(view()->receivedTempoLabel()->toolTip().isEmpty());
+        // The Views menu brings the one window forward.
+        QCOMPARE(m_window->mdiArea()->subWindowList().size(), 1);
+    }
+
+    void projectSavedPlayingStartsTheClock()
+    {
+        QVERIFY(m_window->createMidiTimingClockGeneratorView("&Timing Clock"));
+        view()->knob()->setValue(200);
+        view()->playButton()->setChecked(true);
+        const QString path = m_dir.filePath("clock.ostrel");
+        QVERIFY(m_window->saveProjectFile(path));
+        view()->playButton()->setChecked(false);
+        QVERIFY(m_window->openProjectFile(path));
+        QTRY_COMPARE(m_window->mdiArea()->subWindowList().size(), 1);
+        QVERIFY(view());
+        QCOMPARE(view()->knob()->value(), 200);
+        QVERIFY(view()->playButton()->isChecked());
+        QVERIFY(view()->thread()->isPlaying());
+        const unsigned long long before = view()->thread()->clocksSent();
+        QTRY_VERIFY(view()->thread()->clocksSent() > before + 10);
+        // Closing the window stops the clock.
+        QPointer<MidiTimingClockGeneratorView> guard(view());
+        m_window->timingClockWindow()->close();
+        QTRY_VERIFY(!guard);
+    }
+};
+
+QTEST_MAIN(MidiTimingClockGeneratorViewTest)
+#include "MidiTimingClockGeneratorViewTest.moc"
