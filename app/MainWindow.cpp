@@ -70,6 +70,8 @@ enum ViewsMenuIndex {
     PitchbendViewsMenuIndex = 5,
     SystemExclusiveViewsMenuIndex = 6,
     TimingClockViewsMenuIndex = 7,
+    TransportViewsMenuIndex = 8,
+    ActivesensingViewsMenuIndex = 9,
     CustomMessageViewsMenuIndex = 10,
     FilterViewsMenuIndex = 11,
     MidiSettingsViewsMenuIndex = 12,
@@ -85,6 +87,8 @@ bool isBuiltViewsMenuIndex(unsigned int index)
     case PitchbendViewsMenuIndex:
     case SystemExclusiveViewsMenuIndex:
     case TimingClockViewsMenuIndex:
+    case TransportViewsMenuIndex:
+    case ActivesensingViewsMenuIndex:
     case CustomMessageViewsMenuIndex:
     case FilterViewsMenuIndex:
     case MidiSettingsViewsMenuIndex:
@@ -606,6 +610,16 @@ void MainWindow::viewsMenuSelected(QAction* action)
     case TimingClockViewsMenuIndex:
         if (!activateExisting(m_timingClockWindow)) {
             createMidiTimingClockGeneratorView(action->text());
+        }
+        break;
+    case TransportViewsMenuIndex:
+        if (!activateExisting(m_transportWindow)) {
+            createMidiTransportPanelView(action->text());
+        }
+        break;
+    case ActivesensingViewsMenuIndex:
+        if (!activateExisting(m_activesensingWindow)) {
+            createMidiActivesensingView(action->text());
         }
         break;
     case CustomMessageViewsMenuIndex:

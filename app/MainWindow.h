@@ -156,6 +156,11 @@ public:
     // The one timing clock window (a second call brings it forward).
     QMdiSubWindow* createMidiTimingClockGeneratorView(const QString& menuText);
     QMdiSubWindow* timingClockWindow() const { return m_timingClockWindow; }
+    // The one start/stop and the one active sensing window.
+    QMdiSubWindow* createMidiTransportPanelView(const QString& menuText);
+    QMdiSubWindow* createMidiActivesensingView(const QString& menuText);
+    QMdiSubWindow* transportWindow() const { return m_transportWindow; }
+    QMdiSubWindow* activesensingWindow() const { return m_activesensingWindow; }
     // A custom message window; null when 32 are open.
     QMdiSubWindow* createMidiCustomMidiMessageView(const QString& menuText);
     // The monitors and editors register themselves: the Out monitor in the
@@ -264,6 +269,8 @@ private:
     QPointer<QMdiSubWindow> m_eulaWindow;
     QPointer<QMdiSubWindow> m_midiInMonitor;
     QPointer<QMdiSubWindow> m_timingClockWindow;
+    QPointer<QMdiSubWindow> m_transportWindow;
+    QPointer<QMdiSubWindow> m_activesensingWindow;
     QPointer<QMdiSubWindow> m_midiOutMonitor;
     QList<QPointer<QMdiSubWindow>> m_systemExclusiveWindows;
     QList<QPointer<QMdiSubWindow>> m_keyboardWindows;

@@ -16,6 +16,7 @@
 #include "AboutView.h"
 #include "EULAView.h"
 #include "LicenseInfoView.h"
+#include "MidiActivesensingView.h"
 #include "MidiControlChangeView.h"
 #include "MidiCustomMidiMessageView.h"
 #include "MidiEditView.h"
@@ -24,6 +25,7 @@
 #include "MidiPitchbendView.h"
 #include "MidiProgramChangeView.h"
 #include "MidiTimingClockGeneratorView.h"
+#include "MidiTransportPanelView.h"
 #include "PreferencesView.h"
 #include "MidiSettingsView.h"
 #include "MidiAnalyzer.h"
@@ -48,6 +50,8 @@ constexpr QSize CustomMIDIMessageViewDefaultSize{338, 274};
 constexpr QSize ControlChangeViewDefaultSize{225, 250};
 constexpr QSize PitchbendViewDefaultSize{220, 274};
 constexpr QSize TimingClockViewDefaultSize{220, 250};
+constexpr QSize ActivesensingViewDefaultSize{220, 250};
+constexpr int TransportPanelWidth = 338;
 constexpr int KeyboardWindowWidthMargin = 5;
 
 }  // namespace
@@ -129,6 +133,12 @@ void MainWindow::registerSubWindowKinds()
                         [this](const QList<QVariant>&) { return createMidiPitchbendView(tr("Pitch &Bend")); });
     setSubWindowFactory(WindowRestorationInfo::TimingClockId, [this](const QList<QVariant>&) {
         return createMidiTimingClockGeneratorView(tr("&Timing Clock"));
+    });
+    setSubWindowFactory(WindowRestorationInfo::TransportPanelId, [this](const QList<QVariant>&) {
+        return createMidiTransportPanelView(tr("Sta&rt/Stop"));
+    });
+    setSubWindowFactory(WindowRestorationInfo::ActivesensingId, [this](const QList<QVariant>&) {
+        return createMidiActivesensingView(tr("&Active Sensing"));
     });
     setSubWindowFactory(WindowRestorationInfo::CustomMidiMessageId, [this](const QList<QVariant>&) {
         return createMidiCustomMidiMessageView(tr("Cust&om MIDI Message"));
@@ -257,6 +267,28 @@ QMdiSubWindow* MainWindow::createMidiTimingClockGeneratorView(const QString& men
                                          "TimingClockViewSubWindow", true);
     m_timingClockWindow = window;
     window->resize(TimingClockViewDefaultSize.expandedTo(window->minimumSizeHint()));
+    showSubWindow(window);
+    return window;
+}
+
+QMdiSubWindow* MainWindow::createMidiTransportPanelView(const QString& menuText)
+{
+    QMdiSubWindow* window = addSubWindow(new MidiTransportPanelView(nullptr, m_model), menuText,
+                                         "TransportPanelViewSubWindow", false);
+    m_transportWindow = window;
+    window->setFixedSize(std::max(TransportPanelWidth, window->minimumSizeHint().width()),
+                         window->minimumSizeHint().height());
+    showSubWindow(window);
+    m_mdiArea->setActiveSubWindow(window);
+    return window;
+}
+
+QMdiSubWindow* MainWindow::createMidiActivesensingView(const QString& menuText)
+{
+    QMdiSubWindow* window = addSubWindow(new MidiActivesensingView(nullptr, m_model), menuText,
+                                         "ActivesenseViewSubWindow", true);
+    m_activesensingWindow = window;
+    window->resize(ActivesensingViewDefaultSize.expandedTo(window->minimumSizeHint()));
     showSubWindow(window);
     return window;
 }
@@ -434,6 +466,8 @@ void MainWindow::closeAllSubWindows()
     m_midiInMonitor.clear();
     m_midiOutMonitor.clear();
     m_timingClockWindow.clear();
+    m_transportWindow.clear();
+    m_activesensingWindow.clear();
     m_systemExclusiveWindows.clear();
     m_keyboardWindows.clear();
     m_customMessageWindows.clear();
