@@ -1,0 +1,183 @@
+// The start/stop and active sensing windows: the real-time and song
+// messages, the spacing of active sensing, stopping after the pass in
+// progress without holding the user interface, and their project data.
+#include <QElapsedTimer>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+#include "LoopbackListener.h"
+#include "MainWindow.h"
+#include "MidiActivesenseTransmittionThread.h"
+#include "MidiActivesensingView.h"
+#include "MidiLedCombinedDial.h"
+#include "MidiTransportPanelView.h"
+#include "OstrelModel.h"
+#include "PacketCollector.h"
+#include "PushButton.h"
+#include "SpinBox.h"
+
+using Bytes = std::vector<unsigned char>;
+
+class TransportAndActiveSensingTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<OstrelModel> m_model;
+    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<MidiInputPort> m_listener;
+    std::unique_ptr<PacketCollector> m_collector;
+    QTemporaryDir m_dir;
+
+    std::vector<Bytes> packets()
+    {
+        QTest::qWait(50);
+        std::vector<Bytes> result;
+        for (const auto& packet : m_collector->packets()) {
+            result.push_back(packet.bytes);
+        }
+        m_collector->clear();
+        return result;
+    }
+
+    template <typename View>
+    View* viewOf(QMdiSubWindow* window)
+    {
+        return window ? qobject_cast<View*>(window->widget()) : nullptr;
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void init()
+    {
+        QFile::remove(MainWindow::getIniFilePath());
+        m_model = std::make_unique<OstrelModel>();
+        m_window = std::make_unique<MainWindow>(nullptr, m_model.get(), MidiApi::Automatic);
+        m_window->show();
+        m_window->closeAllSubWindows();
+        m_collector = std::make_unique<PacketCollector>();
+        m_listener = listenToLoopback(*m_window, *m_collector);
+        QVERIFY(m_listener);
+    }
+
+    void cleanup()
+    {
+        m_listener.reset();
+        m_window.reset();
+        m_model.reset();
+    }
+
+    void transportMessages()
+    {
+        auto* view = viewOf<MidiTransportPanelView>(m_window->createMidiTransportPanelView("Sta&rt/Stop"));
+        QVERIFY(view);
+        QCOMPARE(m_window->mdiArea()->activeSubWindow(), m_window->transportWindow());
+        QCOMPARE(m_window->transportWindow()->width(), 338);
+        QCOMPARE(view->windowId(), WindowRestorationInfo::TransportPanelId);
+        m_model->setParameterEditFlag(ParameterEditFlagUnchanged);
+        QTest::mousePress(view->startButton(), Qt::LeftButton);
+        QTest::mousePress(view->continueButton(), Qt::LeftButton);
+        QTest::mousePress(view->stopButton(), Qt::LeftButton);
+        QCOMPARE(packets(), (std::vector<Bytes>{{0xFA}, {0xFB}, {0xFC}}));
+        QCOMPARE(m_model->getParameterEditFlag(), ParameterEditFlagUnchanged);  // nothing changed
+        // Song select counted from 1 on screen, from 0 on the wire; every step sends.
+        SpinBox* number = view->songNumberBox();
+        QTest::mousePress(view->songNumberTransmitButton(), Qt::LeftButton);
+        number->stepBy(1);
+        number->stepBy(1);
+        number->stepBy(1);
+        QCOMPARE(packets(), (std::vector<Bytes>{{0xF3, 0x00}, {0xF3, 0x01}, {0xF3, 0x02}, {0xF3, 0x03}}));
+        number->setWidgetValue(128);
+        QTest::mousePress(view->songNumberTransmitButton(), Qt::LeftButton);
+        QCOMPARE(packets(), (std::vector<Bytes>{{0xF3, 0x7F}}));
+        // Song position, low seven bits first.
+        SpinBox* position = view->songPositionBox();
+        for (int value : {16383, 128, 0}) {
+            position->setWidgetValue(value);
+            QTest::mousePress(view->songPositionTransmitButton(), Qt::LeftButton);
+        }
+        QCOMPARE(packets(), (std::vector<Bytes>{{0xF2, 0x7F, 0x7F}, {0xF2, 0x00, 0x01}, {0xF2, 0x00, 0x00}}));
+        position->stepBy(1);
+        QCOMPARE(packets(), (std::vector<Bytes>{{0xF2, 0x01, 0x00}}));
+        QCOMPARE(m_model->getParameterEditFlag(), ParameterEditFlagEdited);
+
+        // Restored quietly; the one window is brought forward by the menu.
+        number->setWidgetValue(12);
+        position->setWidgetValue(345);
+        const QString path = m_dir.filePath("transport.ostrel");
+        QVERIFY(m_window->saveProjectFile(path));
+        QVERIFY(m_window->openProjectFile(path));
+        QTRY_COMPARE(m_window->mdiArea()->subWindowList().size(), 1);
+        auto* restored = viewOf<MidiTransportPanelView>(m_window->transportWindow());
+        QVERIFY(restored && restored != view);
+        QCOMPARE(restored->songNumberBox()->value(), 12);
+        QCOMPARE(restored->songPositionBox()->value(), 345);
+        QVERIFY(packets().empty());
+    }
+
+    void activeSensingSpacingAndStop()
+    {
+        m_model->setParameterEditFlag(ParameterEditFlagUnchanged);
+        auto* view = viewOf<MidiActivesensingView>(m_window->createMidiActivesensingView("&Active Sensing"));
+        QVERIFY(view);
+        QCOMPARE(m_model->getParameterEditFlag(), ParameterEditFlagEdited);  // opening marks the project
+        QCOMPARE(view->knob()->value(), 270);
+        QCOMPARE(view->button()->text(), QString("Transmit"));
+        QVERIFY(!view->knob()->isLit());
+        view->knob()->setValue(100);
+        QElapsedTimer clock;
+        clock.start();
+        view->button()->setChecked(true);
+        QCOMPARE(view->button()->text(), QString("Stop"));
+        QVERIFY(view->knob()->isLit());
+        QTRY_VERIFY(m_collector->packets().size() >= 1);
+        QVERIFY(clock.elapsed() >= 95);  // the first one interval after switching on
+        QTest::qWait(1000);
+        const auto sent = view->thread()->messagesSent();
+        QVERIFY2(sent >= 7 && sent <= 12, qPrintable(QString::number(sent)));  // every 100 ms
+        for (const auto& packet : m_collector->packets()) {
+            QCOMPARE(packet.bytes, Bytes{0xFE});
+        }
+        // A long interval, then Stop in the middle of it: the user interface
+        // does not wait, the pass still ends with its FE, then none.
+        view->knob()->setValue(1000);
+        QTest::qWait(150);  // the 100 ms pass in progress ends; a 1000 ms one starts
+        const auto before = view->thread()->messagesSent();
+        QElapsedTimer stop;
+        stop.start();
+        view->button()->setChecked(false);
+        QVERIFY(stop.elapsed() < 100);
+        QVERIFY(!view->knob()->isLit());
+        QTRY_COMPARE_WITH_TIMEOUT(view->thread()->messagesSent(), before + 1, 1500);
+        QTest::qWait(1200);
+        QCOMPARE(view->thread()->messagesSent(), before + 1);
+
+        // Saved sending, restored sending.
+        view->knob()->setValue(200);
+        view->button()->setChecked(true);
+        const QString path = m_dir.filePath("sensing.ostrel");
+        QVERIFY(m_window->saveProjectFile(path));
+        QVERIFY(m_window->openProjectFile(path));
+        QTRY_COMPARE(m_window->mdiArea()->subWindowList().size(), 1);
+        auto* restored = viewOf<MidiActivesensingView>(m_window->activesensingWindow());
+        QVERIFY(restored && restored != view);
+        QCOMPARE(restored->knob()->value(), 200);
+        QVERIFY(restored->button()->isChecked());
+        QTRY_VERIFY(restored->thread()->messagesSent() >= 2);
+        // Closing does not wait for the pass either.
+        QElapsedTimer closing;
+        closing.start();
+        m_window->activesensingWindow()->close();
+        QTRY_VERIFY(!m_window->activesensingWindow());
+        QVERIFY(closing.elapsed() < 1000);
+    }
+};
+
+QTEST_MAIN(TransportAndActiveSensingTest)
+#include "TransportAndActiveSensingTest.moc"
