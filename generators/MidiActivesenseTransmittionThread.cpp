@@ -12,21 +12,14 @@ constexpr unsigned short ActivesenseMessageSize = 1;
 
 }  // namespace
 
-MidiActivesenseTransmittionThread::MidiActivesenseTransmittionThread(QObject* parent) : QThread(parent)
+MidiActivesenseTransmittionThread::MidiActivesenseTransmittionThread(QObject* parent) : WorkerThread(parent)
 {
-    start();
-    setPriority(QThread::NormalPriority);
+    startNormal();
 }
 
 MidiActivesenseTransmittionThread::~MidiActivesenseTransmittionThread()
 {
-    {
-        std::lock_guard<std::mutex> lock(m_lock);
-        m_quit = true;
-        m_wake.notify_all();
-    }
-    wait();
-    std::lock_guard<std::mutex> lock(m_lock);  // the worker's end, visible to race checkers
+    quitAndWait();
 }
 
 void MidiActivesenseTransmittionThread::setPlayActivesensingFlag(bool play)

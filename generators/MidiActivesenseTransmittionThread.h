@@ -10,13 +10,11 @@
 // a pass at once, without its FE.
 #pragma once
 
-#include <QThread>
-
 #include <atomic>
-#include <condition_variable>
-#include <mutex>
 
-class MidiActivesenseTransmittionThread : public QThread {
+#include "WorkerThread.h"
+
+class MidiActivesenseTransmittionThread : public WorkerThread {
     Q_OBJECT
 
 public:
@@ -33,9 +31,6 @@ protected:
     void run() override;
 
 private:
-    std::mutex m_lock;
-    std::condition_variable m_wake;
-    bool m_quit = false;
     bool m_playing = false;
     std::atomic<int> m_interval{DefaultInterval};
     std::atomic<unsigned long long> m_sent{0};

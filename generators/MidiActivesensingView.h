@@ -6,6 +6,7 @@
 #include <QFrame>
 
 #include "FileStream.h"
+#include "GeneratorControls.h"
 #include "WindowRestorationInfo.h"
 
 class MidiActivesenseTransmittionThread;
@@ -17,13 +18,7 @@ class MidiActivesensingView : public QFrame, public WindowRestorationInfo, publi
     Q_OBJECT
 
 public:
-    struct ValueRecord {
-        int minimum;
-        int maximum;
-        int defaultValue;
-        const char* label;
-        const char* unit;
-    };
+    using ValueRecord = GeneratorControls::ValueRecord;
     static const ValueRecord ActiveSenseValue;
     static const QColor ActivesenseLedOnColor;
     static const QColor ActivesenseLedOffColor;

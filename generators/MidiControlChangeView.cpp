@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "Dial.h"
+#include "GeneratorControls.h"
 #include "MainWindow.h"
 #include "MidiNameTables.h"
 #include "OstrelModel.h"
@@ -39,7 +40,7 @@ const unsigned char MidiControlChangeView::ControlChangeInitialValueTable[128] =
 MidiControlChangeView::MidiControlChangeView(QWidget* parent, unsigned char controller, OstrelModel* model)
     : QFrame(parent),
       ControlChangeWindowRestorationInfo(controller),
-      m_channel(new SpinBox),
+      m_channel(GeneratorControls::createChannelBox()),
       m_controller(new QComboBox),
       m_knob(new Dial),
       m_transmit(new PushButton),
@@ -51,10 +52,6 @@ MidiControlChangeView::MidiControlChangeView(QWidget* parent, unsigned char cont
     auto* layout = new QVBoxLayout(this);
     auto* row = new QHBoxLayout;
     row->addWidget(new QLabel(tr("Channel")));
-    m_channel->setRange(1, 16);
-    m_channel->setLocalDefault(1);
-    m_channel->setWidgetValue(1);
-    m_channel->setAlignment(Qt::AlignRight);
     m_channel->setFixedHeight(RowHeight);
     row->addWidget(m_channel, 1);
     layout->addLayout(row);

@@ -49,11 +49,11 @@ QString hexByte(int value)
 }  // namespace
 
 const MidiCustomMidiMessageView::ValueRecord MidiCustomMidiMessageView::CustomMIDIMessageKnobTargetByte{
-    0, 191, 2, "Knob Target Byte"};
+    0, 191, 2, "Knob Target Byte", nullptr};
 const MidiCustomMidiMessageView::ValueRecord MidiCustomMidiMessageView::CustomMIDIMessageByteCountValue{
-    0, 4, 0, "Byte Count"};
+    0, 4, 0, "Byte Count", nullptr};
 const MidiCustomMidiMessageView::ValueRecord MidiCustomMidiMessageView::CustomMIDIMessageValueFor1Byte{
-    0, 127, 0, "Value"};
+    0, 127, 0, "Value", nullptr};
 const char* const MidiCustomMidiMessageView::CustomMIDIMessageByteCountList[] = {"1 Byte", "2 Bytes",
                                                                                 "2 Nibbles", "4 Nibbles"};
 const int MidiCustomMidiMessageView::CustomMIDIMessageByteCountListCount = 4;

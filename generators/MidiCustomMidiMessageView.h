@@ -10,6 +10,7 @@
 #include <QList>
 
 #include "FileStream.h"
+#include "GeneratorControls.h"
 #include "ModelAssistant.h"
 #include "WindowRestorationInfo.h"
 
@@ -28,12 +29,7 @@ class MidiCustomMidiMessageView : public QFrame,
     Q_OBJECT
 
 public:
-    struct ValueRecord {
-        int minimum;
-        int maximum;
-        int defaultValue;
-        const char* label;
-    };
+    using ValueRecord = GeneratorControls::ValueRecord;
     static const ValueRecord CustomMIDIMessageKnobTargetByte;
     static const ValueRecord CustomMIDIMessageByteCountValue;
     static const ValueRecord CustomMIDIMessageValueFor1Byte;

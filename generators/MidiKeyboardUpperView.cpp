@@ -13,7 +13,7 @@ void placeLabel(const QString& text, const QRect& rect, QWidget* parent)
     label->setGeometry(rect);
 }
 
-void setUpBox(SpinBox* box, const MidiKeyboardUpperView::ValueRange& range, const QRect& rect)
+void setUpBox(SpinBox* box, const GeneratorControls::ValueRecord& range, const QRect& rect)
 {
     box->setGeometry(rect);
     box->setAlignment(Qt::AlignRight);
@@ -28,13 +28,13 @@ void setUpBox(SpinBox* box, const MidiKeyboardUpperView::ValueRange& range, cons
 const char* const MidiKeyboardUpperView::KeyboardPressureNameList[3] = {"Off", "Channel", "Key"};
 
 MidiKeyboardUpperView::MidiKeyboardUpperView(QWidget* parent)
-    : QWidget(parent), m_channel(new SpinBox(this)), m_velocity(new SpinBox(this)), m_pressure(new QComboBox(this))
+    : QWidget(parent), m_channel(GeneratorControls::createChannelBox(this)), m_velocity(new SpinBox(this)), m_pressure(new QComboBox(this))
 {
     setAutoFillBackground(true);
     setFocusPolicy(Qt::ClickFocus);
     setFixedSize(FixedSize);
     placeLabel(tr("Channel"), QRect(15, 10, 52, 23), this);
-    setUpBox(m_channel, ChannelDisplayValue, QRect(75, 10, 70, 23));
+    m_channel->setGeometry(75, 10, 70, 23);
     placeLabel(tr("Velocity"), QRect(155, 10, 50, 23), this);
     setUpBox(m_velocity, VelocityValue, QRect(210, 10, 70, 23));
     placeLabel(tr("Pressure"), QRect(290, 10, 55, 23), this);

@@ -6,6 +6,8 @@
 
 #include <QWidget>
 
+#include "GeneratorControls.h"
+
 class QComboBox;
 class SpinBox;
 
@@ -13,13 +15,7 @@ class MidiKeyboardUpperView : public QWidget {
     Q_OBJECT
 
 public:
-    struct ValueRange {
-        int minimum;
-        int maximum;
-        int defaultValue;
-    };
-    static constexpr ValueRange ChannelDisplayValue{1, 16, 1};
-    static constexpr ValueRange VelocityValue{0, 127, 64};
+    static constexpr GeneratorControls::ValueRecord VelocityValue{0, 127, 64, "Velocity", nullptr};
     static const char* const KeyboardPressureNameList[3];
     // Wide enough for the pressure choice, which ends at x = 437.
     static constexpr QSize FixedSize{445, 40};

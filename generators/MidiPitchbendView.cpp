@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "GeneratorControls.h"
 #include "MainWindow.h"
 #include "MidiPitchbendSlider.h"
 #include "OstrelModel.h"
@@ -26,7 +27,7 @@ MidiPitchbendView::MidiPitchbendView(QWidget* parent, OstrelModel* model)
       WindowRestorationInfo(PitchbendId),
       m_model(model),
       m_wheelMode(new QCheckBox(tr("Wheel Mode"))),
-      m_channel(new SpinBox),
+      m_channel(GeneratorControls::createChannelBox()),
       m_slider(new MidiPitchbendSlider),
       m_value(new SpinBox),
       m_transmit(new PushButton)
@@ -37,10 +38,6 @@ MidiPitchbendView::MidiPitchbendView(QWidget* parent, OstrelModel* model)
     auto* layout = new QVBoxLayout(this);
     auto* row = new QHBoxLayout;
     row->addWidget(new QLabel(tr("Channel")));
-    m_channel->setRange(1, 16);
-    m_channel->setLocalDefault(1);
-    m_channel->setWidgetValue(1);
-    m_channel->setAlignment(Qt::AlignRight);
     row->addWidget(m_channel, 1);
     layout->addLayout(row);
     connect(m_channel, QOverload<int>::of(&QSpinBox::valueChanged), this, &MidiPitchbendView::updateChannel);

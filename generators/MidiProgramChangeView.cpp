@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include "GeneratorControls.h"
 #include "MainWindow.h"
 #include "OstrelModel.h"
 #include "PushButton.h"
@@ -58,7 +59,7 @@ MidiProgramChangeView::MidiProgramChangeView(QWidget* parent, OstrelModel* model
       m_lsb(byteBox(127)),
       m_lsbSwitch(new QCheckBox(tr("LSB"))),
       m_program(new SevenSegment),
-      m_channel(byteBox(16)),
+      m_channel(GeneratorControls::createChannelBox()),
       m_autoTransmit(new QCheckBox(tr("Auto Transmit"))),
       m_transmit(new PushButton),
       m_model(model),
@@ -67,9 +68,6 @@ MidiProgramChangeView::MidiProgramChangeView(QWidget* parent, OstrelModel* model
     setFocusPolicy(Qt::ClickFocus);
     setAutoFillBackground(true);
     setFrameStyle(QFrame::StyledPanel | QFrame::Plain);
-    m_channel->setRange(1, 16);
-    m_channel->setLocalDefault(1);
-    m_channel->setWidgetValue(1);
 
     auto* form = new QFormLayout(this);
     form->setVerticalSpacing(5);

@@ -24,7 +24,7 @@ const QColor EndGradientColorOfKnobMeter(255, 245, 245);
 
 }  // namespace
 
-const MidiTimingClockGeneratorView::TempoRecord MidiTimingClockGeneratorView::TempoValue{5, 300, 90, "Tempo", "BPM"};
+const GeneratorControls::ValueRecord MidiTimingClockGeneratorView::TempoValue{5, 300, 90, "Tempo", "BPM"};
 const QColor MidiTimingClockGeneratorView::TempoLedOnColor(Qt::yellow);
 const QColor MidiTimingClockGeneratorView::TempoLedOffColor(27, 27, 0);
 

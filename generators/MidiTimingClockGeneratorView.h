@@ -7,6 +7,7 @@
 #include <QFrame>
 
 #include "FileStream.h"
+#include "GeneratorControls.h"
 #include "ModelAssistant.h"
 #include "WindowRestorationInfo.h"
 
@@ -23,14 +24,7 @@ class MidiTimingClockGeneratorView : public QFrame,
     Q_OBJECT
 
 public:
-    struct TempoRecord {
-        int minimum;
-        int maximum;
-        int defaultValue;
-        const char* label;
-        const char* unit;
-    };
-    static const TempoRecord TempoValue;
+    static const GeneratorControls::ValueRecord TempoValue;
     static const QColor TempoLedOnColor;
     static const QColor TempoLedOffColor;
 

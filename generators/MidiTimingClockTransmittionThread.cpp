@@ -15,23 +15,16 @@ constexpr std::chrono::microseconds LongestSleep{5000};
 
 }  // namespace
 
-MidiTimingClockTransmittionThread::MidiTimingClockTransmittionThread(QObject* parent) : QThread(parent)
+MidiTimingClockTransmittionThread::MidiTimingClockTransmittionThread(QObject* parent) : WorkerThread(parent)
 {
     midilib_timingClockGenerator_init(&m_generator);
     midilib_timingClockGenerator_setTempo(&m_generator, DefaultTempo);
-    start();
-    setPriority(QThread::NormalPriority);
+    startNormal();
 }
 
 MidiTimingClockTransmittionThread::~MidiTimingClockTransmittionThread()
 {
-    {
-        std::lock_guard<std::mutex> lock(m_lock);
-        m_quit = true;
-        m_wake.notify_all();
-    }
-    wait();
-    std::lock_guard<std::mutex> lock(m_lock);  // the worker's end, visible to race checkers
+    quitAndWait();
 }
 
 void MidiTimingClockTransmittionThread::setTempo(int tenthsOfBpm)

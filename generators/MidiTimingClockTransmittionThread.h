@@ -11,16 +11,14 @@
 // the lock, and each clock is sent inside it.
 #pragma once
 
-#include <QThread>
-
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
-#include <mutex>
+
+#include "WorkerThread.h"
 
 #include "midilib_timingClockGenerator.h"
 
-class MidiTimingClockTransmittionThread : public QThread {
+class MidiTimingClockTransmittionThread : public WorkerThread {
     Q_OBJECT
 
 public:
@@ -50,9 +48,6 @@ private:
     std::chrono::microseconds timeToNextClock() const;
 
     midilib_timingClockGenerator m_generator;
-    std::mutex m_lock;
-    std::condition_variable m_wake;
-    bool m_quit = false;
     bool m_playing = false;
     unsigned char m_clockCounter = 0;
     Clock::time_point m_lastTime;

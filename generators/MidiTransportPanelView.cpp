@@ -45,9 +45,10 @@ SpinBox* valueBox(const MidiTransportPanelView::ValueRecord& record)
 
 }  // namespace
 
-const MidiTransportPanelView::ValueRecord MidiTransportPanelView::TransportPanelSongNumber{1, 128, 1, "Song Number"};
+const MidiTransportPanelView::ValueRecord MidiTransportPanelView::TransportPanelSongNumber{1, 128, 1, "Song Number",
+                                                                                        nullptr};
 const MidiTransportPanelView::ValueRecord MidiTransportPanelView::TransportpanelSongPosition{0, 16383, 0,
-                                                                                          "Song Position"};
+                                                                                          "Song Position", nullptr};
 
 MidiTransportPanelView::MidiTransportPanelView(QWidget* parent, OstrelModel* model)
     : QFrame(parent),

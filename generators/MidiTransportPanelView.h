@@ -7,6 +7,7 @@
 #include <QFrame>
 
 #include "FileStream.h"
+#include "GeneratorControls.h"
 #include "WindowRestorationInfo.h"
 
 class OstrelModel;
@@ -18,12 +19,7 @@ class MidiTransportPanelView : public QFrame, public WindowRestorationInfo, publ
     Q_OBJECT
 
 public:
-    struct ValueRecord {
-        int minimum;
-        int maximum;
-        int defaultValue;
-        const char* label;
-    };
+    using ValueRecord = GeneratorControls::ValueRecord;
     static const ValueRecord TransportPanelSongNumber;
     static const ValueRecord TransportpanelSongPosition;
     static constexpr int TransportPanelSongPositionMask = 0x7F;

@@ -14,7 +14,7 @@
 
 #include "BoxAnswer.h"
 #include "Dial.h"
-#include "LoopbackListener.h"
+#include "LoopbackWindowFixture.h"
 #include "MainWindow.h"
 #include "MidiControlChangeView.h"
 #include "OstrelModel.h"
@@ -24,15 +24,10 @@
 
 using Bytes = std::vector<unsigned char>;
 
-class MidiControlChangeViewTest : public QObject {
+class MidiControlChangeViewTest : public QObject, public LoopbackWindowFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<OstrelModel> m_model;
-    std::unique_ptr<MainWindow> m_window;
-    std::unique_ptr<MidiInputPort> m_listener;
-    std::unique_ptr<PacketCollector> m_collector;
-    QTemporaryDir m_dir;
 
     MidiControlChangeView* newView(unsigned char controller)
     {
@@ -40,38 +35,15 @@ private:
         return window ? qobject_cast<MidiControlChangeView*>(window->widget()) : nullptr;
     }
 
-    std::vector<Bytes> packets()
-    {
-        QTest::qWait(50);
-        std::vector<Bytes> result;
-        for (const auto& packet : m_collector->packets()) {
-            result.push_back(packet.bytes);
-        }
-        m_collector->clear();
-        return result;
-    }
-
 private Q_SLOTS:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
 
     void init()
     {
-        QFile::remove(MainWindow::getIniFilePath());
-        m_model = std::make_unique<OstrelModel>();
-        m_window = std::make_unique<MainWindow>(nullptr, m_model.get(), MidiApi::Automatic);
-        m_window->show();
-        m_window->closeAllSubWindows();
-        m_collector = std::make_unique<PacketCollector>();
-        m_listener = listenToLoopback(*m_window, *m_collector);
-        QVERIFY(m_listener);
+        startWindow(EmptyLayout);
     }
 
-    void cleanup()
-    {
-        m_listener.reset();
-        m_window.reset();
-        m_model.reset();
-    }
+    void cleanup() { stopWindow(); }
 
     void initialValuesTable()
     {
@@ -95,29 +67,29 @@ private Q_SLOTS:
         QCOMPARE(view->windowId(), WindowRestorationInfo::ControlChangeId);
         QCOMPARE(view->restorationData(), (QList<QVariant>{7, 0}));
         QCOMPARE(view->knob()->value(), 100);
-        QVERIFY(packets().empty());  // opening sends nothing
+        QVERIFY(heardMessages().empty());  // opening sends nothing
         view->knob()->setValue(101);
         view->knob()->setValue(105);
         QTRY_COMPARE(m_collector->packets().size(), size_t(2));
-        QCOMPARE(packets(), (std::vector<Bytes>{{0xB0, 7, 101}, {0xB0, 7, 105}}));
+        QCOMPARE(heardMessages(), (std::vector<Bytes>{{0xB0, 7, 101}, {0xB0, 7, 105}}));
         // Another controller: the value stays, nothing is sent, the reset value follows.
         view->controllerChoice()->setCurrentIndex(10);
         QCOMPARE(view->restorationData().first().toInt(), 10);
         QCOMPARE(view->knob()->value(), 105);
-        QVERIFY(packets().empty());
+        QVERIFY(heardMessages().empty());
         QTest::mouseClick(view->knob(), Qt::LeftButton, Qt::ControlModifier, view->knob()->rect().center());
         QCOMPARE(view->knob()->value(), 64);
-        QCOMPARE(packets(), (std::vector<Bytes>{{0xB0, 10, 64}}));
+        QCOMPARE(heardMessages(), (std::vector<Bytes>{{0xB0, 10, 64}}));
         // Channel 16, controller 64, value 127; Transmit twice sends twice.
         view->channelBox()->setValue(16);
         view->controllerChoice()->setCurrentIndex(64);
         view->knob()->setValue(127);
-        QCOMPARE(packets(), (std::vector<Bytes>{{0xBF, 0x40, 0x7F}}));
+        QCOMPARE(heardMessages(), (std::vector<Bytes>{{0xBF, 0x40, 0x7F}}));
         QTest::mousePress(view->transmitButton(), Qt::LeftButton);
         QTest::mouseRelease(view->transmitButton(), Qt::LeftButton);
         QTest::mousePress(view->transmitButton(), Qt::LeftButton);
         QTest::mouseRelease(view->transmitButton(), Qt::LeftButton);
-        QCOMPARE(packets(), (std::vector<Bytes>{{0xBF, 0x40, 0x7F}, {0xBF, 0x40, 0x7F}}));
+        QCOMPARE(heardMessages(), (std::vector<Bytes>{{0xBF, 0x40, 0x7F}, {0xBF, 0x40, 0x7F}}));
     }
 
     void projectRestoresWithoutSending()
@@ -125,7 +97,7 @@ private Q_SLOTS:
         MidiControlChangeView* view = newView(74);
         view->channelBox()->setValue(3);
         view->knob()->setValue(33);
-        packets();
+        heardMessages();
         const QString path = m_dir.filePath("cc.ostrel");
         QVERIFY(m_window->saveProjectFile(path));
         QVERIFY(m_window->openProjectFile(path));
@@ -136,7 +108,7 @@ private Q_SLOTS:
         QCOMPARE(restored->controllerChoice()->currentIndex(), 74);
         QCOMPARE(restored->knob()->value(), 33);
         QCOMPARE(restored->parentWidget()->size(), QSize(225, 250));
-        QVERIFY(packets().empty());
+        QVERIFY(heardMessages().empty());
         QCOMPARE(m_model->getParameterEditFlag(), ParameterEditFlagUnchanged);
         // Restoration data without the controller creates nothing.
         QVERIFY(!m_window->createSubWindowByWindowId(WindowRestorationInfo::ControlChangeId, false,

@@ -14,7 +14,7 @@
 #include "ComboBox.h"
 #include "Dial.h"
 #include "LineEdit.h"
-#include "LoopbackListener.h"
+#include "LoopbackWindowFixture.h"
 #include "MainWindow.h"
 #include "MidiCustomMidiMessageView.h"
 #include "OstrelModel.h"
@@ -24,15 +24,10 @@
 
 using View = MidiCustomMidiMessageView;
 
-class MidiCustomMidiMessageViewTest : public QObject {
+class MidiCustomMidiMessageViewTest : public QObject, public LoopbackWindowFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<OstrelModel> m_model;
-    std::unique_ptr<MainWindow> m_window;
-    std::unique_ptr<MidiInputPort> m_listener;
-    std::unique_ptr<PacketCollector> m_collector;
-    QTemporaryDir m_dir;
 
     View* newView()
     {
@@ -45,22 +40,10 @@ private Q_SLOTS:
 
     void init()
     {
-        QFile::remove(MainWindow::getIniFilePath());
-        m_model = std::make_unique<OstrelModel>();
-        m_window = std::make_unique<MainWindow>(nullptr, m_model.get(), MidiApi::Automatic);
-        m_window->show();
-        m_window->closeAllSubWindows();
-        m_collector = std::make_unique<PacketCollector>();
-        m_listener = listenToLoopback(*m_window, *m_collector);
-        QVERIFY(m_listener);
+        startWindow(EmptyLayout);
     }
 
-    void cleanup()
-    {
-        m_listener.reset();
-        m_window.reset();
-        m_model.reset();
-    }
+    void cleanup() { stopWindow(); }
 
     void knobEncodings()
     {

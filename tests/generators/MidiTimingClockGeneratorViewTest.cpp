@@ -11,7 +11,7 @@
 
 #include <memory>
 
-#include "LoopbackListener.h"
+#include "LoopbackWindowFixture.h"
 #include "MainWindow.h"
 #include "MidiLedCombinedDial.h"
 #include "MidiTimingClockGeneratorView.h"
@@ -20,15 +20,10 @@
 #include "OstrelModel.h"
 #include "PacketCollector.h"
 
-class MidiTimingClockGeneratorViewTest : public QObject {
+class MidiTimingClockGeneratorViewTest : public QObject, public LoopbackWindowFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<OstrelModel> m_model;
-    std::unique_ptr<MainWindow> m_window;
-    std::unique_ptr<MidiInputPort> m_listener;
-    std::unique_ptr<PacketCollector> m_collector;
-    QTemporaryDir m_dir;
 
     MidiTimingClockGeneratorView* view() const
     {
@@ -41,22 +36,10 @@ private Q_SLOTS:
 
     void init()
     {
-        QFile::remove(MainWindow::getIniFilePath());
-        m_model = std::make_unique<OstrelModel>();
-        m_window = std::make_unique<MainWindow>(nullptr, m_model.get(), MidiApi::Automatic);
-        m_window->show();
-        m_window->closeAllSubWindows();
-        m_collector = std::make_unique<PacketCollector>();
-        m_listener = listenToLoopback(*m_window, *m_collector);
-        QVERIFY(m_listener);
+        startWindow(EmptyLayout);
     }
 
-    void cleanup()
-    {
-        m_listener.reset();
-        m_window.reset();
-        m_model.reset();
-    }
+    void cleanup() { stopWindow(); }
 
     void receivedTempoText()
     {

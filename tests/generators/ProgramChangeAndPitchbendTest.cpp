@@ -11,7 +11,7 @@
 
 #include <memory>
 
-#include "LoopbackListener.h"
+#include "LoopbackWindowFixture.h"
 #include "MainWindow.h"
 #include "MidiPitchbendSlider.h"
 #include "MidiPitchbendView.h"
@@ -24,15 +24,10 @@
 
 using Bytes = std::vector<unsigned char>;
 
-class ProgramChangeAndPitchbendTest : public QObject {
+class ProgramChangeAndPitchbendTest : public QObject, public LoopbackWindowFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<OstrelModel> m_model;
-    std::unique_ptr<MainWindow> m_window;
-    std::unique_ptr<MidiInputPort> m_listener;
-    std::unique_ptr<PacketCollector> m_collector;
-    QTemporaryDir m_dir;
 
     // The one sub-window's view, once the closed ones are gone; null otherwise.
     template <typename View>
@@ -46,22 +41,11 @@ private:
         return windows.size() == 1 ? qobject_cast<View*>(windows.first()->widget()) : nullptr;
     }
 
-    std::vector<Bytes> packets()
-    {
-        QTest::qWait(50);
-        std::vector<Bytes> result;
-        for (const auto& packet : m_collector->packets()) {
-            result.push_back(packet.bytes);
-        }
-        m_collector->clear();
-        return result;
-    }
-
     void reopen()
     {
         const QString path = m_dir.filePath("generators.ostrel");
         QVERIFY(m_window->saveProjectFile(path));
-        packets();
+        heardMessages();
         QVERIFY(m_window->openProjectFile(path));
     }
 
@@ -70,22 +54,10 @@ private Q_SLOTS:
 
     void init()
     {
-        QFile::remove(MainWindow::getIniFilePath());
-        m_model = std::make_unique<OstrelModel>();
-        m_window = std::make_unique<MainWindow>(nullptr, m_model.get(), MidiApi::Automatic);
-        m_window->show();
-        m_window->closeAllSubWindows();
-        m_collector = std::make_unique<PacketCollector>();
-        m_listener = listenToLoopback(*m_window, *m_collector);
-        QVERIFY(m_listener);
+        startWindow(EmptyLayout);
     }
 
-    void cleanup()
-    {
-        m_listener.reset();
-        m_window.reset();
-        m_model.reset();
-    }
+    void cleanup() { stopWindow(); }
 
     void programChangeMessagesAndBases()
     {
@@ -97,13 +69,13 @@ private Q_SLOTS:
         QCOMPARE(view->programDisplay()->minimum(), 1);
         QCOMPARE(view->programDisplay()->maximum(), 128);
         view->transmitButtonPressed();
-        QCOMPARE(packets(), (std::vector<Bytes>{{0xC0, 0x00}}));
+        QCOMPARE(heardMessages(), (std::vector<Bytes>{{0xC0, 0x00}}));
         // Zero-based, display 0: the same message; the display follows the preference quietly.
         m_model->setModelIntValue(ParamProgramNumberBase, 0);
         QCOMPARE(view->programDisplay()->value(), 0);
-        QVERIFY(packets().empty());
+        QVERIFY(heardMessages().empty());
         QTest::mousePress(view->transmitButton(), Qt::LeftButton);
-        QCOMPARE(packets(), (std::vector<Bytes>{{0xC0, 0x00}}));
+        QCOMPARE(heardMessages(), (std::vector<Bytes>{{0xC0, 0x00}}));
         m_model->setModelIntValue(ParamProgramNumberBase, 1);
         // Both bank switches: MSB, LSB, then the program.
         view->msbSwitch()->setChecked(true);
@@ -112,21 +84,21 @@ private Q_SLOTS:
         view->lsbBox()->setWidgetValue(2);
         view->channelBox()->setWidgetValue(3);
         view->programDisplay()->setValue(10);
-        QVERIFY(packets().empty());  // Auto Transmit is off
+        QVERIFY(heardMessages().empty());  // Auto Transmit is off
         view->transmitButtonPressed();
-        QCOMPARE(packets(), (std::vector<Bytes>{{0xB2, 0x00, 0x01}, {0xB2, 0x20, 0x02}, {0xC2, 0x09}}));
+        QCOMPARE(heardMessages(), (std::vector<Bytes>{{0xB2, 0x00, 0x01}, {0xB2, 0x20, 0x02}, {0xC2, 0x09}}));
         // 128 one-based becomes 127 zero-based, nothing sent.
         view->programDisplay()->setValue(128);
         m_model->setModelIntValue(ParamProgramNumberBase, 0);
         QCOMPARE(view->programDisplay()->value(), 127);
-        QVERIFY(packets().empty());
+        QVERIFY(heardMessages().empty());
         // Auto Transmit: each step of the display sends.
         view->msbSwitch()->setChecked(false);
         view->lsbSwitch()->setChecked(false);
         view->autoTransmitSwitch()->setChecked(true);
         view->programDisplay()->decrease();
         view->programDisplay()->decrease();
-        QCOMPARE(packets(), (std::vector<Bytes>{{0xC2, 126}, {0xC2, 125}}));
+        QCOMPARE(heardMessages(), (std::vector<Bytes>{{0xC2, 126}, {0xC2, 125}}));
 
         // Saved zero-based with program 5, opened one-based: 6, nothing sent.
         view->autoTransmitSwitch()->setChecked(false);
@@ -143,7 +115,7 @@ private Q_SLOTS:
         QCOMPARE(restored->programDisplay()->value(), 6);
         QCOMPARE(restored->channelBox()->value(), 3);
         QCOMPARE(restored->midiProgram(), 5);
-        QVERIFY(packets().empty());
+        QVERIFY(heardMessages().empty());
         QCOMPARE(m_model->getParameterEditFlag(), ParameterEditFlagUnchanged);
     }
 
@@ -176,13 +148,13 @@ private Q_SLOTS:
         QTest::mousePress(slider, Qt::LeftButton, Qt::NoModifier, QPoint(20, 5));
         QCOMPARE(view->valueBox()->value(), 8191);
         QTest::mouseRelease(slider, Qt::LeftButton, Qt::NoModifier, QPoint(20, 5));
-        QCOMPARE(packets(), (std::vector<Bytes>{{0xE0, 0x7F, 0x7F}, {0xE0, 0x00, 0x40}}));
+        QCOMPARE(heardMessages(), (std::vector<Bytes>{{0xE0, 0x7F, 0x7F}, {0xE0, 0x00, 0x40}}));
         QCOMPARE(view->valueBox()->value(), 0);
         // Bottom: 00 00 and -8192.
         QTest::mousePress(slider, Qt::LeftButton, Qt::NoModifier, QPoint(20, 160));
         QCOMPARE(view->valueBox()->value(), -8192);
         QTest::mouseRelease(slider, Qt::LeftButton, Qt::NoModifier, QPoint(20, 160));
-        QCOMPARE(packets(), (std::vector<Bytes>{{0xE0, 0x00, 0x00}, {0xE0, 0x00, 0x40}}));
+        QCOMPARE(heardMessages(), (std::vector<Bytes>{{0xE0, 0x00, 0x00}, {0xE0, 0x00, 0x40}}));
         // Keys do nothing in wheel mode; the wheel never bends.
         slider->setFocus();
         QTest::keyClick(slider, Qt::Key_Home);
@@ -191,14 +163,14 @@ private Q_SLOTS:
         // Wheel mode off: typed values, keys, the slider stays.
         view->wheelModeSwitch()->setChecked(false);
         QVERIFY(view->valueBox()->isEnabled());
-        packets();
+        heardMessages();
         view->valueBox()->setWidgetValue(130);
         view->updatePitchbendValue(130);
         QCOMPARE(slider->value(), 65);
-        QCOMPARE(packets(), (std::vector<Bytes>{{0xE0, 0x02, 0x41}}));
+        QCOMPARE(heardMessages(), (std::vector<Bytes>{{0xE0, 0x02, 0x41}}));
         view->updatePitchbendValue(129);
         QCOMPARE(slider->value(), 64);
-        QCOMPARE(packets(), (std::vector<Bytes>{{0xE0, 0x01, 0x41}}));
+        QCOMPARE(heardMessages(), (std::vector<Bytes>{{0xE0, 0x01, 0x41}}));
         QTest::keyClick(slider, Qt::Key_PageUp);
         QCOMPARE(slider->value(), 74);
         QTest::keyClick(slider, Qt::Key_Home);
@@ -206,10 +178,10 @@ private Q_SLOTS:
         QTest::mouseRelease(slider, Qt::LeftButton);
         QCOMPARE(slider->value(), 127);  // stays
         QCOMPARE(view->valueBox()->value(), 8191);
-        packets();
+        heardMessages();
         view->channelBox()->setValue(2);
         QTest::mousePress(view->transmitButton(), Qt::LeftButton);
-        QCOMPARE(packets(), (std::vector<Bytes>{{0xE1, 0x7F, 0x7F}}));
+        QCOMPARE(heardMessages(), (std::vector<Bytes>{{0xE1, 0x7F, 0x7F}}));
         // A control-press centres.
         QTest::mousePress(slider, Qt::LeftButton, Qt::ControlModifier, QPoint(20, 5));
         QCOMPARE(slider->value(), 64);
@@ -225,10 +197,10 @@ private Q_SLOTS:
         QCOMPARE(restored->slider()->value(), MidiPitchbendView::convertPitchBendValueToSliderValue(8092));
         QVERIFY(!restored->wheelModeSwitch()->isChecked());
         QCOMPARE(restored->channelBox()->value(), 2);
-        QVERIFY(packets().empty());
+        QVERIFY(heardMessages().empty());
         // Switching wheel mode on returns to the centre, sending it.
         restored->wheelModeSwitch()->setChecked(true);
-        QCOMPARE(packets(), (std::vector<Bytes>{{0xE1, 0x00, 0x40}}));
+        QCOMPARE(heardMessages(), (std::vector<Bytes>{{0xE1, 0x00, 0x40}}));
     }
 };
 

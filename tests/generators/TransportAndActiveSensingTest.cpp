@@ -11,7 +11,7 @@
 
 #include <memory>
 
-#include "LoopbackListener.h"
+#include "LoopbackWindowFixture.h"
 #include "MainWindow.h"
 #include "MidiActivesenseTransmittionThread.h"
 #include "MidiActivesensingView.h"
@@ -24,26 +24,10 @@
 
 using Bytes = std::vector<unsigned char>;
 
-class TransportAndActiveSensingTest : public QObject {
+class TransportAndActiveSensingTest : public QObject, public LoopbackWindowFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<OstrelModel> m_model;
-    std::unique_ptr<MainWindow> m_window;
-    std::unique_ptr<MidiInputPort> m_listener;
-    std::unique_ptr<PacketCollector> m_collector;
-    QTemporaryDir m_dir;
-
-    std::vector<Bytes> packets()
-    {
-        QTest::qWait(50);
-        std::vector<Bytes> result;
-        for (const auto& packet : m_collector->packets()) {
-            result.push_back(packet.bytes);
-        }
-        m_collector->clear();
-        return result;
-    }
 
     template <typename View>
     View* viewOf(QMdiSubWindow* window)
@@ -56,22 +40,10 @@ private Q_SLOTS:
 
     void init()
     {
-        QFile::remove(MainWindow::getIniFilePath());
-        m_model = std::make_unique<OstrelModel>();
-        m_window = std::make_unique<MainWindow>(nullptr, m_model.get(), MidiApi::Automatic);
-        m_window->show();
-        m_window->closeAllSubWindows();
-        m_collector = std::make_unique<PacketCollector>();
-        m_listener = listenToLoopback(*m_window, *m_collector);
-        QVERIFY(m_listener);
+        startWindow(EmptyLayout);
     }
 
-    void cleanup()
-    {
-        m_listener.reset();
-        m_window.reset();
-        m_model.reset();
-    }
+    void cleanup() { stopWindow(); }
 
     void transportMessages()
     {
@@ -84,7 +56,7 @@ private Q_SLOTS:
         QTest::mousePress(view->startButton(), Qt::LeftButton);
         QTest::mousePress(view->continueButton(), Qt::LeftButton);
         QTest::mousePress(view->stopButton(), Qt::LeftButton);
-        QCOMPARE(packets(), (std::vector<Bytes>{{0xFA}, {0xFB}, {0xFC}}));
+        QCOMPARE(heardMessages(), (std::vector<Bytes>{{0xFA}, {0xFB}, {0xFC}}));
         QCOMPARE(m_model->getParameterEditFlag(), ParameterEditFlagUnchanged);  // nothing changed
         // Song select counted from 1 on screen, from 0 on the wire; every step sends.
         SpinBox* number = view->songNumberBox();
@@ -92,19 +64,19 @@ private Q_SLOTS:
         number->stepBy(1);
         number->stepBy(1);
         number->stepBy(1);
-        QCOMPARE(packets(), (std::vector<Bytes>{{0xF3, 0x00}, {0xF3, 0x01}, {0xF3, 0x02}, {0xF3, 0x03}}));
+        QCOMPARE(heardMessages(), (std::vector<Bytes>{{0xF3, 0x00}, {0xF3, 0x01}, {0xF3, 0x02}, {0xF3, 0x03}}));
         number->setWidgetValue(128);
         QTest::mousePress(view->songNumberTransmitButton(), Qt::LeftButton);
-        QCOMPARE(packets(), (std::vector<Bytes>{{0xF3, 0x7F}}));
+        QCOMPARE(heardMessages(), (std::vector<Bytes>{{0xF3, 0x7F}}));
         // Song position, low seven bits first.
         SpinBox* position = view->songPositionBox();
         for (int value : {16383, 128, 0}) {
             position->setWidgetValue(value);
             QTest::mousePress(view->songPositionTransmitButton(), Qt::LeftButton);
         }
-        QCOMPARE(packets(), (std::vector<Bytes>{{0xF2, 0x7F, 0x7F}, {0xF2, 0x00, 0x01}, {0xF2, 0x00, 0x00}}));
+        QCOMPARE(heardMessages(), (std::vector<Bytes>{{0xF2, 0x7F, 0x7F}, {0xF2, 0x00, 0x01}, {0xF2, 0x00, 0x00}}));
         position->stepBy(1);
-        QCOMPARE(packets(), (std::vector<Bytes>{{0xF2, 0x01, 0x00}}));
+        QCOMPARE(heardMessages(), (std::vector<Bytes>{{0xF2, 0x01, 0x00}}));
         QCOMPARE(m_model->getParameterEditFlag(), ParameterEditFlagEdited);
 
         // Restored quietly; the one window is brought forward by the menu.
@@ -118,7 +90,7 @@ private Q_SLOTS:
         QVERIFY(restored && restored != view);
         QCOMPARE(restored->songNumberBox()->value(), 12);
         QCOMPARE(restored->songPositionBox()->value(), 345);
-        QVERIFY(packets().empty());
+        QVERIFY(heardMessages().empty());
     }
 
     void activeSensingSpacingAndStop()

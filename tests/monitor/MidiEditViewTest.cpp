@@ -29,7 +29,7 @@
 #include "MidiEditView.h"
 #include "MidiInputPort.h"
 #include "OstrelModel.h"
-#include "LoopbackListener.h"
+#include "LoopbackWindowFixture.h"
 #include "PacketCollector.h"
 #include "ReferenceWidget.h"
 #include "RepeatSettingsView.h"
@@ -84,15 +84,10 @@ void drop(QWidget* target, const QList<QUrl>& urls)
 
 }  // namespace
 
-class MidiEditViewTest : public QObject {
+class MidiEditViewTest : public QObject, public LoopbackWindowFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<OstrelModel> m_model;
-    std::unique_ptr<MainWindow> m_window;
-    std::unique_ptr<MidiInputPort> m_listener;
-    std::unique_ptr<PacketCollector> m_collector;
-    QTemporaryDir m_dir;
 
     QList<MidiEditView*> editors() const
     {
@@ -125,23 +120,12 @@ private Q_SLOTS:
 
     void init()
     {
-        QFile::remove(MainWindow::getIniFilePath());
-        m_model = std::make_unique<OstrelModel>();
-        m_window = std::make_unique<MainWindow>(nullptr, m_model.get(), MidiApi::Automatic);
-        m_window->show();
-        m_collector = std::make_unique<PacketCollector>();
-        m_listener = listenToLoopback(*m_window, *m_collector);
-        QVERIFY(m_listener);
+        startWindow(DefaultLayout);
         QVERIFY(m_window->inputPortMenuSelected(InputPortGroup_First, 0));    // and back in
         m_model->setParameterEditFlag(ParameterEditFlagUnchanged);
     }
 
-    void cleanup()
-    {
-        m_listener.reset();
-        m_window.reset();
-        m_model.reset();
-    }
+    void cleanup() { stopWindow(); }
 
     void defaultLayoutAndTheViewsMenu()
     {

@@ -13,17 +13,13 @@
 #include "MidiEditTransmittionThread.h"
 #include "MidiInputPort.h"
 #include "OstrelModel.h"
-#include "LoopbackListener.h"
+#include "LoopbackWindowFixture.h"
 #include "PacketCollector.h"
 
-class TransmissionThreadTest : public QObject {
+class TransmissionThreadTest : public QObject, public LoopbackWindowFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<OstrelModel> m_model;
-    std::unique_ptr<MainWindow> m_window;
-    std::unique_ptr<MidiInputPort> m_listener;
-    std::unique_ptr<PacketCollector> m_collector;
 
     QList<qint32> results(QSignalSpy& spy)
     {
@@ -39,20 +35,10 @@ private Q_SLOTS:
 
     void init()
     {
-        QFile::remove(MainWindow::getIniFilePath());
-        m_model = std::make_unique<OstrelModel>();
-        m_window = std::make_unique<MainWindow>(nullptr, m_model.get(), MidiApi::Automatic);
-        m_collector = std::make_unique<PacketCollector>();
-        m_listener = listenToLoopback(*m_window, *m_collector);
-        QVERIFY(m_listener);
+        startWindow(Hidden);
     }
 
-    void cleanup()
-    {
-        m_listener.reset();
-        m_window.reset();
-        m_model.reset();
-    }
+    void cleanup() { stopWindow(); }
 
     void parsedTextGoesMessageByMessageWithTheBulkInterval()
     {
