@@ -18,6 +18,7 @@
 #include "MidiBulkIntervalManager.h"
 #include "MidiClient.h"
 #include "MidiEditGeneralView.h"
+#include "KeyboardNoteEventManager.h"
 #include "MidiEditView.h"
 #include "MidiTimingClockGeneratorView.h"
 #include "MidiInputPort.h"
@@ -75,6 +76,7 @@ enum ViewsMenuIndex {
     CustomMessageViewsMenuIndex = 10,
     FilterViewsMenuIndex = 11,
     MidiSettingsViewsMenuIndex = 12,
+    PCKeyboardViewsMenuIndex = 13,
 };
 
 bool isBuiltViewsMenuIndex(unsigned int index)
@@ -92,6 +94,7 @@ bool isBuiltViewsMenuIndex(unsigned int index)
     case CustomMessageViewsMenuIndex:
     case FilterViewsMenuIndex:
     case MidiSettingsViewsMenuIndex:
+    case PCKeyboardViewsMenuIndex:
         return true;
     default:
         return false;
@@ -167,6 +170,7 @@ MainWindow::MainWindow(QWidget* parent, OstrelModel* model, MidiApi api)
     }
     resize(MainWindowDefaultSize);
     m_bulkIntervalManager = std::make_unique<MidiBulkIntervalManager>(m_model);
+    m_noteEventManager = std::make_unique<KeyboardNoteEventManager>(m_model);
     m_timerId = startTimer(ReceivedMidiDataTimer, Qt::CoarseTimer);
     m_model->registerModelAssistant(this);
     m_model->unlockParameterEditFlag();
@@ -179,6 +183,7 @@ MainWindow::~MainWindow()
     writeRegistory();
     // Sub-windows go first: an editor's sending thread uses the ports.
     qDeleteAll(m_mdiArea->subWindowList());
+    m_noteEventManager.reset();  // its held notes are released while the ports exist
     // The analyzer must not send through a window that is going away.
     m_analyzer->setThruTransmitter(nullptr);
     for (auto& port : m_inputPorts) {
@@ -488,17 +493,22 @@ bool MainWindow::transmitMidi(const unsigned char* bytes, unsigned short length,
     return sent;
 }
 
-bool MainWindow::transmitNoteOnByKeyDown(unsigned int)
+bool MainWindow::transmitNoteOnByKeyDown(unsigned int key)
 {
-    return false;  // no PC-keyboard note manager in this build
+    return m_noteEventManager && m_noteEventManager->trunsmitNoteOnByKeyDown(key);
 }
 
-bool MainWindow::transmitNoteOffByKeyUp(unsigned int)
+bool MainWindow::transmitNoteOffByKeyUp(unsigned int key)
 {
-    return false;
+    return m_noteEventManager && m_noteEventManager->trunsmitNoteOffByKeyUp(key);
 }
 
-void MainWindow::clearKeyboardAllNoteEvent() {}
+void MainWindow::clearKeyboardAllNoteEvent()
+{
+    if (m_noteEventManager) {
+        m_noteEventManager->clearAllNoteEvent();
+    }
+}
 
 bool MainWindow::closeAboutDialog()
 {
@@ -630,6 +640,9 @@ void MainWindow::viewsMenuSelected(QAction* action)
         break;
     case MidiSettingsViewsMenuIndex:
         createMidiSettingsView(action->text());
+        break;
+    case PCKeyboardViewsMenuIndex:
+        createPCKeyboardView(action->text());
         break;
     default:
         break;

@@ -28,6 +28,7 @@
 #include "WindowRestorationInfo.h"
 
 class MidiAnalyzer;
+class KeyboardNoteEventManager;
 class MidiEditView;
 class MidiBulkIntervalManager;
 class MidiClient;
@@ -179,6 +180,8 @@ public:
     void showCriticalMessage(const QString& text);
     QMdiSubWindow* createMidiSettingsView(const QString& menuText);
     QMdiSubWindow* createPreferencesView(const QString& menuText);
+    QMdiSubWindow* createPCKeyboardView(const QString& menuText);
+    KeyboardNoteEventManager* noteEventManager() const { return m_noteEventManager.get(); }
     QMdiSubWindow* createAboutView();
     QMdiSubWindow* createOpenSourceLicenseView(const QString& menuText);
     QMdiSubWindow* createEULAView(const QString& menuText);
@@ -253,6 +256,7 @@ private:
     QList<QAction*> m_viewsActions;
     std::unique_ptr<MidiAnalyzer> m_analyzer;
     std::unique_ptr<MidiBulkIntervalManager> m_bulkIntervalManager;
+    std::unique_ptr<KeyboardNoteEventManager> m_noteEventManager;
     bool m_windowsRestored = false;
     QHash<QWidget*, QRect> m_normalRects;
     QHash<int, SubWindowFactory> m_subWindowFactories;
@@ -265,6 +269,7 @@ private:
     QPointer<QMdiSubWindow> m_filterWindow;
     QPointer<QMdiSubWindow> m_settingsWindow;
     QPointer<QMdiSubWindow> m_preferencesWindow;
+    QPointer<QMdiSubWindow> m_pcKeyboardWindow;
     QPointer<QMdiSubWindow> m_licenseWindow;
     QPointer<QMdiSubWindow> m_eulaWindow;
     QPointer<QMdiSubWindow> m_midiInMonitor;

@@ -22,6 +22,7 @@
 #include "MidiEditView.h"
 #include "MidiFilterView.h"
 #include "MidiKeyboardView.h"
+#include "MidiPCKeyboardView.h"
 #include "MidiPitchbendView.h"
 #include "MidiProgramChangeView.h"
 #include "MidiTimingClockGeneratorView.h"
@@ -143,6 +144,8 @@ void MainWindow::registerSubWindowKinds()
     setSubWindowFactory(WindowRestorationInfo::CustomMidiMessageId, [this](const QList<QVariant>&) {
         return createMidiCustomMidiMessageView(tr("Cust&om MIDI Message"));
     });
+    setSubWindowFactory(WindowRestorationInfo::PCKeyboardId,
+                        [this](const QList<QVariant>&) { return createPCKeyboardView(tr("PC Keyboar&d")); });
     setSubWindowFactory(WindowRestorationInfo::FilterId,
                         [this](const QList<QVariant>&) { return createMidiFilterView(tr("&Filter")); });
     setSubWindowFactory(WindowRestorationInfo::MidiSettingsId, [this](const QList<QVariant>&) {
@@ -347,6 +350,18 @@ QMdiSubWindow* MainWindow::createPreferencesView(const QString& menuText)
     return window;
 }
 
+QMdiSubWindow* MainWindow::createPCKeyboardView(const QString& menuText)
+{
+    if (activateExisting(m_pcKeyboardWindow)) {
+        return m_pcKeyboardWindow;
+    }
+    QMdiSubWindow* window = addSubWindow(new MidiPCKeyboardView(nullptr, m_model), menuText, nullptr, false);
+    window->setFixedSize(window->minimumSizeHint());
+    m_pcKeyboardWindow = window;
+    showSubWindow(window);
+    return window;
+}
+
 void MainWindow::centreOnMainWindow(QWidget* window)
 {
     window->move(width() / 2 - window->width() / 2, height() / 2 - window->height() / 2);
@@ -461,6 +476,7 @@ void MainWindow::closeAllSubWindows()
     m_filterWindow.clear();
     m_settingsWindow.clear();
     m_preferencesWindow.clear();
+    m_pcKeyboardWindow.clear();
     m_licenseWindow.clear();
     m_eulaWindow.clear();
     m_midiInMonitor.clear();
