@@ -79,28 +79,6 @@ enum ViewsMenuIndex {
     PCKeyboardViewsMenuIndex = 13,
 };
 
-bool isBuiltViewsMenuIndex(unsigned int index)
-{
-    switch (index) {
-    case MidiInMonitorViewsMenuIndex:
-    case MidiOutMonitorViewsMenuIndex:
-    case KeyboardViewsMenuIndex:
-    case ProgramChangeViewsMenuIndex:
-    case PitchbendViewsMenuIndex:
-    case SystemExclusiveViewsMenuIndex:
-    case TimingClockViewsMenuIndex:
-    case TransportViewsMenuIndex:
-    case ActivesensingViewsMenuIndex:
-    case CustomMessageViewsMenuIndex:
-    case FilterViewsMenuIndex:
-    case MidiSettingsViewsMenuIndex:
-    case PCKeyboardViewsMenuIndex:
-        return true;
-    default:
-        return false;
-    }
-}
-
 // An analyzer text as Latin-1, up to its first NUL; with a line limit only
 // its last lines (each begins with a line break), which is all a monitor
 // keeps: a burst of megabytes costs the user interface no more than that.
@@ -259,10 +237,7 @@ void MainWindow::createMenus()
             connect(controllers, &QMenu::triggered, this, &MainWindow::controlChangeMenuSelected);
             continue;
         }
-        // Each entry is enabled once its window exists in this program.
-        QAction* action = addAction(views, item.text, item.shortcut, item.index);
-        action->setEnabled(isBuiltViewsMenuIndex(item.index));
-        m_viewsActions.append(action);
+        m_viewsActions.append(addAction(views, item.text, item.shortcut, item.index));
     }
 
     connect(views, &QMenu::triggered, this, &MainWindow::viewsMenuSelected);

@@ -288,6 +288,67 @@ private Q_SLOTS:
         QTRY_COMPARE(m_window->mdiArea()->subWindowList().size(), 0);
     }
 
+    // Every direct Views entry opens a window titled after it; the unique
+    // kinds are brought forward the second time; every kind comes back by
+    // its id with its object name.
+    void everyViewsEntryOpensItsWindow()
+    {
+        m_window->show();
+        m_window->closeAllSubWindows();
+        QTRY_COMPARE(m_window->mdiArea()->subWindowList().size(), 0);
+        QMenu* views = menu(3);
+        int opened = 0;
+        for (QAction* action : views->actions()) {
+            if (action->isSeparator() || action->menu()) {
+                continue;
+            }
+            QVERIFY2(action->isEnabled(), qPrintable(action->text()));
+            action->trigger();
+            opened++;
+            QCOMPARE(m_window->mdiArea()->subWindowList().size(), opened);
+            QCOMPARE(m_window->mdiArea()->activeSubWindow()->windowTitle(),
+                     QString(action->text()).remove('&').remove("..."));
+        }
+        QCOMPARE(opened, 13);
+        for (const char* unique : {"MIDI &In Monitor", "&Timing Clock", "Sta&rt/Stop", "&Active Sensing",
+                                   "&Filter", "&MIDI Settings", "PC Keyboar&d"}) {
+            for (QAction* action : views->actions()) {
+                if (action->text() == QLatin1String(unique)) {
+                    action->trigger();
+                }
+            }
+        }
+        QCOMPARE(m_window->mdiArea()->subWindowList().size(), 13);
+        m_window->closeAllSubWindows();
+        QTRY_COMPARE(m_window->mdiArea()->subWindowList().size(), 0);
+
+        const char* const names[] = {"",
+                                     "MidiEditViewSubWindow",
+                                     "MidiEditViewSubWindow",
+                                     "MidiEditViewSubWindow",
+                                     "KeyboardSubWindow",
+                                     "ControlChangeViewSubWindow",
+                                     "",
+                                     "MIDISettingsViewSubWindow",
+                                     "",
+                                     "TimingClockViewSubWindow",
+                                     "PitchbendViewSubWindow",
+                                     "ActivesenseViewSubWindow",
+                                     "",
+                                     "CustomMIDIMessageViewSubWindow",
+                                     "TransportPanelViewSubWindow"};
+        for (int id = WindowRestorationInfo::FirstSubWindowId; id <= WindowRestorationInfo::LastSubWindowId; id++) {
+            QMdiSubWindow* window = m_window->createSubWindowByWindowId(
+                static_cast<WindowRestorationInfo::WindowId>(id), false, QRect(10, 10, 300, 250), Qt::WindowNoState,
+                {QVariant(7), QVariant(0)});
+            QVERIFY2(window, qPrintable(QString::number(id)));
+            QCOMPARE(window->objectName(), QString(names[id]));
+            auto* info = dynamic_cast<WindowRestorationInfo*>(window->widget());
+            QVERIFY(info);
+            QCOMPARE(int(info->windowId()), id);
+        }
+    }
+
     void offScreenMainWindowComesBack()
     {
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
