@@ -18,17 +18,21 @@ constexpr qreal DevicePixelRatio = 2.0;
 constexpr QSize BoxSize{92, 23};
 constexpr int TransmitButtonWidth = 100;
 constexpr int PictureButtonHeight = 34;
+constexpr int PictureButtonWidth = 48;
 constexpr int PictureButtonSpacing = 15;
 
-PushButton* pictureButton(const char* image, const QString& tip, const QPoint& imagePosition)
+// Our pictures are whole 32 x 32 button faces: centred on a flat button
+// rather than at a fixed offset, which would push them out of its 34 pixels.
+PushButton* pictureButton(const char* image, const QString& tip)
 {
     auto* button = new PushButton;
     QPixmap strip(QString::fromLatin1(image));
     strip.setDevicePixelRatio(DevicePixelRatio);
     button->setImage(strip);
-    button->setImagePosition(imagePosition.x(), imagePosition.y());
+    button->setCenterOnShow(true);
+    button->setFlat(true);
     button->setToolTip(tip);
-    button->setFixedHeight(PictureButtonHeight);
+    button->setFixedSize(PictureButtonWidth, PictureButtonHeight);
     return button;
 }
 
@@ -58,9 +62,9 @@ MidiTransportPanelView::MidiTransportPanelView(QWidget* parent, OstrelModel* mod
       m_songPosition(valueBox(TransportpanelSongPosition)),
       m_songNumberTransmit(new QPushButton(tr("Transmit"))),
       m_songPositionTransmit(new QPushButton(tr("Transmit"))),
-      m_stop(pictureButton(":/images/fc_stop.png", tr("Stop"), QPoint(15, 15))),
-      m_continue(pictureButton(":/images/fb_continue.png", tr("Continue"), QPoint(18, 15))),
-      m_start(pictureButton(":/images/fa_play.png", tr("Start"), QPoint(15, 15)))
+      m_stop(pictureButton(":/images/fc_stop.png", tr("Stop"))),
+      m_continue(pictureButton(":/images/fb_continue.png", tr("Continue"))),
+      m_start(pictureButton(":/images/fa_play.png", tr("Start")))
 {
     auto* form = new QFormLayout(this);
     form->setSpacing(5);

@@ -58,10 +58,17 @@ xdotool key --window "$window" ctrl+m
 sleep 0.8
 "$screenshot" "$outdir/filter-and-settings.png"
 
-# A keyboard window from its shortcut.
+# A keyboard window from its shortcut, then the other message windows.
 xdotool key --window "$window" ctrl+k
 sleep 0.6
 "$screenshot" "$outdir/keyboard.png"
+for shortcut in ctrl+p ctrl+b ctrl+t ctrl+1 ctrl+j ctrl+2 ctrl+d; do
+    xdotool key --window "$window" "$shortcut"
+    sleep 0.3
+done
+xdotool key --window "$window" ctrl+2
+sleep 0.6
+"$screenshot" "$outdir/generators.png"
 
 # Preferences, then the About box from the Help menu, closed by a click.
 xdotool key --window "$window" ctrl+comma
