@@ -136,16 +136,23 @@ count_dumps() {
     dumps=$(head -n 1 "$record" | grep -o 'F0' | wc -l)
 }
 
-# Back to the peer once (F5 again only if the key was lost).
-for attempt in 1 2 3; do
-    xdotool mousemove "$text_x" "$text_y" click 1
-    xdotool key F5
-    for _ in $(seq 1 20); do
-        count_dumps
-        [ "$dumps" -ge 1 ] && break 2
-        sleep 0.2
+# F5 in the editor until the peer holds at least N dumps (F5 again only
+# when the key was lost).
+transmit_until() {
+    for _ in 1 2 3; do
+        xdotool mousemove "$text_x" "$text_y" click 1
+        xdotool key F5
+        for _ in $(seq 1 20); do
+            count_dumps
+            [ "$dumps" -ge "$1" ] && return 0
+            sleep 0.2
+        done
     done
-done
+    fail "F5 sent nothing"
+}
+
+# Back to the peer once.
+transmit_until 1
 sleep 0.5
 count_dumps
 [ "$dumps" -eq 1 ] || fail "the peer did not receive the dump exactly once"
@@ -159,15 +166,7 @@ sleep 0.5
 "$screenshot" "$outdir/repeat-bar.png"
 xdotool mousemove 20 375 click 1
 sleep 0.3
-for attempt in 1 2 3; do
-    xdotool mousemove "$text_x" "$text_y" click 1
-    xdotool key F5
-    for _ in $(seq 1 20); do
-        count_dumps
-        [ "$dumps" -ge 2 ] && break 2
-        sleep 0.2
-    done
-done
+transmit_until 2
 sleep 0.3
 "$screenshot" "$outdir/repeating.png"
 for _ in $(seq 1 40); do
