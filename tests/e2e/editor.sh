@@ -16,7 +16,11 @@ Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 cleanup() {
     [ -n "${app:-}" ] && kill -9 "$app" 2>/dev/null || true
-    [ -n "${peer:-}" ] && kill "$peer" 2>/dev/null || true
+    if [ -n "${peer:-}" ]; then
+        echo quit >&3 2>/dev/null || true  # leave the server cleanly when possible
+        for _ in 1 2 3 4 5; do kill -0 "$peer" 2>/dev/null || break; sleep 0.2; done
+        kill "$peer" 2>/dev/null || true
+    fi
     kill "$xvfb" 2>/dev/null || true
     rm -rf "$home"
 }
@@ -213,5 +217,10 @@ wait "$app" || status=$?
 app=
 echo "exit status after SIGTERM: $status"
 [ "$status" -eq 0 ] || { cat "$outdir/ostrel.log"; exit 1; }
+# The peer leaves the server cleanly (a killed client holds the server up
+# when it is stopped).
 echo quit >&3
+exec 3>&-
+wait "$peer" || true
+peer=
 echo "screenshots in $outdir"
