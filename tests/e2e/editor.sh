@@ -15,7 +15,11 @@ display=:$((90 + RANDOM % 800))
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 cleanup() {
-    [ -n "${app:-}" ] && kill -9 "$app" 2>/dev/null || true
+    if [ -n "${app:-}" ]; then
+        kill "$app" 2>/dev/null || true  # a JACK client killed outright holds the server up
+        for _ in 1 2 3 4 5; do kill -0 "$app" 2>/dev/null || break; xdotool key ctrl+d 2>/dev/null; sleep 0.2; done
+        kill -9 "$app" 2>/dev/null || true
+    fi
     if [ -n "${peer:-}" ]; then
         echo quit >&3 2>/dev/null || true  # leave the server cleanly when possible
         for _ in 1 2 3 4 5; do kill -0 "$peer" 2>/dev/null || break; sleep 0.2; done
