@@ -24,11 +24,10 @@
 #include "MidiInputPort.h"
 #include "MidiNameTables.h"
 #include "MidiOutputPort.h"
+#include "MidiSendPath.h"
 #include "MidiTime.h"
 #include "OstrelModel.h"
 #include "Utility.h"
-
-MainWindow* MainWindow::m_pInstance = nullptr;
 
 namespace {
 
@@ -102,7 +101,6 @@ MainWindow::MainWindow(QWidget* parent, OstrelModel* model, MidiApi api)
     : QMainWindow(parent), m_model(model)
 {
     m_model->lockParameterEditFlag();
-    m_pInstance = this;
     setWindowTitle(QString::fromLatin1(WindowTitle));
 
     QFont applicationFont = font();
@@ -129,26 +127,24 @@ MainWindow::MainWindow(QWidget* parent, OstrelModel* model, MidiApi api)
         m_outputPorts[group] = std::make_unique<MidiOutputPort>(
             m_midiClient.get(), MaximumMessageSize, group, hostTime, timeOfDay);
     }
-    createMenus();
-    registerSubWindowKinds();
-    restoreRegistory();
-
+    // Everything a sender or a received message can reach exists before the
+    // first port opens.
+    m_bulkIntervalManager = std::make_unique<MidiBulkIntervalManager>(m_model);
+    m_sendPath = std::make_unique<MidiSendPath>(m_outputPorts[0].get(), m_outputPorts[1].get(),
+                                                m_analyzer.get(), m_bulkIntervalManager.get());
+    m_noteEventManager = std::make_unique<KeyboardNoteEventManager>(m_model, m_sendPath.get());
+    m_analyzer->setThruSender(m_sendPath.get());
     for (auto& port : m_inputPorts) {
         port->setReceivedMidiCallbackFunc(&MidiAnalyzer::callbackReceivedMidi, m_analyzer.get());
     }
-    m_analyzer->setThruTransmitter([this](const unsigned char* bytes, unsigned short length,
-                                          unsigned char type, OutputPortGroup group,
-                                          bool skipBulkInterval, bool unused,
-                                          unsigned long long host) {
-        return transmitMidi(bytes, length, type, group, skipBulkInterval, unused, host);
-    });
+    createMenus();
+    registerSubWindowKinds();
+    restoreRegistory();
 
     if (isMaximized() || isMinimized() || isFullScreen()) {
         showNormal();
     }
     resize(MainWindowDefaultSize);
-    m_bulkIntervalManager = std::make_unique<MidiBulkIntervalManager>(m_model);
-    m_noteEventManager = std::make_unique<KeyboardNoteEventManager>(m_model);
     m_timerId = startTimer(ReceivedMidiDataTimer, Qt::CoarseTimer);
     m_model->registerModelAssistant(this);
     m_model->unlockParameterEditFlag();
@@ -159,23 +155,34 @@ MainWindow::~MainWindow()
     killTimer(m_timerId);
     m_model->unregisterModelAssistant(this);
     writeRegistory();
-    // Sub-windows go first: an editor's sending thread uses the ports.
-    qDeleteAll(m_mdiArea->subWindowList());
+    // Sub-windows go first, every one of them, shown or not: their sending
+    // threads use the sending path and the editors unregister from here.
+    QList<QPointer<QMdiSubWindow>> subWindows;
+    for (QMdiSubWindow* window : m_mdiArea->findChildren<QMdiSubWindow*>()) {
+        subWindows.append(window);
+    }
+    for (const QPointer<QMdiSubWindow>& window : subWindows) {
+        delete window.data();
+    }
     m_noteEventManager.reset();  // its held notes are released while the ports exist
-    // The analyzer must not send through a window that is going away.
-    m_analyzer->setThruTransmitter(nullptr);
+    // The input workers end (joined) while the sending path they may be
+    // using for MIDI thru still exists.
+    m_analyzer->setThruSender(nullptr);
     for (auto& port : m_inputPorts) {
         port.reset();
     }
+    m_sendPath.reset();
     for (auto& port : m_outputPorts) {
         port.reset();
     }
     m_midiClient.reset();
     m_analyzer.reset();
     m_bulkIntervalManager.reset();
-    if (m_pInstance == this) {
-        m_pInstance = nullptr;
-    }
+}
+
+MidiSender* MainWindow::sender()
+{
+    return m_sendPath.get();
 }
 
 QString MainWindow::getIniFilePath()
@@ -443,29 +450,7 @@ bool MainWindow::transmitMidi(const unsigned char* bytes, unsigned short length,
                               unsigned char eventType, OutputPortGroup group,
                               bool skipBulkInterval, bool, unsigned long long hostTime)
 {
-    if (!m_bulkIntervalManager || !bytes || length == 0) {
-        return false;
-    }
-    if (!skipBulkInterval) {
-        m_bulkIntervalManager->waitBulkBeforeTransmission(bytes, length);
-    }
-    bool sent = false;
-    for (unsigned int port = 0; port < 2; port++) {
-        if (group != OutputPortGroup_Both && group != static_cast<OutputPortGroup>(port)) {
-            continue;
-        }
-        unsigned int timeStamp = 0;
-        const unsigned long long when = group == OutputPortGroup_Both ? 0 : hostTime;
-        if (m_outputPorts[port]->transmitMidi(bytes, length, timeStamp, when) == MIDI_RESULT_SUCCESS) {
-            m_analyzer->setTransmittedMidiData(bytes, length, timeStamp, eventType,
-                                               static_cast<OutputPortGroup>(port));
-            sent = true;
-        }
-    }
-    if (!skipBulkInterval) {
-        m_bulkIntervalManager->waitBulkAfterTransmission(bytes, length);
-    }
-    return sent;
+    return m_sendPath->send(bytes, length, eventType, group, skipBulkInterval, hostTime);
 }
 
 bool MainWindow::transmitNoteOnByKeyDown(unsigned int key)

@@ -1,13 +1,14 @@
 // The one top-level window. Owns the MIDI client and the four ports, the
-// analyzer and the bulk interval manager; builds the menu bar; opens ports
-// from the port menus; moves monitored traffic out of the analyzer every
-// 100 ms; offers transmitMidi to everything that sends; keeps the
-// sub-windows (kinds, limits, normal rectangles).
+// analyzer, the bulk interval manager and the sending path every window and
+// thread is handed (MidiSender); builds the menu bar; opens ports from the
+// port menus; moves monitored traffic out of the analyzer every 100 ms;
+// keeps the sub-windows (kinds, limits, normal rectangles). It is the host
+// of the monitors and editors and the port selection of the settings window.
 //
 // Threads: everything here runs on the user-interface thread except
-// transmitMidi, which MIDI thru (input workers) and the sending threads call
-// too; it takes no lock of its own and relies on the output ports', the
-// analyzer's and the bulk interval manager's.
+// transmitMidi and the sending path, which MIDI thru (input workers) and
+// the sending threads call too; they take no lock of their own and hold
+// none across a port's send.
 #pragma once
 
 #include <QHash>
@@ -23,6 +24,8 @@
 #include <memory>
 
 #include "MidiCommon.h"
+#include "MidiEditViewHost.h"
+#include "MidiPortSelection.h"
 #include "ModelAssistant.h"
 #include "NativeEventFilter.h"
 #include "WindowRestorationInfo.h"
@@ -34,6 +37,8 @@ class MidiBulkIntervalManager;
 class MidiClient;
 class MidiInputPort;
 class MidiOutputPort;
+class MidiSendPath;
+class MidiSender;
 class OstrelModel;
 class QAction;
 class QActionGroup;
@@ -43,7 +48,11 @@ class QMenu;
 class QSettings;
 enum class MidiApi;
 
-class MainWindow : public QMainWindow, public ModelAssistant, public KeyEventTarget {
+class MainWindow : public QMainWindow,
+                   public ModelAssistant,
+                   public KeyEventTarget,
+                   public MidiEditViewHost,
+                   public MidiPortSelection {
     Q_OBJECT
 
 public:
@@ -65,35 +74,34 @@ public:
         PreferencesFileMenuIndex = 4,
     };
 
-    // The one instance, from the start of its constructor to its end.
-    static MainWindow* m_pInstance;
-
     MainWindow(QWidget* parent, OstrelModel* model, MidiApi api);
     ~MainWindow() override;
 
     // Sends one message on one output group or both (OutputPortGroup_Both),
     // pausing for the bulk interval after system exclusive unless skipped,
     // and reports what was sent to the analyzer. True when a port sent it.
+    // The same as sender()->send; hostTime 0 is now.
     bool transmitMidi(const unsigned char* bytes, unsigned short length, unsigned char eventType,
                       OutputPortGroup group, bool skipBulkInterval, bool reserved,
                       unsigned long long hostTime);
 
     // "Not Connected" followed by the endpoint names, and the position of
     // the port's endpoint in that list (0 when not found).
-    void getInputPortList(InputPortGroup group, QStringList& names, unsigned int& currentIndex);
-    void getOutputPortList(OutputPortGroup group, QStringList& names, unsigned int& currentIndex);
+    void getInputPortList(InputPortGroup group, QStringList& names, unsigned int& currentIndex) override;
+    void getOutputPortList(OutputPortGroup group, QStringList& names, unsigned int& currentIndex) override;
     unsigned int getCurrentInputPortIndex(InputPortGroup group);
     unsigned int getCurrentOutputPortIndex(OutputPortGroup group);
     // Opens endpoint index (InvalidPortIndex: disconnects) and writes the
     // name to the INI file; "Port open failed." and false when it fails.
-    bool inputPortMenuSelected(InputPortGroup group, unsigned int index);
-    bool outputPortMenuSelected(OutputPortGroup group, unsigned int index);
-    bool closeInputPort(InputPortGroup group);
-    bool closeOutputPort(OutputPortGroup group);
+    bool inputPortMenuSelected(InputPortGroup group, unsigned int index) override;
+    bool outputPortMenuSelected(OutputPortGroup group, unsigned int index) override;
+    bool closeInputPort(InputPortGroup group) override;
+    bool closeOutputPort(OutputPortGroup group) override;
     MidiInputPort* inputPort(InputPortGroup group) const;
     MidiOutputPort* outputPort(OutputPortGroup group) const;
     MidiAnalyzer* analyzer() const { return m_analyzer.get(); }
     MidiClient* midiClient() const { return m_midiClient.get(); }
+    MidiSender* sender() override;
 
     bool transmitNoteOnByKeyDown(unsigned int key) override;
     bool transmitNoteOffByKeyUp(unsigned int key) override;
@@ -164,10 +172,13 @@ public:
     QMdiSubWindow* activesensingWindow() const { return m_activesensingWindow; }
     // A custom message window; null when 32 are open.
     QMdiSubWindow* createMidiCustomMidiMessageView(const QString& menuText);
-    // The monitors and editors register themselves: the Out monitor in the
-    // output list, everything else in the input list.
-    void addMidiEditView(MidiEditView* view, bool output);
-    void removeMidiEditView(MidiEditView* view);
+    // The editor host: a new editor, and the monitors and editors
+    // registering themselves (the Out monitor in the output list,
+    // everything else in the input list).
+    void openEditView(int mode, const QSize& size, const QString& text) override;
+    void addEditView(MidiEditView* view, bool output) override;
+    void removeEditView(MidiEditView* view) override;
+    void releaseHeldNotes() override { clearKeyboardAllNoteEvent(); }
     const QList<MidiEditView*>& inputViewList() const { return m_inputViews; }
     const QList<MidiEditView*>& outputViewList() const { return m_outputViews; }
     QMdiSubWindow* midiInMonitorWindow() const { return m_midiInMonitor; }
@@ -177,7 +188,7 @@ public:
     // Moves the analyzer's text into the monitors and receiving editors.
     void deliverMonitoredTraffic();
     // A critical box titled "Ostrel".
-    void showCriticalMessage(const QString& text);
+    void showCriticalMessage(const QString& text) override;
     QMdiSubWindow* createMidiSettingsView(const QString& menuText);
     QMdiSubWindow* createPreferencesView(const QString& menuText);
     QMdiSubWindow* createPCKeyboardView(const QString& menuText);
@@ -256,6 +267,7 @@ private:
     QList<QAction*> m_viewsActions;
     std::unique_ptr<MidiAnalyzer> m_analyzer;
     std::unique_ptr<MidiBulkIntervalManager> m_bulkIntervalManager;
+    std::unique_ptr<MidiSendPath> m_sendPath;
     std::unique_ptr<KeyboardNoteEventManager> m_noteEventManager;
     bool m_windowsRestored = false;
     QHash<QWidget*, QRect> m_normalRects;

@@ -9,6 +9,7 @@
 #include <QPushButton>
 
 #include "MainWindow.h"
+#include "MidiSendPath.h"
 #include "MidiEditView.h"
 #include "OstrelModel.h"
 #include "ProjectFileHelper.h"
@@ -128,9 +129,11 @@ bool MainWindow::openFile(const QString& path)
 bool MainWindow::openProjectFile(const QString& path)
 {
     m_openingProject = true;
+    m_sendPath->setRestoringWindows(true);
     setUpdatesEnabled(false);
     const int result = ProjectFileHelper(this).readFile(path);
     setUpdatesEnabled(true);
+    m_sendPath->setRestoringWindows(false);
     m_openingProject = false;
     if (result != ProjectFileHelper::ReadSuccess) {
         showCriticalMessage(result == ProjectFileHelper::ReadVersionError ? tr("File format version error.")

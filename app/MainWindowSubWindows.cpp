@@ -181,7 +181,7 @@ QMdiSubWindow* MainWindow::createMidiEditView(const QString& menuText, int mode,
         return nullptr;
     }
     const auto openMode = static_cast<MidiEditView::OpenMode>(mode);
-    auto* view = new MidiEditView(nullptr, m_model, openMode, text);
+    auto* view = new MidiEditView(nullptr, m_model, this, openMode, text);
     QMdiSubWindow* window = addSubWindow(view, menuText, "MidiEditViewSubWindow", true);
     switch (openMode) {
     case MidiEditView::MidiInMonitor:
@@ -209,7 +209,7 @@ QMdiSubWindow* MainWindow::createMidiKeyboardView(const QString& menuText)
         showLimitViewDisplayMessageBox(Utility::removeMenuOfModifierCharacter(menuText));
         return nullptr;
     }
-    QMdiSubWindow* window = addSubWindow(new MidiKeyboardView(nullptr, m_model), menuText, "KeyboardSubWindow", false);
+    QMdiSubWindow* window = addSubWindow(new MidiKeyboardView(nullptr, m_model, sender()), menuText, "KeyboardSubWindow", false);
     m_keyboardWindows.append(window);
     // Its natural height only; as wide as the user likes, up to the whole keyboard.
     const int height = window->sizeHint().height();
@@ -228,7 +228,7 @@ QMdiSubWindow* MainWindow::createMidiControlChangeView(const QString& menuText, 
         showLimitViewDisplayMessageBox(Utility::removeMenuOfModifierCharacter(menuText));
         return nullptr;
     }
-    QMdiSubWindow* window = addSubWindow(new MidiControlChangeView(nullptr, controller, m_model), menuText,
+    QMdiSubWindow* window = addSubWindow(new MidiControlChangeView(nullptr, controller, m_model, sender()), menuText,
                                          "ControlChangeViewSubWindow", true);
     m_controlChangeWindows.append(window);
     window->resize(ControlChangeViewDefaultSize.expandedTo(window->minimumSizeHint()));
@@ -242,7 +242,7 @@ QMdiSubWindow* MainWindow::createMidiProgramChangeView(const QString& menuText)
         showLimitViewDisplayMessageBox(Utility::removeMenuOfModifierCharacter(menuText));
         return nullptr;
     }
-    QMdiSubWindow* window = addSubWindow(new MidiProgramChangeView(nullptr, m_model), menuText, nullptr, false);
+    QMdiSubWindow* window = addSubWindow(new MidiProgramChangeView(nullptr, m_model, sender()), menuText, nullptr, false);
     m_programChangeWindows.append(window);
     window->setFixedSize(window->minimumSizeHint());
     showSubWindow(window);
@@ -256,7 +256,7 @@ QMdiSubWindow* MainWindow::createMidiPitchbendView(const QString& menuText)
         return nullptr;
     }
     QMdiSubWindow* window =
-        addSubWindow(new MidiPitchbendView(nullptr, m_model), menuText, "PitchbendViewSubWindow", true);
+        addSubWindow(new MidiPitchbendView(nullptr, m_model, sender()), menuText, "PitchbendViewSubWindow", true);
     m_pitchbendWindows.append(window);
     // Never smaller than what its controls need (fonts differ between systems).
     window->resize(PitchbendViewDefaultSize.expandedTo(window->minimumSizeHint()));
@@ -266,7 +266,7 @@ QMdiSubWindow* MainWindow::createMidiPitchbendView(const QString& menuText)
 
 QMdiSubWindow* MainWindow::createMidiTimingClockGeneratorView(const QString& menuText)
 {
-    QMdiSubWindow* window = addSubWindow(new MidiTimingClockGeneratorView(nullptr, m_model), menuText,
+    QMdiSubWindow* window = addSubWindow(new MidiTimingClockGeneratorView(nullptr, m_model, sender()), menuText,
                                          "TimingClockViewSubWindow", true);
     m_timingClockWindow = window;
     window->resize(TimingClockViewDefaultSize.expandedTo(window->minimumSizeHint()));
@@ -276,7 +276,7 @@ QMdiSubWindow* MainWindow::createMidiTimingClockGeneratorView(const QString& men
 
 QMdiSubWindow* MainWindow::createMidiTransportPanelView(const QString& menuText)
 {
-    QMdiSubWindow* window = addSubWindow(new MidiTransportPanelView(nullptr, m_model), menuText,
+    QMdiSubWindow* window = addSubWindow(new MidiTransportPanelView(nullptr, m_model, sender()), menuText,
                                          "TransportPanelViewSubWindow", false);
     m_transportWindow = window;
     window->setFixedSize(std::max(TransportPanelWidth, window->minimumSizeHint().width()),
@@ -288,7 +288,7 @@ QMdiSubWindow* MainWindow::createMidiTransportPanelView(const QString& menuText)
 
 QMdiSubWindow* MainWindow::createMidiActivesensingView(const QString& menuText)
 {
-    QMdiSubWindow* window = addSubWindow(new MidiActivesensingView(nullptr, m_model), menuText,
+    QMdiSubWindow* window = addSubWindow(new MidiActivesensingView(nullptr, m_model, sender()), menuText,
                                          "ActivesenseViewSubWindow", true);
     m_activesensingWindow = window;
     window->resize(ActivesensingViewDefaultSize.expandedTo(window->minimumSizeHint()));
@@ -302,7 +302,7 @@ QMdiSubWindow* MainWindow::createMidiCustomMidiMessageView(const QString& menuTe
         showLimitViewDisplayMessageBox(Utility::removeMenuOfModifierCharacter(menuText));
         return nullptr;
     }
-    QMdiSubWindow* window = addSubWindow(new MidiCustomMidiMessageView(nullptr, m_model), menuText,
+    QMdiSubWindow* window = addSubWindow(new MidiCustomMidiMessageView(nullptr, m_model, sender()), menuText,
                                          "CustomMIDIMessageViewSubWindow", true);
     m_customMessageWindows.append(window);
     window->resize(CustomMIDIMessageViewDefaultSize.expandedTo(window->minimumSizeHint()));
@@ -310,12 +310,17 @@ QMdiSubWindow* MainWindow::createMidiCustomMidiMessageView(const QString& menuTe
     return window;
 }
 
-void MainWindow::addMidiEditView(MidiEditView* view, bool output)
+void MainWindow::openEditView(int mode, const QSize& size, const QString& text)
+{
+    createMidiEditView(tr("&System Exclusive"), mode, size, text);
+}
+
+void MainWindow::addEditView(MidiEditView* view, bool output)
 {
     (output ? m_outputViews : m_inputViews).append(view);
 }
 
-void MainWindow::removeMidiEditView(MidiEditView* view)
+void MainWindow::removeEditView(MidiEditView* view)
 {
     m_inputViews.removeAll(view);
     m_outputViews.removeAll(view);
@@ -326,8 +331,10 @@ QMdiSubWindow* MainWindow::createMidiSettingsView(const QString& menuText)
     if (activateExisting(m_settingsWindow)) {
         return m_settingsWindow;
     }
-    QMdiSubWindow* window = addSubWindow(new MidiSettingsView(m_model, this), menuText,
-                                         "MIDISettingsViewSubWindow", false);
+    auto* view = new MidiSettingsView(m_model, this);
+    connect(this, &MainWindow::notifyInputPortListUpdated, view, &MidiSettingsView::portListUpdated);
+    connect(this, &MainWindow::notifyOutputPortListUpdated, view, &MidiSettingsView::portListUpdated);
+    QMdiSubWindow* window = addSubWindow(view, menuText, "MIDISettingsViewSubWindow", false);
     const QSize size = MIDISettingsDefaultSize + MIDISettingsHighResolutionOffset;
     window->resize(size);
     window->setMinimumSize(MIDISettingsDefaultSize.width() / 2 + MIDISettingsMinimumSizeOffset.width(),

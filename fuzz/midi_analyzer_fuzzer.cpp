@@ -14,6 +14,7 @@
 
 #include "MidiAnalyzer.h"
 #include "MidiNameTables.h"
+#include "MidiSender.h"
 #include "OstrelModel.h"
 #include "midilib_status.h"
 
@@ -26,8 +27,8 @@ void require(bool condition)
     }
 }
 
-bool thruMessage(const unsigned char* data, unsigned short length, unsigned char type,
-                 OutputPortGroup group, bool, bool, unsigned long long)
+bool checkThruMessage(const unsigned char* data, unsigned short length, unsigned char type,
+                      OutputPortGroup group)
 {
     require(group == OutputPortGroup_First || group == OutputPortGroup_Second);
     require(length > 0);
@@ -48,6 +49,17 @@ bool thruMessage(const unsigned char* data, unsigned short length, unsigned char
     return true;
 }
 
+// Checks what MIDI thru sends, as the application's sending path would get it.
+class CheckingSender : public MidiSender {
+public:
+    bool send(const unsigned char* bytes, unsigned short length, unsigned char eventType,
+              OutputPortGroup group, bool, unsigned long long) override
+    {
+        return checkThruMessage(bytes, length, eventType, group);
+    }
+    bool isRestoringWindows() const override { return false; }
+};
+
 unsigned int filterId(uint8_t index)
 {
     const unsigned int firsts[] = {ParamChannelFilterFirst, ParamMessageFilterFirst,
@@ -65,9 +77,10 @@ unsigned int filterId(uint8_t index)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* input, size_t size)
 {
     static auto model = std::make_unique<OstrelModel>();
+    static CheckingSender sender;
     static auto analyzer = [] {
         auto created = std::make_unique<MidiAnalyzer>(model.get());
-        created->setThruTransmitter(thruMessage);
+        created->setThruSender(&sender);
         return created;
     }();
     if (size < 6) {

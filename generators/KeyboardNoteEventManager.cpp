@@ -6,7 +6,7 @@
 #include <QPlainTextEdit>
 #include <QTextEdit>
 
-#include "MainWindow.h"
+#include "MidiSender.h"
 #include "OstrelModel.h"
 #include "midilib_event.h"
 
@@ -16,7 +16,8 @@ constexpr int MiddleC = 60;
 
 }  // namespace
 
-KeyboardNoteEventManager::KeyboardNoteEventManager(OstrelModel* model) : m_model(model)
+KeyboardNoteEventManager::KeyboardNoteEventManager(OstrelModel* model, MidiSender* sender)
+    : m_model(model), m_sender(sender)
 {
     for (unsigned int id : {ParamPCKeyboardEnable, ParamPCKeyboardOctave, ParamPCKeyboardChannel,
                             ParamPCKeyboardVelocity}) {
@@ -115,12 +116,10 @@ bool KeyboardNoteEventManager::getNoteNumberByKey(unsigned int key, unsigned cha
 
 void KeyboardNoteEventManager::sendNote(unsigned char channel, unsigned char note, bool on, unsigned char velocity)
 {
-    if (MainWindow* window = MainWindow::m_pInstance) {
-        const unsigned char bytes[3] = {static_cast<unsigned char>((on ? 0x90 : 0x80) + (channel & 0x0F)), note,
-                                        velocity};
-        window->transmitMidi(bytes, 3, on ? MIDILIB_Event_Type_NoteOn : MIDILIB_Event_Type_NoteOff,
-                             OutputPortGroup_Both, false, false, 0);
-    }
+    const unsigned char bytes[3] = {static_cast<unsigned char>((on ? 0x90 : 0x80) + (channel & 0x0F)), note,
+                                    velocity};
+    m_sender->send(bytes, 3, on ? MIDILIB_Event_Type_NoteOn : MIDILIB_Event_Type_NoteOff, OutputPortGroup_Both,
+                   false);
 }
 
 bool KeyboardNoteEventManager::trunsmitNoteOnByKeyDown(unsigned int key)

@@ -11,6 +11,7 @@
 
 #include "ModelAssistant.h"
 
+class MidiSender;
 class OstrelModel;
 
 class KeyboardNoteEventManager : public ModelAssistant {
@@ -22,7 +23,8 @@ public:
         bool sounding;
     };
 
-    explicit KeyboardNoteEventManager(OstrelModel* model);
+    // sender outlives the manager.
+    KeyboardNoteEventManager(OstrelModel* model, MidiSender* sender);
     ~KeyboardNoteEventManager() override;
 
     // True when the key was taken (the key event then goes no further).
@@ -46,6 +48,7 @@ private:
     void release(NoteRecord& record);
 
     OstrelModel* m_model;
+    MidiSender* m_sender;
     QHash<unsigned char, unsigned char> m_keyMap;
     NoteRecord m_notes[128] = {};
     bool m_enabled = false;

@@ -1,8 +1,10 @@
 #include "MidiActivesenseTransmittionThread.h"
 
+#include <algorithm>
 #include <chrono>
 
-#include "MainWindow.h"
+#include "MidiSender.h"
+#include "MidiTime.h"
 #include "midilib_event.h"
 
 namespace {
@@ -12,7 +14,8 @@ constexpr unsigned short ActivesenseMessageSize = 1;
 
 }  // namespace
 
-MidiActivesenseTransmittionThread::MidiActivesenseTransmittionThread(QObject* parent) : WorkerThread(parent)
+MidiActivesenseTransmittionThread::MidiActivesenseTransmittionThread(MidiSender* sender, QObject* parent)
+    : WorkerThread(parent), m_sender(sender)
 {
     startNormal();
 }
@@ -24,33 +27,39 @@ MidiActivesenseTransmittionThread::~MidiActivesenseTransmittionThread()
 
 void MidiActivesenseTransmittionThread::setPlayActivesensingFlag(bool play)
 {
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_playing = play;
-    if (play) {
-        m_wake.notify_all();
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        m_playing = play;
     }
+    m_wake.notify_all();
+}
+
+uint64_t MidiActivesenseTransmittionThread::intervalNanoseconds() const
+{
+    return static_cast<uint64_t>(std::max(1, m_interval.load())) * 1000000u;
 }
 
 void MidiActivesenseTransmittionThread::run()
 {
-    using Clock = std::chrono::steady_clock;
     std::unique_lock<std::mutex> lock(m_lock);
     while (!m_quit) {
         if (!m_playing) {
             m_wake.wait(lock, [this] { return m_quit || m_playing; });
+            m_schedule.start(getHostTimeInNanoseconds(), intervalNanoseconds(), 1);
             continue;
         }
-        // Only quitting cuts a pass short.
-        const auto due = Clock::now() + std::chrono::milliseconds(m_interval.load());
-        if (m_wake.wait_until(lock, due, [this] { return m_quit; })) {
+        m_schedule.setPeriod(intervalNanoseconds(), 1);
+        const uint64_t due = m_schedule.nextDue();
+        // steady_clock is CLOCK_MONOTONIC, the host clock. Only quitting cuts a pass short.
+        const std::chrono::steady_clock::time_point wake{std::chrono::nanoseconds(due - SendAheadNanoseconds)};
+        if (m_wake.wait_until(lock, wake, [this] { return m_quit; })) {
             break;
         }
+        m_schedule.advance();
         lock.unlock();
-        if (MainWindow* window = MainWindow::m_pInstance) {
-            // Failures are ignored.
-            window->transmitMidi(ActivesenseMessage, ActivesenseMessageSize, MIDILIB_Event_Type_ActiveSensing,
-                                 OutputPortGroup_Both, false, false, 0);
-        }
+        // Failures are ignored.
+        m_sender->send(ActivesenseMessage, ActivesenseMessageSize, MIDILIB_Event_Type_ActiveSensing,
+                       OutputPortGroup_Both, false, due);
         m_sent++;
         lock.lock();
     }

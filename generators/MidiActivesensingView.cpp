@@ -1,5 +1,7 @@
 #include "MidiActivesensingView.h"
 
+#include "MidiSender.h"
+
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -20,11 +22,12 @@ const MidiActivesensingView::ValueRecord MidiActivesensingView::ActiveSenseValue
 const QColor MidiActivesensingView::ActivesenseLedOnColor(Qt::yellow);
 const QColor MidiActivesensingView::ActivesenseLedOffColor(27, 27, 0);
 
-MidiActivesensingView::MidiActivesensingView(QWidget* parent, OstrelModel* model)
+MidiActivesensingView::MidiActivesensingView(QWidget* parent, OstrelModel* model, MidiSender* sender)
     : QFrame(parent),
       WindowRestorationInfo(ActivesensingId),
       m_model(model),
-      m_thread(new MidiActivesenseTransmittionThread(this)),
+      m_sender(sender),
+      m_thread(new MidiActivesenseTransmittionThread(sender, this)),
       m_button(new QPushButton),
       m_knob(new MidiLedCombinedDial)
 {

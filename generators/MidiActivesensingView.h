@@ -11,6 +11,7 @@
 
 class MidiActivesenseTransmittionThread;
 class MidiLedCombinedDial;
+class MidiSender;
 class OstrelModel;
 class QPushButton;
 
@@ -23,7 +24,7 @@ public:
     static const QColor ActivesenseLedOnColor;
     static const QColor ActivesenseLedOffColor;
 
-    MidiActivesensingView(QWidget* parent, OstrelModel* model);
+    MidiActivesensingView(QWidget* parent, OstrelModel* model, MidiSender* sender);
     ~MidiActivesensingView() override;
 
     bool getDataStream(QDataStream& stream) override;
@@ -42,6 +43,7 @@ protected:
 
 private:
     OstrelModel* m_model;
+    MidiSender* m_sender;  // the application's; outlives this window
     MidiActivesenseTransmittionThread* m_thread;
     QPushButton* m_button;
     MidiLedCombinedDial* m_knob;

@@ -7,7 +7,7 @@
 
 #include "Dial.h"
 #include "GeneratorControls.h"
-#include "MainWindow.h"
+#include "MidiSender.h"
 #include "MidiNameTables.h"
 #include "OstrelModel.h"
 #include "PushButton.h"
@@ -37,14 +37,15 @@ const unsigned char MidiControlChangeView::ControlChangeInitialValueTable[128] =
     64, 64, 64,  64, 64,  64, 64, 64,  0,  0,  0,   0,   0,  0,  0,  0,    // 112-127
 };
 
-MidiControlChangeView::MidiControlChangeView(QWidget* parent, unsigned char controller, OstrelModel* model)
+MidiControlChangeView::MidiControlChangeView(QWidget* parent, unsigned char controller, OstrelModel* model, MidiSender* sender)
     : QFrame(parent),
       ControlChangeWindowRestorationInfo(controller),
       m_channel(GeneratorControls::createChannelBox()),
       m_controller(new QComboBox),
       m_knob(new Dial),
       m_transmit(new PushButton),
-      m_model(model)
+      m_model(model),
+      m_sender(sender)
 {
     setFocusPolicy(Qt::ClickFocus);
     setAutoFillBackground(true);
@@ -88,14 +89,13 @@ MidiControlChangeView::~MidiControlChangeView()
 
 void MidiControlChangeView::transmit(int value)
 {
-    MainWindow* window = MainWindow::m_pInstance;
-    if (!window || window->isOpeningProject()) {
+    if (m_sender->isRestoringWindows()) {
         return;  // restoring a project's values sends nothing
     }
     const unsigned char bytes[3] = {static_cast<unsigned char>(0xB0 + m_channel->value() - 1),
                                     static_cast<unsigned char>(m_controller->currentIndex()),
                                     static_cast<unsigned char>(value)};
-    window->transmitMidi(bytes, 3, MIDILIB_Event_Type_ControlChange, OutputPortGroup_Both, false, false, 0);
+    m_sender->send(bytes, 3, MIDILIB_Event_Type_ControlChange, OutputPortGroup_Both, false);
 }
 
 void MidiControlChangeView::updateControlChangeChannel(qint32)

@@ -9,6 +9,7 @@
 #include "FileStream.h"
 
 class Dial;
+class MidiSender;
 class OstrelModel;
 class PushButton;
 class QComboBox;
@@ -22,7 +23,7 @@ public:
     static const unsigned char ControlChangeInitialValueTable[128];
     static constexpr int ControlChangeMax = 128;
 
-    MidiControlChangeView(QWidget* parent, unsigned char controller, OstrelModel* model);
+    MidiControlChangeView(QWidget* parent, unsigned char controller, OstrelModel* model, MidiSender* sender);
     ~MidiControlChangeView() override;
 
     bool getDataStream(QDataStream& stream) override;
@@ -50,4 +51,5 @@ private:
     Dial* m_knob;
     PushButton* m_transmit;
     OstrelModel* m_model;
+    MidiSender* m_sender;  // the application's; outlives this window
 };

@@ -1,5 +1,7 @@
 #include "MidiCustomMidiMessageView.h"
 
+#include "MidiSender.h"
+
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
@@ -60,10 +62,11 @@ const int MidiCustomMidiMessageView::CustomMIDIMessageByteCountListCount = 4;
 const QColor MidiCustomMidiMessageView::StartGradientColorOfKnobMeter(84, 0, 0);
 const QColor MidiCustomMidiMessageView::EndGradientColorOfKnobMeter(255, 245, 245);
 
-MidiCustomMidiMessageView::MidiCustomMidiMessageView(QWidget* parent, OstrelModel* model)
+MidiCustomMidiMessageView::MidiCustomMidiMessageView(QWidget* parent, OstrelModel* model, MidiSender* sender)
     : QFrame(parent),
       WindowRestorationInfo(CustomMidiMessageId),
       m_model(model),
+      m_sender(sender),
       m_name(new LineEdit),
       m_knob(new Dial),
       m_message(new LineEdit),
@@ -124,7 +127,7 @@ MidiCustomMidiMessageView::MidiCustomMidiMessageView(QWidget* parent, OstrelMode
     updateKnobColor();
     markModified();
 
-    m_thread = new MidiEditTransmittionThread(model, this);
+    m_thread = new MidiEditTransmittionThread(model, sender, this);
     m_thread->setBulkIntervalIgnored(true);
     m_thread->start();
     m_colorOn = m_model->getModelIntValue(ParamMessageColor, nullptr) == 1;

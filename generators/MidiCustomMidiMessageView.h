@@ -18,6 +18,7 @@ class ComboBox;
 class Dial;
 class LineEdit;
 class MidiEditTransmittionThread;
+class MidiSender;
 class OstrelModel;
 class PushButton;
 class SpinBox;
@@ -42,7 +43,7 @@ public:
 
     enum ByteCountMode { OneByte = 0, TwoBytes = 1, TwoNibbles = 2, FourNibbles = 3 };
 
-    MidiCustomMidiMessageView(QWidget* parent, OstrelModel* model);
+    MidiCustomMidiMessageView(QWidget* parent, OstrelModel* model, MidiSender* sender);
     ~MidiCustomMidiMessageView() override;
 
     // The message without blanks and commas, with value written into the
@@ -104,6 +105,7 @@ private:
     void showMessageMenu(const QPoint& globalPosition);
 
     OstrelModel* m_model;
+    MidiSender* m_sender;  // the application's; outlives this window
     LineEdit* m_name;
     Dial* m_knob;
     LineEdit* m_message;

@@ -4,7 +4,7 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
-#include "MainWindow.h"
+#include "MidiSender.h"
 #include "MidiKeyboardUpperView.h"
 #include "MidiKeyboardViewScrollArea.h"
 #include "OstrelModel.h"
@@ -21,13 +21,14 @@ constexpr int ScrollBarRoom = 20;
 
 const QColor MidiKeyboardView::KeyboardOnColor(160, 160, 185);
 
-MidiKeyboardView::MidiKeyboardView(QWidget* parent, OstrelModel* model)
+MidiKeyboardView::MidiKeyboardView(QWidget* parent, OstrelModel* model, MidiSender* sender)
     : QFrame(parent),
       WindowRestorationInfo(KeyboardId),
       m_upperView(new MidiKeyboardUpperView(this)),
       m_scrollArea(new MidiKeyboardViewScrollArea(this, model)),
       m_keyboard(new PressureKeyboard(nullptr, WhiteKeySize)),
-      m_model(model)
+      m_model(model),
+      m_sender(sender)
 {
     setAutoFillBackground(true);
     setFrameStyle(QFrame::StyledPanel | QFrame::Plain);
@@ -68,9 +69,7 @@ MidiKeyboardView::~MidiKeyboardView()
 
 void MidiKeyboardView::transmit(const unsigned char* bytes, unsigned short length, unsigned char eventType)
 {
-    if (MainWindow::m_pInstance) {
-        MainWindow::m_pInstance->transmitMidi(bytes, length, eventType, OutputPortGroup_Both, false, false, 0);
-    }
+    m_sender->send(bytes, length, eventType, OutputPortGroup_Both, false);
 }
 
 void MidiKeyboardView::transmitNoteMessage(void* context, unsigned char note, bool on)

@@ -13,6 +13,7 @@
 
 class MidiKeyboardUpperView;
 class MidiKeyboardViewScrollArea;
+class MidiSender;
 class OstrelModel;
 class PressureKeyboard;
 
@@ -24,7 +25,7 @@ public:
     static constexpr QSize KeyboardViewSize{1875, 101};
     static const QColor KeyboardOnColor;
 
-    MidiKeyboardView(QWidget* parent, OstrelModel* model);
+    MidiKeyboardView(QWidget* parent, OstrelModel* model, MidiSender* sender);
     ~MidiKeyboardView() override;
 
     void updateParameter(unsigned int id) override;
@@ -58,4 +59,5 @@ private:
     PressureKeyboard* m_keyboard;
     unsigned char m_channel = 0;
     OstrelModel* m_model;
+    MidiSender* m_sender;  // the application's; outlives this window
 };

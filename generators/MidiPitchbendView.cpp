@@ -6,7 +6,7 @@
 #include <QVBoxLayout>
 
 #include "GeneratorControls.h"
-#include "MainWindow.h"
+#include "MidiSender.h"
 #include "MidiPitchbendSlider.h"
 #include "OstrelModel.h"
 #include "PushButton.h"
@@ -22,10 +22,11 @@ constexpr int LowestBentPosition = 65;  // positions above the centre fill in a 
 
 }  // namespace
 
-MidiPitchbendView::MidiPitchbendView(QWidget* parent, OstrelModel* model)
+MidiPitchbendView::MidiPitchbendView(QWidget* parent, OstrelModel* model, MidiSender* sender)
     : QFrame(parent),
       WindowRestorationInfo(PitchbendId),
       m_model(model),
+      m_sender(sender),
       m_wheelMode(new QCheckBox(tr("Wheel Mode"))),
       m_channel(GeneratorControls::createChannelBox()),
       m_slider(new MidiPitchbendSlider),
@@ -97,16 +98,13 @@ void MidiPitchbendView::transmitPitchbendMessage(unsigned char channelIndex, int
     if (value < 0 || !Utility::convert2BytesValueToMsbLsb(static_cast<unsigned int>(value), msb, lsb)) {
         return;
     }
-    if (MainWindow* window = MainWindow::m_pInstance) {
-        const unsigned char bytes[3] = {static_cast<unsigned char>(0xE0 + channelIndex), lsb, msb};
-        window->transmitMidi(bytes, 3, MIDILIB_Event_Type_PitchBend, OutputPortGroup_Both, false, false, 0);
-    }
+    const unsigned char bytes[3] = {static_cast<unsigned char>(0xE0 + channelIndex), lsb, msb};
+    m_sender->send(bytes, 3, MIDILIB_Event_Type_PitchBend, OutputPortGroup_Both, false);
 }
 
 void MidiPitchbendView::sliderValueChanged(qint32 position)
 {
-    const MainWindow* window = MainWindow::m_pInstance;
-    if ((window && window->isOpeningProject()) || m_updating) {
+    if (m_sender->isRestoringWindows() || m_updating) {
         return;
     }
     m_model->setParameterEditFlag(ParameterEditFlagEdited);

@@ -11,6 +11,7 @@
 #include "WindowRestorationInfo.h"
 
 class MidiPitchbendSlider;
+class MidiSender;
 class OstrelModel;
 class PushButton;
 class QCheckBox;
@@ -23,7 +24,7 @@ public:
     static constexpr QSize SliderSize{43, 161};
     static constexpr int CentreValue = 8192;  // the 14-bit value of no bend
 
-    MidiPitchbendView(QWidget* parent, OstrelModel* model);
+    MidiPitchbendView(QWidget* parent, OstrelModel* model, MidiSender* sender);
 
     // The slider position of a 14-bit value, and the low byte a position adds.
     static int convertPitchBendValueToSliderValue(int value);
@@ -55,6 +56,7 @@ private:
     void showValueOnSlider(int value);
 
     OstrelModel* m_model;
+    MidiSender* m_sender;  // the application's; outlives this window
     QCheckBox* m_wheelMode;
     SpinBox* m_channel;
     MidiPitchbendSlider* m_slider;

@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 
 #include "GeneratorControls.h"
-#include "MainWindow.h"
+#include "MidiSender.h"
 #include "OstrelModel.h"
 #include "PushButton.h"
 #include "SevenSegment.h"
@@ -51,7 +51,7 @@ SpinBox* byteBox(int maximum)
 
 }  // namespace
 
-MidiProgramChangeView::MidiProgramChangeView(QWidget* parent, OstrelModel* model)
+MidiProgramChangeView::MidiProgramChangeView(QWidget* parent, OstrelModel* model, MidiSender* sender)
     : QFrame(parent),
       WindowRestorationInfo(ProgramChangeId),
       m_msb(byteBox(127)),
@@ -63,6 +63,7 @@ MidiProgramChangeView::MidiProgramChangeView(QWidget* parent, OstrelModel* model
       m_autoTransmit(new QCheckBox(tr("Auto Transmit"))),
       m_transmit(new PushButton),
       m_model(model),
+      m_sender(sender),
       m_base(model->getModelIntValue(ParamProgramNumberBase, nullptr))
 {
     setFocusPolicy(Qt::ClickFocus);
@@ -138,24 +139,20 @@ void MidiProgramChangeView::applyBaseRange()
 
 void MidiProgramChangeView::transmitProgramChangeMessage()
 {
-    MainWindow* window = MainWindow::m_pInstance;
-    if (!window) {
-        return;
-    }
     const auto channel = static_cast<unsigned char>(m_channel->value() - 1);
     if (m_msbSwitch->isChecked()) {
         const unsigned char bytes[3] = {static_cast<unsigned char>(0xB0 + channel), 0x00,
                                         static_cast<unsigned char>(m_msb->value())};
-        window->transmitMidi(bytes, 3, MIDILIB_Event_Type_ControlChange, OutputPortGroup_Both, false, false, 0);
+        m_sender->send(bytes, 3, MIDILIB_Event_Type_ControlChange, OutputPortGroup_Both, false);
     }
     if (m_lsbSwitch->isChecked()) {
         const unsigned char bytes[3] = {static_cast<unsigned char>(0xB0 + channel), 0x20,
                                         static_cast<unsigned char>(m_lsb->value())};
-        window->transmitMidi(bytes, 3, MIDILIB_Event_Type_ControlChange, OutputPortGroup_Both, false, false, 0);
+        m_sender->send(bytes, 3, MIDILIB_Event_Type_ControlChange, OutputPortGroup_Both, false);
     }
     const unsigned char program[2] = {static_cast<unsigned char>(0xC0 + channel),
                                       static_cast<unsigned char>(midiProgram() & 0x7F)};
-    window->transmitMidi(program, 2, MIDILIB_Event_Type_ProgramChange, OutputPortGroup_Both, false, false, 0);
+    m_sender->send(program, 2, MIDILIB_Event_Type_ProgramChange, OutputPortGroup_Both, false);
 }
 
 void MidiProgramChangeView::changedByUser()

@@ -11,6 +11,7 @@
 #include "ModelAssistant.h"
 #include "WindowRestorationInfo.h"
 
+class MidiSender;
 class OstrelModel;
 class PushButton;
 class QCheckBox;
@@ -21,7 +22,7 @@ class MidiProgramChangeView : public QFrame, public WindowRestorationInfo, publi
     Q_OBJECT
 
 public:
-    MidiProgramChangeView(QWidget* parent, OstrelModel* model);
+    MidiProgramChangeView(QWidget* parent, OstrelModel* model, MidiSender* sender);
     ~MidiProgramChangeView() override;
 
     void transmitProgramChangeMessage();
@@ -71,6 +72,7 @@ private:
     QCheckBox* m_autoTransmit;
     PushButton* m_transmit;
     OstrelModel* m_model;
+    MidiSender* m_sender;  // the application's; outlives this window
     bool m_updating = false;
     int m_base;
 };

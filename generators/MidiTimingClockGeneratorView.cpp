@@ -1,5 +1,7 @@
 #include "MidiTimingClockGeneratorView.h"
 
+#include "MidiSender.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -28,10 +30,11 @@ const GeneratorControls::ValueRecord MidiTimingClockGeneratorView::TempoValue{5,
 const QColor MidiTimingClockGeneratorView::TempoLedOnColor(Qt::yellow);
 const QColor MidiTimingClockGeneratorView::TempoLedOffColor(27, 27, 0);
 
-MidiTimingClockGeneratorView::MidiTimingClockGeneratorView(QWidget* parent, OstrelModel* model)
+MidiTimingClockGeneratorView::MidiTimingClockGeneratorView(QWidget* parent, OstrelModel* model, MidiSender* sender)
     : QFrame(parent),
       WindowRestorationInfo(TimingClockId),
       m_model(model),
+      m_sender(sender),
       m_playButton(new MidiTimingClockPlayStopButton),
       m_thread(nullptr),
       m_knob(new MidiLedCombinedDial),
@@ -67,7 +70,7 @@ MidiTimingClockGeneratorView::MidiTimingClockGeneratorView(QWidget* parent, Ostr
     layout->addWidget(m_knob, 1);
     connect(m_knob, &QDial::valueChanged, this, &MidiTimingClockGeneratorView::updatedKnobValue);
 
-    m_thread = new MidiTimingClockTransmittionThread(this);
+    m_thread = new MidiTimingClockTransmittionThread(m_sender, this);
     m_thread->setTempo(m_knob->value() * 10);
     connect(m_thread, &MidiTimingClockTransmittionThread::blinkLed, m_knob, &MidiLedCombinedDial::ledOn,
             Qt::QueuedConnection);

@@ -14,6 +14,7 @@
 class MidiLedCombinedDial;
 class MidiTimingClockPlayStopButton;
 class MidiTimingClockTransmittionThread;
+class MidiSender;
 class OstrelModel;
 class QLabel;
 
@@ -28,7 +29,7 @@ public:
     static const QColor TempoLedOnColor;
     static const QColor TempoLedOffColor;
 
-    MidiTimingClockGeneratorView(QWidget* parent, OstrelModel* model);
+    MidiTimingClockGeneratorView(QWidget* parent, OstrelModel* model, MidiSender* sender);
     ~MidiTimingClockGeneratorView() override;
 
     // The measured tempo in tenths of a beat per minute (0: none).
@@ -55,6 +56,7 @@ protected:
 
 private:
     OstrelModel* m_model;
+    MidiSender* m_sender;  // the application's; outlives this window
     MidiTimingClockPlayStopButton* m_playButton;
     MidiTimingClockTransmittionThread* m_thread;
     MidiLedCombinedDial* m_knob;

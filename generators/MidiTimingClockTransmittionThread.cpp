@@ -1,24 +1,23 @@
 #include "MidiTimingClockTransmittionThread.h"
 
 #include <algorithm>
+#include <chrono>
 
-#include "MainWindow.h"
+#include "MidiSender.h"
+#include "MidiTime.h"
+#include "midilib_constants.h"
 #include "midilib_event.h"
 
 namespace {
 
 constexpr unsigned char TempoMessage[] = {0xF8};
 constexpr unsigned short TempoMessageSize = 1;
-// Woken this long before a clock is due, the worker watches the clock.
-constexpr std::chrono::microseconds WakeAhead{1000};
-constexpr std::chrono::microseconds LongestSleep{5000};
 
 }  // namespace
 
-MidiTimingClockTransmittionThread::MidiTimingClockTransmittionThread(QObject* parent) : WorkerThread(parent)
+MidiTimingClockTransmittionThread::MidiTimingClockTransmittionThread(MidiSender* sender, QObject* parent)
+    : WorkerThread(parent), m_sender(sender)
 {
-    midilib_timingClockGenerator_init(&m_generator);
-    midilib_timingClockGenerator_setTempo(&m_generator, DefaultTempo);
     startNormal();
 }
 
@@ -29,19 +28,25 @@ MidiTimingClockTransmittionThread::~MidiTimingClockTransmittionThread()
 
 void MidiTimingClockTransmittionThread::setTempo(int tenthsOfBpm)
 {
-    m_tempo = std::clamp(tenthsOfBpm, 1, static_cast<int>(MIDILIB_Tempo_Max));
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        m_tempo = std::clamp(tenthsOfBpm, 1, static_cast<int>(MIDILIB_Tempo_Max));
+    }
+    m_wake.notify_all();
 }
 
 void MidiTimingClockTransmittionThread::setPlayTimingClockFlag(bool play)
 {
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_playing = play;
-    if (play) {
-        Q_EMIT blinkLed();  // the first beat shows at once
-        m_wake.notify_all();
-    } else {
-        m_clockCounter = 0;
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        m_playing = play;
+        if (play) {
+            Q_EMIT blinkLed();  // the first beat shows at once
+        } else {
+            m_clockCounter = 0;
+        }
     }
+    m_wake.notify_all();
 }
 
 bool MidiTimingClockTransmittionThread::isPlaying()
@@ -50,57 +55,45 @@ bool MidiTimingClockTransmittionThread::isPlaying()
     return m_playing;
 }
 
-std::chrono::microseconds MidiTimingClockTransmittionThread::timeToNextClock() const
+bool MidiTimingClockTransmittionThread::sleepUntilNextClock(std::unique_lock<std::mutex>& lock)
 {
-    const auto carried = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - m_lastTime);
-    const auto due = static_cast<long long>(m_generator.period) - static_cast<long long>(m_generator.accumulated) -
-                     carried.count();
-    return std::chrono::microseconds(std::max(0LL, due));
+    const int tempo = m_tempo;
+    m_schedule.setPeriod(PeriodTempoProduct, static_cast<uint64_t>(tempo));
+    // steady_clock is CLOCK_MONOTONIC, the host clock: the wait is an
+    // absolute deadline on it, and a stop, quit or new tempo ends it early.
+    const std::chrono::steady_clock::time_point wake{
+        std::chrono::nanoseconds(m_schedule.nextDue() - SendAheadNanoseconds)};
+    return !m_wake.wait_until(lock, wake, [this, tempo] { return m_quit || !m_playing || m_tempo != tempo; });
 }
 
-void MidiTimingClockTransmittionThread::sendDueClocks(std::unique_lock<std::mutex>&)
+void MidiTimingClockTransmittionThread::sendClock(std::unique_lock<std::mutex>& lock)
 {
-    midilib_timingClockGenerator_setTempo(&m_generator, static_cast<uint16_t>(m_tempo.load()));
-    // Whole milliseconds go to the generator; the rest stays for the next pass.
-    const auto now = Clock::now();
-    const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(now - m_lastTime);
-    m_lastTime += elapsed;
-    uint64_t clocks = 0;
-    if (midilib_timingClockGenerator_generate(&m_generator, static_cast<uint64_t>(elapsed.count()), &clocks) != 0) {
-        return;
+    const uint64_t due = m_schedule.nextDue();
+    m_schedule.advance();
+    if (++m_clockCounter >= BeatClockCount) {
+        Q_EMIT blinkLed();
+        m_clockCounter = 0;
     }
-    for (uint64_t i = 0; i < clocks; i++) {
-        if (MainWindow* window = MainWindow::m_pInstance) {
-            // Failures are ignored: the clock keeps counting.
-            window->transmitMidi(TempoMessage, TempoMessageSize, MIDILIB_Event_Type_TimingClock,
-                                 OutputPortGroup_Both, false, false, 0);
-        }
-        m_clocksSent++;
-        if (++m_clockCounter >= BeatClockCount) {
-            Q_EMIT blinkLed();
-            m_clockCounter = 0;
-        }
-    }
+    lock.unlock();
+    // Failures are ignored: the clock keeps counting.
+    m_sender->send(TempoMessage, TempoMessageSize, MIDILIB_Event_Type_TimingClock, OutputPortGroup_Both, false,
+                   due);
+    m_clocksSent++;
+    lock.lock();
 }
 
 void MidiTimingClockTransmittionThread::run()
 {
     std::unique_lock<std::mutex> lock(m_lock);
-    m_lastTime = Clock::now();
     while (!m_quit) {
         if (!m_playing) {
             m_wake.wait(lock, [this] { return m_quit || m_playing; });
-            m_lastTime = Clock::now();  // the stopped time does not count
+            // The first clock falls one period after play; stopped time does not count.
+            m_schedule.start(getHostTimeInNanoseconds(), PeriodTempoProduct, static_cast<uint64_t>(m_tempo));
             continue;
         }
-        sendDueClocks(lock);
-        const auto wait = timeToNextClock();
-        if (wait > WakeAhead) {
-            m_wake.wait_for(lock, std::min(wait - WakeAhead, LongestSleep));
-        } else {
-            lock.unlock();
-            std::this_thread::yield();
-            lock.lock();
+        if (sleepUntilNextClock(lock)) {
+            sendClock(lock);
         }
     }
 }

@@ -6,7 +6,7 @@
 
 #include <tuple>
 
-#include "MainWindow.h"
+#include "MidiSender.h"
 #include "OstrelModel.h"
 #include "PushButton.h"
 #include "SpinBox.h"
@@ -54,10 +54,11 @@ const MidiTransportPanelView::ValueRecord MidiTransportPanelView::TransportPanel
 const MidiTransportPanelView::ValueRecord MidiTransportPanelView::TransportpanelSongPosition{0, 16383, 0,
                                                                                           "Song Position", nullptr};
 
-MidiTransportPanelView::MidiTransportPanelView(QWidget* parent, OstrelModel* model)
+MidiTransportPanelView::MidiTransportPanelView(QWidget* parent, OstrelModel* model, MidiSender* sender)
     : QFrame(parent),
       WindowRestorationInfo(TransportPanelId),
       m_model(model),
+      m_sender(sender),
       m_songNumber(valueBox(TransportPanelSongNumber)),
       m_songPosition(valueBox(TransportpanelSongPosition)),
       m_songNumberTransmit(new QPushButton(tr("Transmit"))),
@@ -99,9 +100,7 @@ MidiTransportPanelView::MidiTransportPanelView(QWidget* parent, OstrelModel* mod
 
 void MidiTransportPanelView::transmit(const unsigned char* bytes, unsigned short length, unsigned char eventType)
 {
-    if (MainWindow* window = MainWindow::m_pInstance) {
-        window->transmitMidi(bytes, length, eventType, OutputPortGroup_Both, false, false, 0);
-    }
+    m_sender->send(bytes, length, eventType, OutputPortGroup_Both, false);
 }
 
 void MidiTransportPanelView::playFromFirstButtonPressed()

@@ -10,6 +10,7 @@
 #include "GeneratorControls.h"
 #include "WindowRestorationInfo.h"
 
+class MidiSender;
 class OstrelModel;
 class PushButton;
 class QPushButton;
@@ -24,7 +25,7 @@ public:
     static const ValueRecord TransportpanelSongPosition;
     static constexpr int TransportPanelSongPositionMask = 0x7F;
 
-    MidiTransportPanelView(QWidget* parent, OstrelModel* model);
+    MidiTransportPanelView(QWidget* parent, OstrelModel* model, MidiSender* sender);
 
     bool getDataStream(QDataStream& stream) override;
     bool setDataStream(QDataStream& stream) override;
@@ -55,6 +56,7 @@ private:
     void transmitSongPosition(int position);
 
     OstrelModel* m_model;
+    MidiSender* m_sender;  // the application's; outlives this window
     SpinBox* m_songNumber;
     SpinBox* m_songPosition;
     QPushButton* m_songNumberTransmit;

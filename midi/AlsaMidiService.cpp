@@ -2,6 +2,7 @@
 
 #include <QHash>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <poll.h>
@@ -20,6 +21,8 @@ constexpr unsigned int ClientPoolSize = 2000;
 constexpr std::chrono::milliseconds SendTimeout{1000};
 // Received packets never exceed what a port's ring takes.
 constexpr size_t LargestPacket = 16384;
+// A send due less than this ahead goes direct: the queue would add its own delay.
+constexpr unsigned long long ScheduleThreshold = 200000;
 
 bool sameAddress(const snd_seq_addr_t& a, const snd_seq_addr_t& b)
 {
@@ -49,8 +52,9 @@ std::unique_ptr<AlsaMidiService> AlsaMidiService::create()
     const int output = snd_seq_create_simple_port(
         seq, "Ostrel Out", SND_SEQ_PORT_CAP_READ | SND_SEQ_PORT_CAP_NO_EXPORT,
         SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_APPLICATION);
+    const int queue = snd_seq_alloc_named_queue(seq, "Ostrel");
     const int wake = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (input < 0 || output < 0 || wake < 0) {
+    if (input < 0 || output < 0 || queue < 0 || wake < 0) {
         if (wake >= 0) {
             close(wake);
         }
@@ -58,14 +62,26 @@ std::unique_ptr<AlsaMidiService> AlsaMidiService::create()
         return nullptr;
     }
     return std::unique_ptr<AlsaMidiService>(
-        new AlsaMidiService(seq, snd_seq_client_id(seq), input, output, wake));
+        new AlsaMidiService(seq, snd_seq_client_id(seq), input, output, queue, wake));
 }
 
 AlsaMidiService::AlsaMidiService(snd_seq_t* seq, int clientId, int inputPort, int outputPort,
-                                 int wakeFd)
+                                 int queue, int wakeFd)
     : m_seq(seq), m_clientId(clientId), m_inputPort(inputPort), m_outputPort(outputPort),
-      m_wakeFd(wakeFd)
+      m_queue(queue), m_wakeFd(wakeFd)
 {
+    // The queue's real-time clock runs from its start; read it against the
+    // host clock once to know where queue time 0 lies.
+    snd_seq_start_queue(m_seq, m_queue, nullptr);
+    snd_seq_drain_output(m_seq);
+    m_queueOrigin = static_cast<int64_t>(getHostTimeInNanoseconds());
+    snd_seq_queue_status_t* status = nullptr;
+    snd_seq_queue_status_alloca(&status);
+    if (snd_seq_get_queue_status(m_seq, m_queue, status) == 0) {
+        const snd_seq_real_time_t* running = snd_seq_queue_status_get_real_time(status);
+        m_queueOrigin = static_cast<int64_t>(getHostTimeInNanoseconds()) -
+                        (static_cast<int64_t>(running->tv_sec) * 1000000000 + running->tv_nsec);
+    }
     m_received.reserve(LargestPacket);
     m_reader = std::thread([this] { readEvents(); });
 }
@@ -180,13 +196,16 @@ MIDI_RESULT AlsaMidiService::connectSource(int32_t uniqueId, MidiServiceReceiver
 
 MIDI_RESULT AlsaMidiService::disconnectSource(int32_t uniqueId, MidiServiceReceiver* receiver)
 {
-    std::lock_guard<std::mutex> receiversLock(m_receiversMutex);
+    std::unique_lock<std::mutex> receiversLock(m_receiversMutex);
     for (auto it = m_subscribers.begin(); it != m_subscribers.end(); ++it) {
         if (it->uniqueId != uniqueId || it->receiver != receiver) {
             continue;
         }
         const snd_seq_addr_t address = it->source;
         m_subscribers.erase(it);
+        // A delivery that copied the table before the removal may still call it.
+        const unsigned long long begun = m_deliveriesBegun;
+        m_deliveryEnded.wait(receiversLock, [this, begun] { return m_deliveriesEnded >= begun; });
         for (const Subscriber& other : m_subscribers) {
             if (sameAddress(other.source, address)) {
                 return MIDI_RESULT_SUCCESS;
@@ -211,6 +230,7 @@ void AlsaMidiService::disconnectDestination(int32_t uniqueId)
 {
     std::lock_guard<std::mutex> lock(m_sendMutex);
     m_encoders.erase(uniqueId);
+    m_lastDue.erase(uniqueId);
 }
 
 MIDI_RESULT AlsaMidiService::outputEvent(snd_seq_event_t& event)
@@ -233,20 +253,38 @@ MIDI_RESULT AlsaMidiService::outputEvent(snd_seq_event_t& event)
     }
 }
 
+void AlsaMidiService::setSchedule(snd_seq_event_t& event, unsigned long long due,
+                                  unsigned long long now) const
+{
+    if (due <= now + ScheduleThreshold) {
+        snd_seq_ev_set_direct(&event);
+        return;
+    }
+    const int64_t queueTime = std::max<int64_t>(0, static_cast<int64_t>(due) - m_queueOrigin);
+    snd_seq_real_time_t time{static_cast<unsigned int>(queueTime / 1000000000),
+                             static_cast<unsigned int>(queueTime % 1000000000)};
+    snd_seq_ev_schedule_real(&event, m_queue, 0, &time);
+}
+
 MIDI_RESULT AlsaMidiService::send(int32_t uniqueId, const unsigned char* data,
-                                  unsigned short length)
+                                  unsigned short length, unsigned long long hostTime)
 {
     snd_seq_addr_t address{};
     if (!addressOf(uniqueId, false, address)) {
         return MIDI_RESULT_ERROR;
     }
+    const unsigned long long now = getHostTimeInNanoseconds();
     std::lock_guard<std::mutex> lock(m_sendMutex);
+    // Never before a message sent earlier that still waits in the queue.
+    unsigned long long& lastDue = m_lastDue[uniqueId];
+    const unsigned long long due = std::max(std::min(hostTime, now + LongestSchedule), lastDue);
+    lastDue = due;
     m_events.clear();
     m_encoders[uniqueId].encode(data, length, m_events);
     for (snd_seq_event_t& event : m_events) {
         snd_seq_ev_set_source(&event, m_outputPort);
         snd_seq_ev_set_dest(&event, address.client, address.port);
-        snd_seq_ev_set_direct(&event);
+        setSchedule(event, due, now);
         if (outputEvent(event) != MIDI_RESULT_SUCCESS) {
             return MIDI_RESULT_ERROR;
         }
@@ -294,16 +332,29 @@ void AlsaMidiService::deliver(const snd_seq_event_t& event)
     if (AlsaEventDecoder::decode(event, m_received) == 0) {
         return;
     }
-    std::lock_guard<std::mutex> lock(m_receiversMutex);
-    for (const Subscriber& subscriber : m_subscribers) {
-        if (!sameAddress(subscriber.source, event.source)) {
-            continue;
+    m_deliveryTargets.clear();
+    {
+        std::lock_guard<std::mutex> lock(m_receiversMutex);
+        for (const Subscriber& subscriber : m_subscribers) {
+            if (sameAddress(subscriber.source, event.source)) {
+                m_deliveryTargets.push_back(subscriber.receiver);
+            }
         }
+        if (m_deliveryTargets.empty()) {
+            return;
+        }
+        m_deliveriesBegun++;
+    }
+    for (MidiServiceReceiver* receiver : m_deliveryTargets) {
         // Sysex events from other clients may exceed a packet: split them.
         for (size_t at = 0; at < m_received.size(); at += LargestPacket) {
             const size_t size = std::min(LargestPacket, m_received.size() - at);
-            subscriber.receiver->receivedPacket(m_received.data() + at,
-                                                static_cast<unsigned short>(size), hostTime);
+            receiver->receivedPacket(m_received.data() + at, static_cast<unsigned short>(size), hostTime);
         }
     }
+    {
+        std::lock_guard<std::mutex> lock(m_receiversMutex);
+        m_deliveriesEnded = m_deliveriesBegun;
+    }
+    m_deliveryEnded.notify_all();
 }

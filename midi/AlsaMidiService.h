@@ -7,14 +7,23 @@
 // other thread may list, connect and send.
 // Locks: m_seqMutex around every call on the sequencer handle (alsa-lib's
 // handle is not thread-safe); m_receiversMutex around the receiver table,
-// held while delivering so that disconnectSource waits for a delivery in
-// progress; m_endpointsMutex around the id-to-address cache. Never the
-// sequencer mutex while delivering.
+// copied under it and released before the receivers are called
+// (disconnectSource waits on a condition for a delivery in progress);
+// m_endpointsMutex around the id-to-address cache; m_sendMutex keeps the
+// events of one message together on the wire (a system exclusive goes out
+// in several events) and is held while the kernel takes them, up to a
+// second when a destination does not drain. Never the sequencer mutex
+// while delivering.
+// Time: a send due later than now goes through the client's queue, stamped
+// with its real time (the kernel's timer places it); one due now goes
+// direct, unless an earlier send to the same destination still waits in
+// the queue, which it then follows.
 #pragma once
 
 #include <alsa/asoundlib.h>
 
 #include <atomic>
+#include <condition_variable>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -39,16 +48,20 @@ public:
     void disconnectDestination(int32_t uniqueId) override;
     // Gives up with an error when the sequencer refuses the events for a
     // second (the destination does not drain) or the destination is gone.
-    MIDI_RESULT send(int32_t uniqueId, const unsigned char* data, unsigned short length) override;
+    MIDI_RESULT send(int32_t uniqueId, const unsigned char* data, unsigned short length,
+                     unsigned long long hostTime = 0) override;
 
     int clientId() const { return m_clientId; }
 
 private:
-    AlsaMidiService(snd_seq_t* seq, int clientId, int inputPort, int outputPort, int wakeFd);
+    AlsaMidiService(snd_seq_t* seq, int clientId, int inputPort, int outputPort, int queue,
+                    int wakeFd);
 
     QList<MidiEndpoint> list(unsigned int capabilities, MIDI_RESULT* result);
     bool addressOf(int32_t uniqueId, bool source, snd_seq_addr_t& address);
     MIDI_RESULT outputEvent(snd_seq_event_t& event);
+    // Direct, or on the queue at due (host ns) when that is ahead of now.
+    void setSchedule(snd_seq_event_t& event, unsigned long long due, unsigned long long now) const;
     void readEvents();
     void deliver(const snd_seq_event_t& event);
 
@@ -56,6 +69,8 @@ private:
     int m_clientId;
     int m_inputPort;
     int m_outputPort;
+    int m_queue;
+    int64_t m_queueOrigin = 0;  // the host time (ns) at queue time 0
     int m_wakeFd;
     std::mutex m_seqMutex;
 
@@ -69,10 +84,15 @@ private:
         MidiServiceReceiver* receiver;
     };
     std::mutex m_receiversMutex;
-    std::vector<Subscriber> m_subscribers;
+    std::condition_variable m_deliveryEnded;
+    std::vector<Subscriber> m_subscribers;           // m_receiversMutex
+    unsigned long long m_deliveriesBegun = 0;        // m_receiversMutex
+    unsigned long long m_deliveriesEnded = 0;        // m_receiversMutex
+    std::vector<MidiServiceReceiver*> m_deliveryTargets;  // reader thread only
 
     std::mutex m_sendMutex;  // the encoders and the event scratch space
     std::map<int32_t, AlsaEventEncoder> m_encoders;
+    std::map<int32_t, unsigned long long> m_lastDue;  // per destination, m_sendMutex
     std::vector<snd_seq_event_t> m_events;
 
     std::vector<unsigned char> m_received;  // reader thread only

@@ -22,6 +22,13 @@ struct ReceivedHeader {
     jack_nframes_t frame;
 };
 
+// An event to send in an output ring: this header, then size bytes.
+struct SentHeader {
+    uint64_t hostTime;  // when it is due, ns
+    uint32_t size;
+    uint32_t unused;
+};
+
 }  // namespace
 
 // libjack prints to stderr, even when no server runs; ours are results and messages.
@@ -50,6 +57,7 @@ JackMidiService::JackMidiService(jack_client_t* client)
       m_clientPrefix(QString::fromUtf8(jack_get_client_name(client)) + QLatin1Char(':')),
       m_received(jack_ringbuffer_create(ReceivedRingSize))
 {
+    m_sampleRate = jack_get_sample_rate(client);
     for (OutputSlot& slot : m_outputs) {
         slot.ring = jack_ringbuffer_create(OutputRingSize);
     }
@@ -141,8 +149,26 @@ void JackMidiService::readInputs(jack_nframes_t frames)
     }
 }
 
+int64_t JackMidiService::hostToJackOffset() const
+{
+    return static_cast<int64_t>(getHostTimeInNanoseconds()) - static_cast<int64_t>(jack_get_time()) * 1000;
+}
+
 void JackMidiService::writeOutputs(jack_nframes_t frames)
 {
+    // Where this cycle lies on the host clock, and one nominal period: the
+    // constant latency every sent event gets.
+    jack_nframes_t cycleFrame = 0;
+    jack_time_t cycleStart = 0;
+    jack_time_t nextStart = 0;
+    float periodMicroseconds = 0;
+    const bool timed =
+        jack_get_cycle_times(m_client, &cycleFrame, &cycleStart, &nextStart, &periodMicroseconds) == 0 &&
+        nextStart > cycleStart;
+    const int64_t cycleStartNs = static_cast<int64_t>(cycleStart) * 1000 + hostToJackOffset();
+    const int64_t cycleNs = static_cast<int64_t>(nextStart - cycleStart) * 1000;
+    const int64_t latencyNs =
+        static_cast<int64_t>(frames) * 1000000000 / std::max<int64_t>(1, m_sampleRate.load(std::memory_order_relaxed));
     for (OutputSlot& slot : m_outputs) {
         jack_port_t* port = slot.port.load(std::memory_order_acquire);
         if (!port) {
@@ -154,21 +180,35 @@ void JackMidiService::writeOutputs(jack_nframes_t frames)
             m_maxEventSize.store(jack_midi_max_event_size(buffer), std::memory_order_relaxed);
         }
         bool first = true;
+        jack_nframes_t lastFrame = 0;  // events never go before an earlier one
         for (;;) {
             const size_t available = jack_ringbuffer_read_space(slot.ring);
-            uint32_t size = 0;
-            if (available < sizeof(size)) {
+            SentHeader header{};
+            if (available < sizeof(header)) {
                 break;
             }
-            jack_ringbuffer_peek(slot.ring, reinterpret_cast<char*>(&size), sizeof(size));
-            if (available < sizeof(size) + size) {
+            jack_ringbuffer_peek(slot.ring, reinterpret_cast<char*>(&header), sizeof(header));
+            const uint32_t size = header.size;
+            if (available < sizeof(header) + size) {
                 break;  // the writer is still copying the bytes
             }
-            jack_midi_data_t* target = jack_midi_event_reserve(buffer, 0, size);
+            jack_nframes_t frame = lastFrame;
+            if (timed) {
+                const int64_t offsetNs = static_cast<int64_t>(header.hostTime) + latencyNs - cycleStartNs;
+                if (offsetNs >= cycleNs) {
+                    break;  // due in a later cycle, and so is everything after it
+                }
+                if (offsetNs > 0) {
+                    const auto placed = static_cast<jack_nframes_t>(offsetNs * frames / cycleNs);
+                    frame = std::min(frames - 1, std::max(lastFrame, placed));
+                }
+            }
+            jack_midi_data_t* target = jack_midi_event_reserve(buffer, frame, size);
             if (!target && !first) {
                 break;  // this cycle's buffer is full: the rest goes next cycle
             }
-            jack_ringbuffer_read_advance(slot.ring, sizeof(size));
+            lastFrame = frame;
+            jack_ringbuffer_read_advance(slot.ring, sizeof(header));
             if (target) {
                 jack_ringbuffer_read(slot.ring, reinterpret_cast<char*>(target), size);
             } else {
@@ -199,23 +239,17 @@ void JackMidiService::deliverEvents()
             jack_ringbuffer_read_advance(m_received, sizeof(header));
             m_packet.resize(size);
             jack_ringbuffer_read(m_received, reinterpret_cast<char*>(m_packet.data()), size);
-            // JACK's clock is microseconds; the host clock is CLOCK_MONOTONIC.
-            const int64_t offset = static_cast<int64_t>(getHostTimeInNanoseconds()) -
-                                   static_cast<int64_t>(jack_get_time()) * 1000;
-            // The frame's time is estimated by JACK and may lie a little
-            // ahead of now; a message is never received in the future.
+            // The event's frame time on the host clock. It belongs to the
+            // cycle that read it, so it may lie up to a period after now:
+            // kept as it is, MIDI thru placed one period later keeps every
+            // event's distance exactly.
             const int64_t frameTime =
-                static_cast<int64_t>(jack_frames_to_time(m_client, header.frame)) * 1000 + offset;
-            const unsigned long long hostTime = static_cast<unsigned long long>(
-                std::min(frameTime, static_cast<int64_t>(getHostTimeInNanoseconds())));
-            std::lock_guard<std::mutex> lock(m_receiversMutex);
-            for (MidiServiceReceiver* receiver : m_inputs[header.slot].receivers) {
-                for (size_t at = 0; at < size; at += LargestPacket) {
-                    receiver->receivedPacket(m_packet.data() + at,
-                                             static_cast<unsigned short>(
-                                                 std::min(LargestPacket, size - at)),
-                                             hostTime);
-                }
+                static_cast<int64_t>(jack_frames_to_time(m_client, header.frame)) * 1000 + hostToJackOffset();
+            const auto hostTime = static_cast<unsigned long long>(std::max<int64_t>(1, frameTime));
+            for (size_t at = 0; at < size; at += LargestPacket) {
+                m_inputs[header.slot].receivers.deliver(
+                    m_packet.data() + at, static_cast<unsigned short>(std::min(LargestPacket, size - at)),
+                    hostTime);
             }
         }
     }
@@ -313,8 +347,7 @@ MIDI_RESULT JackMidiService::connectSource(int32_t uniqueId, MidiServiceReceiver
     InputSlot* free = nullptr;
     for (InputSlot& slot : m_inputs) {
         if (slot.port.load() && slot.sourceId == uniqueId) {
-            std::lock_guard<std::mutex> receiversLock(m_receiversMutex);
-            slot.receivers.push_back(receiver);
+            slot.receivers.add(receiver);
             return MIDI_RESULT_SUCCESS;
         }
         if (!slot.port.load() && !free) {
@@ -334,10 +367,7 @@ MIDI_RESULT JackMidiService::connectSource(int32_t uniqueId, MidiServiceReceiver
         return MIDI_RESULT_ERROR;
     }
     free->sourceId = uniqueId;
-    {
-        std::lock_guard<std::mutex> receiversLock(m_receiversMutex);
-        free->receivers.assign(1, receiver);
-    }
+    free->receivers.add(receiver);
     free->port.store(port, std::memory_order_release);
     // The new connection takes effect in a later cycle: return once it
     // carries events, so that nothing sent after opening is missed.
@@ -352,17 +382,12 @@ MIDI_RESULT JackMidiService::disconnectSource(int32_t uniqueId, MidiServiceRecei
         if (!slot.port.load() || slot.sourceId != uniqueId) {
             continue;
         }
-        bool last = false;
-        {
-            std::lock_guard<std::mutex> receiversLock(m_receiversMutex);
-            const auto found = std::find(slot.receivers.begin(), slot.receivers.end(), receiver);
-            if (found == slot.receivers.end()) {
-                return MIDI_RESULT_ERROR;
-            }
-            slot.receivers.erase(found);
-            last = slot.receivers.empty();
+        // Waits for a delivery in progress; nothing a receiver may be waiting
+        // for (a worker, MIDI thru, a send) takes m_mutex.
+        if (!slot.receivers.remove(receiver)) {
+            return MIDI_RESULT_ERROR;
         }
-        if (last) {
+        if (slot.receivers.empty()) {
             // A vanished source took the connection with it; the port goes anyway.
             const bool connected = jack_port_connected(slot.port.load()) > 0;
             retirePort(slot.port);
@@ -404,7 +429,7 @@ MIDI_RESULT JackMidiService::connectDestination(int32_t uniqueId)
         return MIDI_RESULT_ERROR;
     }
     jack_ringbuffer_reset(free->ring);
-    free->destinationId = uniqueId;
+    free->destinationId.store(uniqueId, std::memory_order_release);
     free->users = 1;
     free->port.store(port, std::memory_order_release);
     // The largest event is known once a cycle has seen the port's buffer.
@@ -424,50 +449,60 @@ void JackMidiService::disconnectDestination(int32_t uniqueId)
                 std::this_thread::sleep_for(std::chrono::milliseconds(1));
             }
             waitForCycles(1);
+            slot.destinationId.store(InvalidPortId, std::memory_order_release);
             retirePort(slot.port);
-            slot.destinationId = InvalidPortId;
             return;
         }
     }
 }
 
-MIDI_RESULT JackMidiService::send(int32_t uniqueId, const unsigned char* data,
-                                  unsigned short length)
+JackMidiService::OutputSlot* JackMidiService::findOutput(int32_t uniqueId)
+{
+    for (OutputSlot& slot : m_outputs) {
+        if (slot.destinationId.load(std::memory_order_acquire) == uniqueId && slot.port.load()) {
+            return &slot;
+        }
+    }
+    return nullptr;
+}
+
+MIDI_RESULT JackMidiService::send(int32_t uniqueId, const unsigned char* data, unsigned short length,
+                                  unsigned long long hostTime)
 {
     if (m_serverGone || length == 0) {
         return MIDI_RESULT_ERROR;
     }
-    OutputSlot* target = nullptr;
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        for (OutputSlot& slot : m_outputs) {
-            if (slot.port.load() && slot.destinationId == uniqueId) {
-                target = &slot;
-                break;
-            }
-        }
-        // The destination's client went away: the server dropped our connection.
-        if (!target || jack_port_connected(target->port.load()) == 0) {
-            return MIDI_RESULT_ERROR;
-        }
+    // The port layer lets a destination go only when no send to it is in
+    // progress, so the slot found here stays while this runs.
+    OutputSlot* target = findOutput(uniqueId);
+    // The destination's client went away: the server dropped our connection.
+    if (!target || jack_port_connected(target->port.load()) == 0) {
+        return MIDI_RESULT_ERROR;
     }
     const size_t largest = m_maxEventSize.load(std::memory_order_relaxed);
     if (largest != 0 && length > largest) {
         return MIDI_RESULT_ERROR;  // can never fit a JACK MIDI buffer
     }
-    std::lock_guard<std::mutex> sendLock(target->sendMutex);
-    const uint32_t size = length;
+    const unsigned long long now = getHostTimeInNanoseconds();
+    const SentHeader header{std::clamp(hostTime == 0 ? now : hostTime, now - std::min(now, LongestSchedule),
+                                       now + LongestSchedule),
+                            length, 0};
+    const size_t needed = sizeof(header) + length;
     const auto deadline = std::chrono::steady_clock::now() + SendTimeout;
-    while (jack_ringbuffer_write_space(target->ring) < sizeof(size) + size) {
+    for (;;) {
+        {
+            // One writer at a time copies; nobody waits for space holding it.
+            std::lock_guard<std::mutex> sendLock(target->sendMutex);
+            if (jack_ringbuffer_write_space(target->ring) >= needed) {
+                // process() takes a record only once its header and all its bytes are in.
+                jack_ringbuffer_write(target->ring, reinterpret_cast<const char*>(&header), sizeof(header));
+                jack_ringbuffer_write(target->ring, reinterpret_cast<const char*>(data), length);
+                return MIDI_RESULT_SUCCESS;
+            }
+        }
         if (m_serverGone || std::chrono::steady_clock::now() > deadline) {
             return MIDI_RESULT_ERROR;
         }
         std::this_thread::sleep_for(std::chrono::microseconds(500));
     }
-    // process() takes a record only once its size and all its bytes are in.
-    char header[sizeof(size)];
-    std::memcpy(header, &size, sizeof(size));
-    jack_ringbuffer_write(target->ring, header, sizeof(size));
-    jack_ringbuffer_write(target->ring, reinterpret_cast<const char*>(data), size);
-    return MIDI_RESULT_SUCCESS;
 }

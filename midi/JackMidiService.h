@@ -8,9 +8,16 @@
 // the host service's thread and calls the receivers; messages to send go
 // through one ring per output port, written by send() on any thread.
 // Locks (never taken by process): m_mutex around slot allocation and port
-// registration; m_receiversMutex around the receiver lists, held while
-// delivering; each output slot's sendMutex keeps one writer per ring.
-// Time stamps come from each event's frame, not from the callback time.
+// registration, taken only by connect and disconnect (the user-interface
+// thread), never by send or delivery; each input slot's receivers are a
+// MidiReceiverList, called without any lock held; each output slot's
+// sendMutex keeps one writer per ring for the copy only, never while
+// waiting for space.
+// Time: a received event's host time is its frame's time. A sent event is
+// placed at the frame of its host time plus one period (the constant
+// latency that lets an event sent at any moment of a cycle keep its
+// spacing), never before the cycle start nor before an event sent earlier
+// to the same port; events due in a later cycle wait in the ring.
 #pragma once
 
 #include <jack/jack.h>
@@ -26,6 +33,7 @@
 #include <thread>
 #include <vector>
 
+#include "MidiReceiverList.h"
 #include "MidiService.h"
 
 class JackMidiService : public MidiService {
@@ -45,8 +53,9 @@ public:
     void disconnectDestination(int32_t uniqueId) override;
     // Error when the server or the destination is gone, when the message can
     // never fit a JACK MIDI buffer, or when the port's queue stays full for
-    // a second.
-    MIDI_RESULT send(int32_t uniqueId, const unsigned char* data, unsigned short length) override;
+    // a second. hostTime 0 is now.
+    MIDI_RESULT send(int32_t uniqueId, const unsigned char* data, unsigned short length,
+                     unsigned long long hostTime = 0) override;
 
     // Frames per period and sample rate of the server (for measurements).
     jack_nframes_t bufferSize() const;
@@ -57,16 +66,20 @@ public:
 private:
     struct InputSlot {
         std::atomic<jack_port_t*> port{nullptr};
-        int32_t sourceId = InvalidPortId;                // m_mutex
-        std::vector<MidiServiceReceiver*> receivers;     // m_receiversMutex
+        int32_t sourceId = InvalidPortId;  // m_mutex
+        MidiReceiverList receivers;
     };
     struct OutputSlot {
         std::atomic<jack_port_t*> port{nullptr};
         jack_ringbuffer_t* ring = nullptr;
-        int32_t destinationId = InvalidPortId;  // m_mutex
-        int users = 0;                          // m_mutex
+        std::atomic<int32_t> destinationId{InvalidPortId};  // written under m_mutex
+        int users = 0;                                      // m_mutex
         std::mutex sendMutex;
+        jack_nframes_t lastFrame = 0;  // process() only: the frame of the last event placed
     };
+    // Host time (ns) to JACK time (us) now: JACK's clock may not be ours.
+    int64_t hostToJackOffset() const;
+    OutputSlot* findOutput(int32_t uniqueId);
 
     explicit JackMidiService(jack_client_t* client);
     static int processCallback(jack_nframes_t frames, void* self);
@@ -92,8 +105,8 @@ private:
     std::atomic<uint64_t> m_cycles{0};
     std::atomic<size_t> m_maxEventSize{0};
     std::atomic<uint32_t> m_overruns{0};
+    std::atomic<uint32_t> m_sampleRate{0};
     std::mutex m_mutex;
-    std::mutex m_receiversMutex;
     std::mutex m_namesMutex;
     QHash<int32_t, QString> m_portNames;  // unique id to full port name, m_namesMutex
     std::vector<unsigned char> m_packet;  // delivery thread only

@@ -1,12 +1,14 @@
 #include "LoopbackMidiService.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
 #include <thread>
 
+#include "MidiReceiverList.h"
 #include "MidiTime.h"
 
 class LoopbackMidiService::Endpoint {
@@ -28,29 +30,19 @@ public:
 
     const MidiEndpoint& endpoint() const { return m_endpoint; }
 
-    void connect(MidiServiceReceiver* receiver)
-    {
-        std::lock_guard<std::mutex> lock(m_receiversMutex);
-        m_receivers.push_back(receiver);
-    }
+    void connect(MidiServiceReceiver* receiver) { m_receivers.add(receiver); }
 
-    bool disconnect(MidiServiceReceiver* receiver)
-    {
-        std::lock_guard<std::mutex> lock(m_receiversMutex);
-        const auto found = std::find(m_receivers.begin(), m_receivers.end(), receiver);
-        if (found == m_receivers.end()) {
-            return false;
-        }
-        m_receivers.erase(found);
-        return true;
-    }
+    bool disconnect(MidiServiceReceiver* receiver) { return m_receivers.remove(receiver); }
 
     // False when the queue stayed full for SendTimeout: the receiving side
     // is stuck (a MIDI thru loop back into itself, say) and waiting longer
     // would freeze the sender.
-    bool send(const unsigned char* data, unsigned short length)
+    bool send(const unsigned char* data, unsigned short length, unsigned long long hostTime)
     {
-        Packet packet{std::vector<unsigned char>(data, data + length), getHostTimeInNanoseconds()};
+        const unsigned long long now = getHostTimeInNanoseconds();
+        const unsigned long long due =
+            std::clamp(hostTime, now, now + MidiService::LongestSchedule);
+        Packet packet{std::vector<unsigned char>(data, data + length), due};
         std::unique_lock<std::mutex> lock(m_mutex);
         if (!m_changed.wait_for(lock, SendTimeout,
                                 [&] { return m_quit || m_queuedBytes < QueueLimit; })) {
@@ -76,20 +68,19 @@ private:
             if (m_quit) {
                 return;
             }
+            // steady_clock is CLOCK_MONOTONIC: an absolute deadline on the host clock.
+            const std::chrono::steady_clock::time_point due{
+                std::chrono::nanoseconds(m_queue.front().hostTime)};
+            if (m_changed.wait_until(lock, due, [&] { return m_quit.load(); })) {
+                return;
+            }
             const Packet packet = std::move(m_queue.front());
             m_queue.pop_front();
             m_queuedBytes -= packet.bytes.size();
             m_changed.notify_all();
             lock.unlock();
-            {
-                // Held while delivering: a receiver being disconnected waits.
-                std::lock_guard<std::mutex> receiversLock(m_receiversMutex);
-                for (MidiServiceReceiver* receiver : m_receivers) {
-                    receiver->receivedPacket(packet.bytes.data(),
-                                             static_cast<unsigned short>(packet.bytes.size()),
-                                             packet.hostTime);
-                }
-            }
+            m_receivers.deliver(packet.bytes.data(), static_cast<unsigned short>(packet.bytes.size()),
+                                packet.hostTime);
             lock.lock();
         }
     }
@@ -98,12 +89,11 @@ private:
 
     MidiEndpoint m_endpoint;
     std::mutex m_mutex;  // the queue and the quit flag
-    std::mutex m_receiversMutex;
     std::condition_variable m_changed;
     std::deque<Packet> m_queue;
     size_t m_queuedBytes = 0;
-    std::vector<MidiServiceReceiver*> m_receivers;
-    bool m_quit = false;
+    MidiReceiverList m_receivers;
+    std::atomic<bool> m_quit{false};
     std::thread m_thread;
 };
 
@@ -179,11 +169,11 @@ MIDI_RESULT LoopbackMidiService::connectDestination(int32_t uniqueId)
 void LoopbackMidiService::disconnectDestination(int32_t) {}
 
 MIDI_RESULT LoopbackMidiService::send(int32_t uniqueId, const unsigned char* data,
-                                      unsigned short length)
+                                      unsigned short length, unsigned long long hostTime)
 {
     Endpoint* endpoint = find(uniqueId);
     if (!endpoint || length == 0) {
         return MIDI_RESULT_ERROR;
     }
-    return endpoint->send(data, length) ? MIDI_RESULT_SUCCESS : MIDI_RESULT_ERROR;
+    return endpoint->send(data, length, hostTime) ? MIDI_RESULT_SUCCESS : MIDI_RESULT_ERROR;
 }

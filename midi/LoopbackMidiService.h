@@ -6,10 +6,12 @@
 // thread for its source (one per endpoint, like separate cables, so a flood
 // on one never holds up the other). send() queues and returns; it waits
 // only while the endpoint already holds QueueLimit bytes, and gives up with
-// an error after a second of that.
-// Locks: each endpoint has a queue mutex and a receivers mutex; delivery
-// holds the receivers mutex (only) while calling receivers, so
-// disconnectSource waits for a delivery in progress.
+// an error after a second of that. A message sent ahead is held until its
+// time (and those after it with it) and comes back stamped with that time.
+// Locks: each endpoint has a queue mutex (the queue and quit), released
+// while delivering and while waiting; the receivers are a MidiReceiverList,
+// called without any lock held; disconnectSource waits (on a condition) for
+// a delivery in progress.
 #pragma once
 
 #include <QStringList>
@@ -38,7 +40,8 @@ public:
     MIDI_RESULT disconnectSource(int32_t uniqueId, MidiServiceReceiver* receiver) override;
     MIDI_RESULT connectDestination(int32_t uniqueId) override;
     void disconnectDestination(int32_t uniqueId) override;
-    MIDI_RESULT send(int32_t uniqueId, const unsigned char* data, unsigned short length) override;
+    MIDI_RESULT send(int32_t uniqueId, const unsigned char* data, unsigned short length,
+                     unsigned long long hostTime = 0) override;
 
 private:
     class Endpoint;

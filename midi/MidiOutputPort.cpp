@@ -1,5 +1,9 @@
 #include "MidiOutputPort.h"
 
+#include <algorithm>
+
+#include "MidiTime.h"
+
 MidiOutputPort::MidiOutputPort(MidiClient* client, unsigned short maximumMessageSize,
                                unsigned int portGroup, uint64_t startHostTime,
                                uint32_t startTimeOfDay)
@@ -17,13 +21,19 @@ QStringList MidiOutputPort::getOutputPortNameList(MIDI_RESULT* result)
 {
     MIDI_RESULT listed = MIDI_RESULT_SUCCESS;
     const QList<MidiClient::Endpoint> destinations = m_client->destinations(&listed);
-    std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_destinationService && !listsEndpoint(destinations, m_destinationId)) {
-        // The destination went away: show "Not Connected".
-        releaseDestination();
-        setDisconnected();
+    Destination gone;
+    QStringList names;
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        if (m_destinationService && !listsEndpoint(destinations, m_destinationId)) {
+            // The destination went away: show "Not Connected".
+            gone = takeDestination(lock);
+            setDisconnected();
+        }
+        names = rebuildNameList(destinations, listed, result);
     }
-    return rebuildNameList(destinations, listed, result);
+    disconnect(gone);
+    return names;
 }
 
 unsigned int MidiOutputPort::getOutputPortCount(MIDI_RESULT* result) const
@@ -32,44 +42,60 @@ unsigned int MidiOutputPort::getOutputPortCount(MIDI_RESULT* result) const
     return static_cast<unsigned int>(m_client->destinations(nullptr).size());
 }
 
-void MidiOutputPort::releaseDestination()
+MidiOutputPort::Destination MidiOutputPort::takeDestination(std::unique_lock<std::mutex>& lock)
 {
-    if (m_destinationService) {
-        m_destinationService->disconnectDestination(m_destinationId);
-    }
+    const Destination taken{m_destinationService, m_destinationId};
     m_destinationService = nullptr;
     m_destinationId = InvalidPortRef;
+    m_sendsEnded.wait(lock, [this] { return m_sending == 0; });
+    return taken;
+}
+
+void MidiOutputPort::disconnect(const Destination& destination)
+{
+    if (destination.service) {
+        destination.service->disconnectDestination(destination.id);
+    }
 }
 
 MIDI_RESULT MidiOutputPort::openOutputPort(unsigned int index)
 {
     const QList<MidiClient::Endpoint> destinations = m_client->destinations(nullptr);
-    std::lock_guard<std::mutex> lock(m_mutex);
     if (index >= static_cast<unsigned int>(destinations.size())) {
         return MIDI_RESULT_ERROR;
     }
     const MidiClient::Endpoint& destination = destinations.at(static_cast<int>(index));
     const int32_t id = destination.endpoint.uniqueId;
-    if (destination.service->connectDestination(id) != MIDI_RESULT_SUCCESS) {
-        releaseDestination();
-        setDisconnected();
+    // Connected before the old one goes, so a destination chosen again
+    // keeps its service-side connection.
+    const bool connected = destination.service->connectDestination(id) == MIDI_RESULT_SUCCESS;
+    Destination previous;
+    bool listed = false;
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        previous = takeDestination(lock);
+        listed = index < static_cast<unsigned int>(m_portNameList.size());
+        if (connected && listed) {
+            m_destinationService = destination.service;
+            m_destinationId = id;
+            m_isBluetooth = destination.endpoint.portName == QLatin1String(BluetoothDevicePropertyName);
+            if (!m_stopwatch) {
+                m_stopwatch = std::make_unique<QElapsedTimer>();
+                m_stopwatch->start();
+            }
+            setConnected(static_cast<int32_t>(index), id);
+        } else {
+            setDisconnected();
+        }
+    }
+    disconnect(previous);
+    if (!connected) {
         return MIDI_RESULT_ERROR;
     }
-    if (index >= static_cast<unsigned int>(m_portNameList.size())) {
+    if (!listed) {
         destination.service->disconnectDestination(id);
-        releaseDestination();
-        setDisconnected();
         return MIDI_RESULT_ERROR;
     }
-    releaseDestination();
-    m_destinationService = destination.service;
-    m_destinationId = id;
-    m_isBluetooth = destination.endpoint.portName == QLatin1String(BluetoothDevicePropertyName);
-    if (!m_stopwatch) {
-        m_stopwatch = std::make_unique<QElapsedTimer>();
-        m_stopwatch->start();
-    }
-    setConnected(static_cast<int32_t>(index), id);
     return MIDI_RESULT_SUCCESS;
 }
 
@@ -89,33 +115,50 @@ MIDI_RESULT MidiOutputPort::openOutputPort(const QString& name)
 
 MIDI_RESULT MidiOutputPort::closeOutputPort()
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_destinationService) {
-        releaseDestination();
+    Destination previous;
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        if (!m_destinationService) {
+            m_isBluetooth = false;
+            m_stopwatch.reset();
+            return MIDI_RESULT_ERROR;
+        }
+        previous = takeDestination(lock);
         setDisconnected();
-        return MIDI_RESULT_SUCCESS;
     }
-    m_isBluetooth = false;
-    m_stopwatch.reset();
-    return MIDI_RESULT_ERROR;
+    disconnect(previous);
+    return MIDI_RESULT_SUCCESS;
 }
 
 MIDI_RESULT MidiOutputPort::transmitMidi(const unsigned char* data, unsigned short length,
-                                         unsigned int& timeStamp, unsigned long long)
+                                         unsigned int& timeStamp, unsigned long long hostTime)
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_portIndex == InvalidPortIndex || !m_destinationService) {
-        return MIDI_RESULT_ERROR;
+    Destination destination;
+    bool bluetooth = false;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_portIndex == InvalidPortIndex || !m_destinationService) {
+            return MIDI_RESULT_ERROR;
+        }
+        if (!data || length == 0 || length > m_maximumMessageSize) {
+            return MIDI_RESULT_ERROR;
+        }
+        destination = {m_destinationService, m_destinationId};
+        bluetooth = m_isBluetooth && m_stopwatch;
+        m_sending++;
     }
-    if (!data || length == 0 || length > m_maximumMessageSize) {
-        return MIDI_RESULT_ERROR;
-    }
-    // Every packet is delivered at once: a received packet's host time
-    // passed for MIDI thru lies in the past already.
-    timeStamp = getTimeStamp();
-    const MIDI_RESULT result = m_destinationService->send(m_destinationId, data, length);
-    if (result == MIDI_RESULT_SUCCESS && m_isBluetooth && m_stopwatch) {
+    const uint64_t nowMilliseconds = getHostTimeInMilliseconds();
+    const uint64_t dueMilliseconds = hostTime / 1000000u;
+    timeStamp = timeStampAt(std::max(nowMilliseconds, dueMilliseconds));
+    const MIDI_RESULT result = destination.service->send(destination.id, data, length, hostTime);
+    if (result == MIDI_RESULT_SUCCESS && bluetooth) {
         paceBluetooth(length);
+    }
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (--m_sending == 0) {
+            m_sendsEnded.notify_all();
+        }
     }
     return result;
 }
@@ -123,9 +166,10 @@ MIDI_RESULT MidiOutputPort::transmitMidi(const unsigned char* data, unsigned sho
 void MidiOutputPort::paceBluetooth(unsigned short length)
 {
     // Three bytes per millisecond; spun, not slept, because sleeps overshoot.
-    const qint64 start = m_stopwatch->nsecsElapsed();
+    QElapsedTimer stopwatch;
+    stopwatch.start();
     const double wait = length / 3.0 + 0.03;
-    while ((m_stopwatch->nsecsElapsed() - start) / 1e6 < wait) {
+    while (stopwatch.nsecsElapsed() / 1e6 < wait) {
     }
 }
 

@@ -3,12 +3,18 @@
 //
 // Threads: transmitMidi from any thread (user interface, MIDI thru on the
 // input workers, the generator windows' sending threads); open and close
-// from the user-interface thread. The port mutex serialises all three; a
-// Bluetooth pacing wait holds it, delaying other senders on this port.
+// from the user-interface thread.
+// Locks: the port mutex guards the destination and the count of sends in
+// progress, and is held only to read or change them: a send takes the
+// destination under it and sends after releasing it. Letting a destination
+// go (close, open of another, a vanished one) first stops new sends, waits
+// on a condition for those in progress to end, and calls the service with
+// the mutex released.
 #pragma once
 
 #include <QElapsedTimer>
 
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 
@@ -29,18 +35,29 @@ public:
     MIDI_RESULT openOutputPort(const QString& name);
     // Forgets the destination; error when there was none.
     MIDI_RESULT closeOutputPort();
-    // Sends one message now (hostTime 0) and sets timeStamp to the time of
-    // sending. Error when not connected, for a length of 0 or above the
-    // maximum message size, and when the service refuses (destination gone).
+    // Sends one message due at hostTime (0: now) and sets timeStamp to the
+    // time it is due (the time of sending for now or a time past). Error
+    // when not connected, for a length of 0 or above the maximum message
+    // size, and when the service refuses (destination gone).
     MIDI_RESULT transmitMidi(const unsigned char* data, unsigned short length,
                              unsigned int& timeStamp, unsigned long long hostTime);
     bool isBluetooth() const;
 
 private:
-    void releaseDestination();  // mutex held
+    struct Destination {
+        MidiService* service = nullptr;
+        int32_t id = InvalidPortRef;
+    };
+    // Takes the destination away (lock held): no send starts on it after
+    // this; those in progress end before it returns (the lock is released
+    // while waiting). The caller disconnects what it returns, unlocked.
+    Destination takeDestination(std::unique_lock<std::mutex>& lock);
+    static void disconnect(const Destination& destination);
     void paceBluetooth(unsigned short length);
 
     mutable std::mutex m_mutex;
+    std::condition_variable m_sendsEnded;
+    int m_sending = 0;  // sends in progress
     MidiService* m_destinationService = nullptr;  // null: no destination
     int32_t m_destinationId = InvalidPortRef;
     bool m_isBluetooth = false;

@@ -45,10 +45,16 @@ public:
     // Counted: a destination stays connected until each connect is undone.
     virtual MIDI_RESULT connectDestination(int32_t uniqueId) = 0;
     virtual void disconnectDestination(int32_t uniqueId) = 0;
-    // Sends one complete message; error when the destination is gone or the
-    // message can never pass. Any thread; callers serialise per destination.
-    virtual MIDI_RESULT send(int32_t uniqueId, const unsigned char* data,
-                             unsigned short length) = 0;
+    // Sends one complete message, due at hostTime (CLOCK_MONOTONIC ns; 0 or
+    // a time past: at once); error when the destination is gone or the
+    // message can never pass. A service keeps the time as well as it can
+    // (JACK places the event at its frame, ALSA queues it, the loopback
+    // holds it) and never lets a message overtake one sent before it to the
+    // same destination. Any thread.
+    virtual MIDI_RESULT send(int32_t uniqueId, const unsigned char* data, unsigned short length,
+                             unsigned long long hostTime = 0) = 0;
+    // How far ahead a send may be scheduled; later times are brought to this.
+    static constexpr unsigned long long LongestSchedule = 1000000000ull;
 
     // A stable id for the occurrence-th endpoint of that name: a 32-bit
     // hash of the service and the full name, never InvalidPortId.

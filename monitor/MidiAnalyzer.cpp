@@ -1,6 +1,7 @@
 #include "MidiAnalyzer.h"
 
 #include "MidiNameTables.h"
+#include "MidiSender.h"
 #include "OstrelModel.h"
 
 MidiAnalyzer::MidiAnalyzer(OstrelModel* model) : m_model(model)
@@ -31,10 +32,18 @@ int MidiAnalyzer::value(unsigned int id) const
     return m_model->getModelIntValue(id, nullptr);
 }
 
-void MidiAnalyzer::setThruTransmitter(MidiThruTransmitter transmitter)
+void MidiAnalyzer::setThruSender(MidiSender* sender)
 {
-    std::lock_guard<std::recursive_mutex> lock(m_mutex);
-    m_transmitter = std::move(transmitter);
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_thruSender = sender;
+}
+
+MidiAnalyzer::ThruBatch& MidiAnalyzer::threadThruBatch()
+{
+    // One per worker thread: the batch is filled under the mutex and sent
+    // from after it, so no other thread may share it.
+    thread_local ThruBatch batch;
+    return batch;
 }
 
 void MidiAnalyzer::callbackReceivedMidi(void* context, const unsigned char* data,
@@ -52,18 +61,29 @@ void MidiAnalyzer::receivedMidi(const unsigned char* data, unsigned short length
     if (portGroup > InputPortGroup_Second || !data || length == 0) {
         return;
     }
-    std::lock_guard<std::recursive_mutex> lock(m_mutex);
-    if (m_parsed) {
-        receivedParsed(data, length, timeStamp, hostTimeStamp, portGroup);
-        return;
+    ThruBatch& batch = threadThruBatch();
+    batch.bytes.clear();
+    batch.messages.clear();
+    MidiSender* sender = nullptr;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        sender = m_thruSender;
+        if (m_parsed) {
+            receivedParsed(data, length, timeStamp, portGroup, batch);
+        } else {
+            passThrough(batch, data, length, MessageTypeNotParsed, portGroup);
+            appendMessageToBuffer(data, length, MessageTypeNotParsed, timeStamp, portGroup);
+        }
     }
-    passThrough(data, length, MessageTypeNotParsed, portGroup, hostTimeStamp);
-    appendMessageToBuffer(data, length, MessageTypeNotParsed, timeStamp, portGroup);
+    // In the order received, with the packet's own time: thru latency stays constant.
+    for (const ThruMessage& message : batch.messages) {
+        sender->send(batch.bytes.data() + message.offset, message.length, message.type,
+                     static_cast<OutputPortGroup>(portGroup), true, hostTimeStamp);
+    }
 }
 
 void MidiAnalyzer::receivedParsed(const unsigned char* data, unsigned short length,
-                                  unsigned int timeStamp, unsigned long long hostTimeStamp,
-                                  unsigned int portGroup)
+                                  unsigned int timeStamp, unsigned int portGroup, ThruBatch& batch)
 {
     midilib_parser* parser = &m_parsers[portGroup];
     midilib_parser_setData(parser, data, length);
@@ -80,19 +100,20 @@ void MidiAnalyzer::receivedParsed(const unsigned char* data, unsigned short leng
         const unsigned char* bytes = midilib_data_getMemory(&m_encoded);
         const auto size = static_cast<unsigned short>(midilib_data_getSize(&m_encoded));
         if (m_event.type != MIDILIB_Event_Type_ActiveSensing) {
-            passThrough(bytes, size, m_event.type, portGroup, hostTimeStamp);
+            passThrough(batch, bytes, size, m_event.type, portGroup);
         }
         appendMessageToBuffer(bytes, size, m_event.type, timeStamp, portGroup);
     }
 }
 
-void MidiAnalyzer::passThrough(const unsigned char* data, unsigned short length, unsigned char type,
-                               unsigned int portGroup, unsigned long long hostTimeStamp)
+void MidiAnalyzer::passThrough(ThruBatch& batch, const unsigned char* data, unsigned short length,
+                               unsigned char type, unsigned int portGroup)
 {
-    if (m_thru[portGroup] && m_transmitter) {
-        m_transmitter(data, length, type, static_cast<OutputPortGroup>(portGroup), true, false,
-                      hostTimeStamp);
+    if (!m_thru[portGroup] || !m_thruSender) {
+        return;
     }
+    batch.messages.push_back({batch.bytes.size(), length, type});
+    batch.bytes.insert(batch.bytes.end(), data, data + length);
 }
 
 void MidiAnalyzer::appendMessageToBuffer(const unsigned char* data, unsigned short length,
@@ -114,7 +135,7 @@ void MidiAnalyzer::setTransmittedMidiData(const unsigned char* data, unsigned sh
                                           unsigned int timeStamp, unsigned char type,
                                           OutputPortGroup group)
 {
-    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    std::lock_guard<std::mutex> lock(m_mutex);
     if (group > OutputPortGroup_Second || !m_monitorPort[group] || !data || length == 0) {
         return;
     }
@@ -127,7 +148,7 @@ bool MidiAnalyzer::getMidiData(QByteArray& received, unsigned int& receivedCount
                                unsigned int& sysExCount, QByteArray& transmitted,
                                unsigned int& transmittedCount)
 {
-    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    std::lock_guard<std::mutex> lock(m_mutex);
     // Swapped, not copied: the hand-over costs the same for any amount of text.
     received.clear();
     received.swap(m_receivedText);
@@ -146,21 +167,21 @@ bool MidiAnalyzer::getMidiData(QByteArray& received, unsigned int& receivedCount
 
 void MidiAnalyzer::clearTransmittedDataBuffer()
 {
-    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    std::lock_guard<std::mutex> lock(m_mutex);
     m_transmittedText.clear();
     m_transmittedCount = 0;
 }
 
 unsigned int MidiAnalyzer::getReceivedTimingClock()
 {
-    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    std::lock_guard<std::mutex> lock(m_mutex);
     uint16_t tempo = 0;
     return midilib_tempoMeasure_getTempo(&m_tempoMeasure, &tempo) == 0 ? tempo : 0;
 }
 
 void MidiAnalyzer::updateTempo(unsigned int elapsedMicroseconds)
 {
-    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    std::lock_guard<std::mutex> lock(m_mutex);
     midilib_tempoMeasure_update(&m_tempoMeasure, elapsedMicroseconds);
 }
 
@@ -199,7 +220,7 @@ void MidiAnalyzer::updateFilterSwitch(unsigned int id, uint8_t on)
 void MidiAnalyzer::updateParameter(unsigned int id)
 {
     const int v = value(id);
-    std::lock_guard<std::recursive_mutex> lock(m_mutex);
+    std::lock_guard<std::mutex> lock(m_mutex);
     switch (id) {
     case ParamMidiThru:
         m_thru[0] = v != 0;

@@ -6,18 +6,21 @@
 // The main window's timer collects the texts every 100 ms (getMidiData).
 //
 // Threads: receivedMidi on the input workers; setTransmittedMidiData on
-// every sender, including MIDI thru from inside receivedMidi; getMidiData,
-// the tempo calls and updateParameter on the user-interface thread.
-// Locks: one recursive mutex held by every operation for its whole length;
-// MIDI thru sends while holding it (an output port's lock is taken inside,
-// never the other way round), and the send echoes back into
-// setTransmittedMidiData on the same thread.
+// every sender, including MIDI thru; getMidiData, the tempo calls and
+// updateParameter on the user-interface thread; setThruSender on the
+// user-interface thread while no worker delivers.
+// Locks: one mutex, held by every operation for its own short work only.
+// MIDI thru messages are collected under it (per calling thread) and sent
+// in order after it is released, each with the received packet's own host
+// time, so a send that waits for a slow port never holds up the monitors,
+// the tempo or another sender; the send's report comes back through
+// setTransmittedMidiData, which takes the mutex anew.
 #pragma once
 
 #include <QByteArray>
 
-#include <functional>
 #include <mutex>
+#include <vector>
 
 #include "MidiCommon.h"
 #include "MidiMonitorLine.h"
@@ -26,16 +29,8 @@
 #include "midilib_parser.h"
 #include "midilib_tempoMeasure.h"
 
+class MidiSender;
 class OstrelModel;
-
-// How MIDI thru sends: the main window's transmit operation, with its
-// arguments (bytes, length, message type, output group, skip the bulk
-// interval, reserved, host time). It is called with the analyzer's lock
-// held and must take the output port's lock inside; true when sent.
-using MidiThruTransmitter =
-    std::function<bool(const unsigned char* data, unsigned short length, unsigned char type,
-                       OutputPortGroup group, bool skipBulkInterval, bool reserved,
-                       unsigned long long hostTime)>;
 
 class MidiAnalyzer : public ModelAssistant {
 public:
@@ -48,8 +43,10 @@ public:
     MidiAnalyzer(const MidiAnalyzer&) = delete;
     MidiAnalyzer& operator=(const MidiAnalyzer&) = delete;
 
-    // Installed by the main window; without one, MIDI thru sends nothing.
-    void setThruTransmitter(MidiThruTransmitter transmitter);
+    // Installed by the application (it outlives every worker that delivers
+    // while it is set); without one, MIDI thru sends nothing. Thru sends to
+    // the output group of the input's group, without the bulk interval.
+    void setThruSender(MidiSender* sender);
 
     // The input workers' callback: context is the analyzer.
     static void callbackReceivedMidi(void* context, const unsigned char* data,
@@ -73,10 +70,22 @@ public:
     void updateParameter(unsigned int id) override;
 
 private:
+    // The thru messages of one packet, collected under the mutex.
+    struct ThruMessage {
+        size_t offset;  // into bytes
+        unsigned short length;
+        unsigned char type;
+    };
+    struct ThruBatch {
+        std::vector<unsigned char> bytes;
+        std::vector<ThruMessage> messages;
+    };
+    static ThruBatch& threadThruBatch();
+
     void receivedParsed(const unsigned char* data, unsigned short length, unsigned int timeStamp,
-                        unsigned long long hostTimeStamp, unsigned int portGroup);
-    void passThrough(const unsigned char* data, unsigned short length, unsigned char type,
-                     unsigned int portGroup, unsigned long long hostTimeStamp);
+                        unsigned int portGroup, ThruBatch& batch);
+    void passThrough(ThruBatch& batch, const unsigned char* data, unsigned short length,
+                     unsigned char type, unsigned int portGroup);
     void appendMessageToBuffer(const unsigned char* data, unsigned short length,
                                unsigned char type, unsigned int timeStamp, unsigned int group);
     void updateFilterSwitch(unsigned int id, uint8_t on);
@@ -85,7 +94,7 @@ private:
     midilib_parser m_parsers[2];
     midilib_filter m_filter;
     midilib_tempoMeasure m_tempoMeasure;
-    std::recursive_mutex m_mutex;
+    std::mutex m_mutex;
     QByteArray m_receivedSysExText;
     unsigned int m_receivedSysExCount = 0;
     QByteArray m_receivedText;
@@ -97,7 +106,7 @@ private:
     bool m_parsed = true;
     OstrelModel* m_model;
     bool m_monitorPort[2] = {true, true};
-    MidiThruTransmitter m_transmitter;
+    MidiSender* m_thruSender = nullptr;
     midilib_event m_event;  // the event being handled; under the mutex
     midilib_data m_encoded;  // its bytes again; under the mutex
 };

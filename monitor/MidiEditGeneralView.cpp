@@ -10,9 +10,9 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "MainWindow.h"
 #include "MidiEditTextView.h"
 #include "MidiEditView.h"
+#include "MidiEditViewHost.h"
 #include "OstrelModel.h"
 #include "ReferenceWidget.h"
 #include "RepeatSettingsView.h"
@@ -26,7 +26,6 @@ constexpr qreal DevicePixelRatio = 2.0;
 const char* const UriListFormat = "text/uri-list";
 const char* const DumpFileSuffix = "txt";
 const char* const DumpFileFilter = "Text Files (*.txt)";
-const char* const SystemExclusiveMenuText = "&System Exclusive";
 
 struct ToolbarEntry {
     const char* image;  // null: a separator
@@ -323,8 +322,7 @@ void MidiEditGeneralView::transmitMenuSelected()
 
 void MidiEditGeneralView::openReceivingEditor()
 {
-    MainWindow::m_pInstance->createMidiEditView(tr(SystemExclusiveMenuText),
-                                                MidiEditView::SystemExclusiveReceiving, QSize(), QString());
+    m_owner->host()->openEditView(MidiEditView::SystemExclusiveReceiving, QSize(), QString());
 }
 
 void MidiEditGeneralView::receiveMenuSelected()
@@ -350,8 +348,7 @@ void MidiEditGeneralView::transmitAndReceiveMenuSelected()
 
 void MidiEditGeneralView::newMenuSelected()
 {
-    MainWindow::m_pInstance->createMidiEditView(tr(SystemExclusiveMenuText), MidiEditView::SystemExclusive,
-                                                size(), QString());
+    m_owner->host()->openEditView(MidiEditView::SystemExclusive, size(), QString());
 }
 
 QString MidiEditGeneralView::dumpFileDirectory() const
@@ -366,7 +363,7 @@ void MidiEditGeneralView::setDumpFileDirectory(const QString& path)
 
 void MidiEditGeneralView::openMenuSelected()
 {
-    MainWindow::m_pInstance->clearKeyboardAllNoteEvent();
+    m_owner->host()->releaseHeldNotes();
     const QString path = Utility::showFileOpenDialog(
         m_owner, tr("Open"), dumpFileDirectory() + QLatin1Char('/'), tr(DumpFileFilter),
         m_model->getModelDefaultStringValue(ParamDumpFileWorkingDirectory, nullptr));
@@ -380,21 +377,20 @@ bool MidiEditGeneralView::openDumpFile(const QString& path, const QSize& newEdit
     setDumpFileDirectory(path);
     QString text;
     if (!Utility::loadAtTextFileName(path, text)) {
-        MainWindow::m_pInstance->showCriticalMessage(tr("File open failed."));
+        m_owner->host()->showCriticalMessage(tr("File open failed."));
         return false;
     }
     if (!hasText()) {
         setText(text);
     } else {
-        MainWindow::m_pInstance->createMidiEditView(tr(SystemExclusiveMenuText),
-                                                    MidiEditView::SystemExclusive, newEditorSize, text);
+        m_owner->host()->openEditView(MidiEditView::SystemExclusive, newEditorSize, text);
     }
     return true;
 }
 
 void MidiEditGeneralView::saveMenuSelected()
 {
-    MainWindow::m_pInstance->clearKeyboardAllNoteEvent();
+    m_owner->host()->releaseHeldNotes();
     const QString path = Utility::showFileSaveDialog(
         m_owner, tr("Save"), dumpFileDirectory() + QLatin1Char('/'), tr(DumpFileFilter),
         m_model->getModelDefaultStringValue(ParamDumpFileWorkingDirectory, nullptr));
@@ -409,7 +405,7 @@ bool MidiEditGeneralView::saveDumpFile(const QString& path)
     QString text;
     getText(text);
     if (!Utility::saveAtTextFileName(path, text)) {
-        MainWindow::m_pInstance->showCriticalMessage(tr("File save failed."));
+        m_owner->host()->showCriticalMessage(tr("File save failed."));
         return false;
     }
     return true;

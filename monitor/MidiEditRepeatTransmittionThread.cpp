@@ -2,21 +2,15 @@
 
 #include <chrono>
 
-MidiEditRepeatTransmittionThread::MidiEditRepeatTransmittionThread(OstrelModel* model, QObject* parent)
-    : MidiEditTransmittionThread(model, parent)
+MidiEditRepeatTransmittionThread::MidiEditRepeatTransmittionThread(OstrelModel* model, MidiSender* sender,
+                                                                   QObject* parent)
+    : MidiEditTransmittionThread(model, sender, parent)
 {
 }
 
 MidiEditRepeatTransmittionThread::~MidiEditRepeatTransmittionThread()
 {
     quitAndWait();
-}
-
-void MidiEditRepeatTransmittionThread::stopTransmittion()
-{
-    m_running = false;
-    m_wake.notify_all();  // ends a pause at once
-    std::lock_guard<std::mutex> lock(m_lock);
 }
 
 void MidiEditRepeatTransmittionThread::transmitMessage(QString& text)
@@ -28,23 +22,23 @@ void MidiEditRepeatTransmittionThread::transmitMessage(QString& text)
 
 void MidiEditRepeatTransmittionThread::run()
 {
-    m_running = true;
+    QString text;
     std::unique_lock<std::mutex> lock(m_lock);
-    while (!m_quit) {
-        if (m_running) {
-            if (m_message.isEmpty()) {
-                m_wake.wait_for(lock, std::chrono::milliseconds(10));
-                continue;
-            }
-            transmitMessage(m_message);
-            // The pause runs from the end of one sending to the next; a stop ends it.
+    // Each repetition is a message handed over once; running was set with
+    // it, so a stop requested before this thread got going is kept.
+    while (takeMessage(lock, text)) {
+        while (m_running && !m_quit) {
+            lock.unlock();
+            transmitMessage(text);
+            lock.lock();
+            // The pause runs from the end of one sending to the next; a stop,
+            // set under this lock, ends it at once.
             m_wake.wait_for(lock, std::chrono::milliseconds(m_repeatInterval.load()),
                             [this] { return !m_running || m_quit; });
-            continue;
         }
-        if (!m_quit) {
-            Q_EMIT finishTransmittion(Stopped);
+        if (m_quit) {
+            return;
         }
-        m_wake.wait(lock, [this] { return m_quit.load() || m_running.load(); });
+        Q_EMIT finishTransmittion(Stopped);
     }
 }

@@ -1,13 +1,14 @@
 #include "MidiEditTransmittionThread.h"
 
-#include "MainWindow.h"
 #include "MidiMessageText.h"
 #include "MidiNameTables.h"
+#include "MidiSender.h"
 #include "OstrelModel.h"
 #include "midilib_data.h"
 
-MidiEditTransmittionThread::MidiEditTransmittionThread(OstrelModel* model, QObject* parent)
-    : QThread(parent), m_model(model)
+MidiEditTransmittionThread::MidiEditTransmittionThread(OstrelModel* model, MidiSender* sender,
+                                                       QObject* parent)
+    : QThread(parent), m_model(model), m_sender(sender)
 {
     midilib_parser_init(&m_parser);
     m_parserEnabled = m_model->getModelIntValue(ParamMessageParsed, nullptr) != 0;
@@ -46,13 +47,16 @@ void MidiEditTransmittionThread::setTransmittionMessage(const QString& text)
 
 void MidiEditTransmittionThread::stopTransmittion()
 {
-    m_running = false;
-    std::lock_guard<std::mutex> lock(m_lock);
+    {
+        // Under the lock a waiting worker tests its condition with: never missed.
+        std::lock_guard<std::mutex> lock(m_lock);
+        m_running = false;
+    }
+    m_wake.notify_all();
 }
 
 void MidiEditTransmittionThread::setBulkIntervalIgnored(bool ignored)
 {
-    std::lock_guard<std::mutex> lock(m_lock);
     m_bulkIntervalIgnored = ignored;
 }
 
@@ -61,23 +65,30 @@ void MidiEditTransmittionThread::updateParameter(unsigned int id)
     if (id != ParamMessageParsed) {
         return;
     }
-    const bool enabled = m_model->getModelIntValue(ParamMessageParsed, nullptr) > 0;
-    std::lock_guard<std::mutex> lock(m_lock);
-    m_parserEnabled = enabled;
-    midilib_parser_init(&m_parser);
+    m_parserEnabled = m_model->getModelIntValue(ParamMessageParsed, nullptr) > 0;
+    m_parserReset = true;  // the worker starts its parser afresh at its next chunk
+}
+
+bool MidiEditTransmittionThread::takeMessage(std::unique_lock<std::mutex>& lock, QString& text)
+{
+    // Tested under the lock the message is handed over with: none is missed.
+    m_wake.wait(lock, [this] { return m_quit || !m_message.isEmpty(); });
+    if (m_quit) {
+        return false;
+    }
+    text.clear();
+    text.swap(m_message);
+    return true;
 }
 
 void MidiEditTransmittionThread::run()
 {
+    QString text;
     std::unique_lock<std::mutex> lock(m_lock);
-    while (!m_quit) {
-        // Tested under the lock the message is handed over with: none is missed.
-        m_wake.wait(lock, [this] { return m_quit || !m_message.isEmpty(); });
-        if (m_quit) {
-            return;
-        }
-        transmitMessage(m_message);
-        m_message.clear();
+    while (takeMessage(lock, text)) {
+        lock.unlock();
+        transmitMessage(text);
+        lock.lock();
     }
 }
 
@@ -95,14 +106,14 @@ void MidiEditTransmittionThread::interruptTransmittion()
 
 bool MidiEditTransmittionThread::sendChunk(const QByteArray& bytes, quint32& sent)
 {
-    MainWindow* window = MainWindow::m_pInstance;
-    if (!window) {
-        return false;
+    if (m_parserReset.exchange(false)) {
+        midilib_parser_init(&m_parser);
     }
+    const bool skipBulkInterval = m_bulkIntervalIgnored;
     const auto* data = reinterpret_cast<const unsigned char*>(bytes.constData());
     if (!m_parserEnabled) {
-        if (!window->transmitMidi(data, static_cast<unsigned short>(bytes.size()), MessageTypeNotParsed,
-                                  OutputPortGroup_Both, m_bulkIntervalIgnored, true, 0) ||
+        if (!m_sender->send(data, static_cast<unsigned short>(bytes.size()), MessageTypeNotParsed,
+                            OutputPortGroup_Both, skipBulkInterval) ||
             !m_running) {
             return false;
         }
@@ -116,8 +127,8 @@ bool MidiEditTransmittionThread::sendChunk(const QByteArray& bytes, quint32& sen
     while (midilib_parser_parse(&m_parser, &event) == 0) {
         midilib_eventToData(&event, &encoded);
         const auto size = static_cast<unsigned short>(midilib_data_getSize(&encoded));
-        if (!window->transmitMidi(midilib_data_getMemory(&encoded), size, event.type, OutputPortGroup_Both,
-                                  m_bulkIntervalIgnored, false, 0) ||
+        if (!m_sender->send(midilib_data_getMemory(&encoded), size, event.type, OutputPortGroup_Both,
+                            skipBulkInterval) ||
             !m_running) {
             return false;
         }

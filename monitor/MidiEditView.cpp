@@ -3,12 +3,12 @@
 #include <QCloseEvent>
 #include <QStackedLayout>
 
-#include "MainWindow.h"
 #include "MidiEditGeneralView.h"
 #include "MidiEditProgressView.h"
 #include "MidiEditRepeatMessageView.h"
 #include "MidiEditRepeatTransmittionThread.h"
 #include "MidiEditTransmittionThread.h"
+#include "MidiEditViewHost.h"
 #include "OstrelModel.h"
 
 namespace {
@@ -31,19 +31,21 @@ WindowRestorationInfo::WindowId windowIdOf(MidiEditView::OpenMode mode)
 
 }  // namespace
 
-MidiEditView::MidiEditView(QWidget* parent, OstrelModel* model, OpenMode mode, const QString& text)
+MidiEditView::MidiEditView(QWidget* parent, OstrelModel* model, MidiEditViewHost* host, OpenMode mode,
+                           const QString& text)
     : QFrame(parent),
       WindowRestorationInfo(windowIdOf(mode)),
       m_openMode(mode),
       m_isMonitor(mode == MidiInMonitor || mode == MidiOutMonitor),
       m_receiveEnabled(mode == MidiInMonitor || mode == SystemExclusiveReceiving),
       m_model(model),
+      m_host(host),
       m_pages(new QStackedLayout(this))
 {
     if (!m_isMonitor) {
         m_model->setParameterEditFlag(ParameterEditFlagEdited);
     }
-    MainWindow::m_pInstance->addMidiEditView(this, mode == MidiOutMonitor);
+    m_host->addEditView(this, mode == MidiOutMonitor);
     m_generalView = new MidiEditGeneralView(this, model, mode, this);
     m_progressView = new MidiEditProgressView(this, model, this);
     m_repeatMessageView = new MidiEditRepeatMessageView(this, this);
@@ -53,7 +55,7 @@ MidiEditView::MidiEditView(QWidget* parent, OstrelModel* model, OpenMode mode, c
     changeView(mode == SystemExclusiveReceiving ? ProgressPage : GeneralPage);
     m_generalView->setText(text);
 
-    m_thread = new MidiEditTransmittionThread(model, this);
+    m_thread = new MidiEditTransmittionThread(model, m_host->sender(), this);
     connect(m_thread, &MidiEditTransmittionThread::startTransmittion, this, &MidiEditView::startTransmittion,
             Qt::QueuedConnection);
     connect(m_thread, &MidiEditTransmittionThread::transmittionProgress, this,
@@ -66,9 +68,7 @@ MidiEditView::MidiEditView(QWidget* parent, OstrelModel* model, OpenMode mode, c
 
 MidiEditView::~MidiEditView()
 {
-    if (MainWindow::m_pInstance) {
-        MainWindow::m_pInstance->removeMidiEditView(this);
-    }
+    m_host->removeEditView(this);
     // The threads end before the pages they report to go.
     deleteRepeatThread();
     delete m_thread;
@@ -142,7 +142,7 @@ void MidiEditView::startRepeatTransmittion(const QString& text)
 {
     deleteRepeatThread();
     changeView(RepeatMessagePage);
-    m_repeatThread = new MidiEditRepeatTransmittionThread(m_model, this);
+    m_repeatThread = new MidiEditRepeatTransmittionThread(m_model, m_host->sender(), this);
     connect(m_repeatThread, &MidiEditTransmittionThread::finishTransmittion, this,
             &MidiEditView::finishTransmittion, Qt::QueuedConnection);
     m_repeatThread->setRepeatInterval(m_generalView->repeatInterval());
@@ -160,7 +160,7 @@ void MidiEditView::stopRepeatTransmittion()
 void MidiEditView::cancelTransmittion()
 {
     if (m_transmitting) {
-        m_thread->requestStop();
+        m_thread->stopTransmittion();
     }
 }
 

@@ -18,6 +18,7 @@ class MidiEditProgressView;
 class MidiEditRepeatMessageView;
 class MidiEditRepeatTransmittionThread;
 class MidiEditTransmittionThread;
+class MidiEditViewHost;
 class OstrelModel;
 class QStackedLayout;
 
@@ -33,7 +34,9 @@ public:
     };
     enum View { GeneralPage = 0, ProgressPage = 1, RepeatMessagePage = 2 };
 
-    MidiEditView(QWidget* parent, OstrelModel* model, OpenMode mode, const QString& text);
+    // host: the application holding the editor; it outlives the editor.
+    MidiEditView(QWidget* parent, OstrelModel* model, MidiEditViewHost* host, OpenMode mode,
+                 const QString& text);
     ~MidiEditView() override;
 
     bool setDataStream(QDataStream& stream) override;
@@ -61,6 +64,7 @@ public:
     MidiEditRepeatMessageView* repeatMessageView() const { return m_repeatMessageView; }
     MidiEditTransmittionThread* transmissionThread() const { return m_thread; }
     MidiEditRepeatTransmittionThread* repeatThread() const { return m_repeatThread; }
+    MidiEditViewHost* host() const { return m_host; }
 
 public Q_SLOTS:
     void startTransmittion(quint32 totalBytes);
@@ -77,6 +81,7 @@ private:
     bool m_isMonitor;
     bool m_receiveEnabled;
     OstrelModel* m_model;
+    MidiEditViewHost* m_host;
     bool m_transmitting = false;
     QStackedLayout* m_pages;
     MidiEditGeneralView* m_generalView;

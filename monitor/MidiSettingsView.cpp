@@ -10,13 +10,13 @@
 #include "CheckBox.h"
 #include "ComboBox.h"
 #include "DisabledVeil.h"
-#include "MainWindow.h"
+#include "MidiPortSelection.h"
 #include "OstrelModel.h"
 #include "SpinBox.h"
 
-MidiSettingsView::MidiSettingsView(OstrelModel* model, MainWindow* mainWindow, QWidget* parent)
+MidiSettingsView::MidiSettingsView(OstrelModel* model, MidiPortSelection* ports, QWidget* parent)
     : QFrame(parent), CommonViewHelper(model), WindowRestorationInfo(MidiSettingsId),
-      m_ostrelModel(model), m_mainWindow(mainWindow)
+      m_ostrelModel(model), m_ports(ports)
 {
     auto* scroll = new QScrollArea(this);
     scroll->setContentsMargins(0, 0, 0, 0);
@@ -74,8 +74,6 @@ MidiSettingsView::MidiSettingsView(OstrelModel* model, MainWindow* mainWindow, Q
     m_ostrelModel->setParameterEditFlag(ParameterEditFlagEdited);
     m_ostrelModel->registerModelAssistant(this);
     updateParameter(ParamMessageParsed);
-    connect(m_mainWindow, &MainWindow::notifyInputPortListUpdated, this, &MidiSettingsView::portListUpdated);
-    connect(m_mainWindow, &MainWindow::notifyOutputPortListUpdated, this, &MidiSettingsView::portListUpdated);
 }
 
 MidiSettingsView::~MidiSettingsView()
@@ -92,9 +90,9 @@ void MidiSettingsView::createInputPortList(InputPortGroup group, ComboBox* list)
 {
     QStringList names;
     unsigned int current = 0;
-    m_mainWindow->getInputPortList(group, names, current);
+    m_ports->getInputPortList(group, names, current);
     if (current == 0) {
-        m_mainWindow->closeInputPort(group);  // its endpoint may have gone
+        m_ports->closeInputPort(group);  // its endpoint may have gone
     }
     fill(list, names, current);
 }
@@ -103,9 +101,9 @@ void MidiSettingsView::createOutputPortList(OutputPortGroup group, ComboBox* lis
 {
     QStringList names;
     unsigned int current = 0;
-    m_mainWindow->getOutputPortList(group, names, current);
+    m_ports->getOutputPortList(group, names, current);
     if (current == 0) {
-        m_mainWindow->closeOutputPort(group);
+        m_ports->closeOutputPort(group);
     }
     fill(list, names, current);
 }
@@ -121,7 +119,7 @@ void MidiSettingsView::fill(ComboBox* list, const QStringList& names, unsigned i
 
 void MidiSettingsView::inputChosen(InputPortGroup group, qint32 item)
 {
-    if (!m_mainWindow->inputPortMenuSelected(group, convertComboBoxIndexToPortIndex(item))) {
+    if (!m_ports->inputPortMenuSelected(group, convertComboBoxIndexToPortIndex(item))) {
         m_inputs[group]->setCurrentIndex(0);
     }
     m_inputs[group]->setCurrentValue(m_inputs[group]->currentIndex());
@@ -130,7 +128,7 @@ void MidiSettingsView::inputChosen(InputPortGroup group, qint32 item)
 
 void MidiSettingsView::outputChosen(OutputPortGroup group, qint32 item)
 {
-    if (!m_mainWindow->outputPortMenuSelected(group, convertComboBoxIndexToPortIndex(item))) {
+    if (!m_ports->outputPortMenuSelected(group, convertComboBoxIndexToPortIndex(item))) {
         m_outputs[group]->setCurrentIndex(0);
     }
     m_outputs[group]->setCurrentValue(m_outputs[group]->currentIndex());

@@ -1,7 +1,9 @@
 // The MIDI settings window: both input and both output ports, monitoring
 // and MIDI thru per port line, and the bulk interval. Port choices go
-// through the main window, which owns the ports; the check boxes and the
-// spin box are bound to their parameters. User-interface thread.
+// through the port selection the application hands it (the application
+// owns the ports and calls portListUpdated when their lists change); the
+// check boxes and the spin box are bound to their parameters.
+// User-interface thread.
 #pragma once
 
 #include <QFrame>
@@ -13,7 +15,7 @@
 #include "WindowRestorationInfo.h"
 
 class ComboBox;
-class MainWindow;
+class MidiPortSelection;
 class OstrelModel;
 class QLabel;
 class QPushButton;
@@ -27,7 +29,7 @@ class MidiSettingsView : public QFrame,
     Q_OBJECT
 
 public:
-    MidiSettingsView(OstrelModel* model, MainWindow* mainWindow, QWidget* parent = nullptr);
+    MidiSettingsView(OstrelModel* model, MidiPortSelection* ports, QWidget* parent = nullptr);
     ~MidiSettingsView() override;
 
     void updateParameter(unsigned int id) override;
@@ -63,7 +65,7 @@ private:
     void outputChosen(OutputPortGroup group, qint32 item);
 
     OstrelModel* m_ostrelModel;
-    MainWindow* m_mainWindow;
+    MidiPortSelection* m_ports;
     ComboBox* m_inputs[2] = {};
     ComboBox* m_outputs[2] = {};
     QLabel* m_bulkLabel = nullptr;

@@ -10,6 +10,8 @@
 
 #include "CheckBox.h"
 #include "KeyboardNoteEventManager.h"
+#include "RecordingSender.h"
+#include "midilib_event.h"
 #include "LoopbackWindowFixture.h"
 #include "MidiPCKeyboardView.h"
 #include "NativeEventFilter.h"
@@ -94,13 +96,22 @@ private Q_SLOTS:
             QVERIFY(!up(key));
         }
         QVERIFY(heardMessages().empty());
-        // Held when the manager goes: released on the way out.
+        // Held when the manager goes: released on the way out, through the
+        // sending interface it was given.
+        RecordingSender sender;
         {
-            KeyboardNoteEventManager manager(m_model.get());
+            KeyboardNoteEventManager manager(m_model.get(), &sender);
             QVERIFY(manager.trunsmitNoteOnByKeyDown('v'));
             QVERIFY(manager.record(65).sounding);
         }
-        QCOMPARE(heardMessages(), (std::vector<Bytes>{{0x94, 65, 100}, {0x84, 65, 0}}));
+        const auto sent = sender.sent();
+        QCOMPARE(sent.size(), size_t(2));
+        QCOMPARE(sent[0].bytes, (Bytes{0x94, 65, 100}));
+        QCOMPARE(sent[1].bytes, (Bytes{0x84, 65, 0}));
+        QCOMPARE(int(sent[1].type), int(MIDILIB_Event_Type_NoteOff));
+        QCOMPARE(sent[1].group, OutputPortGroup_Both);
+        QVERIFY(!sent[1].skipBulkInterval);
+        QVERIFY(heardMessages().empty());
     }
 
     void keysThatBelongToTyping()

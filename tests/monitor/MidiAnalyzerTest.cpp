@@ -11,19 +11,12 @@
 #include "MidiAnalyzer.h"
 #include "MidiNameTables.h"
 #include "OstrelModel.h"
+#include "RecordingSender.h"
 #include "midilib_status.h"
 
 namespace {
 
 using Bytes = std::vector<unsigned char>;
-
-struct ThruMessage {
-    Bytes bytes;
-    unsigned char type;
-    OutputPortGroup group;
-    bool skipBulkInterval;
-    unsigned long long hostTime;
-};
 
 // 13:05:09.042 in milliseconds since midnight.
 constexpr unsigned int SampleTime = 13 * 3600000 + 5 * 60000 + 9 * 1000 + 42;
@@ -36,7 +29,7 @@ class MidiAnalyzerTest : public QObject {
 private:
     std::unique_ptr<OstrelModel> m_model;
     std::unique_ptr<MidiAnalyzer> m_analyzer;
-    std::vector<ThruMessage> m_thru;
+    RecordingSender m_thru;
 
     void receive(const Bytes& bytes, unsigned int group = 0, unsigned int time = SampleTime,
                  unsigned long long hostTime = 77)
@@ -77,13 +70,8 @@ private Q_SLOTS:
         m_model = std::make_unique<OstrelModel>();
         m_analyzer = std::make_unique<MidiAnalyzer>(m_model.get());
         m_thru.clear();
-        m_analyzer->setThruTransmitter([this](const unsigned char* data, unsigned short length,
-                                              unsigned char type, OutputPortGroup group,
-                                              bool skipBulkInterval, bool,
-                                              unsigned long long hostTime) {
-            m_thru.push_back({Bytes(data, data + length), type, group, skipBulkInterval, hostTime});
-            return true;
-        });
+        m_thru.hook = nullptr;
+        m_analyzer->setThruSender(&m_thru);
     }
 
     void cleanup()
@@ -229,37 +217,37 @@ private Q_SLOTS:
         set(ParamMessageFilterFirst + 1, 1);  // note on filtered
         receive({0x90, 0x3C, 0x40, 0x3E, 0x00, 0xB0, 0x07, 0x64, 0x08, 0x10, 0xFE, 0xF8}, 0,
                 SampleTime, 12345);
-        QCOMPARE(m_thru.size(), size_t(4));
+        QCOMPARE(m_thru.count(), size_t(4));
         // The velocity-0 note on passes: it counts as a note off.
-        QCOMPARE(m_thru[0].bytes, (Bytes{0x90, 0x3E, 0x00}));
-        QCOMPARE(m_thru[1].bytes, (Bytes{0xB0, 0x07, 0x64}));
-        QCOMPARE(m_thru[2].bytes, (Bytes{0xB0, 0x08, 0x10}));
-        QCOMPARE(m_thru[3].bytes, (Bytes{0xF8}));  // active sensing never passes
-        QCOMPARE(int(m_thru[1].type), int(MIDILIB_Event_Type_ControlChange));
-        QCOMPARE(m_thru[1].group, OutputPortGroup_First);
-        QVERIFY(m_thru[1].skipBulkInterval);
-        QCOMPARE(m_thru[1].hostTime, 12345ull);
+        QCOMPARE(m_thru.sent()[0].bytes, (Bytes{0x90, 0x3E, 0x00}));
+        QCOMPARE(m_thru.sent()[1].bytes, (Bytes{0xB0, 0x07, 0x64}));
+        QCOMPARE(m_thru.sent()[2].bytes, (Bytes{0xB0, 0x08, 0x10}));
+        QCOMPARE(m_thru.sent()[3].bytes, (Bytes{0xF8}));  // active sensing never passes
+        QCOMPARE(int(m_thru.sent()[1].type), int(MIDILIB_Event_Type_ControlChange));
+        QCOMPARE(m_thru.sent()[1].group, OutputPortGroup_First);
+        QVERIFY(m_thru.sent()[1].skipBulkInterval);
+        QCOMPARE(m_thru.sent()[1].hostTime, 12345ull);
         QCOMPARE(take().received, QByteArray("\n90 3E 00\nB0 07 64\nB0 08 10\nFE\nF8"));
 
         m_thru.clear();
         receive({0xFA}, 1);  // the second group's thru is off
-        QVERIFY(m_thru.empty());
+        QVERIFY((m_thru.count() == 0));
         set(ParamMidiThruSecond, 1);
         receive({0xFA}, 1);
-        QCOMPARE(m_thru.size(), size_t(1));
-        QCOMPARE(m_thru[0].group, OutputPortGroup_Second);
+        QCOMPARE(m_thru.count(), size_t(1));
+        QCOMPARE(m_thru.sent()[0].group, OutputPortGroup_Second);
 
         m_thru.clear();
         set(ParamMessageParsed, 0);
         receive({0x90, 0x3C, 0x40, 0xFE}, 1, 0, 9);
-        QCOMPARE(m_thru.size(), size_t(1));
-        QCOMPARE(m_thru[0].bytes, (Bytes{0x90, 0x3C, 0x40, 0xFE}));
-        QCOMPARE(int(m_thru[0].type), int(MessageTypeNotParsed));
+        QCOMPARE(m_thru.count(), size_t(1));
+        QCOMPARE(m_thru.sent()[0].bytes, (Bytes{0x90, 0x3C, 0x40, 0xFE}));
+        QCOMPARE(int(m_thru.sent()[0].type), int(MessageTypeNotParsed));
         set(ParamMidiThru, 0);
         set(ParamMidiThruSecond, 0);
         receive({0xFA}, 0);
         receive({0xFA}, 1);
-        QCOMPARE(m_thru.size(), size_t(1));
+        QCOMPARE(m_thru.count(), size_t(1));
     }
 
     void everyFilterParameterReachesItsSwitch()
@@ -346,7 +334,7 @@ private Q_SLOTS:
     {
         set(ParamMidiThru, 1);
         receive({0x90, 0xF4, 0x40, 0xB0, 0x07, 0xF7, 0xF2, 0xF5, 0x01, 0xF0, 0x01, 0xF4, 0xF7});
-        QVERIFY(m_thru.empty());
+        QVERIFY((m_thru.count() == 0));
         QVERIFY(take().received.isEmpty());
     }
 
@@ -375,15 +363,17 @@ private Q_SLOTS:
         QVERIFY(!texts.any);
     }
 
-    void thruEchoesIntoTheOutputTextUnderTheSameLock()
+    void thruEchoesIntoTheOutputTextWithTheLockReleased()
     {
-        // As the main window does: send, then report what was sent.
-        m_analyzer->setThruTransmitter([this](const unsigned char* data, unsigned short length,
-                                              unsigned char type, OutputPortGroup group, bool,
-                                              bool, unsigned long long) {
-            m_analyzer->setTransmittedMidiData(data, length, 0, type, group);
+        // As the sending path does: send, then report what was sent, which
+        // takes the analyzer's lock again (a lock held across the send would
+        // hang here).
+        m_thru.hook = [this](const RecordingSender::Sent& sent) {
+            m_analyzer->setTransmittedMidiData(sent.bytes.data(),
+                                               static_cast<unsigned short>(sent.bytes.size()), 0,
+                                               sent.type, sent.group);
             return true;
-        });
+        };
         set(ParamMidiThru, 1);
         receive({0x90, 0x3C, 0x40});
         const Texts texts = take();

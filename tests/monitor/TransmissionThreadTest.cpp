@@ -1,4 +1,4 @@
-// Sending editor text through the main window: message by message with the
+// Sending editor text through the application's sending path: message by message with the
 // parser, raw chunks without it, progress, failures, stop and repeat.
 #include <QElapsedTimer>
 #include <QSignalSpy>
@@ -43,7 +43,7 @@ private Q_SLOTS:
     void parsedTextGoesMessageByMessageWithTheBulkInterval()
     {
         m_model->setModelIntValue(ParamBulkInterval, 100);
-        MidiEditTransmittionThread thread(m_model.get());
+        MidiEditTransmittionThread thread(m_model.get(), m_window->sender());
         QSignalSpy start(&thread, &MidiEditTransmittionThread::startTransmittion);
         QSignalSpy progress(&thread, &MidiEditTransmittionThread::transmittionProgress);
         QSignalSpy finish(&thread, &MidiEditTransmittionThread::finishTransmittion);
@@ -67,7 +67,7 @@ private Q_SLOTS:
     void withoutTheParserTextGoesInRawChunks()
     {
         m_model->setModelIntValue(ParamMessageParsed, 0);
-        MidiEditTransmittionThread thread(m_model.get());
+        MidiEditTransmittionThread thread(m_model.get(), m_window->sender());
         QSignalSpy progress(&thread, &MidiEditTransmittionThread::transmittionProgress);
         QSignalSpy finish(&thread, &MidiEditTransmittionThread::finishTransmittion);
         thread.start();
@@ -86,7 +86,7 @@ private Q_SLOTS:
 
     void failuresAndEmptyTexts()
     {
-        MidiEditTransmittionThread thread(m_model.get());
+        MidiEditTransmittionThread thread(m_model.get(), m_window->sender());
         QSignalSpy start(&thread, &MidiEditTransmittionThread::startTransmittion);
         QSignalSpy finish(&thread, &MidiEditTransmittionThread::finishTransmittion);
         thread.start();
@@ -110,7 +110,7 @@ private Q_SLOTS:
     void stopEndsALongTransmission()
     {
         m_model->setModelIntValue(ParamBulkInterval, 50);
-        MidiEditTransmittionThread thread(m_model.get());
+        MidiEditTransmittionThread thread(m_model.get(), m_window->sender());
         QSignalSpy progress(&thread, &MidiEditTransmittionThread::transmittionProgress);
         QSignalSpy finish(&thread, &MidiEditTransmittionThread::finishTransmittion);
         thread.start();
@@ -127,7 +127,7 @@ private Q_SLOTS:
 
     void repeatSendsUntilStopped()
     {
-        MidiEditRepeatTransmittionThread thread(m_model.get());
+        MidiEditRepeatTransmittionThread thread(m_model.get(), m_window->sender());
         thread.setRepeatInterval(100);
         QSignalSpy finish(&thread, &MidiEditTransmittionThread::finishTransmittion);
         thread.start();
@@ -142,7 +142,7 @@ private Q_SLOTS:
 
     void destroyingARepeatingThreadEndsIt()
     {
-        auto thread = std::make_unique<MidiEditRepeatTransmittionThread>(m_model.get());
+        auto thread = std::make_unique<MidiEditRepeatTransmittionThread>(m_model.get(), m_window->sender());
         thread->setRepeatInterval(1000);
         thread->start();
         thread->setTransmittionMessage("FE");
