@@ -167,8 +167,8 @@ void JackMidiService::writeOutputs(jack_nframes_t frames)
         nextStart > cycleStart;
     const int64_t cycleStartNs = static_cast<int64_t>(cycleStart) * 1000 + hostToJackOffset();
     const int64_t cycleNs = static_cast<int64_t>(nextStart - cycleStart) * 1000;
-    const int64_t latencyNs =
-        static_cast<int64_t>(frames) * 1000000000 / std::max<int64_t>(1, m_sampleRate.load(std::memory_order_relaxed));
+    const int64_t rate = std::max<int64_t>(1, m_sampleRate.load(std::memory_order_relaxed));
+    const int64_t latencyNs = static_cast<int64_t>(frames) * 1000000000 / rate;
     for (OutputSlot& slot : m_outputs) {
         jack_port_t* port = slot.port.load(std::memory_order_acquire);
         if (!port) {
@@ -194,14 +194,14 @@ void JackMidiService::writeOutputs(jack_nframes_t frames)
             }
             jack_nframes_t frame = lastFrame;
             if (timed) {
+                // The cycle's frames spread over its span as JACK measures it
+                // (its clock and the server's period need not agree).
                 const int64_t offsetNs = static_cast<int64_t>(header.hostTime) + latencyNs - cycleStartNs;
-                if (offsetNs >= cycleNs) {
+                const int64_t offset = offsetNs <= 0 ? 0 : (offsetNs * frames + cycleNs / 2) / cycleNs;
+                if (offset >= static_cast<int64_t>(frames)) {
                     break;  // due in a later cycle, and so is everything after it
                 }
-                if (offsetNs > 0) {
-                    const auto placed = static_cast<jack_nframes_t>(offsetNs * frames / cycleNs);
-                    frame = std::min(frames - 1, std::max(lastFrame, placed));
-                }
+                frame = std::max(lastFrame, static_cast<jack_nframes_t>(offset));
             }
             jack_midi_data_t* target = jack_midi_event_reserve(buffer, frame, size);
             if (!target && !first) {

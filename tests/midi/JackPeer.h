@@ -76,11 +76,15 @@ public:
         return m_received;
     }
 
-    // When each received event arrived (JACK time, microseconds) and its size.
+    // When each received event arrived (JACK time, microseconds, and its
+    // frame) and its size.
     struct Arrival {
         jack_time_t time;
         size_t size;
+        jack_nframes_t frame;
     };
+    jack_nframes_t sampleRate() const { return jack_get_sample_rate(m_client); }
+    jack_nframes_t bufferSize() const { return jack_get_buffer_size(m_client); }
     std::vector<Arrival> arrivals()
     {
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -118,8 +122,8 @@ private:
                 self->m_received.insert(self->m_received.end(), event.buffer,
                                         event.buffer + event.size);
                 self->m_receivedEvents++;
-                self->m_arrivals.push_back(
-                    {jack_frames_to_time(self->m_client, periodStart + event.time), event.size});
+                self->m_arrivals.push_back({jack_frames_to_time(self->m_client, periodStart + event.time),
+                                            event.size, periodStart + event.time});
             }
         }
         return 0;

@@ -3,6 +3,7 @@
 // system exclusive included), and a peer that goes away.
 #include <QtTest>
 
+#include <cmath>
 #include <memory>
 
 #include "JackMidiService.h"
@@ -125,6 +126,48 @@ private Q_SLOTS:
         QCOMPARE(m_input->closeInputPort(), MIDI_RESULT_ERROR);
         // A name that matches nothing now changes nothing.
         QCOMPARE(m_input->openInputPort(m_peerName + ":out"), MIDI_RESULT_ERROR);
+    }
+
+    void sentEventsLandAtTheFramesOfTheirTimesAndInOrder()
+    {
+        QCOMPARE(m_output->openOutputPort(m_peerName + ":in"), MIDI_RESULT_SUCCESS);
+        // Twelve clocks 1.7 ms apart (not a whole number of frames nor of
+        // periods), handed over well ahead of their times, then a note due
+        // now, which must not overtake them.
+        const unsigned long long spacing = 1700000;
+        const unsigned long long first = getHostTimeInNanoseconds() + 40000000;
+        const unsigned char clock = 0xF8;
+        unsigned int stamp = 0;
+        for (unsigned long long k = 0; k < 12; k++) {
+            QCOMPARE(m_output->transmitMidi(&clock, 1, stamp, first + k * spacing), MIDI_RESULT_SUCCESS);
+        }
+        const Bytes note{0x90, 0x3C, 0x40};
+        QCOMPARE(m_output->transmitMidi(note.data(), 3, stamp, 0), MIDI_RESULT_SUCCESS);
+        QVERIFY(m_peer->waitForBytes(15));
+        const auto arrivals = m_peer->arrivals();
+        QCOMPARE(arrivals.size(), size_t(13));
+        // On JACK's own timeline (frames to time as the server measures it),
+        // the spacing is the spacing of the send times within two frames.
+        const double frame = 1e6 / m_peer->sampleRate();
+        for (size_t k = 0; k < 12; k++) {
+            QCOMPARE(arrivals[k].size, size_t(1));
+            const double expected = k * spacing / 1000.0;
+            const double placed = double(arrivals[k].time - arrivals[0].time);
+            QVERIFY2(std::abs(placed - expected) <= 2 * frame,
+                     qPrintable(QString("clock %1 at +%2 us, expected +%3").arg(k).arg(placed).arg(expected)));
+            QVERIFY(k == 0 || arrivals[k].frame > arrivals[k - 1].frame);
+        }
+        QCOMPARE(arrivals[12].size, size_t(3));
+        QVERIFY(arrivals[12].frame >= arrivals[11].frame);
+        // The first clock left one period after its time, as every event does.
+        // JACK's clock need not be the host clock: convert through the present.
+        const long long jackMinusHost =
+            static_cast<long long>(jack_get_time()) - static_cast<long long>(getHostTimeInNanoseconds() / 1000);
+        const auto due = static_cast<jack_time_t>(static_cast<long long>(first / 1000) + jackMinusHost);
+        const jack_time_t period = 1000000ull * m_peer->bufferSize() / m_peer->sampleRate();
+        const auto late = static_cast<long long>(arrivals[0].time) - static_cast<long long>(due);
+        QVERIFY2(late > static_cast<long long>(period) / 2 && late < 2 * static_cast<long long>(period),
+                 qPrintable(QString("first clock %1 us after its time").arg(late)));
     }
 
     void messageThatCanNeverFitIsRefused()
