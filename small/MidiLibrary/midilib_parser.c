@@ -88,6 +88,36 @@ static void appendDataRun(midilib_parser* self, const uint8_t* input, uint64_t* 
     *position = at;
 }
 
+/* Event type of each real-time status F8-FF; -1 where none is defined. */
+static const int8_t realTimeEventType[8] = {
+    MIDILIB_Event_Type_TimingClock, -1, MIDILIB_Event_Type_Start, MIDILIB_Event_Type_Continue,
+    MIDILIB_Event_Type_Stop, -1, MIDILIB_Event_Type_ActiveSensing, MIDILIB_Event_Type_SystemReset};
+
+/* The common case, done in place: a channel message whose last data byte
+ * just arrived. The same result as completeMessage: the event when every
+ * byte after the status is a data byte (an undefined status byte may have
+ * slipped in), and running status kept either way. */
+static int32_t completeChannelMessage(midilib_parser* self, midilib_event* event)
+{
+    const uint8_t* bytes = self->buffer;
+    const uint64_t size = self->message.position;
+    self->message.position = 1;
+    if (bytes[1] >= 0x80 || (size == 3 && bytes[2] >= 0x80)) {
+        return -1;
+    }
+    event->type = (uint8_t)((bytes[0] >> 4) - 8);
+    event->channelNumber = (uint8_t)(bytes[0] & 0x0F);
+    if (event->type == MIDILIB_Event_Type_PitchBend) {
+        event->payload.value = (uint16_t)(bytes[1] | (bytes[2] << 7));
+        return 0;
+    }
+    event->payload.dataBytes.firstByte = bytes[1];
+    if (size == 3) {
+        event->payload.dataBytes.secondByte = bytes[2];
+    }
+    return 0;
+}
+
 int32_t midilib_parser_parse(midilib_parser* self, midilib_event* event)
 {
     SMLIB_ASSERT(self);
@@ -96,19 +126,49 @@ int32_t midilib_parser_parse(midilib_parser* self, midilib_event* event)
      * directly instead of calling through them for every byte. */
     smlib_constData* input = &self->input;
     smlib_data* message = &self->message;
-    while (input->position < input->size) {
-        const uint8_t byte = input->memory[input->position++];
+    const uint8_t* memory = input->memory;
+    const uint64_t end = input->size;
+    uint64_t position = input->position;
+    while (position < end) {
+        const uint8_t byte = memory[position++];
+        if (byte < 0x80) {
+            /* Data: into the open message; none open (or a system exclusive
+             * already full) drops it. */
+            if (message->position >= message->size) {
+                continue;
+            }
+            self->buffer[message->position++] = byte;
+            if (self->buffer[0] == 0xF0) {
+                appendDataRun(self, memory, &position, end);
+            } else if (message->position == message->size) {
+                const int32_t result = midilib_status_isChannelMessage(self->buffer[0])
+                                           ? completeChannelMessage(self, event)
+                                           : completeMessage(self, event);
+                if (result == 0) {
+                    input->position = position;
+                    return 0;
+                }
+            }
+            continue;
+        }
         if (isRealTime(byte)) {
-            if (midilib_status_check(byte)) {
-                const int32_t converted = midilib_dataToEvent(&byte, 1, event);
-                SMLIB_ASSERT(converted == 0);
+            /* Between the bytes of any message, which goes on around it. */
+            const int8_t type = realTimeEventType[byte - 0xF8];
+            if (type >= 0) {
+                event->type = (uint8_t)type;
+                event->channelNumber = MIDILIB_ChannelNumber_None;
+                input->position = position;
                 return 0;
             }
             continue;
         }
         const uint64_t length = midilib_status_messageSize(byte);
         if (length != 0) {
-            smlib_data_init(message, self->buffer, length);
+            /* A new message (smlib_data_init without its checks: the buffer
+             * is ours and every defined length is above 0). */
+            message->memory = self->buffer;
+            message->size = length;
+            message->position = 0;
         }
         if (message->position >= message->size) {
             continue;
@@ -119,17 +179,15 @@ int32_t midilib_parser_parse(midilib_parser* self, midilib_event* event)
          * a message later in the same chunk must not be lost. */
         const int isSystemExclusive = (self->buffer[0] == 0xF0);
         const int full = message->position == message->size;
-        if (byte == 0xF7 && isSystemExclusive) {
+        if ((byte == 0xF7 && isSystemExclusive) || (full && !isSystemExclusive)) {
             if (completeMessage(self, event) == 0) {
-                return 0;
-            }
-        } else if (full && !isSystemExclusive) {
-            if (completeMessage(self, event) == 0) {
+                input->position = position;
                 return 0;
             }
         } else if (isSystemExclusive) {
-            appendDataRun(self, input->memory, &input->position, input->size);
+            appendDataRun(self, memory, &position, end);
         }
     }
+    input->position = position;
     return -1;
 }
