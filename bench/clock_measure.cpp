@@ -1,12 +1,19 @@
-// Measures how the timing clock and active sensing windows keep time,
-// heard back through the loopback by a second input port that notes when
-// each message arrives (steady clock, microseconds):
+// Measures how the timing clock and active sensing windows keep time.
+// Without "jack": heard back through the loopback by a second input port
+// that notes when each message arrives (steady clock, microseconds):
 //   clock   120 BPM for 10 s: spacing of the F8 bytes against 20833 us
 //           (mean, p99 and largest error) and the long-term count;
 //   sensing 100 ms interval for 5 s: spacing of the FE bytes.
+// With "jack" (a JACK server running): the default window layout open (the
+// monitors show everything), output 1 on a frame-accurate JACK peer that
+// notes each event's frame time: clock at 120 and 300 BPM and active
+// sensing at 300 ms, for "seconds=N" each (default 60), with the process's
+// CPU time while the clock runs at 300 BPM.
 // Run under QT_QPA_PLATFORM=offscreen (or any display).
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
 #include <QFile>
 #include <QStandardPaths>
 
@@ -17,6 +24,9 @@
 #include <mutex>
 #include <vector>
 
+#include <sys/resource.h>
+
+#include "JackPeer.h"
 #include "MainWindow.h"
 #include "MidiActivesenseTransmittionThread.h"
 #include "MidiActivesensingView.h"
@@ -59,11 +69,11 @@ struct Arrivals {
 
 void runFor(int milliseconds)
 {
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < milliseconds) {
-        QApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
+    // A real event loop that sleeps between events: the measurement must
+    // not cost a core of its own.
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
 void report(const char* what, const std::vector<long long>& times, double expectedSpacing)
@@ -88,10 +98,96 @@ void report(const char* what, const std::vector<long long>& times, double expect
                 span / 1e6, span / expectedSpacing);
 }
 
+double processCpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+std::vector<long long> peerTimes(JackPeer& peer, size_t from, unsigned char status)
+{
+    std::vector<long long> times;
+    const auto arrivals = peer.arrivals();
+    const std::vector<unsigned char> bytes = peer.received();
+    // One-byte events only here: the n-th arrival is the n-th byte.
+    for (size_t i = from; i < arrivals.size() && i < bytes.size(); i++) {
+        if (bytes[i] == status) {
+            times.push_back(static_cast<long long>(arrivals[i].time));
+        }
+    }
+    return times;
+}
+
+int measureOverJack(int argc, char** argv, int seconds)
+{
+    OstrelModel model;
+    QApplication application(argc, argv);
+    QStandardPaths::setTestModeEnabled(true);
+    QFile::remove(MainWindow::getIniFilePath());
+    JackPeer peer("ostrel-clock-peer");
+    if (!peer.isOpen()) {
+        std::printf("no JACK server\n");
+        return 1;
+    }
+    MainWindow window(nullptr, &model, MidiApi::Jack);
+    window.show();  // the default layout: both monitors and an editor
+    runFor(500);
+    window.outputPort(OutputPortGroup_First)->getOutputPortNameList(nullptr);
+    if (window.outputPort(OutputPortGroup_First)->openOutputPort(peer.name() + ":in") != MIDI_RESULT_SUCCESS) {
+        std::printf("cannot reach the peer\n");
+        return 1;
+    }
+    std::printf("JACK: %u frames at %u Hz; %d s each\n", peer.bufferSize(), peer.sampleRate(), seconds);
+    auto* clock = qobject_cast<MidiTimingClockGeneratorView*>(
+        window.createMidiTimingClockGeneratorView(QStringLiteral("&Timing Clock"))->widget());
+    for (int bpm : {120, 300}) {
+        clock->knob()->setValue(bpm);
+        runFor(200);
+        const size_t from = peer.received().size();
+        const double cpuBefore = processCpuSeconds();
+        QElapsedTimer wall;
+        wall.start();
+        clock->playButton()->setChecked(true);
+        runFor(seconds * 1000);
+        clock->playButton()->setChecked(false);
+        const double cpu = (processCpuSeconds() - cpuBefore) / (wall.nsecsElapsed() / 1e9);
+        runFor(200);
+        const std::vector<long long> times = peerTimes(peer, from, 0xF8);
+        const QByteArray title = QByteArray("clock ") + QByteArray::number(bpm) + " BPM at the peer";
+        report(title.constData(), times, 60e6 / (bpm * 24.0));
+        std::printf("  count %zu for %.3f s of play: %.1f due; process CPU %.2f %% of one core\n", times.size(),
+                    wall.nsecsElapsed() / 1e9, wall.nsecsElapsed() / 1e9 * bpm * 24 / 60, cpu * 100);
+    }
+    auto* sensing = qobject_cast<MidiActivesensingView*>(
+        window.createMidiActivesensingView(QStringLiteral("&Active Sensing"))->widget());
+    sensing->knob()->setValue(300);
+    runFor(200);
+    const size_t from = peer.received().size();
+    sensing->button()->setChecked(true);
+    runFor(seconds * 1000);
+    sensing->button()->setChecked(false);
+    runFor(500);
+    report("active sensing 300 ms at the peer", peerTimes(peer, from, 0xFE), 300000.0);
+    window.closeAllSubWindows();
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    for (int i = 1; i < argc; i++) {
+        if (QByteArray(argv[i]) == "jack") {
+            int seconds = 60;
+            for (int j = 1; j < argc; j++) {
+                if (QByteArray(argv[j]).startsWith("seconds=")) {
+                    seconds = QByteArray(argv[j]).mid(8).toInt();
+                }
+            }
+            return measureOverJack(argc, argv, std::max(1, seconds));
+        }
+    }
     OstrelModel model;
     QApplication application(argc, argv);
     QStandardPaths::setTestModeEnabled(true);

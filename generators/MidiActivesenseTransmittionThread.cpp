@@ -42,11 +42,16 @@ uint64_t MidiActivesenseTransmittionThread::intervalNanoseconds() const
 void MidiActivesenseTransmittionThread::run()
 {
     std::unique_lock<std::mutex> lock(m_lock);
+    bool scheduled = false;  // since sending was last switched on (perhaps before this ran)
     while (!m_quit) {
         if (!m_playing) {
+            scheduled = false;
             m_wake.wait(lock, [this] { return m_quit || m_playing; });
-            m_schedule.start(getHostTimeInNanoseconds(), intervalNanoseconds(), 1);
             continue;
+        }
+        if (!scheduled) {
+            m_schedule.start(getHostTimeInNanoseconds(), intervalNanoseconds(), 1);
+            scheduled = true;
         }
         m_schedule.setPeriod(intervalNanoseconds(), 1);
         const uint64_t due = m_schedule.nextDue();

@@ -85,12 +85,17 @@ void MidiTimingClockTransmittionThread::sendClock(std::unique_lock<std::mutex>& 
 void MidiTimingClockTransmittionThread::run()
 {
     std::unique_lock<std::mutex> lock(m_lock);
+    bool scheduled = false;  // since play was last switched on (perhaps before this ran)
     while (!m_quit) {
         if (!m_playing) {
+            scheduled = false;
             m_wake.wait(lock, [this] { return m_quit || m_playing; });
+            continue;
+        }
+        if (!scheduled) {
             // The first clock falls one period after play; stopped time does not count.
             m_schedule.start(getHostTimeInNanoseconds(), PeriodTempoProduct, static_cast<uint64_t>(m_tempo));
-            continue;
+            scheduled = true;
         }
         if (sleepUntilNextClock(lock)) {
             sendClock(lock);
