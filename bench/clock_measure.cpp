@@ -8,7 +8,8 @@
 // monitors show everything), output 1 on a frame-accurate JACK peer that
 // notes each event's frame time: clock at 120 and 300 BPM and active
 // sensing at 300 ms, for "seconds=N" each (default 60), with the process's
-// CPU time while the clock runs at 300 BPM.
+// CPU time while the clock runs at 300 BPM (less the peer's own thread); then MIDI thru from the peer
+// back to it (one note each 10 ms for as long), its latency in frames.
 // Run under QT_QPA_PLATFORM=offscreen (or any display).
 #include <QApplication>
 #include <QElapsedTimer>
@@ -37,6 +38,7 @@
 #include "MidiTimingClockTransmittionThread.h"
 #include "MidiLedCombinedDial.h"
 #include "OstrelModel.h"
+#include "OstrelParameters.h"
 
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -119,6 +121,51 @@ std::vector<long long> peerTimes(JackPeer& peer, size_t from, unsigned char stat
     return times;
 }
 
+// MIDI thru: the peer sends a note every 10 ms at a varying frame of its
+// cycle into input 1; thru carries it back out of output 1 to the peer.
+// Latency is the arrival frame minus the frame it left at.
+int measureThru(MainWindow& window, OstrelModel& model, JackPeer& peer, int seconds)
+{
+    MidiInputPort* input = window.inputPort(InputPortGroup_First);
+    input->getInputPortNameList(nullptr);
+    if (input->openInputPort(peer.name() + ":out") != MIDI_RESULT_SUCCESS) {
+        std::printf("cannot hear the peer\n");
+        return 1;
+    }
+    model.setModelIntValue(ParamMidiThru, 1);
+    runFor(200);
+    const size_t sentBefore = peer.sentFrames().size();
+    const size_t heardBefore = peer.arrivals().size();
+    const int count = seconds * 100;
+    const jack_nframes_t period = peer.bufferSize();
+    for (int i = 0; i < count; i++) {
+        peer.send({0x90, static_cast<unsigned char>(i & 0x7F), 0x40},
+                  static_cast<jack_nframes_t>((i * 37) % period));
+        runFor(10);
+    }
+    runFor(500);
+    model.setModelIntValue(ParamMidiThru, 0);
+    const std::vector<jack_nframes_t> sent = peer.sentFrames();
+    const auto arrivals = peer.arrivals();
+    std::vector<double> latencies;
+    for (size_t i = 0; sentBefore + i < sent.size() && heardBefore + i < arrivals.size(); i++) {
+        const auto frames = static_cast<double>(arrivals[heardBefore + i].frame - sent[sentBefore + i]);
+        latencies.push_back(frames * 1e6 / peer.sampleRate());
+    }
+    if (latencies.empty()) {
+        std::printf("thru: nothing came back\n");
+        return 1;
+    }
+    std::sort(latencies.begin(), latencies.end());
+    const double least = latencies.front();
+    std::printf("thru: %d sent, %zu back; latency min %.0f us, p50 %.0f us, p99 %.0f us, largest %.0f us; "
+                "p99 - min %.0f us\n",
+                count, arrivals.size() - heardBefore, least, latencies[latencies.size() / 2],
+                latencies[latencies.size() * 99 / 100], latencies.back(),
+                latencies[latencies.size() * 99 / 100] - least);
+    return 0;
+}
+
 int measureOverJack(int argc, char** argv, int seconds)
 {
     OstrelModel model;
@@ -145,19 +192,20 @@ int measureOverJack(int argc, char** argv, int seconds)
         clock->knob()->setValue(bpm);
         runFor(200);
         const size_t from = peer.received().size();
-        const double cpuBefore = processCpuSeconds();
+        const double cpuBefore = processCpuSeconds() - peer.processThreadCpuSeconds();
         QElapsedTimer wall;
         wall.start();
         clock->playButton()->setChecked(true);
         runFor(seconds * 1000);
         clock->playButton()->setChecked(false);
-        const double cpu = (processCpuSeconds() - cpuBefore) / (wall.nsecsElapsed() / 1e9);
+        const double played = wall.nsecsElapsed() / 1e9;
+        const double cpu = (processCpuSeconds() - peer.processThreadCpuSeconds() - cpuBefore) / played;
         runFor(200);
         const std::vector<long long> times = peerTimes(peer, from, 0xF8);
         const QByteArray title = QByteArray("clock ") + QByteArray::number(bpm) + " BPM at the peer";
         report(title.constData(), times, 60e6 / (bpm * 24.0));
         std::printf("  count %zu for %.3f s of play: %.1f due; process CPU %.2f %% of one core\n", times.size(),
-                    wall.nsecsElapsed() / 1e9, wall.nsecsElapsed() / 1e9 * bpm * 24 / 60, cpu * 100);
+                    played, played * bpm * 24 / 60, cpu * 100);
     }
     auto* sensing = qobject_cast<MidiActivesensingView*>(
         window.createMidiActivesensingView(QStringLiteral("&Active Sensing"))->widget());
@@ -169,8 +217,12 @@ int measureOverJack(int argc, char** argv, int seconds)
     sensing->button()->setChecked(false);
     runFor(500);
     report("active sensing 300 ms at the peer", peerTimes(peer, from, 0xFE), 300000.0);
+    sensing->parentWidget()->close();
+    clock->parentWidget()->close();
+    const int status = measureThru(window, model, peer, seconds);
+    std::printf("server reported %d late cycles (xruns) during the runs\n", peer.xruns());
     window.closeAllSubWindows();
-    return 0;
+    return status;
 }
 
 }  // namespace

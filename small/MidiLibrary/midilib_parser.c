@@ -75,7 +75,7 @@ static int32_t completeMessage(midilib_parser* self, midilib_event* event)
         const int32_t converted = midilib_dataToEvent(self->buffer, size, event);
         SMLIB_ASSERT(converted == 0);
     }
-    if (midilib_status_isChannelMessage(self->buffer[0])) {
+    if (self->buffer[0] < 0xF0) { /* a channel message: running status */
         smlib_data_seek(&self->message, 1, 0);
     } else {
         closeMessage(self);
@@ -83,19 +83,22 @@ static int32_t completeMessage(midilib_parser* self, midilib_event* event)
     return valid ? 0 : -1;
 }
 
-/* Appends a run of data bytes to an open system exclusive in one pass; the
- * bulk of a dump never goes through the byte-by-byte path. */
-static void appendDataRun(midilib_parser* self, const uint8_t* input, uint64_t* position,
-                          uint64_t size)
+/* How many of the next `limit` input bytes are data bytes, looked at eight
+ * at a time: the bulk of a dump is measured at memory speed. */
+static uint64_t dataRunLength(const uint8_t* input, uint64_t limit)
 {
-    smlib_data* message = &self->message;
-    uint64_t at = *position;
-    uint64_t room = message->size - message->position;
-    while (at < size && room > 1 && input[at] < 0x80) {
-        self->buffer[message->position++] = input[at++];
-        room--;
+    uint64_t run = 0;
+    for (; run + 8 <= limit; run += 8) {
+        uint64_t word;
+        memcpy(&word, input + run, sizeof(word));
+        if (word & UINT64_C(0x8080808080808080)) {
+            break;
+        }
     }
-    *position = at;
+    while (run < limit && input[run] < 0x80) {
+        run++;
+    }
+    return run;
 }
 
 /* Event type of each real-time status F8-FF; -1 where none is defined. */
@@ -104,14 +107,11 @@ static const int8_t realTimeEventType[8] = {
     MIDILIB_Event_Type_Stop, -1, MIDILIB_Event_Type_ActiveSensing, MIDILIB_Event_Type_SystemReset};
 
 /* The common case, done in place: a channel message whose last data byte
- * just arrived. The same result as completeMessage: the event when every
- * byte after the status is a data byte (an undefined status byte may have
- * slipped in), and running status kept either way. */
-static int32_t completeChannelMessage(midilib_parser* self, midilib_event* event)
+ * (of `size` bytes) just arrived. The same result as completeMessage: the
+ * event when every byte after the status is a data byte (an undefined
+ * status byte may have slipped in); running status is kept either way. */
+static int32_t completeChannelMessage(const uint8_t* bytes, uint64_t size, midilib_event* event)
 {
-    const uint8_t* bytes = self->buffer;
-    const uint64_t size = self->message.position;
-    self->message.position = 1;
     if (bytes[1] >= 0x80 || (size == 3 && bytes[2] >= 0x80)) {
         return -1;
     }
@@ -128,35 +128,67 @@ static int32_t completeChannelMessage(midilib_parser* self, midilib_event* event
     return 0;
 }
 
+/* Hands the open message (collected / length) back to the record, which the
+ * parse loop otherwise keeps in registers: the buffer's byte stores would
+ * make the compiler reload every field after each one. */
+static void storeMessage(midilib_parser* self, uint64_t collected, uint64_t length)
+{
+    self->message.memory = length ? self->buffer : NULL;
+    self->message.size = length;
+    self->message.position = collected;
+}
+
+/* Completes the message through the general path and takes back where
+ * it leaves the message cursor. */
+static int32_t completeStoredMessage(midilib_parser* self, midilib_event* event,
+                                     uint64_t* collected, uint64_t* length)
+{
+    storeMessage(self, *collected, *length);
+    const int32_t result = completeMessage(self, event);
+    *collected = self->message.position;
+    *length = self->message.size;
+    return result;
+}
+
 int32_t midilib_parser_parse(midilib_parser* self, midilib_event* event)
 {
     SMLIB_ASSERT(self);
     SMLIB_ASSERT(event);
-    /* The parser owns both cursors, so the hot loop works on their fields
-     * directly instead of calling through them for every byte. */
-    smlib_constData* input = &self->input;
-    smlib_data* message = &self->message;
-    const uint8_t* memory = input->memory;
-    const uint64_t end = input->size;
-    uint64_t position = input->position;
+    const uint8_t* memory = self->input.memory;
+    const uint64_t end = self->input.size;
+    uint64_t position = self->input.position;
+    uint8_t* buffer = self->buffer;
+    uint64_t collected = self->message.position; /* bytes of the open message so far */
+    uint64_t length = self->message.size;        /* its full length; 0 when none is open */
+    int32_t result = -1;
     while (position < end) {
         const uint8_t byte = memory[position++];
         if (byte < 0x80) {
             /* Data: into the open message; none open (or a system exclusive
              * already full) drops it. */
-            if (message->position >= message->size) {
+            if (collected >= length) {
                 continue;
             }
-            self->buffer[message->position++] = byte;
-            if (self->buffer[0] == 0xF0) {
-                appendDataRun(self, memory, &position, end);
-            } else if (message->position == message->size) {
-                const int32_t result = midilib_status_isChannelMessage(self->buffer[0])
-                                           ? completeChannelMessage(self, event)
-                                           : completeMessage(self, event);
-                if (result == 0) {
-                    input->position = position;
-                    return 0;
+            buffer[collected++] = byte;
+            if (buffer[0] == 0xF0) {
+                /* The rest of the run in one go, keeping a byte for F7. */
+                const uint64_t room = length - collected;
+                const uint64_t limit = room > 1 ? room - 1 : 0;
+                const uint64_t run = dataRunLength(memory + position,
+                                                   end - position < limit ? end - position : limit);
+                memcpy(buffer + collected, memory + position, run);
+                collected += run;
+                position += run;
+            } else if (collected == length) {
+                if (buffer[0] < 0xF0) {
+                    collected = 1;
+                    if (completeChannelMessage(buffer, length, event) == 0) {
+                        result = 0;
+                        break;
+                    }
+                } else if (completeStoredMessage(self, event, &collected, &length) == 0) {
+                    result = 0;
+                    break;
                 }
             }
             continue;
@@ -167,40 +199,36 @@ int32_t midilib_parser_parse(midilib_parser* self, midilib_event* event)
             if (type >= 0) {
                 event->type = (uint8_t)type;
                 event->channelNumber = MIDILIB_ChannelNumber_None;
-                input->position = position;
-                return 0;
+                result = 0;
+                break;
             }
             continue;
         }
         /* Program change and channel pressure (C0-DF) take one data byte,
          * the other channel messages two. */
-        const uint64_t length = byte < 0xF0 ? ((byte & 0xE0) == 0xC0 ? 2u : 3u)
-                                            : midilib_status_messageSize(byte);
-        if (length != 0) {
-            /* A new message (smlib_data_init without its checks: the buffer
-             * is ours and every defined length is above 0). */
-            message->memory = self->buffer;
-            message->size = length;
-            message->position = 0;
+        const uint64_t size = byte < 0xF0 ? ((byte & 0xE0) == 0xC0 ? 2u : 3u)
+                                          : midilib_status_messageSize(byte);
+        if (size != 0) {
+            collected = 0; /* a new message */
+            length = size;
         }
-        if (message->position >= message->size) {
+        if (collected >= length) {
             continue;
         }
-        self->buffer[message->position++] = byte;
+        buffer[collected++] = byte;
         /* A system exclusive that fills the buffer without F7 stays full, so
          * its remaining bytes and the late F7 are dropped. Reading goes on:
          * a message later in the same chunk must not be lost. */
-        const int isSystemExclusive = (self->buffer[0] == 0xF0);
-        const int full = message->position == message->size;
+        const int isSystemExclusive = (buffer[0] == 0xF0);
+        const int full = collected == length;
         if ((byte == 0xF7 && isSystemExclusive) || (full && !isSystemExclusive)) {
-            if (completeMessage(self, event) == 0) {
-                input->position = position;
-                return 0;
+            if (completeStoredMessage(self, event, &collected, &length) == 0) {
+                result = 0;
+                break;
             }
-        } else if (isSystemExclusive) {
-            appendDataRun(self, memory, &position, end);
         }
     }
-    input->position = position;
-    return -1;
+    self->input.position = position;
+    storeMessage(self, collected, length);
+    return result;
 }

@@ -9,9 +9,13 @@
 
 #include <QString>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <deque>
 #include <mutex>
+#include <pthread.h>
+#include <time.h>
 #include <thread>
 #include <vector>
 
@@ -28,6 +32,7 @@ public:
         m_out = jack_port_register(m_client, "out", JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput, 0);
         m_in = jack_port_register(m_client, "in", JACK_DEFAULT_MIDI_TYPE, JackPortIsInput, 0);
         jack_set_process_callback(m_client, &JackPeer::process, this);
+        jack_set_xrun_callback(m_client, &JackPeer::xrun, this);
         jack_activate(m_client);
     }
 
@@ -44,11 +49,35 @@ public:
         }
     }
 
-    void send(const std::vector<unsigned char>& message)
+    // Sent in the next cycle at frame offset `offset` within it (offsets of
+    // one cycle must not decrease).
+    void send(const std::vector<unsigned char>& message, jack_nframes_t offset = 0)
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        m_outgoing.push_back(message);
+        m_outgoing.push_back({message, offset});
     }
+
+    // The frame time at which each sent event left, in order.
+    std::vector<jack_nframes_t> sentFrames()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_sentFrames;
+    }
+
+    // CPU time the peer's own process thread has used, in seconds (0 before
+    // its first cycle): a measuring program leaves it out of Ostrel's share.
+    double processThreadCpuSeconds() const
+    {
+        if (!m_threadKnown.load()) {
+            return 0;
+        }
+        timespec used{};
+        clock_gettime(m_threadClock, &used);
+        return static_cast<double>(used.tv_sec) + static_cast<double>(used.tv_nsec) / 1e9;
+    }
+
+    // Cycles the server reported late: an event sent in one may never reach a peer.
+    int xruns() const { return m_xruns.load(); }
 
     bool waitUntilSent()
     {
@@ -101,21 +130,27 @@ private:
     static int process(jack_nframes_t frames, void* arg)
     {
         auto* self = static_cast<JackPeer*>(arg);
+        if (!self->m_threadKnown.load(std::memory_order_relaxed) &&
+            pthread_getcpuclockid(pthread_self(), &self->m_threadClock) == 0) {
+            self->m_threadKnown.store(true);
+        }
         std::lock_guard<std::mutex> lock(self->m_mutex);
+        const jack_nframes_t periodStart = jack_last_frame_time(self->m_client);
         void* out = jack_port_get_buffer(self->m_out, frames);
         jack_midi_clear_buffer(out);
         while (!self->m_outgoing.empty()) {
-            const auto& message = self->m_outgoing.front();
-            jack_midi_data_t* data = jack_midi_event_reserve(out, 0, message.size());
+            const Outgoing& message = self->m_outgoing.front();
+            const jack_nframes_t offset = std::min(message.offset, frames - 1);
+            jack_midi_data_t* data = jack_midi_event_reserve(out, offset, message.bytes.size());
             if (!data) {
                 break;
             }
-            std::copy(message.begin(), message.end(), data);
+            std::copy(message.bytes.begin(), message.bytes.end(), data);
+            self->m_sentFrames.push_back(periodStart + offset);
             self->m_outgoing.pop_front();
         }
         void* in = jack_port_get_buffer(self->m_in, frames);
         const uint32_t count = jack_midi_get_event_count(in);
-        const jack_nframes_t periodStart = jack_last_frame_time(self->m_client);
         for (uint32_t i = 0; i < count; i++) {
             jack_midi_event_t event;
             if (jack_midi_event_get(&event, in, i) == 0) {
@@ -129,11 +164,26 @@ private:
         return 0;
     }
 
+    static int xrun(void* arg)
+    {
+        static_cast<JackPeer*>(arg)->m_xruns++;
+        return 0;
+    }
+
+    struct Outgoing {
+        std::vector<unsigned char> bytes;
+        jack_nframes_t offset;
+    };
+
     jack_client_t* m_client = nullptr;
     jack_port_t* m_out = nullptr;
     jack_port_t* m_in = nullptr;
     std::mutex m_mutex;
-    std::deque<std::vector<unsigned char>> m_outgoing;
+    std::deque<Outgoing> m_outgoing;
+    std::vector<jack_nframes_t> m_sentFrames;
+    std::atomic<int> m_xruns{0};
+    clockid_t m_threadClock{};
+    std::atomic<bool> m_threadKnown{false};
     std::vector<unsigned char> m_received;
     size_t m_receivedEvents = 0;
     std::vector<Arrival> m_arrivals;
