@@ -151,6 +151,7 @@ MIDI_RESULT MidiOutputPort::transmitMidi(const unsigned char* data, unsigned sho
     const uint64_t dueMilliseconds = hostTime / 1000000u;
     timeStamp = timeStampAt(std::max(nowMilliseconds, dueMilliseconds));
     const MIDI_RESULT result = destination.service->send(destination.id, data, length, hostTime);
+    (result == MIDI_RESULT_SUCCESS ? m_accepted : m_refused).fetch_add(1, std::memory_order_relaxed);
     if (result == MIDI_RESULT_SUCCESS && bluetooth) {
         paceBluetooth(length);
     }

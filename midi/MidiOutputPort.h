@@ -14,6 +14,7 @@
 
 #include <QElapsedTimer>
 
+#include <atomic>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -42,6 +43,10 @@ public:
     MIDI_RESULT transmitMidi(const unsigned char* data, unsigned short length,
                              unsigned int& timeStamp, unsigned long long hostTime);
     bool isBluetooth() const;
+    // Messages the service took to send, and those it refused, since the
+    // port was created (any thread).
+    uint64_t acceptedMessages() const { return m_accepted.load(std::memory_order_relaxed); }
+    uint64_t refusedMessages() const { return m_refused.load(std::memory_order_relaxed); }
 
 private:
     struct Destination {
@@ -63,4 +68,6 @@ private:
     bool m_isBluetooth = false;
     std::unique_ptr<QElapsedTimer> m_stopwatch;
     unsigned short m_maximumMessageSize;
+    std::atomic<uint64_t> m_accepted{0};
+    std::atomic<uint64_t> m_refused{0};
 };

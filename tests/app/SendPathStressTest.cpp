@@ -138,13 +138,20 @@ private Q_SLOTS:
         peer.send({0x90, 0x3C, 0x40});
         QVERIFY(peer.waitForBytes(before + 3));
 
+        // Every message the output port handed to the service reached the
+        // peer; the service refused none (it waits for ring space instead).
+        MidiOutputPort* output = window.outputPort(OutputPortGroup_First);
+        QVERIFY(port_traffic::waitUntil([&] { return peer.receivedEvents() >= output->acceptedMessages(); }));
+        QCOMPARE(static_cast<uint64_t>(peer.receivedEvents()), output->acceptedMessages());
+        QCOMPARE(output->refusedMessages(), uint64_t{0});
+
         const Tally result = tally(peer.received());
         QVERIFY2(result.damagedAt < 0, qPrintable(QString("damaged at byte %1").arg(result.damagedAt)));
         QVERIFY(result.notes > 0);
         QVERIFY(result.dumps > 0);
         QVERIFY(result.notes <= flooded + 1);
-        qInfo("%ld notes flooded, %ld came back through thru, %ld dumps repeated", flooded.load(),
-              result.notes, result.dumps);
+        qInfo("%ld notes flooded, %ld came back through thru, %ld dumps repeated, %llu messages sent", flooded.load(),
+              result.notes, result.dumps, static_cast<unsigned long long>(output->acceptedMessages()));
     }
 };
 
