@@ -48,7 +48,7 @@ public:
                                 [&] { return m_quit || m_queuedBytes < QueueLimit; })) {
             return false;
         }
-        m_queuedBytes += length;
+        m_queuedBytes += length + LoopbackMidiService::PacketOverhead;
         m_queue.push_back(std::move(packet));
         m_changed.notify_all();
         return true;
@@ -76,7 +76,7 @@ private:
             }
             const Packet packet = std::move(m_queue.front());
             m_queue.pop_front();
-            m_queuedBytes -= packet.bytes.size();
+            m_queuedBytes -= packet.bytes.size() + LoopbackMidiService::PacketOverhead;
             m_changed.notify_all();
             lock.unlock();
             m_receivers.deliver(packet.bytes.data(), static_cast<unsigned short>(packet.bytes.size()),

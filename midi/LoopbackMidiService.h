@@ -5,7 +5,9 @@
 // Threads: each endpoint has a delivery thread that plays the host service's
 // thread for its source (one per endpoint, like separate cables, so a flood
 // on one never holds up the other). send() queues and returns; it waits
-// only while the endpoint already holds QueueLimit bytes, and gives up with
+// only while the endpoint already holds QueueLimit bytes (each packet counted
+// with PacketOverhead for its record and allocation, so a flood of one-byte
+// messages is bounded as tightly as one of dumps), and gives up with
 // an error after a second of that. A message sent ahead is held until its
 // time (and those after it with it) and comes back stamped with that time.
 // Locks: each endpoint has a queue mutex (the queue and quit), released
@@ -24,6 +26,7 @@
 class LoopbackMidiService : public MidiService {
 public:
     static constexpr size_t QueueLimit = 1 << 20;
+    static constexpr size_t PacketOverhead = 64;
 
     // Endpoints "Ostrel Loopback 1" and "Ostrel Loopback 2".
     LoopbackMidiService();

@@ -1,6 +1,8 @@
 #include "MidiOutputPort.h"
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 #include "MidiTime.h"
 
@@ -166,11 +168,16 @@ MIDI_RESULT MidiOutputPort::transmitMidi(const unsigned char* data, unsigned sho
 
 void MidiOutputPort::paceBluetooth(unsigned short length)
 {
-    // Three bytes per millisecond; spun, not slept, because sleeps overshoot.
-    QElapsedTimer stopwatch;
-    stopwatch.start();
-    const double wait = length / 3.0 + 0.03;
-    while (stopwatch.nsecsElapsed() / 1e6 < wait) {
+    // Three bytes per millisecond. Slept until a millisecond before the next
+    // byte may go (a sleep can overshoot by about that much), the rest spun:
+    // a 16 KiB dump costs a core for a few milliseconds, not for 5.5 s.
+    using Clock = std::chrono::steady_clock;
+    const auto until = Clock::now() + std::chrono::microseconds(length * 1000 / 3 + 30);
+    const auto sleepUntil = until - std::chrono::milliseconds(1);
+    if (Clock::now() < sleepUntil) {
+        std::this_thread::sleep_until(sleepUntil);
+    }
+    while (Clock::now() < until) {
     }
 }
 

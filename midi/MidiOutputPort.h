@@ -9,7 +9,8 @@
 // destination under it and sends after releasing it. Letting a destination
 // go (close, open of another, a vanished one) first stops new sends, waits
 // on a condition for those in progress to end, and calls the service with
-// the mutex released.
+// the mutex released. A destination marked as slow (Bluetooth) is paced
+// after each send, outside the mutex, mostly asleep.
 #pragma once
 
 #include <QElapsedTimer>

@@ -94,8 +94,10 @@ void MidiEditTransmittionThread::run()
 
 void MidiEditTransmittionThread::transmitMessage(QString& text)
 {
-    parseMessage(text);
-    Q_EMIT finishTransmittion(Processed);
+    // One result per transmission: a failed or stopped one has reported its own.
+    if (parseMessage(text)) {
+        Q_EMIT finishTransmittion(Processed);
+    }
 }
 
 void MidiEditTransmittionThread::interruptTransmittion()

@@ -4,13 +4,16 @@
 #include <QElapsedTimer>
 #include <QtTest>
 
+#include <atomic>
 #include <memory>
+#include <mutex>
 
 #include "LoopbackMidiService.h"
 #include "MidiInputPort.h"
 #include "MidiOutputPort.h"
 #include "MidiTime.h"
 #include "PacketCollector.h"
+#include "PortTraffic.h"
 
 namespace {
 
@@ -225,6 +228,39 @@ private Q_SLOTS:
         timer.start();
         QCOMPARE(m_output->transmitMidi(bytes.data(), 30, stamp, 0), MIDI_RESULT_SUCCESS);
         QVERIFY(timer.nsecsElapsed() >= 10030000);  // a lower bound: it cannot be faster
+    }
+
+    // A stuck receiver: a flood of one-byte messages fills the queue to its
+    // limit counted with each packet's overhead, then sends fail; nothing
+    // queued is lost once the receiver goes on.
+    void aStuckReceiverBoundsTheQueueByPacketsToo()
+    {
+        struct Stuck : MidiServiceReceiver {
+            std::mutex gate;
+            std::atomic<size_t> received{0};
+            void receivedPacket(const unsigned char*, unsigned short, unsigned long long) override
+            {
+                std::lock_guard<std::mutex> wait(gate);
+                received++;
+            }
+        } stuck;
+        LoopbackMidiService service(QStringList{QStringLiteral("stuck")});
+        const int32_t id = service.sources(nullptr).front().uniqueId;
+        QCOMPARE(service.connectSource(id, &stuck), MIDI_RESULT_SUCCESS);
+        size_t accepted = 0;
+        {
+            std::unique_lock<std::mutex> hold(stuck.gate);
+            const unsigned char clock = 0xF8;
+            while (service.send(id, &clock, 1, 0) == MIDI_RESULT_SUCCESS) {
+                accepted++;
+                QVERIFY(accepted <= LoopbackMidiService::QueueLimit);
+            }
+        }
+        // One packet may be in the receiver's hands when the queue fills.
+        const size_t limit = LoopbackMidiService::QueueLimit / (1 + LoopbackMidiService::PacketOverhead) + 2;
+        QVERIFY2(accepted <= limit, qPrintable(QString("%1 queued").arg(accepted)));
+        QVERIFY(port_traffic::waitUntil([&] { return stuck.received.load() == accepted; }));
+        service.disconnectSource(id, &stuck);
     }
 
 private:
