@@ -146,6 +146,17 @@ public:
     bool isNormalWindowState(QWidget* window) const;
     QRect getNormalRect(QWidget* window) const;
     static QRect getMainWindowRestorationRect(const QRect& rect);
+    // A stored rectangle made safe to use: no larger than the screens'
+    // available area, and no further off it than that area's size.
+    static QRect boundedToScreens(const QRect& rect);
+    // How many windows of a kind may be open at once (one for the kinds that
+    // open once and are then brought forward), and whether the kind exists.
+    static int subWindowLimit(WindowRestorationInfo::WindowId id);
+    bool hasSubWindowKind(int id) const { return m_subWindowFactories.contains(id); }
+    // The controller a control change window's restoration data names.
+    static bool restoredController(const QList<QVariant>& restorationData, int& controller);
+    // The count-limit warning; while a layout is being restored it is shown
+    // once, for the first kind over its limit, when restoring ends.
     void showLimitViewDisplayMessageBox(const QString& name);
     bool isOpeningProject() const { return m_openingProject; }
     // The window kinds that exist; each opens once and is then brought forward.
@@ -275,6 +286,8 @@ private:
     bool m_closingDone = false;
     bool m_openingProject = false;
     bool m_limitMessageOpen = false;
+    bool m_restoringLayout = false;
+    QString m_limitReachedDuringRestore;  // the first kind over its limit
     QPointer<QMenu> m_inputPortMenu;
     QPointer<QMenu> m_outputPortMenu;
     QPointer<QWidget> m_aboutView;

@@ -111,7 +111,6 @@ bool MainWindow::openFile(const QString& path)
     if (!confirmDiscard()) {
         return false;
     }
-    m_model->setParameterEditFlag(ParameterEditFlagUnchanged);
     QString chosen = path;
     if (chosen.isEmpty()) {
         clearKeyboardAllNoteEvent();
@@ -135,6 +134,13 @@ bool MainWindow::openProjectFile(const QString& path)
     setUpdatesEnabled(true);
     m_sendPath->setRestoringWindows(false);
     m_openingProject = false;
+    if (result == ProjectFileHelper::ReadAppliedInPart) {
+        // The windows were replaced before the failure: no save may write
+        // this half over the file it came from, or the one open before.
+        m_model->setProjectFilePath(QString());
+        m_model->setParameterEditFlag(ParameterEditFlagEdited);
+        updateTitle();
+    }
     if (result != ProjectFileHelper::ReadSuccess) {
         showCriticalMessage(result == ProjectFileHelper::ReadVersionError ? tr("File format version error.")
                                                                           : tr("File open failed."));

@@ -4,6 +4,10 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QSettings>
+#include <QTimer>
+
+#include <algorithm>
+#include <utility>
 
 #include "MainWindow.h"
 #include "MidiInputPort.h"
@@ -39,6 +43,25 @@ const IntKey PreferenceKeys[] = {
 
 const IntKey DirectoryKeys[] = {{"DumpFileWorkingDirectory", ParamDumpFileWorkingDirectory},
                                 {"ProjectFileWorkingDirectory", ParamProjectFileWorkingDirectory}};
+
+// A stored integer brought into its parameter's range; anything that is
+// not a number (true and false count as 1 and 0) gives the default.
+int boundedSetting(ModelIF* model, const QVariant& stored, unsigned int id)
+{
+    const int fallback = model->getModelDefaultValue(id, nullptr);
+    const QString text = stored.toString().trimmed();
+    bool readable = true;
+    int value = 0;
+    if (text == QLatin1String("true") || text == QLatin1String("false")) {
+        value = text == QLatin1String("true") ? 1 : 0;
+    } else {
+        value = text.toInt(&readable);
+    }
+    if (!stored.isValid() || !readable) {
+        return fallback;
+    }
+    return std::clamp(value, model->getModelMinimumValue(id, nullptr), model->getModelMaximumValue(id, nullptr));
+}
 
 // The filter's keys and parameters, in the order they are read and written.
 QList<QPair<QString, unsigned int>> filterKeys()
@@ -89,15 +112,13 @@ void MainWindow::restoreRegistory()
 
     settings.beginGroup(QStringLiteral("MidiFilter"));
     for (const auto& key : filterKeys()) {
-        m_model->setModelIntValue(key.second, settings.value(key.first, false).toBool() ? 1 : 0);
+        m_model->setModelIntValue(key.second, boundedSetting(m_model, settings.value(key.first), key.second));
     }
     settings.endGroup();
 
     settings.beginGroup(QStringLiteral("MidiThru"));
     for (const IntKey& key : MidiThruKeys) {
-        const int fallback = m_model->getModelDefaultValue(key.id, nullptr);
-        const QVariant value = settings.value(QLatin1String(key.key), fallback);
-        m_model->setModelIntValue(key.id, key.id == ParamBulkInterval ? value.toInt() : value.toBool());
+        m_model->setModelIntValue(key.id, boundedSetting(m_model, settings.value(QLatin1String(key.key)), key.id));
     }
     settings.endGroup();
 
@@ -126,8 +147,7 @@ void MainWindow::restoreRegistory()
 
     settings.beginGroup(QStringLiteral("Preferences"));
     for (const IntKey& key : PreferenceKeys) {
-        const int fallback = m_model->getModelDefaultValue(key.id, nullptr);
-        m_model->setModelIntValue(key.id, settings.value(QLatin1String(key.key), fallback).toInt());
+        m_model->setModelIntValue(key.id, boundedSetting(m_model, settings.value(QLatin1String(key.key)), key.id));
     }
     settings.endGroup();
     m_model->unlockParameterEditFlag();
@@ -160,6 +180,7 @@ void MainWindow::writeRegistory()
 void MainWindow::restoreWindowRegistory()
 {
     setUpdatesEnabled(false);
+    m_restoringLayout = true;
     m_model->lockParameterEditFlag();
     QSettings settings(getIniFilePath(), QSettings::IniFormat);
     settings.beginGroup(QStringLiteral("SavePosition"));
@@ -187,6 +208,12 @@ void MainWindow::restoreWindowRegistory()
     settings.endGroup();
     m_model->unlockParameterEditFlag();
     setUpdatesEnabled(true);
+    m_restoringLayout = false;
+    // What did not fit is said once, after the window is up.
+    const QString overLimit = std::exchange(m_limitReachedDuringRestore, QString());
+    if (!overLimit.isEmpty()) {
+        QTimer::singleShot(0, this, [this, overLimit] { showLimitViewDisplayMessageBox(overLimit); });
+    }
 }
 
 void MainWindow::restoreMainWindowPlacement(const QRect& rect, Qt::WindowStates state, bool stayOnTop)

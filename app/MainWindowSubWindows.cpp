@@ -83,7 +83,7 @@ QMdiSubWindow* MainWindow::createSubWindowByWindowId(WindowRestorationInfo::Wind
     if (!window) {
         return nullptr;
     }
-    QRect placed = rect;
+    QRect placed = boundedToScreens(rect);
     if (id == WindowRestorationInfo::MidiSettingsId &&
         (rect.width() < window->minimumWidth() || rect.height() < window->minimumHeight())) {
         placed.setSize(MIDISettingsDefaultSize);
@@ -121,9 +121,8 @@ void MainWindow::registerSubWindowKinds()
     // The controller comes first in the restoration data; a window stored
     // without it is skipped.
     setSubWindowFactory(WindowRestorationInfo::ControlChangeId, [this](const QList<QVariant>& restoration) {
-        bool valid = restoration.size() >= 2;
-        const int controller = valid ? restoration.first().toInt(&valid) : -1;
-        return valid && controller >= 0 && controller < MidiControlChangeView::ControlChangeMax
+        int controller = 0;
+        return restoredController(restoration, controller)
                    ? createMidiControlChangeView(tr("&Control Change"), static_cast<unsigned char>(controller))
                    : nullptr;
     });
@@ -151,6 +150,31 @@ void MainWindow::registerSubWindowKinds()
     setSubWindowFactory(WindowRestorationInfo::MidiSettingsId, [this](const QList<QVariant>&) {
         return createMidiSettingsView(tr("&MIDI Settings"));
     });
+}
+
+bool MainWindow::restoredController(const QList<QVariant>& restorationData, int& controller)
+{
+    bool valid = restorationData.size() >= 2;
+    controller = valid ? restorationData.first().toInt(&valid) : -1;
+    return valid && controller >= 0 && controller < MidiControlChangeView::ControlChangeMax;
+}
+
+int MainWindow::subWindowLimit(WindowRestorationInfo::WindowId id)
+{
+    switch (id) {
+    case WindowRestorationInfo::SystemExclusiveId:
+        return SystemExclusiveViewCountLimit;
+    case WindowRestorationInfo::ControlChangeId:
+        return ControlChangeViewCountLimit;
+    case WindowRestorationInfo::CustomMidiMessageId:
+        return CustomMIDIMessageViewCountLimit;
+    case WindowRestorationInfo::KeyboardId:
+    case WindowRestorationInfo::ProgramChangeId:
+    case WindowRestorationInfo::PitchbendId:
+        return SubWindowCountLimit;
+    default:
+        return 1;
+    }
 }
 
 QMdiSubWindow* MainWindow::createMidiFilterView(const QString& menuText)
@@ -547,8 +571,19 @@ QRect MainWindow::getNormalRect(QWidget* window) const
     return m_normalRects.value(window, window ? window->geometry() : QRect());
 }
 
-QRect MainWindow::getMainWindowRestorationRect(const QRect& rect)
+QRect MainWindow::boundedToScreens(const QRect& rect)
 {
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    const QRect area = primary ? primary->availableVirtualGeometry() : QRect(0, 0, 1920, 1080);
+    const QSize size = rect.size().expandedTo(QSize(0, 0)).boundedTo(area.size());
+    const int x = std::clamp(rect.x(), area.left() - area.width(), area.right());
+    const int y = std::clamp(rect.y(), area.top() - area.height(), area.bottom());
+    return QRect(QPoint(x, y), size);
+}
+
+QRect MainWindow::getMainWindowRestorationRect(const QRect& stored)
+{
+    const QRect rect = boundedToScreens(stored);
     for (const QScreen* screen : QGuiApplication::screens()) {
         const QRect overlap = screen->availableGeometry().intersected(rect);
         if (overlap.width() >= ScreenOverlapMinimum && overlap.height() >= ScreenOverlapMinimum) {
@@ -564,12 +599,18 @@ QRect MainWindow::getMainWindowRestorationRect(const QRect& rect)
 
 void MainWindow::showLimitViewDisplayMessageBox(const QString& name)
 {
+    if (m_restoringLayout) {
+        if (m_limitReachedDuringRestore.isEmpty()) {
+            m_limitReachedDuringRestore = name;
+        }
+        return;
+    }
     if (m_limitMessageOpen) {
         return;
     }
     m_limitMessageOpen = true;
     closeAboutDialog();
-    QMessageBox::warning(this, windowTitle(),
+    QMessageBox::warning(this, windowTitleText(),
                          tr("Unable to open a new %1 View.\nPlease close any opened %1 View "
                             "before trying again.")
                              .arg(name));

@@ -4,6 +4,7 @@
 #include <QDataStream>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QMdiSubWindow>
 #include <QMetaType>
 #include <QSaveFile>
@@ -276,12 +277,30 @@ int ProjectFileHelper::readFile(const QString& path)
         return ReadFailure;  // a folder, or a pipe that would never end
     }
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (file.size() > MaximumFileSize || !file.open(QIODevice::ReadOnly)) {
         return ReadFailure;
     }
     Project project;
-    const int parsed = parse(file.readAll(), project);
-    return parsed == ReadSuccess ? apply(project) : parsed;
+    const int parsed = parse(file.read(MaximumFileSize + 1), project);
+    if (parsed != ReadSuccess) {
+        return parsed;
+    }
+    return canApply(project) ? apply(project) : ReadFailure;
+}
+
+bool ProjectFileHelper::canApply(const Project& project) const
+{
+    QHash<qint32, int> counts;
+    for (const WindowEntry& entry : project.subWindows) {
+        const auto id = static_cast<WindowRestorationInfo::WindowId>(entry.info.windowId);
+        int controller = 0;
+        if (!m_window->hasSubWindowKind(id) || ++counts[id] > MainWindow::subWindowLimit(id) ||
+            (id == WindowRestorationInfo::ControlChangeId &&
+             !MainWindow::restoredController(entry.info.restorationData, controller))) {
+            return false;
+        }
+    }
+    return true;
 }
 
 int ProjectFileHelper::apply(const Project& project)
@@ -297,14 +316,14 @@ int ProjectFileHelper::apply(const Project& project)
             entry.info.rect, static_cast<Qt::WindowStates>(entry.info.windowState),
             entry.info.restorationData);
         if (!window) {
-            return ReadFailure;
+            return ReadAppliedInPart;
         }
         auto* content = dynamic_cast<FileStream*>(window->widget());
         if (content && !entry.content.isEmpty()) {
             QDataStream stream(entry.content);
             prepare(stream);
             if (!content->setDataStream(stream)) {
-                return ReadFailure;
+                return ReadAppliedInPart;
             }
         }
     }

@@ -6,7 +6,9 @@
 // Reading is safe on hostile files: the whole file is parsed and every
 // length checked against the bytes that remain before anything is
 // allocated; restoration values are accepted only as integers. Only a file
-// that parses is applied to the windows.
+// that parses, and whose windows all can open (known kinds, within each
+// kind's limit, valid restoration values), is applied to the windows; files
+// above MaximumFileSize are refused before they are read.
 #pragma once
 
 #include <QByteArray>
@@ -35,10 +37,11 @@ public:
         QList<WindowEntry> subWindows;
     };
 
-    enum ReadResult { ReadSuccess = 0, ReadVersionError = 1, ReadFailure = 2 };
+    enum ReadResult { ReadSuccess = 0, ReadVersionError = 1, ReadFailure = 2, ReadAppliedInPart = 3 };
     enum WriteResult { WriteSuccess = 0, WriteFailure = 1 };
 
     static constexpr int IdentifierSize = 16;
+    static constexpr qint64 MaximumFileSize = 16 << 20;
     static constexpr quint32 ProjectFileWindowDataChunkId = 0x57494E44;  // "WIND"
     static const char ProjectFileFileID1[IdentifierSize];
     static const char ProjectFileFileID2[IdentifierSize];
@@ -51,7 +54,9 @@ public:
     // when every byte was written (a failed save leaves the old file intact).
     int writeFile(const QString& path);
     // ReadSuccess, ReadVersionError for a newer format, ReadFailure for any
-    // other problem. The windows are touched only when the file parsed.
+    // other problem. The windows are touched only when the file parsed and
+    // passed the checks; ReadAppliedInPart when applying still failed after
+    // the windows were replaced.
     int readFile(const QString& path);
 
     // The bytes of a project, and a project from bytes (nothing touched).
@@ -65,6 +70,8 @@ public:
 
 private:
     bool collect(Project& project) const;
+    // Every window of the project can be opened.
+    bool canApply(const Project& project) const;
     int apply(const Project& project);
 
     MainWindow* m_window;

@@ -2,6 +2,8 @@
 // INI file written and read back.
 #include <QFileDialog>
 #include <QFrame>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -15,6 +17,7 @@
 #include <QtTest>
 
 #include <memory>
+#include <utility>
 
 #include "FileStream.h"
 #include "BoxAnswer.h"
@@ -101,6 +104,7 @@ private:
     std::unique_ptr<MainWindow> m_window;
     QTemporaryDir m_dir;
     QList<NoteView*> m_views;
+    bool m_nextViewRefusesData = false;
 
     QMdiSubWindow* addNoteView(int number, const QString& text)
     {
@@ -147,7 +151,9 @@ private:
             if (data.size() < 2) {
                 return static_cast<QMdiSubWindow*>(nullptr);
             }
-            return addNoteView(0, QString());
+            QMdiSubWindow* window = addNoteView(0, QString());
+            m_views.last()->failRead = std::exchange(m_nextViewRefusesData, false);
+            return window;
         });
         m_window->show();
         m_window->setGeometry(40, 50, 679, 548);
@@ -294,6 +300,109 @@ private Q_SLOTS:
         QFile file(saved);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), QByteArray("previous contents"));
+    }
+
+    // A project that cannot open whole leaves everything as it was: windows,
+    // title, path and edit flag; one that fails after the windows were
+    // replaced becomes untitled, so no save can write it over a file.
+    void failedOpensLeaveTheProjectAsItWas()
+    {
+        const QString current = m_dir.filePath("current.ostrel");
+        addNoteView(1, "kept");
+        QVERIFY(m_window->saveProjectFile(current));
+        m_model->setParameterEditFlag(ParameterEditFlagEdited);
+        const QString title = m_window->windowTitle();
+        QCOMPARE(title, QString("*current.ostrel - Ostrel"));
+
+        const QByteArray mainWindow = record({0, 0, 30, 40, 500, 400, 0});
+        QByteArray keyboards;
+        for (int i = 0; i < 17; i++) {  // one over the limit
+            keyboards += record({WindowRestorationInfo::KeyboardId, 0, 0, 0, 300, 100, 0}) + int32(0);
+        }
+        const struct {
+            const char* name;
+            QByteArray bytes;
+        } cases[] = {
+            {"a kind over its limit", projectBytes(mainWindow + keyboards)},
+            {"an unknown kind", projectBytes(mainWindow + record({15, 0, 0, 0, 10, 10, 0}) + int32(0))},
+            {"a control change window without its controller",
+             projectBytes(mainWindow + record({5, 0, 0, 0, 10, 10, 0}, intVariant(128) + intVariant(0)) + int32(0))},
+            {"above 16 MiB", projectBytes(mainWindow) + QByteArray(16 << 20, '\0')},
+        };
+        const QString path = m_dir.filePath("other.ostrel");
+        for (const auto& c : cases) {
+            writeFile(path, c.bytes);
+            BoxAnswer answer(QMessageBox::Ok);
+            QVERIFY2(!m_window->openProjectFile(path), c.name);
+            QCOMPARE(answer.texts, QStringList{"File open failed."});
+            QCOMPARE(m_window->mdiArea()->subWindowList().size(), 1);
+            QCOMPARE(m_views.first()->text, QString("kept"));
+            QCOMPARE(m_window->windowTitle(), title);
+            QCOMPARE(m_model->projectFilePath(), current);
+            QCOMPARE(m_model->getParameterEditFlag(), ParameterEditFlagEdited);
+        }
+
+        // A view refusing its data once the windows are replaced.
+        writeFile(path, projectBytes(mainWindow + record({5, 0, 0, 0, 225, 250, 0}, intVariant(3) + intVariant(0)) +
+                                     int32(4) + int32(0)));
+        m_nextViewRefusesData = true;
+        BoxAnswer answer(QMessageBox::Ok);
+        QVERIFY(!m_window->openProjectFile(path));
+        QCOMPARE(answer.texts, QStringList{"File open failed."});
+        QCOMPARE(m_model->projectFilePath(), QString());
+        QCOMPARE(m_window->windowTitle(), QString("*Ostrel"));
+    }
+
+    // Every INI value is brought into its parameter's range (or the default
+    // when it is no number) before use, and written back so; stored
+    // rectangles never exceed the screen; a layout with more editors than
+    // allowed restores what fits and says so once.
+    void hostileSettingsAreBroughtIntoRange()
+    {
+        cleanup();
+        {
+            QSettings settings(MainWindow::getIniFilePath(), QSettings::IniFormat);
+            settings.setValue("Preferences/PCKeyboardVelocity", 200);
+            settings.setValue("Preferences/PCKeyboardChannel", 0);
+            settings.setValue("Preferences/KnobMode", 99999);
+            settings.setValue("Preferences/MessageMiddleC", "loud");
+            settings.setValue("MidiThru/BulkInterval", 1000000);
+            settings.setValue("MidiThru/MidiThru", -5);
+            settings.setValue("MidiFilter/Note On", 7);
+            settings.beginGroup("SavePosition");
+            settings.setValue("0000000000-0-0",
+                              QList<QVariant>{QRect(0, 0, 2147483647, 2147483647), 0, false});
+            for (int i = 0; i < 40; i++) {
+                settings.setValue(QString("%1-3-%2").arg(i + 1, 10, 10, QChar('0')).arg(i),
+                                  QList<QVariant>{QRect(-100000000, 5, 100000, 300), 0, false});
+            }
+            settings.endGroup();
+        }
+        BoxAnswer answer(QMessageBox::Ok);
+        start();
+        QCOMPARE(m_model->getModelIntValue(ParamPCKeyboardVelocity, nullptr), 127);
+        QCOMPARE(m_model->getModelIntValue(ParamPCKeyboardChannel, nullptr), 1);
+        QCOMPARE(m_model->getModelIntValue(ParamKnobMode, nullptr), 1);
+        QCOMPARE(m_model->getModelIntValue(ParamMessageMiddleC, nullptr), 0);
+        QCOMPARE(m_model->getModelIntValue(ParamBulkInterval, nullptr), 1000);
+        QCOMPARE(m_model->getModelIntValue(ParamMidiThru, nullptr), 0);
+        QCOMPARE(m_model->getModelIntValue(ParamMessageFilterFirst + 1, nullptr), 1);
+        QTRY_COMPARE(answer.texts.size(), 1);
+        QVERIFY(answer.texts.first().startsWith("Unable to open a new System Exclusive View."));
+        QCOMPARE(m_window->mdiArea()->subWindowList().size(), MainWindow::SystemExclusiveViewCountLimit);
+        const QRect screen = QGuiApplication::primaryScreen()->availableVirtualGeometry();
+        QVERIFY(m_window->frameGeometry().width() <= screen.width() + 100);
+        for (QMdiSubWindow* window : m_window->mdiArea()->subWindowList()) {
+            QVERIFY(window->width() <= screen.width() && window->x() >= -screen.width());
+        }
+        QTest::qWait(300);
+        QCOMPARE(answer.texts.size(), 1);
+        m_window->close();
+        cleanup();
+        QSettings settings(MainWindow::getIniFilePath(), QSettings::IniFormat);
+        QCOMPARE(settings.value("Preferences/PCKeyboardVelocity").toInt(), 127);
+        QCOMPARE(settings.value("MidiThru/BulkInterval").toInt(), 1000);
+        start();  // for cleanup
     }
 
     void saveQuestionAnswers()
