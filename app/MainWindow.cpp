@@ -666,7 +666,7 @@ void MainWindow::windowMenuSelected(QAction* action)
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (!confirmDiscard()) {
+    if (!m_quitting && !confirmDiscard()) {
         event->ignore();
         return;
     }

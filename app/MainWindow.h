@@ -215,6 +215,16 @@ public:
     void newFile();
     bool openFile(const QString& path);  // an empty path asks for a file
     bool openProjectFile(const QString& path);
+
+    // Where an edited project goes when a signal ends the program.
+    static QString recoveryFilePath();
+    // Ends the program at once without asking, whatever dialog is open; an
+    // edited project is first written to the recovery file (atomically).
+    void quitOnSignal();
+    bool isQuitting() const { return m_quitting; }
+    // At start-up: when a recovery file exists, asks whether to restore it
+    // (as an untitled, edited project) and removes it once answered.
+    void offerRecovery();
     bool saveFile();
     bool saveAsFile();
     bool saveProjectFile(const QString& path);
@@ -265,6 +275,8 @@ private:
     static int openWindowCount(QList<QPointer<QMdiSubWindow>>& windows);
     void updateTitle();
     // The project now lives at path: its folder, an unchanged flag, the title.
+    // Reads a project into the windows; the box and false when it fails.
+    bool loadProject(const QString& path);
     void adoptProjectPath(const QString& path);
     bool handleDrop(QEvent* event);
     static QString windowTitleText();
@@ -285,6 +297,7 @@ private:
     QHash<int, SubWindowFactory> m_subWindowFactories;
     bool m_closingDone = false;
     bool m_openingProject = false;
+    bool m_quitting = false;  // a signal is ending the program
     bool m_limitMessageOpen = false;
     bool m_restoringLayout = false;
     QString m_limitReachedDuringRestore;  // the first kind over its limit

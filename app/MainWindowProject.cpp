@@ -1,12 +1,16 @@
 // MainWindow: the project commands (New, Open, Save, Save As, Close All),
 // the save question, the title, and files dropped on the window.
 #include <QApplication>
+#include <QDateTime>
+#include <QDialog>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMimeData>
 #include <QPushButton>
+#include <QStandardPaths>
 
 #include "MainWindow.h"
 #include "MidiSendPath.h"
@@ -127,6 +131,15 @@ bool MainWindow::openFile(const QString& path)
 
 bool MainWindow::openProjectFile(const QString& path)
 {
+    if (!loadProject(path)) {
+        return false;
+    }
+    adoptProjectPath(path);
+    return true;
+}
+
+bool MainWindow::loadProject(const QString& path)
+{
     m_openingProject = true;
     m_sendPath->setRestoringWindows(true);
     setUpdatesEnabled(false);
@@ -146,8 +159,58 @@ bool MainWindow::openProjectFile(const QString& path)
                                                                           : tr("File open failed."));
         return false;
     }
-    adoptProjectPath(path);
     return true;
+}
+
+QString MainWindow::recoveryFilePath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
+           QStringLiteral("/recovery.ostrel");
+}
+
+void MainWindow::quitOnSignal()
+{
+    if (m_quitting) {
+        return;
+    }
+    m_quitting = true;
+    if (m_model->getParameterEditFlag() == ParameterEditFlagEdited) {
+        QDir().mkpath(QFileInfo(recoveryFilePath()).absolutePath());
+        ProjectFileHelper(this).writeFile(recoveryFilePath());
+    }
+    // Each open dialog ends its own event loop; then every loop ends.
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* dialog = qobject_cast<QDialog*>(widget);
+        if (dialog && dialog->isVisible()) {
+            dialog->reject();
+        }
+    }
+    close();
+    QCoreApplication::exit(0);
+}
+
+void MainWindow::offerRecovery()
+{
+    const QFileInfo recovery(recoveryFilePath());
+    if (!recovery.isFile()) {
+        return;
+    }
+    closeAboutDialog();
+    QMessageBox box(QMessageBox::Question, windowTitleText(),
+                    tr("Restore the unsaved project from %1?")
+                        .arg(recovery.lastModified().toString(QStringLiteral("yyyy-MM-dd HH:mm"))),
+                    QMessageBox::Yes | QMessageBox::No, this);
+    box.setDefaultButton(QMessageBox::Yes);
+    const int answer = box.exec();
+    if (m_quitting) {
+        return;  // not answered: kept for the next start
+    }
+    if (answer == QMessageBox::Yes && loadProject(recovery.filePath())) {
+        m_model->setProjectFilePath(QString());
+        m_model->setParameterEditFlag(ParameterEditFlagEdited);
+        updateTitle();
+    }
+    QFile::remove(recovery.filePath());
 }
 
 void MainWindow::adoptProjectPath(const QString& path)

@@ -1,25 +1,34 @@
-// Closes the main window when the process receives SIGTERM or SIGINT (a
-// session ending, Ctrl+C in a terminal), as if the user had closed it: the
-// signal handler only writes to a pipe; the user-interface thread reads it.
+// Ends the program when the process receives SIGTERM, SIGINT or SIGHUP (a
+// session ending, Ctrl+C in a terminal, the terminal closing), whatever
+// dialog is open: the handler only writes to a pipe, and the user-interface
+// thread, reading it, calls the quit function given. Should ending take
+// longer than GraceMilliseconds (a stuck device, say), a watchdog thread
+// ends the process; a second signal ends it at once.
 #pragma once
 
 #include <QObject>
-#include <QPointer>
+
+#include <functional>
 
 class QSocketNotifier;
-class QWidget;
 
 class SignalQuitter : public QObject {
     Q_OBJECT
 
 public:
-    explicit SignalQuitter(QWidget* window);
+    static constexpr int GraceMilliseconds = 1500;
+
+    explicit SignalQuitter(std::function<void()> quit);
     ~SignalQuitter() override;
+
+    // A signal arrived (and the quit function was called).
+    bool signalled() const { return m_signalled; }
 
 private:
     static void handle(int signal);
     void readSignal();
 
-    QPointer<QWidget> m_window;
+    std::function<void()> m_quit;
     QSocketNotifier* m_notifier = nullptr;
+    bool m_signalled = false;
 };

@@ -60,19 +60,21 @@ int main(int argc, char** argv)
     auto mainWindow = std::make_unique<MainWindow>(nullptr, model.get(), api);
     filter->setTarget(mainWindow.get());
 
-    auto quitter = std::make_unique<SignalQuitter>(mainWindow.get());
+    auto quitter = std::make_unique<SignalQuitter>([window = mainWindow.get()] { window->quitOnSignal(); });
 
     application->setFileOpenHandler([window = mainWindow.get()](const QString& path) {
         window->showNormal();
         window->openFile(path);
     });
     mainWindow->show();
+    mainWindow->offerRecovery();
     // One optional argument: a project file to open once the window is shown.
     const QStringList arguments = QCoreApplication::arguments();
-    if (arguments.size() >= 2 && !arguments.at(1).isEmpty()) {
+    if (!mainWindow->isQuitting() && arguments.size() >= 2 && !arguments.at(1).isEmpty()) {
         mainWindow->openFile(arguments.at(1));
     }
-    const int exitCode = application->exec();
+    // A signal answered in a dialog before the main loop ran has quit already.
+    const int exitCode = mainWindow->isQuitting() ? 0 : application->exec();
 
     application->setFileOpenHandler(nullptr);
     filter->setTarget(nullptr);

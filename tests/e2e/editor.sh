@@ -10,10 +10,7 @@
 set -euo pipefail
 ostrel=$1 screenshot=$2 peertool=$3 outdir=$4
 mkdir -p "$outdir"
-home=$(mktemp -d)
-display=:$((90 + RANDOM % 800))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
+source "$(dirname "$0")/session.sh"
 cleanup() {
     if [ -n "${app:-}" ]; then
         kill "$app" 2>/dev/null || true  # a JACK client killed outright holds the server up
@@ -29,8 +26,7 @@ cleanup() {
     rm -rf "$home"
 }
 trap cleanup EXIT
-export DISPLAY=$display XDG_CONFIG_HOME=$home/config XDG_RUNTIME_DIR=$home
-for _ in $(seq 1 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+wait_for_display
 fail() { echo "FAILED: $*"; "$screenshot" "$outdir/failure.png" || true; exit 1; }
 
 # The peer, driven through a pipe.

@@ -9,18 +9,14 @@
 set -euo pipefail
 ostrel=$1 screenshot=$2 outdir=$3
 mkdir -p "$outdir"
-home=$(mktemp -d)
-display=:$((90 + RANDOM % 800))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
+source "$(dirname "$0")/session.sh"
 cleanup() {
     kill "$xvfb" 2>/dev/null || true
     [ -n "${app:-}" ] && kill -9 "$app" 2>/dev/null || true
     rm -rf "$home"
 }
 trap cleanup EXIT
-export DISPLAY=$display XDG_CONFIG_HOME=$home/config XDG_RUNTIME_DIR=$home
-for _ in $(seq 1 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+wait_for_display
 
 # Projects are saved in this run's own folder: the dialog starts there.
 ini=$XDG_CONFIG_HOME/$(basename "$ostrel")/Ostrel.ini
