@@ -10,7 +10,7 @@ packages=(
     qtbase5-dev qtbase5-dev-tools
     libasound2-dev libjack-jackd2-dev jackd2
     qemu-system-x86 linux-image-amd64 busybox-static cpio
-    xvfb xdotool fonts-dejavu-core
+    xvfb xdotool fonts-dejavu-core x11vnc iproute2
 )
 
 missing=()
