@@ -25,10 +25,11 @@
 #include <mutex>
 #include <vector>
 
-#include <sys/resource.h>
-
 #include "JackPeer.h"
+#include "MeasureLoop.h"
 #include "MainWindow.h"
+#include "SettingsStore.h"
+#include "PortSet.h"
 #include "MidiActivesenseTransmittionThread.h"
 #include "MidiActivesensingView.h"
 #include "MidiInputPort.h"
@@ -45,6 +46,8 @@
 
 namespace {
 
+using measure::processCpuSeconds;
+using measure::runFor;
 using Clock = std::chrono::steady_clock;
 
 struct Arrivals {
@@ -69,15 +72,6 @@ struct Arrivals {
     }
 };
 
-void runFor(int milliseconds)
-{
-    // A real event loop that sleeps between events: the measurement must
-    // not cost a core of its own.
-    QEventLoop loop;
-    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
 void report(const char* what, const std::vector<long long>& times, double expectedSpacing)
 {
     if (times.size() < 3) {
@@ -98,13 +92,6 @@ void report(const char* what, const std::vector<long long>& times, double expect
                 what, times.size(), sum / static_cast<double>(errors.size()), expectedSpacing,
                 errors[errors.size() / 2], errors[errors.size() * 99 / 100], errors.back(), errors.size(),
                 span / 1e6, span / expectedSpacing);
-}
-
-double processCpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 std::vector<long long> peerTimes(JackPeer& peer, size_t from, unsigned char status)
@@ -171,7 +158,7 @@ int measureOverJack(int argc, char** argv, int seconds)
     OstrelModel model;
     QApplication application(argc, argv);
     QStandardPaths::setTestModeEnabled(true);
-    QFile::remove(MainWindow::getIniFilePath());
+    QFile::remove(SettingsStore::iniFilePath());
     JackPeer peer("ostrel-clock-peer");
     if (!peer.isOpen()) {
         std::printf("no JACK server\n");
@@ -243,11 +230,11 @@ int main(int argc, char** argv)
     OstrelModel model;
     QApplication application(argc, argv);
     QStandardPaths::setTestModeEnabled(true);
-    QFile::remove(MainWindow::getIniFilePath());
+    QFile::remove(SettingsStore::iniFilePath());
     MainWindow window(nullptr, &model, MidiApi::Automatic);
     window.show();
     window.closeAllSubWindows();
-    window.outputPortMenuSelected(OutputPortGroup_First, 0);
+    window.ports()->outputPortMenuSelected(OutputPortGroup_First, 0);
     Arrivals arrivals;
     MidiInputPort listener(window.midiClient(), 16, 1, getHostTimeInMilliseconds(), getCurrentTimeInMilliseconds());
     listener.setReceivedMidiCallbackFunc(&Arrivals::record, &arrivals);

@@ -23,6 +23,9 @@
 #include <thread>
 
 #include "MainWindow.h"
+#include "SettingsStore.h"
+#include "PortSet.h"
+#include "MeasureLoop.h"
 #include "MidiClient.h"
 #include "MidiEditGeneralView.h"
 #include "MidiEditProgressView.h"
@@ -36,33 +39,7 @@
 
 namespace {
 
-// The largest gap between ticks of a 10 ms timer on the user-interface thread.
-class StallProbe : public QObject {
-public:
-    StallProbe()
-    {
-        m_clock.start();
-        m_timer.setTimerType(Qt::PreciseTimer);
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            const qint64 now = m_clock.elapsed();
-            m_longest = std::max(m_longest, now - m_last);
-            m_last = now;
-        });
-        m_timer.start(10);
-    }
-    qint64 longestGap() const { return m_longest; }
-    void reset()
-    {
-        m_last = m_clock.elapsed();
-        m_longest = 0;
-    }
-
-private:
-    QElapsedTimer m_clock;
-    QTimer m_timer;
-    qint64 m_last = 0;
-    qint64 m_longest = 0;
-};
+using measure::StallProbe;
 
 long residentKiB()
 {
@@ -268,12 +245,12 @@ int main(int argc, char** argv)
     OstrelModel model;
     QApplication application(argc, argv);
     QStandardPaths::setTestModeEnabled(true);
-    QFile::remove(MainWindow::getIniFilePath());
+    QFile::remove(SettingsStore::iniFilePath());
     QTemporaryDir dir;
     MainWindow window(nullptr, &model, MidiApi::Automatic);  // the loopback is always there
     window.show();
-    window.outputPortMenuSelected(OutputPortGroup_First, 0);
-    window.inputPortMenuSelected(InputPortGroup_First, 0);
+    window.ports()->outputPortMenuSelected(OutputPortGroup_First, 0);
+    window.ports()->inputPortMenuSelected(InputPortGroup_First, 0);
     StallProbe probe;
     if (qEnvironmentVariableIsSet("NOCOLOR")) model.setModelIntValue(ParamMessageColor, 0);
     const QStringList arguments = application.arguments();

@@ -314,6 +314,7 @@ void AlsaMidiService::readEvents()
                 received = snd_seq_event_input(m_seq, &event);
             }
             if (received == -ENOSPC) {
+                m_overruns.fetch_add(1, std::memory_order_relaxed);
                 continue;  // overrun reported; the events after it still come
             }
             if (received < 0 || !event) {

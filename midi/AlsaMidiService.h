@@ -38,6 +38,8 @@ public:
     // Null when the sequencer cannot be opened (no /dev/snd/seq).
     static std::unique_ptr<AlsaMidiService> create();
     ~AlsaMidiService() override;
+    // Counts the sequencer's input overruns (each may stand for several events).
+    uint64_t droppedOnArrival() const override { return m_overruns.load(); }
 
     QString serviceName() const override;
     QList<MidiEndpoint> sources(MIDI_RESULT* result) override;
@@ -98,4 +100,5 @@ private:
     std::vector<unsigned char> m_received;  // reader thread only
     std::thread m_reader;
     std::atomic<bool> m_stop{false};
+    std::atomic<uint64_t> m_overruns{0};  // input overruns the sequencer reported
 };

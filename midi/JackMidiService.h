@@ -62,6 +62,7 @@ public:
     jack_nframes_t sampleRate() const;
     // Received events dropped because the delivery ring was full.
     uint32_t overruns() const { return m_overruns.load(); }
+    uint64_t droppedOnArrival() const override { return m_overruns.load(); }
 
 private:
     struct InputSlot {

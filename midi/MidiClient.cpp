@@ -76,3 +76,12 @@ QList<MidiClient::Endpoint> MidiClient::destinations(MIDI_RESULT* result) const
 {
     return collect(false, result);
 }
+
+uint64_t MidiClient::droppedOnArrival() const
+{
+    uint64_t dropped = 0;
+    for (const auto& service : m_services) {
+        dropped += service->droppedOnArrival();
+    }
+    return dropped;
+}

@@ -29,6 +29,8 @@ public:
     explicit MidiClient(MidiApi api = MidiApi::Automatic);
     // The given services in list order (tests and tools).
     explicit MidiClient(std::vector<std::unique_ptr<MidiService>> services);
+    // Received messages every service dropped since it started.
+    uint64_t droppedOnArrival() const;
     ~MidiClient();
 
     MidiClient(const MidiClient&) = delete;

@@ -68,6 +68,7 @@ void MidiDataTransmissionThread::writeData(const unsigned char* data, unsigned s
 {
     const unsigned int recordSize = length + RecordOverhead;
     if (recordSize > m_ringSize) {
+        m_dropped.fetch_add(1, std::memory_order_relaxed);
         return;
     }
     std::unique_lock<std::mutex> lock(m_bufferMutex);

@@ -48,6 +48,8 @@ public:
                    unsigned long long hostTimeStamp);
 
     bool isAvailable(unsigned short size);
+    // Packets dropped because they can never fit the ring (any thread).
+    uint64_t droppedPackets() const { return m_dropped.load(std::memory_order_relaxed); }
     bool isEmptyBuffer();
 
 protected:
@@ -64,6 +66,7 @@ private:
     std::condition_variable m_dataArrived;
     std::condition_variable m_spaceFreed;
     std::atomic<bool> m_quit{false};
+    std::atomic<uint64_t> m_dropped{0};
     MidiReceivedCallback m_callback = nullptr;
     void* m_callbackContext = nullptr;
     std::mutex m_bufferMutex;

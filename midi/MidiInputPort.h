@@ -32,6 +32,8 @@ public:
     // Error when not connected or the source is gone; always ends disconnected.
     MIDI_RESULT closeInputPort();
     void setReceivedMidiCallbackFunc(MidiReceivedCallback callback, void* context);
+    // Packets the worker's ring dropped (any thread).
+    uint64_t droppedPackets() const { return m_worker ? m_worker->droppedPackets() : 0; }
 
 private:
     void receivedPacket(const unsigned char* data, unsigned short length,

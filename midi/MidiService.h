@@ -53,6 +53,9 @@ public:
     // same destination. Any thread.
     virtual MIDI_RESULT send(int32_t uniqueId, const unsigned char* data, unsigned short length,
                              unsigned long long hostTime = 0) = 0;
+    // Received messages the service had to drop since it started (its own
+    // buffers full: a receiver that fell behind). Any thread.
+    virtual uint64_t droppedOnArrival() const { return 0; }
     // How far ahead a send may be scheduled; later times are brought to this.
     static constexpr unsigned long long LongestSchedule = 1000000000ull;
 

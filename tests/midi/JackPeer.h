@@ -76,6 +76,9 @@ public:
         return static_cast<double>(used.tv_sec) + static_cast<double>(used.tv_nsec) / 1e9;
     }
 
+    // Off: arrivals and sent frames are only counted, not kept (long runs).
+    void setRecording(bool recording) { m_recording.store(recording); }
+
     // Cycles the server reported late: an event sent in one may never reach a peer.
     int xruns() const { return m_xruns.load(); }
 
@@ -146,7 +149,9 @@ private:
                 break;
             }
             std::copy(message.bytes.begin(), message.bytes.end(), data);
-            self->m_sentFrames.push_back(periodStart + offset);
+            if (self->m_recording.load(std::memory_order_relaxed)) {
+                self->m_sentFrames.push_back(periodStart + offset);
+            }
             self->m_outgoing.pop_front();
         }
         void* in = jack_port_get_buffer(self->m_in, frames);
@@ -154,9 +159,12 @@ private:
         for (uint32_t i = 0; i < count; i++) {
             jack_midi_event_t event;
             if (jack_midi_event_get(&event, in, i) == 0) {
+                self->m_receivedEvents++;
+                if (!self->m_recording.load(std::memory_order_relaxed)) {
+                    continue;
+                }
                 self->m_received.insert(self->m_received.end(), event.buffer,
                                         event.buffer + event.size);
-                self->m_receivedEvents++;
                 self->m_arrivals.push_back({jack_frames_to_time(self->m_client, periodStart + event.time),
                                             event.size, periodStart + event.time});
             }
@@ -182,6 +190,7 @@ private:
     std::deque<Outgoing> m_outgoing;
     std::vector<jack_nframes_t> m_sentFrames;
     std::atomic<int> m_xruns{0};
+    std::atomic<bool> m_recording{true};
     clockid_t m_threadClock{};
     std::atomic<bool> m_threadKnown{false};
     std::vector<unsigned char> m_received;
