@@ -27,6 +27,8 @@
 #include "MidiSendPath.h"
 #include "MidiTime.h"
 #include "OstrelModel.h"
+#include "PortSet.h"
+#include "SettingsStore.h"
 #include "Utility.h"
 
 namespace {
@@ -107,7 +109,7 @@ MainWindow::MainWindow(QWidget* parent, OstrelModel* model, MidiApi api)
     applicationFont.setPixelSize(OstrelFontSize);
     QApplication::setFont(applicationFont);
 
-    QDir().mkpath(QFileInfo(getIniFilePath()).absolutePath());
+    QDir().mkpath(QFileInfo(SettingsStore::iniFilePath()).absolutePath());
 
     m_mdiArea = new QMdiArea(this);
     m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -116,30 +118,21 @@ MainWindow::MainWindow(QWidget* parent, OstrelModel* model, MidiApi api)
     m_mdiArea->viewport()->setAcceptDrops(true);
     setCentralWidget(m_mdiArea);
     m_analyzer = std::make_unique<MidiAnalyzer>(m_model);
-    m_midiClient = std::make_unique<MidiClient>(api);
-
-    // One time origin for every port: all time stamps compare.
-    const uint32_t timeOfDay = getCurrentTimeInMilliseconds();
-    const uint64_t hostTime = getHostTimeInMilliseconds();
-    for (unsigned int group = 0; group < 2; group++) {
-        m_inputPorts[group] = std::make_unique<MidiInputPort>(m_midiClient.get(), MaximumMessageSize,
-                                                              group, hostTime, timeOfDay);
-        m_outputPorts[group] = std::make_unique<MidiOutputPort>(
-            m_midiClient.get(), MaximumMessageSize, group, hostTime, timeOfDay);
-    }
+    m_ports = std::make_unique<PortSet>(api, [this](const QString& text) { showCriticalMessage(text); });
     // Everything a sender or a received message can reach exists before the
     // first port opens.
     m_bulkIntervalManager = std::make_unique<MidiBulkIntervalManager>(m_model);
-    m_sendPath = std::make_unique<MidiSendPath>(m_outputPorts[0].get(), m_outputPorts[1].get(),
+    m_sendPath = std::make_unique<MidiSendPath>(m_ports->output(OutputPortGroup_First),
+                                                m_ports->output(OutputPortGroup_Second),
                                                 m_analyzer.get(), m_bulkIntervalManager.get());
     m_noteEventManager = std::make_unique<KeyboardNoteEventManager>(m_model, m_sendPath.get());
     m_analyzer->setThruSender(m_sendPath.get());
-    for (auto& port : m_inputPorts) {
-        port->setReceivedMidiCallbackFunc(&MidiAnalyzer::callbackReceivedMidi, m_analyzer.get());
+    for (InputPortGroup group : {InputPortGroup_First, InputPortGroup_Second}) {
+        m_ports->input(group)->setReceivedMidiCallbackFunc(&MidiAnalyzer::callbackReceivedMidi, m_analyzer.get());
     }
     createMenus();
     registerSubWindowKinds();
-    restoreRegistory();
+    SettingsStore::read(m_model, m_ports.get());
 
     if (isMaximized() || isMinimized() || isFullScreen()) {
         showNormal();
@@ -154,7 +147,7 @@ MainWindow::~MainWindow()
 {
     killTimer(m_timerId);
     m_model->unregisterModelAssistant(this);
-    writeRegistory();
+    SettingsStore::write(m_model);
     // Sub-windows go first, every one of them, shown or not: their sending
     // threads use the sending path and the editors unregister from here.
     QList<QPointer<QMdiSubWindow>> subWindows;
@@ -168,14 +161,9 @@ MainWindow::~MainWindow()
     // The input workers end (joined) while the sending path they may be
     // using for MIDI thru still exists.
     m_analyzer->setThruSender(nullptr);
-    for (auto& port : m_inputPorts) {
-        port.reset();
-    }
+    m_ports->closeInputs();
     m_sendPath.reset();
-    for (auto& port : m_outputPorts) {
-        port.reset();
-    }
-    m_midiClient.reset();
+    m_ports.reset();
     m_analyzer.reset();
     m_bulkIntervalManager.reset();
 }
@@ -183,12 +171,6 @@ MainWindow::~MainWindow()
 MidiSender* MainWindow::sender()
 {
     return m_sendPath.get();
-}
-
-QString MainWindow::getIniFilePath()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) +
-           QStringLiteral("/Ostrel.ini");
 }
 
 QMenu* MainWindow::addMenu(const char* title)
@@ -221,11 +203,11 @@ void MainWindow::createMenus()
 
     m_inputPortMenu = addMenu("&InputPort");
     connect(m_inputPortMenu, &QMenu::triggered, this,
-            QOverload<QAction*>::of(&MainWindow::inputPortMenuSelected));
+            &MainWindow::inputPortChosen);
     connect(m_inputPortMenu, &QMenu::aboutToShow, this, &MainWindow::updateInputPortList);
     m_outputPortMenu = addMenu("&OutputPort");
     connect(m_outputPortMenu, &QMenu::triggered, this,
-            QOverload<QAction*>::of(&MainWindow::outputPortMenuSelected));
+            &MainWindow::outputPortChosen);
     connect(m_outputPortMenu, &QMenu::aboutToShow, this, &MainWindow::updateOutputPortList);
     updateInputPortList();
     updateOutputPortList();
@@ -295,84 +277,31 @@ void MainWindow::createPortMenu(QMenu* menu, const QStringList& names, const QSt
 
 void MainWindow::updateInputPortList()
 {
-    MidiInputPort* port = m_inputPorts[InputPortGroup_First].get();
-    const QStringList names = port->getInputPortNameList(nullptr);
     QString current;
-    port->getCurrentPortName(current);
-    if (!names.contains(current) && port->portIndex() != InvalidPortIndex) {
-        port->closeInputPort();
-    }
+    const QStringList names = m_ports->refreshInputNames(current);
     createPortMenu(m_inputPortMenu, names, current);
-    Q_EMIT notifyInputPortListUpdated();
 }
 
 void MainWindow::updateOutputPortList()
 {
-    MidiOutputPort* port = m_outputPorts[OutputPortGroup_First].get();
-    const QStringList names = port->getOutputPortNameList(nullptr);
     QString current;
-    port->getCurrentPortName(current);
-    if (!names.contains(current) && port->portIndex() != InvalidPortIndex) {
-        port->closeOutputPort();
-    }
+    const QStringList names = m_ports->refreshOutputNames(current);
     createPortMenu(m_outputPortMenu, names, current);
-    Q_EMIT notifyOutputPortListUpdated();
 }
 
 MidiInputPort* MainWindow::inputPort(InputPortGroup group) const
 {
-    return m_inputPorts[group].get();
+    return m_ports->input(group);
 }
 
 MidiOutputPort* MainWindow::outputPort(OutputPortGroup group) const
 {
-    return group == OutputPortGroup_Both ? nullptr : m_outputPorts[group].get();
+    return m_ports->output(group);
 }
 
-void MainWindow::getInputPortList(InputPortGroup group, QStringList& names,
-                                  unsigned int& currentIndex)
+MidiClient* MainWindow::midiClient() const
 {
-    MidiInputPort* port = m_inputPorts[group].get();
-    names = QStringList(QString::fromLatin1(NoAssign)) + port->getInputPortNameList(nullptr);
-    QString current;
-    port->getCurrentPortName(current);
-    const int position = static_cast<int>(names.indexOf(current));
-    currentIndex = position < 0 ? 0u : static_cast<unsigned int>(position);
-}
-
-void MainWindow::getOutputPortList(OutputPortGroup group, QStringList& names,
-                                   unsigned int& currentIndex)
-{
-    MidiOutputPort* port = m_outputPorts[group].get();
-    names = QStringList(QString::fromLatin1(NoAssign)) + port->getOutputPortNameList(nullptr);
-    QString current;
-    port->getCurrentPortName(current);
-    const int position = static_cast<int>(names.indexOf(current));
-    currentIndex = position < 0 ? 0u : static_cast<unsigned int>(position);
-}
-
-unsigned int MainWindow::getCurrentInputPortIndex(InputPortGroup group)
-{
-    QStringList names;
-    unsigned int index = 0;
-    getInputPortList(group, names, index);
-    return index;
-}
-
-unsigned int MainWindow::getCurrentOutputPortIndex(OutputPortGroup group)
-{
-    QStringList names;
-    unsigned int index = 0;
-    getOutputPortList(group, names, index);
-    return index;
-}
-
-void MainWindow::writePortName(const char* key, const QString& name)
-{
-    QSettings settings(getIniFilePath(), QSettings::IniFormat);
-    settings.beginGroup(QStringLiteral("PortName"));
-    settings.setValue(QString::fromLatin1(key), name);
-    settings.endGroup();
+    return m_ports->client();
 }
 
 void MainWindow::showCriticalMessage(const QString& text)
@@ -381,69 +310,18 @@ void MainWindow::showCriticalMessage(const QString& text)
     QMessageBox::critical(this, QString::fromLatin1(WindowTitle), text);
 }
 
-bool MainWindow::inputPortMenuSelected(InputPortGroup group, unsigned int index)
-{
-    MidiInputPort* port = m_inputPorts[group].get();
-    port->closeInputPort();
-    QString name = QString::fromLatin1(NoAssign);
-    bool opened = true;
-    if (static_cast<int>(index) != InvalidPortIndex) {
-        opened = port->openInputPort(index) == MIDI_RESULT_SUCCESS;
-        if (opened) {
-            port->getCurrentPortName(name);
-        } else {
-            showCriticalMessage(tr("Port open failed."));
-        }
-    }
-    writePortName(group == InputPortGroup_First ? "InputPortName" : "InputPortNameSecond", name);
-    return opened;
-}
-
-bool MainWindow::outputPortMenuSelected(OutputPortGroup group, unsigned int index)
-{
-    if (group == OutputPortGroup_Both) {
-        return false;
-    }
-    MidiOutputPort* port = m_outputPorts[group].get();
-    port->closeOutputPort();
-    QString name = QString::fromLatin1(NoAssign);
-    bool opened = true;
-    if (static_cast<int>(index) != InvalidPortIndex) {
-        opened = port->openOutputPort(index) == MIDI_RESULT_SUCCESS;
-        if (opened) {
-            port->getCurrentPortName(name);
-        } else {
-            showCriticalMessage(tr("Port open failed."));
-        }
-    }
-    writePortName(group == OutputPortGroup_First ? "OutputPortName" : "OutputPortNameSecond",
-                  name);
-    return opened;
-}
-
-void MainWindow::inputPortMenuSelected(QAction* action)
+void MainWindow::inputPortChosen(QAction* action)
 {
     const int index = action->data().toInt();
-    inputPortMenuSelected(InputPortGroup_First, static_cast<unsigned int>(index));
+    m_ports->inputPortMenuSelected(InputPortGroup_First, static_cast<unsigned int>(index));
     m_model->setModelIntValue(ParamInputPortIndex, index == InvalidPortIndex ? 0 : index + 1);
 }
 
-void MainWindow::outputPortMenuSelected(QAction* action)
+void MainWindow::outputPortChosen(QAction* action)
 {
     const int index = action->data().toInt();
-    outputPortMenuSelected(OutputPortGroup_First, static_cast<unsigned int>(index));
+    m_ports->outputPortMenuSelected(OutputPortGroup_First, static_cast<unsigned int>(index));
     m_model->setModelIntValue(ParamOutputPortIndex, index == InvalidPortIndex ? 0 : index + 1);
-}
-
-bool MainWindow::closeInputPort(InputPortGroup group)
-{
-    return m_inputPorts[group]->closeInputPort() == MIDI_RESULT_SUCCESS;
-}
-
-bool MainWindow::closeOutputPort(OutputPortGroup group)
-{
-    return group != OutputPortGroup_Both &&
-           m_outputPorts[group]->closeOutputPort() == MIDI_RESULT_SUCCESS;
 }
 
 bool MainWindow::transmitMidi(const unsigned char* bytes, unsigned short length,

@@ -1,9 +1,9 @@
-// The one top-level window. Owns the MIDI client and the four ports, the
-// analyzer, the bulk interval manager and the sending path every window and
+// The one top-level window. Owns the port set (the MIDI client and the four
+// ports), the analyzer, the bulk interval manager and the sending path every window and
 // thread is handed (MidiSender); builds the menu bar; opens ports from the
 // port menus; moves monitored traffic out of the analyzer every 100 ms;
 // keeps the sub-windows (kinds, limits, normal rectangles). It is the host
-// of the monitors and editors and the port selection of the settings window.
+// of the monitors and editors.
 //
 // Threads: everything here runs on the user-interface thread except
 // transmitMidi and the sending path, which MIDI thru (input workers) and
@@ -25,7 +25,6 @@
 
 #include "MidiCommon.h"
 #include "MidiEditViewHost.h"
-#include "MidiPortSelection.h"
 #include "ModelAssistant.h"
 #include "NativeEventFilter.h"
 #include "WindowRestorationInfo.h"
@@ -40,6 +39,7 @@ class MidiOutputPort;
 class MidiSendPath;
 class MidiSender;
 class OstrelModel;
+class PortSet;
 class QAction;
 class QActionGroup;
 class QMdiArea;
@@ -51,8 +51,7 @@ enum class MidiApi;
 class MainWindow : public QMainWindow,
                    public ModelAssistant,
                    public KeyEventTarget,
-                   public MidiEditViewHost,
-                   public MidiPortSelection {
+                   public MidiEditViewHost {
     Q_OBJECT
 
 public:
@@ -85,22 +84,12 @@ public:
                       OutputPortGroup group, bool skipBulkInterval, bool reserved,
                       unsigned long long hostTime);
 
-    // "Not Connected" followed by the endpoint names, and the position of
-    // the port's endpoint in that list (0 when not found).
-    void getInputPortList(InputPortGroup group, QStringList& names, unsigned int& currentIndex) override;
-    void getOutputPortList(OutputPortGroup group, QStringList& names, unsigned int& currentIndex) override;
-    unsigned int getCurrentInputPortIndex(InputPortGroup group);
-    unsigned int getCurrentOutputPortIndex(OutputPortGroup group);
-    // Opens endpoint index (InvalidPortIndex: disconnects) and writes the
-    // name to the INI file; "Port open failed." and false when it fails.
-    bool inputPortMenuSelected(InputPortGroup group, unsigned int index) override;
-    bool outputPortMenuSelected(OutputPortGroup group, unsigned int index) override;
-    bool closeInputPort(InputPortGroup group) override;
-    bool closeOutputPort(OutputPortGroup group) override;
+    // The ports, and the shortcuts to them every window test uses.
+    PortSet* ports() const { return m_ports.get(); }
     MidiInputPort* inputPort(InputPortGroup group) const;
     MidiOutputPort* outputPort(OutputPortGroup group) const;
+    MidiClient* midiClient() const;
     MidiAnalyzer* analyzer() const { return m_analyzer.get(); }
-    MidiClient* midiClient() const { return m_midiClient.get(); }
     MidiSender* sender() override;
 
     bool transmitNoteOnByKeyDown(unsigned int key) override;
@@ -113,16 +102,11 @@ public:
     QMenu* inputPortMenu() const { return m_inputPortMenu; }
     QMenu* outputPortMenu() const { return m_outputPortMenu; }
 
-    static QString getIniFilePath();
-    // The INI file: all settings but the layout into the model (and the
-    // ports opened by stored name); the layout; the layout written back;
-    // everything but port names and layout written at the end.
-    void restoreRegistory();
+    // The window layout in the INI file: restored, and written back.
     void restoreWindowRegistory();
     void storeWindowPosition();
     void writeMainWindowInfoToRegistry(QSettings& settings);
     void writeSubWindowInfoToRegistry(QSettings& settings);
-    void writeRegistory();
 
     // Sub-windows. Each kind that exists registers how it is created for
     // restoration; createSubWindowByWindowId gives null for any other id.
@@ -234,10 +218,6 @@ public:
 
     void updateParameter(unsigned int id) override;
 
-Q_SIGNALS:
-    void notifyInputPortListUpdated();
-    void notifyOutputPortListUpdated();
-
 public Q_SLOTS:
     void updateInputPortList();
     void updateOutputPortList();
@@ -253,8 +233,8 @@ private Q_SLOTS:
     void viewsMenuSelected(QAction* action);
     void controlChangeMenuSelected(QAction* action);
     void helpMenuSelected(QAction* action);
-    void inputPortMenuSelected(QAction* action);
-    void outputPortMenuSelected(QAction* action);
+    void inputPortChosen(QAction* action);
+    void outputPortChosen(QAction* action);
     void commandsMenuSelected(QAction* action);
     void windowMenuSelected(QAction* action);
 
@@ -267,7 +247,6 @@ private:
     void centreOnMainWindow(QWidget* window);
     QMdiSubWindow* createTextView(QWidget* view, const QString& menuText);
     void registerSubWindowKinds();
-    void writePortName(const char* key, const QString& name);
     bool eventFilterForSubWindows(QObject* watched, QEvent* event);
     bool confirmDiscard();
     bool openDroppedDumpFile(const QString& path);
@@ -284,9 +263,7 @@ private:
     OstrelModel* m_model;
     QMdiArea* m_mdiArea = nullptr;
     int m_timerId = 0;
-    std::unique_ptr<MidiClient> m_midiClient;
-    std::unique_ptr<MidiInputPort> m_inputPorts[2];
-    std::unique_ptr<MidiOutputPort> m_outputPorts[2];
+    std::unique_ptr<PortSet> m_ports;
     QList<QAction*> m_viewsActions;
     std::unique_ptr<MidiAnalyzer> m_analyzer;
     std::unique_ptr<MidiBulkIntervalManager> m_bulkIntervalManager;

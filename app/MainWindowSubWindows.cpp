@@ -32,6 +32,7 @@
 #include "MidiAnalyzer.h"
 #include "MidiBulkIntervalManager.h"
 #include "OstrelModel.h"
+#include "PortSet.h"
 #include "Utility.h"
 
 namespace {
@@ -355,9 +356,9 @@ QMdiSubWindow* MainWindow::createMidiSettingsView(const QString& menuText)
     if (activateExisting(m_settingsWindow)) {
         return m_settingsWindow;
     }
-    auto* view = new MidiSettingsView(m_model, this);
-    connect(this, &MainWindow::notifyInputPortListUpdated, view, &MidiSettingsView::portListUpdated);
-    connect(this, &MainWindow::notifyOutputPortListUpdated, view, &MidiSettingsView::portListUpdated);
+    auto* view = new MidiSettingsView(m_model, m_ports.get());
+    connect(m_ports.get(), &PortSet::inputPortListUpdated, view, &MidiSettingsView::portListUpdated);
+    connect(m_ports.get(), &PortSet::outputPortListUpdated, view, &MidiSettingsView::portListUpdated);
     QMdiSubWindow* window = addSubWindow(view, menuText, "MIDISettingsViewSubWindow", false);
     const QSize size = MIDISettingsDefaultSize + MIDISettingsHighResolutionOffset;
     window->resize(size);

@@ -6,12 +6,13 @@
 #include <memory>
 
 #include "MainWindow.h"
+#include "PortSet.h"
 #include "MidiInputPort.h"
 #include "PacketCollector.h"
 
 inline std::unique_ptr<MidiInputPort> listenToLoopback(MainWindow& window, PacketCollector& collector)
 {
-    if (!window.outputPortMenuSelected(OutputPortGroup_First, 0)) {  // Loopback 1
+    if (!window.ports()->outputPortMenuSelected(OutputPortGroup_First, 0)) {  // Loopback 1
         return nullptr;
     }
     auto listener = std::make_unique<MidiInputPort>(window.midiClient(), 16384, 0, 0, 0);

@@ -13,6 +13,7 @@
 
 #include "LoopbackListener.h"
 #include "MainWindow.h"
+#include "SettingsStore.h"
 #include "OstrelModel.h"
 #include "PacketCollector.h"
 
@@ -23,7 +24,7 @@ protected:
     void startWindow(Start start)
     {
         QStandardPaths::setTestModeEnabled(true);
-        QFile::remove(MainWindow::getIniFilePath());
+        QFile::remove(SettingsStore::iniFilePath());
         m_model = std::make_unique<OstrelModel>();
         m_window = std::make_unique<MainWindow>(nullptr, m_model.get(), MidiApi::Automatic);
         if (start != Hidden) {

@@ -10,6 +10,8 @@
 #include "JackPeer.h"
 #include "ComboBox.h"
 #include "MainWindow.h"
+#include "SettingsStore.h"
+#include "PortSet.h"
 #include "MidiSettingsView.h"
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -28,14 +30,14 @@ bool connectToPeer(MainWindow& window, const QString& peerName)
 {
     QStringList names;
     unsigned int current = 0;
-    window.getInputPortList(InputPortGroup_First, names, current);
+    window.ports()->getInputPortList(InputPortGroup_First, names, current);
     const int source = names.indexOf(peerName + ":out");
-    window.getOutputPortList(OutputPortGroup_First, names, current);
+    window.ports()->getOutputPortList(OutputPortGroup_First, names, current);
     const int destination = names.indexOf(peerName + ":in");
     // The lists start with "Not Connected"; endpoints count from the next entry.
     return source > 0 && destination > 0 &&
-           window.inputPortMenuSelected(InputPortGroup_First, static_cast<unsigned int>(source - 1)) &&
-           window.outputPortMenuSelected(OutputPortGroup_First, static_cast<unsigned int>(destination - 1));
+           window.ports()->inputPortMenuSelected(InputPortGroup_First, static_cast<unsigned int>(source - 1)) &&
+           window.ports()->outputPortMenuSelected(OutputPortGroup_First, static_cast<unsigned int>(destination - 1));
 }
 
 MidiEditView* editView(QMdiSubWindow* window)
@@ -128,7 +130,7 @@ private Q_SLOTS:
     // editor sends several dumps back with the bulk interval between them.
     void dumpsAndNotesBothWaysThroughTheWindows()
     {
-        QFile::remove(MainWindow::getIniFilePath());
+        QFile::remove(SettingsStore::iniFilePath());
         JackPeer peer("ostrel-dump-peer");
         QVERIFY(peer.isOpen());
         OstrelModel model;

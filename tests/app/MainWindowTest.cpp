@@ -13,6 +13,8 @@
 #include <memory>
 
 #include "MainWindow.h"
+#include "SettingsStore.h"
+#include "PortSet.h"
 #include "MidiAnalyzer.h"
 #include "MidiClient.h"
 #include "MidiInputPort.h"
@@ -70,7 +72,7 @@ private:
 
     QString iniValue(const QString& key)
     {
-        return QSettings(MainWindow::getIniFilePath(), QSettings::IniFormat).value(key).toString();
+        return QSettings(SettingsStore::iniFilePath(), QSettings::IniFormat).value(key).toString();
     }
 
     QMenu* menu(int position) { return m_window->menuBar()->actions().at(position)->menu(); }
@@ -80,7 +82,7 @@ private Q_SLOTS:
 
     void init()
     {
-        QFile::remove(MainWindow::getIniFilePath());
+        QFile::remove(SettingsStore::iniFilePath());
         m_model = std::make_unique<OstrelModel>();
         m_window = std::make_unique<MainWindow>(nullptr, m_model.get(), MidiApi::Automatic);
     }
@@ -164,21 +166,21 @@ private Q_SLOTS:
 
         QStringList names;
         unsigned int current = 9;
-        m_window->getOutputPortList(OutputPortGroup_First, names, current);
+        m_window->ports()->getOutputPortList(OutputPortGroup_First, names, current);
         QCOMPARE(names, QStringList({"Not Connected", "Ostrel Loopback 1", "Ostrel Loopback 2"}));
         QCOMPARE(current, 1u);
-        m_window->getOutputPortList(OutputPortGroup_Second, names, current);  // as the settings window does
-        QVERIFY(m_window->outputPortMenuSelected(OutputPortGroup_Second, 1));
-        QCOMPARE(m_window->getCurrentOutputPortIndex(OutputPortGroup_Second), 2u);
+        m_window->ports()->getOutputPortList(OutputPortGroup_Second, names, current);  // as the settings window does
+        QVERIFY(m_window->ports()->outputPortMenuSelected(OutputPortGroup_Second, 1));
+        QCOMPARE(m_window->ports()->currentOutputIndex(OutputPortGroup_Second), 2u);
         QCOMPARE(iniValue("PortName/OutputPortNameSecond"), QString("Ostrel Loopback 2"));
-        QVERIFY(m_window->closeOutputPort(OutputPortGroup_Second));
-        QCOMPARE(m_window->getCurrentInputPortIndex(InputPortGroup_Second), 0u);
+        QVERIFY(m_window->ports()->closeOutputPort(OutputPortGroup_Second));
+        QCOMPARE(m_window->ports()->currentInputIndex(InputPortGroup_Second), 0u);
     }
 
     void portThatFailsToOpenSaysSo()
     {
         BoxCloser closer;
-        QVERIFY(!m_window->inputPortMenuSelected(InputPortGroup_Second, 7));
+        QVERIFY(!m_window->ports()->inputPortMenuSelected(InputPortGroup_Second, 7));
         QCOMPARE(closer.text, QString("Port open failed."));
         QCOMPARE(iniValue("PortName/InputPortNameSecond"), QString("Not Connected"));
     }
@@ -192,20 +194,20 @@ private Q_SLOTS:
         QVERIFY(!m_window->transmitMidi(note, 3, 1, OutputPortGroup_Both, false, false, 0));
         QStringList names;
         unsigned int current = 0;
-        m_window->getOutputPortList(OutputPortGroup_First, names, current);
-        m_window->getOutputPortList(OutputPortGroup_Second, names, current);
-        QVERIFY(m_window->outputPortMenuSelected(OutputPortGroup_Second, 0));
+        m_window->ports()->getOutputPortList(OutputPortGroup_First, names, current);
+        m_window->ports()->getOutputPortList(OutputPortGroup_Second, names, current);
+        QVERIFY(m_window->ports()->outputPortMenuSelected(OutputPortGroup_Second, 0));
         QVERIFY(m_window->transmitMidi(note, 3, 1, OutputPortGroup_Both, false, false, 0));
         analyzer->getMidiData(in, inCount, sysEx, sysExCount, out, outCount);
         QCOMPARE(outCount, 3u);  // recorded once, for the second output
-        m_window->outputPortMenuSelected(OutputPortGroup_First, 1);
+        m_window->ports()->outputPortMenuSelected(OutputPortGroup_First, 1);
         QVERIFY(m_window->transmitMidi(note, 3, 1, OutputPortGroup_Both, false, false, 0));
         analyzer->getMidiData(in, inCount, sysEx, sysExCount, out, outCount);
         QCOMPARE(outCount, 6u);
         QVERIFY(m_window->transmitMidi(note, 3, 1, OutputPortGroup_First, false, false, 0));
         analyzer->getMidiData(in, inCount, sysEx, sysExCount, out, outCount);
         QCOMPARE(outCount, 3u);
-        m_window->closeOutputPort(OutputPortGroup_First);
+        m_window->ports()->closeOutputPort(OutputPortGroup_First);
         QVERIFY(!m_window->transmitMidi(note, 3, 1, OutputPortGroup_First, false, false, 0));
 
         // The bulk interval follows a system exclusive unless skipped.
@@ -221,10 +223,10 @@ private Q_SLOTS:
     {
         QStringList names;
         unsigned int current = 0;
-        m_window->getInputPortList(InputPortGroup_First, names, current);
-        m_window->getOutputPortList(OutputPortGroup_First, names, current);
-        m_window->inputPortMenuSelected(InputPortGroup_First, 0);
-        m_window->outputPortMenuSelected(OutputPortGroup_First, 0);
+        m_window->ports()->getInputPortList(InputPortGroup_First, names, current);
+        m_window->ports()->getOutputPortList(OutputPortGroup_First, names, current);
+        m_window->ports()->inputPortMenuSelected(InputPortGroup_First, 0);
+        m_window->ports()->outputPortMenuSelected(OutputPortGroup_First, 0);
         const unsigned char note[] = {0x90, 0x3C, 0x40};
         QVERIFY(m_window->transmitMidi(note, 3, 1, OutputPortGroup_First, false, false, 0));
         // After a few ticks of the 100 ms timer nothing is left in the analyzer.

@@ -22,6 +22,8 @@
 #include "FileStream.h"
 #include "BoxAnswer.h"
 #include "MainWindow.h"
+#include "SettingsStore.h"
+#include "PortSet.h"
 #include "MidiClient.h"
 #include "MidiInputPort.h"
 #include "OstrelModel.h"
@@ -130,7 +132,7 @@ private Q_SLOTS:
 
     void init()
     {
-        QFile::remove(MainWindow::getIniFilePath());
+        QFile::remove(SettingsStore::iniFilePath());
         startEmpty();
     }
 
@@ -361,7 +363,7 @@ private Q_SLOTS:
     {
         cleanup();
         {
-            QSettings settings(MainWindow::getIniFilePath(), QSettings::IniFormat);
+            QSettings settings(SettingsStore::iniFilePath(), QSettings::IniFormat);
             settings.setValue("Preferences/PCKeyboardVelocity", 200);
             settings.setValue("Preferences/PCKeyboardChannel", 0);
             settings.setValue("Preferences/KnobMode", 99999);
@@ -399,7 +401,7 @@ private Q_SLOTS:
         QCOMPARE(answer.texts.size(), 1);
         m_window->close();
         cleanup();
-        QSettings settings(MainWindow::getIniFilePath(), QSettings::IniFormat);
+        QSettings settings(SettingsStore::iniFilePath(), QSettings::IniFormat);
         QCOMPARE(settings.value("Preferences/PCKeyboardVelocity").toInt(), 127);
         QCOMPARE(settings.value("MidiThru/BulkInterval").toInt(), 1000);
         start();  // for cleanup
@@ -484,15 +486,15 @@ private Q_SLOTS:
         m_model->setModelStringValue(ParamDumpFileWorkingDirectory, "/tmp/dumps");
         QStringList names;
         unsigned int current = 0;
-        m_window->getInputPortList(InputPortGroup_First, names, current);
-        m_window->inputPortMenuSelected(InputPortGroup_First, 1);
+        m_window->ports()->getInputPortList(InputPortGroup_First, names, current);
+        m_window->ports()->inputPortMenuSelected(InputPortGroup_First, 1);
         QMdiSubWindow* first = addNoteView(1, "a");
         first->setGeometry(5, 6, 225, 250);
         addNoteView(2, "b");
         m_window->close();
         cleanup();
 
-        QSettings settings(MainWindow::getIniFilePath(), QSettings::IniFormat);
+        QSettings settings(SettingsStore::iniFilePath(), QSettings::IniFormat);
         QCOMPARE(settings.value("MidiThru/BulkInterval").toInt(), 250);
         QCOMPARE(settings.value("MidiThru/MidiThruSecond").toInt(), 1);
         QCOMPARE(settings.value("Preferences/MessageMiddleC").toInt(), 2);
@@ -532,7 +534,7 @@ private Q_SLOTS:
     void missingAndNotConnectedPortNames()
     {
         {
-            QSettings settings(MainWindow::getIniFilePath(), QSettings::IniFormat);
+            QSettings settings(SettingsStore::iniFilePath(), QSettings::IniFormat);
             settings.setValue("PortName/InputPortName", "Not Connected");
             settings.setValue("PortName/OutputPortName", "Gone Away");
         }

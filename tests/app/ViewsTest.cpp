@@ -18,6 +18,8 @@
 #include "EULAView.h"
 #include "LicenseInfoView.h"
 #include "MainWindow.h"
+#include "SettingsStore.h"
+#include "PortSet.h"
 #include "MidiAnalyzer.h"
 #include "MidiClient.h"
 #include "MidiFilterView.h"
@@ -80,7 +82,7 @@ private Q_SLOTS:
 
     void init()
     {
-        QFile::remove(MainWindow::getIniFilePath());
+        QFile::remove(SettingsStore::iniFilePath());
         m_model = std::make_unique<OstrelModel>();
         m_window = std::make_unique<MainWindow>(nullptr, m_model.get(), MidiApi::Automatic);
         m_window->show();
@@ -166,10 +168,10 @@ private Q_SLOTS:
         ComboBox* secondOutput = settings->outputPortList(OutputPortGroup_Second);
         secondOutput->setCurrentIndex(1);
         Q_EMIT secondOutput->activated(1);
-        QCOMPARE(m_window->getCurrentOutputPortIndex(OutputPortGroup_Second), 1u);
+        QCOMPARE(m_window->ports()->currentOutputIndex(OutputPortGroup_Second), 1u);
 
         // The menu and the window stay in step.
-        m_window->inputPortMenuSelected(InputPortGroup_First, static_cast<unsigned int>(InvalidPortIndex));
+        m_window->ports()->inputPortMenuSelected(InputPortGroup_First, static_cast<unsigned int>(InvalidPortIndex));
         Q_EMIT m_window->inputPortMenu()->aboutToShow();
         QCOMPARE(firstInput->currentIndex(), 0);
         QTest::mouseClick(settings->updateButton(), Qt::LeftButton);

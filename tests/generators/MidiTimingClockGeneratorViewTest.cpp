@@ -1,7 +1,7 @@
-// The timing clock window: the clock's rate at a tempo, the beat lamp,
+// The timing clock window: clocks and the beat lamp (their spacing is
+// measured by bench/clock_measure),
 // tempo changes while playing, the received tempo's text, the parser
 // preference, and a project that starts the clock again.
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -13,6 +13,7 @@
 
 #include "LoopbackWindowFixture.h"
 #include "MainWindow.h"
+#include "PortSet.h"
 #include "MidiLedCombinedDial.h"
 #include "MidiTimingClockGeneratorView.h"
 #include "MidiTimingClockPlayStopButton.h"
@@ -62,32 +63,26 @@ private Q_SLOTS:
         clock->knob()->setValue(120);
         MidiTimingClockTransmittionThread* thread = clock->thread();
         const int flashesBefore = clock->knob()->flashCount();
-        QElapsedTimer elapsed;
         clock->playButton()->setChecked(true);
-        elapsed.start();
-        const unsigned long long start = thread->clocksSent();
         QTRY_VERIFY(clock->knob()->flashCount() > flashesBefore);  // at once, on play
-        QTest::qWait(2000);
-        const unsigned long long sent = thread->clocksSent() - start;
-        const double expected = elapsed.elapsed() * 48.0 / 1000.0;
-        QVERIFY2(std::abs(double(sent) - expected) <= 3.0,
-                 qPrintable(QString("%1 clocks in %2 ms").arg(sent).arg(elapsed.elapsed())));
-        // The lamp flashed on play and on every beat (two a second).
-        QVERIFY(clock->knob()->flashCount() - flashesBefore >= 4);
+        QTRY_VERIFY(thread->clocksSent() >= 72);                   // three beats
+        // The lamp flashed on play and on every 24th clock.
+        const auto sent = thread->clocksSent();
+        QTRY_VERIFY(clock->knob()->flashCount() - flashesBefore >= 1 + static_cast<int>(sent / 24));
         // Every clock went out as a single F8.
         QTRY_VERIFY(m_collector->packets().size() >= sent);
         for (const auto& packet : m_collector->packets()) {
             QCOMPARE(packet.bytes, std::vector<unsigned char>{0xF8});
         }
-        // Faster without a pause; stopping stops it.
+        // A new tempo while playing goes on without a pause; stopping stops it.
         clock->knob()->setValue(300);
-        const unsigned long long atChange = thread->clocksSent();
-        QTest::qWait(500);
-        QVERIFY(thread->clocksSent() - atChange >= 55);  // 120 per second
+        const auto atChange = thread->clocksSent();
+        QTRY_VERIFY(thread->clocksSent() >= atChange + 60);
         clock->playButton()->setChecked(false);
-        QTest::qWait(50);
-        const unsigned long long stopped = thread->clocksSent();
-        QTest::qWait(200);
+        QVERIFY(!thread->isPlaying());
+        QTest::qWait(50);  // a clock handed over just before the stop arrives
+        const auto stopped = thread->clocksSent();
+        QTest::qWait(200);  // room for many clocks: none comes
         QCOMPARE(thread->clocksSent(), stopped);
         QCOMPARE(m_model->getParameterEditFlag(), ParameterEditFlagEdited);
     }
@@ -96,7 +91,7 @@ private Q_SLOTS:
     {
         QVERIFY(m_window->createMidiTimingClockGeneratorView("&Timing Clock"));
         // The loopback brings the window's own clock back in: it measures it.
-        QVERIFY(m_window->inputPortMenuSelected(InputPortGroup_First, 0));
+        QVERIFY(m_window->ports()->inputPortMenuSelected(InputPortGroup_First, 0));
         view()->knob()->setValue(150);
         view()->playButton()->setChecked(true);
         QTRY_COMPARE_WITH_TIMEOUT(view()->receivedTempoLabel()->text(), QString("150 BPM"), 5000);

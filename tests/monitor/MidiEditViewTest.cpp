@@ -21,6 +21,7 @@
 #include "BoxAnswer.h"
 #include "CheckBox.h"
 #include "MainWindow.h"
+#include "PortSet.h"
 #include "MidiEditGeneralView.h"
 #include "MidiEditProgressView.h"
 #include "MidiEditRepeatMessageView.h"
@@ -121,7 +122,7 @@ private Q_SLOTS:
     void init()
     {
         startWindow(DefaultLayout);
-        QVERIFY(m_window->inputPortMenuSelected(InputPortGroup_First, 0));    // and back in
+        QVERIFY(m_window->ports()->inputPortMenuSelected(InputPortGroup_First, 0));    // and back in
         m_model->setParameterEditFlag(ParameterEditFlagUnchanged);
     }
 

@@ -1,0 +1,206 @@
+#include "PortSet.h"
+
+#include <QSettings>
+
+#include "MidiClient.h"
+#include "MidiInputPort.h"
+#include "MidiOutputPort.h"
+#include "MidiTime.h"
+#include "OstrelModel.h"
+#include "SettingsStore.h"
+
+namespace {
+
+const char* const InputKeys[] = {"InputPortName", "InputPortNameSecond"};
+const char* const OutputKeys[] = {"OutputPortName", "OutputPortNameSecond"};
+
+// "Not Connected" and the names; the place of current in that list (0: none).
+QStringList withNoAssign(const QStringList& names, const QString& current, unsigned int& currentIndex)
+{
+    const QStringList all = QStringList(QString::fromLatin1(NoAssign)) + names;
+    const int position = static_cast<int>(all.indexOf(current));
+    currentIndex = position < 0 ? 0u : static_cast<unsigned int>(position);
+    return all;
+}
+
+}  // namespace
+
+PortSet::PortSet(MidiApi api, std::function<void(const QString&)> reportError)
+    : m_reportError(std::move(reportError)), m_client(std::make_unique<MidiClient>(api))
+{
+    // One time origin for every port: all time stamps compare.
+    const uint32_t timeOfDay = getCurrentTimeInMilliseconds();
+    const uint64_t hostTime = getHostTimeInMilliseconds();
+    for (unsigned int group = 0; group < 2; group++) {
+        m_inputs[group] =
+            std::make_unique<MidiInputPort>(m_client.get(), MaximumMessageSize, group, hostTime, timeOfDay);
+        m_outputs[group] =
+            std::make_unique<MidiOutputPort>(m_client.get(), MaximumMessageSize, group, hostTime, timeOfDay);
+    }
+}
+
+PortSet::~PortSet()
+{
+    closeInputs();
+    for (auto& port : m_outputs) {
+        port.reset();
+    }
+    m_client.reset();
+}
+
+void PortSet::closeInputs()
+{
+    for (auto& port : m_inputs) {
+        port.reset();
+    }
+}
+
+MidiInputPort* PortSet::input(InputPortGroup group) const
+{
+    return m_inputs[group].get();
+}
+
+MidiOutputPort* PortSet::output(OutputPortGroup group) const
+{
+    return group == OutputPortGroup_Both ? nullptr : m_outputs[group].get();
+}
+
+void PortSet::getInputPortList(InputPortGroup group, QStringList& names, unsigned int& currentIndex)
+{
+    MidiInputPort* port = m_inputs[group].get();
+    QString current;
+    port->getCurrentPortName(current);
+    names = withNoAssign(port->getInputPortNameList(nullptr), current, currentIndex);
+}
+
+void PortSet::getOutputPortList(OutputPortGroup group, QStringList& names, unsigned int& currentIndex)
+{
+    MidiOutputPort* port = m_outputs[group].get();
+    QString current;
+    port->getCurrentPortName(current);
+    names = withNoAssign(port->getOutputPortNameList(nullptr), current, currentIndex);
+}
+
+unsigned int PortSet::currentInputIndex(InputPortGroup group)
+{
+    QStringList names;
+    unsigned int index = 0;
+    getInputPortList(group, names, index);
+    return index;
+}
+
+unsigned int PortSet::currentOutputIndex(OutputPortGroup group)
+{
+    QStringList names;
+    unsigned int index = 0;
+    getOutputPortList(group, names, index);
+    return index;
+}
+
+void PortSet::writePortName(const char* key, const QString& name)
+{
+    QSettings settings(SettingsStore::iniFilePath(), QSettings::IniFormat);
+    settings.beginGroup(QStringLiteral("PortName"));
+    settings.setValue(QString::fromLatin1(key), name);
+    settings.endGroup();
+}
+
+bool PortSet::inputPortMenuSelected(InputPortGroup group, unsigned int index)
+{
+    MidiInputPort* port = m_inputs[group].get();
+    port->closeInputPort();
+    QString name = QString::fromLatin1(NoAssign);
+    bool opened = true;
+    if (static_cast<int>(index) != InvalidPortIndex) {
+        opened = port->openInputPort(index) == MIDI_RESULT_SUCCESS;
+        if (opened) {
+            port->getCurrentPortName(name);
+        } else {
+            m_reportError(tr("Port open failed."));
+        }
+    }
+    writePortName(InputKeys[group], name);
+    return opened;
+}
+
+bool PortSet::outputPortMenuSelected(OutputPortGroup group, unsigned int index)
+{
+    if (group == OutputPortGroup_Both) {
+        return false;
+    }
+    MidiOutputPort* port = m_outputs[group].get();
+    port->closeOutputPort();
+    QString name = QString::fromLatin1(NoAssign);
+    bool opened = true;
+    if (static_cast<int>(index) != InvalidPortIndex) {
+        opened = port->openOutputPort(index) == MIDI_RESULT_SUCCESS;
+        if (opened) {
+            port->getCurrentPortName(name);
+        } else {
+            m_reportError(tr("Port open failed."));
+        }
+    }
+    writePortName(OutputKeys[group], name);
+    return opened;
+}
+
+bool PortSet::closeInputPort(InputPortGroup group)
+{
+    return m_inputs[group]->closeInputPort() == MIDI_RESULT_SUCCESS;
+}
+
+bool PortSet::closeOutputPort(OutputPortGroup group)
+{
+    return group != OutputPortGroup_Both && m_outputs[group]->closeOutputPort() == MIDI_RESULT_SUCCESS;
+}
+
+void PortSet::openStoredPorts(OstrelModel* model)
+{
+    QSettings settings(SettingsStore::iniFilePath(), QSettings::IniFormat);
+    settings.beginGroup(QStringLiteral("PortName"));
+    for (unsigned int group = 0; group < 2; group++) {
+        const auto inputGroup = static_cast<InputPortGroup>(group);
+        m_inputs[group]->openInputPort(settings.value(QLatin1String(InputKeys[group])).toString());
+        const unsigned int index = currentInputIndex(inputGroup);
+        if (index == 0) {
+            m_inputs[group]->closeInputPort();
+        }
+        model->setModelIntValue(group == 0 ? ParamInputPortIndex : ParamInputPortIndexSecond,
+                                static_cast<int>(index));
+    }
+    for (unsigned int group = 0; group < 2; group++) {
+        const auto outputGroup = static_cast<OutputPortGroup>(group);
+        m_outputs[group]->openOutputPort(settings.value(QLatin1String(OutputKeys[group])).toString());
+        const unsigned int index = currentOutputIndex(outputGroup);
+        if (index == 0) {
+            m_outputs[group]->closeOutputPort();
+        }
+        model->setModelIntValue(group == 0 ? ParamOutputPortIndex : ParamOutputPortIndexSecond,
+                                static_cast<int>(index));
+    }
+    settings.endGroup();
+}
+
+QStringList PortSet::refreshInputNames(QString& current)
+{
+    MidiInputPort* port = m_inputs[InputPortGroup_First].get();
+    const QStringList names = port->getInputPortNameList(nullptr);
+    port->getCurrentPortName(current);
+    if (!names.contains(current) && port->portIndex() != InvalidPortIndex) {
+        port->closeInputPort();
+    }
+    Q_EMIT inputPortListUpdated();
+    return names;
+}
+
+QStringList PortSet::refreshOutputNames(QString& current)
+{
+    MidiOutputPort* port = m_outputs[OutputPortGroup_First].get();
+    const QStringList names = port->getOutputPortNameList(nullptr);
+    port->getCurrentPortName(current);
+    if (!names.contains(current) && port->portIndex() != InvalidPortIndex) {
+        port->closeOutputPort();
+    }
+    Q_EMIT outputPortListUpdated();
+    return names;
+}
