@@ -28,6 +28,7 @@
 #include "MidiTime.h"
 #include "OstrelModel.h"
 #include "PortSet.h"
+#include "ProjectController.h"
 #include "SettingsStore.h"
 #include "Utility.h"
 
@@ -126,6 +127,7 @@ MainWindow::MainWindow(QWidget* parent, OstrelModel* model, MidiApi api)
                                                 m_ports->output(OutputPortGroup_Second),
                                                 m_analyzer.get(), m_bulkIntervalManager.get());
     m_noteEventManager = std::make_unique<KeyboardNoteEventManager>(m_model, m_sendPath.get());
+    m_project = new ProjectController(this, m_model, m_sendPath.get());
     m_analyzer->setThruSender(m_sendPath.get());
     for (InputPortGroup group : {InputPortGroup_First, InputPortGroup_Second}) {
         m_ports->input(group)->setReceivedMidiCallbackFunc(&MidiAnalyzer::callbackReceivedMidi, m_analyzer.get());
@@ -525,7 +527,7 @@ void MainWindow::windowMenuSelected(QAction* action)
     closeAboutDialog();
     switch (action->data().toUInt()) {
     case CloseAllIndex:
-        closeAll();
+        m_project->closeAll();
         break;
     case CascadeIndex:
         setUpdatesEnabled(false);
@@ -544,7 +546,7 @@ void MainWindow::windowMenuSelected(QAction* action)
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (!m_quitting && !confirmDiscard()) {
+    if (!m_project->isQuitting() && !m_project->confirmDiscard()) {
         event->ignore();
         return;
     }
@@ -568,4 +570,45 @@ void MainWindow::showEvent(QShowEvent* event)
         m_mdiArea->installEventFilter(this);
         m_mdiArea->viewport()->installEventFilter(this);
     }
+}
+
+QString MainWindow::windowTitleText()
+{
+    return QStringLiteral("Ostrel");
+}
+
+void MainWindow::updateParameter(unsigned int id)
+{
+    if (id == ParamEditFlag) {
+        m_project->updateTitle();
+    }
+}
+
+void MainWindow::fileMenuSelected(QAction* action)
+{
+    closeAboutDialog();
+    switch (action->data().toUInt()) {
+    case NewFileMenuIndex:
+        m_project->newFile();
+        break;
+    case OpenFileMenuIndex:
+        m_project->openFile(QString());
+        break;
+    case SaveFileMenuIndex:
+        m_project->saveFile();
+        break;
+    case SaveAsFileMenuIndex:
+        m_project->saveAsFile();
+        break;
+    case PreferencesFileMenuIndex:
+        createPreferencesView(action->text());
+        break;
+    default:
+        break;
+    }
+}
+
+bool MainWindow::isOpeningProject() const
+{
+    return m_project->isOpeningProject();
 }

@@ -40,6 +40,7 @@ class MidiSendPath;
 class MidiSender;
 class OstrelModel;
 class PortSet;
+class ProjectController;
 class QAction;
 class QActionGroup;
 class QMdiArea;
@@ -142,7 +143,6 @@ public:
     // The count-limit warning; while a layout is being restored it is shown
     // once, for the first kind over its limit, when restoring ends.
     void showLimitViewDisplayMessageBox(const QString& name);
-    bool isOpeningProject() const { return m_openingProject; }
     // The window kinds that exist; each opens once and is then brought forward.
     QMdiSubWindow* createMidiFilterView(const QString& menuText);
     // A monitor or system exclusive editor (mode: MidiEditView::OpenMode);
@@ -195,26 +195,10 @@ public:
     // Places the main window as a layout or project stored it.
     void restoreMainWindowPlacement(const QRect& rect, Qt::WindowStates state, bool stayOnTop);
 
-    // Project commands. Each asks first when the project was edited.
-    void newFile();
-    bool openFile(const QString& path);  // an empty path asks for a file
-    bool openProjectFile(const QString& path);
-
-    // Where an edited project goes when a signal ends the program.
-    static QString recoveryFilePath();
-    // Ends the program at once without asking, whatever dialog is open; an
-    // edited project is first written to the recovery file (atomically).
-    void quitOnSignal();
-    bool isQuitting() const { return m_quitting; }
-    // At start-up: when a recovery file exists, asks whether to restore it
-    // (as an untitled, edited project) and removes it once answered.
-    void offerRecovery();
-    bool saveFile();
-    bool saveAsFile();
-    bool saveProjectFile(const QString& path);
-    void closeAll();
-    QMessageBox::StandardButton showConfirmationMessageBox();
-
+    // The project commands, the title and the recovery file.
+    ProjectController* project() const { return m_project; }
+    bool isOpeningProject() const;
+    static QString windowTitleText();
 
     void updateParameter(unsigned int id) override;
 
@@ -248,22 +232,14 @@ private:
     QMdiSubWindow* createTextView(QWidget* view, const QString& menuText);
     void registerSubWindowKinds();
     bool eventFilterForSubWindows(QObject* watched, QEvent* event);
-    bool confirmDiscard();
-    bool openDroppedDumpFile(const QString& path);
     // Forgets the closed windows of a kind; the number still open.
     static int openWindowCount(QList<QPointer<QMdiSubWindow>>& windows);
-    void updateTitle();
-    // The project now lives at path: its folder, an unchanged flag, the title.
-    // Reads a project into the windows; the box and false when it fails.
-    bool loadProject(const QString& path);
-    void adoptProjectPath(const QString& path);
-    bool handleDrop(QEvent* event);
-    static QString windowTitleText();
 
     OstrelModel* m_model;
     QMdiArea* m_mdiArea = nullptr;
     int m_timerId = 0;
     std::unique_ptr<PortSet> m_ports;
+    ProjectController* m_project = nullptr;  // a child object
     QList<QAction*> m_viewsActions;
     std::unique_ptr<MidiAnalyzer> m_analyzer;
     std::unique_ptr<MidiBulkIntervalManager> m_bulkIntervalManager;
@@ -273,8 +249,6 @@ private:
     QHash<QWidget*, QRect> m_normalRects;
     QHash<int, SubWindowFactory> m_subWindowFactories;
     bool m_closingDone = false;
-    bool m_openingProject = false;
-    bool m_quitting = false;  // a signal is ending the program
     bool m_limitMessageOpen = false;
     bool m_restoringLayout = false;
     QString m_limitReachedDuringRestore;  // the first kind over its limit

@@ -13,6 +13,7 @@
 #include <QSizeGrip>
 
 #include "MainWindow.h"
+#include "ProjectController.h"
 #include "AboutView.h"
 #include "EULAView.h"
 #include "LicenseInfoView.h"
@@ -623,7 +624,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     if (watched == m_aboutView) {
         return QMainWindow::eventFilter(watched, event);
     }
-    if ((watched == m_mdiArea || watched == m_mdiArea->viewport()) && handleDrop(event)) {
+    if ((watched == m_mdiArea || watched == m_mdiArea->viewport()) && m_project->handleDrop(event)) {
         return true;
     }
     return eventFilterForSubWindows(watched, event) || QMainWindow::eventFilter(watched, event);

@@ -15,6 +15,7 @@
 #include "MidiClient.h"
 #include "NativeEventFilter.h"
 #include "OstrelModel.h"
+#include "ProjectController.h"
 #include "SignalQuitter.h"
 
 namespace {
@@ -60,21 +61,21 @@ int main(int argc, char** argv)
     auto mainWindow = std::make_unique<MainWindow>(nullptr, model.get(), api);
     filter->setTarget(mainWindow.get());
 
-    auto quitter = std::make_unique<SignalQuitter>([window = mainWindow.get()] { window->quitOnSignal(); });
+    auto quitter = std::make_unique<SignalQuitter>([window = mainWindow.get()] { window->project()->quitOnSignal(); });
 
     application->setFileOpenHandler([window = mainWindow.get()](const QString& path) {
         window->showNormal();
-        window->openFile(path);
+        window->project()->openFile(path);
     });
     mainWindow->show();
-    mainWindow->offerRecovery();
+    mainWindow->project()->offerRecovery();
     // One optional argument: a project file to open once the window is shown.
     const QStringList arguments = QCoreApplication::arguments();
-    if (!mainWindow->isQuitting() && arguments.size() >= 2 && !arguments.at(1).isEmpty()) {
-        mainWindow->openFile(arguments.at(1));
+    if (!mainWindow->project()->isQuitting() && arguments.size() >= 2 && !arguments.at(1).isEmpty()) {
+        mainWindow->project()->openFile(arguments.at(1));
     }
     // A signal answered in a dialog before the main loop ran has quit already.
-    const int exitCode = mainWindow->isQuitting() ? 0 : application->exec();
+    const int exitCode = mainWindow->project()->isQuitting() ? 0 : application->exec();
 
     application->setFileOpenHandler(nullptr);
     filter->setTarget(nullptr);

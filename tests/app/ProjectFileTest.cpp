@@ -22,6 +22,7 @@
 #include "FileStream.h"
 #include "BoxAnswer.h"
 #include "MainWindow.h"
+#include "ProjectController.h"
 #include "SettingsStore.h"
 #include "PortSet.h"
 #include "MidiClient.h"
@@ -175,7 +176,7 @@ private Q_SLOTS:
         QMdiSubWindow* sub = addNoteView(42, QString::fromUtf8("Vol\u00fcme"));
         sub->setGeometry(10, 20, 225, 250);
         const QString path = m_dir.filePath("golden.ostrel");
-        QVERIFY(m_window->saveProjectFile(path));
+        QVERIFY(m_window->project()->saveProjectFile(path));
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QRect main = m_window->geometry();
@@ -194,7 +195,7 @@ private Q_SLOTS:
         m_window->closeAllSubWindows();
         QTRY_COMPARE(m_window->mdiArea()->subWindowList().size(), 0);
         m_views.clear();
-        QVERIFY(m_window->openProjectFile(path));
+        QVERIFY(m_window->project()->openProjectFile(path));
         QCOMPARE(m_window->mdiArea()->subWindowList().size(), 1);
         QCOMPARE(m_views.size(), 1);
         QCOMPARE(m_views.first()->number, 42);
@@ -252,7 +253,7 @@ private Q_SLOTS:
         for (const auto& c : cases) {
             writeFile(path, c.bytes);
             BoxAnswer answer(QMessageBox::Ok);
-            QVERIFY2(!m_window->openProjectFile(path), c.name);
+            QVERIFY2(!m_window->project()->openProjectFile(path), c.name);
             QCOMPARE(answer.texts, QStringList{QString(c.message)});
             QCOMPARE(m_window->mdiArea()->subWindowList().size(), 1);  // nothing touched
         }
@@ -261,14 +262,14 @@ private Q_SLOTS:
             const QString pipe = m_dir.filePath("pipe.ostrel");
             QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
             BoxAnswer answer(QMessageBox::Ok);
-            QVERIFY(!m_window->openProjectFile(pipe));
+            QVERIFY(!m_window->project()->openProjectFile(pipe));
             QCOMPARE(answer.texts, QStringList{"File open failed."});
         }
         QCOMPARE(m_window->windowTitle(), QString("Ostrel"));
 
         // An older version opens; a header and the main window alone leave no sub-windows.
         writeFile(path, projectBytes(windows, "1.5.1"));
-        QVERIFY(m_window->openProjectFile(path));
+        QVERIFY(m_window->project()->openProjectFile(path));
         QTRY_COMPARE(m_window->mdiArea()->subWindowList().size(), 0);
         QCOMPARE(m_window->geometry().size(), QSize(500, 400));
     }
@@ -279,7 +280,7 @@ private Q_SLOTS:
         // N = 0: restored without reading content.
         writeFile(path, projectBytes(record({0, 0, 30, 40, 500, 400, 0}) +
                                      record({5, 0, 0, 0, 225, 250, 0}, intVariant(3) + intVariant(0)) + int32(0)));
-        QVERIFY(m_window->openProjectFile(path));
+        QVERIFY(m_window->project()->openProjectFile(path));
         QCOMPARE(m_views.size(), 1);
         QCOMPARE(m_views.first()->number, 0);
 
@@ -287,7 +288,7 @@ private Q_SLOTS:
         writeFile(path, projectBytes(record({0, 0, 30, 40, 500, 400, 0}) + record({15, 0, 0, 0, 10, 10, 0}) + int32(0)));
         {
             BoxAnswer answer(QMessageBox::Ok);
-            QVERIFY(!m_window->openProjectFile(path));
+            QVERIFY(!m_window->project()->openProjectFile(path));
             QCOMPARE(answer.texts, QStringList{"File open failed."});
         }
 
@@ -297,7 +298,7 @@ private Q_SLOTS:
         addNoteView(5, "x");
         m_views.last()->failWrite = true;
         BoxAnswer saveAnswer(QMessageBox::Ok);
-        QVERIFY(!m_window->saveProjectFile(saved));
+        QVERIFY(!m_window->project()->saveProjectFile(saved));
         QCOMPARE(saveAnswer.texts, QStringList{"File save failed."});
         QFile file(saved);
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -311,7 +312,7 @@ private Q_SLOTS:
     {
         const QString current = m_dir.filePath("current.ostrel");
         addNoteView(1, "kept");
-        QVERIFY(m_window->saveProjectFile(current));
+        QVERIFY(m_window->project()->saveProjectFile(current));
         m_model->setParameterEditFlag(ParameterEditFlagEdited);
         const QString title = m_window->windowTitle();
         QCOMPARE(title, QString("*current.ostrel - Ostrel"));
@@ -335,7 +336,7 @@ private Q_SLOTS:
         for (const auto& c : cases) {
             writeFile(path, c.bytes);
             BoxAnswer answer(QMessageBox::Ok);
-            QVERIFY2(!m_window->openProjectFile(path), c.name);
+            QVERIFY2(!m_window->project()->openProjectFile(path), c.name);
             QCOMPARE(answer.texts, QStringList{"File open failed."});
             QCOMPARE(m_window->mdiArea()->subWindowList().size(), 1);
             QCOMPARE(m_views.first()->text, QString("kept"));
@@ -349,7 +350,7 @@ private Q_SLOTS:
                                      int32(4) + int32(0)));
         m_nextViewRefusesData = true;
         BoxAnswer answer(QMessageBox::Ok);
-        QVERIFY(!m_window->openProjectFile(path));
+        QVERIFY(!m_window->project()->openProjectFile(path));
         QCOMPARE(answer.texts, QStringList{"File open failed."});
         QCOMPARE(m_model->projectFilePath(), QString());
         QCOMPARE(m_window->windowTitle(), QString("*Ostrel"));
@@ -411,21 +412,21 @@ private Q_SLOTS:
     {
         // Unchanged: nothing asked.
         addNoteView(1, "a");
-        m_window->closeAll();
+        m_window->project()->closeAll();
         QTRY_COMPARE(m_window->mdiArea()->subWindowList().size(), 0);
 
         addNoteView(1, "a");
         m_model->setParameterEditFlag(ParameterEditFlagEdited);
         {
             BoxAnswer cancel(QMessageBox::Cancel);
-            m_window->closeAll();
+            m_window->project()->closeAll();
             QCOMPARE(cancel.texts, QStringList{"Do you want to save changes?"});
             QCOMPARE(m_window->mdiArea()->subWindowList().size(), 1);
             QCOMPARE(m_model->getParameterEditFlag(), ParameterEditFlagEdited);
         }
         {
             BoxAnswer no(QMessageBox::No);
-            m_window->closeAll();
+            m_window->project()->closeAll();
             QTRY_COMPARE(m_window->mdiArea()->subWindowList().size(), 0);
             QCOMPARE(m_model->getParameterEditFlag(), ParameterEditFlagUnchanged);
         }
@@ -433,10 +434,10 @@ private Q_SLOTS:
             // Yes saves first: with a project path, straight to it.
             const QString path = m_dir.filePath("yes.ostrel");
             addNoteView(9, "saved");
-            QVERIFY(m_window->saveProjectFile(path));
+            QVERIFY(m_window->project()->saveProjectFile(path));
             m_model->setParameterEditFlag(ParameterEditFlagEdited);
             BoxAnswer yes(QMessageBox::Yes);
-            m_window->newFile();
+            m_window->project()->newFile();
             QCOMPARE(yes.texts, QStringList{"Do you want to save changes?"});
             QCOMPARE(m_window->windowTitle(), QString("Ostrel"));
             QVERIFY(QFileInfo(path).size() > 56);
@@ -465,7 +466,7 @@ private Q_SLOTS:
         QTemporaryDir elsewhere;
         QVERIFY(QDir(elsewhere.path()).mkdir("bench"));
         QDir::setCurrent(elsewhere.path());
-        const bool saved = m_window->saveAsFile();
+        const bool saved = m_window->project()->saveAsFile();
         QDir::setCurrent(workingDirectory);
         QVERIFY(saved);
         QCOMPARE(proposed, QString("Untitled.ostrel"));

@@ -16,6 +16,7 @@
 #include "Dial.h"
 #include "LoopbackWindowFixture.h"
 #include "MainWindow.h"
+#include "ProjectController.h"
 #include "MidiControlChangeView.h"
 #include "OstrelModel.h"
 #include "PacketCollector.h"
@@ -99,8 +100,8 @@ private Q_SLOTS:
         view->knob()->setValue(33);
         heardMessages();
         const QString path = m_dir.filePath("cc.ostrel");
-        QVERIFY(m_window->saveProjectFile(path));
-        QVERIFY(m_window->openProjectFile(path));
+        QVERIFY(m_window->project()->saveProjectFile(path));
+        QVERIFY(m_window->project()->openProjectFile(path));
         QTRY_COMPARE(m_window->mdiArea()->subWindowList().size(), 1);
         auto* restored = qobject_cast<MidiControlChangeView*>(m_window->mdiArea()->subWindowList().first()->widget());
         QVERIFY(restored && restored != view);

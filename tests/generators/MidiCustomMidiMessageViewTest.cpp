@@ -16,6 +16,7 @@
 #include "LineEdit.h"
 #include "LoopbackWindowFixture.h"
 #include "MainWindow.h"
+#include "ProjectController.h"
 #include "MidiCustomMidiMessageView.h"
 #include "OstrelModel.h"
 #include "PacketCollector.h"
@@ -189,9 +190,9 @@ private Q_SLOTS:
         QVERIFY(m_collector->waitForBytes(3));
         QCOMPARE(m_collector->bytes(), (std::vector<unsigned char>{0xB0, 0x4A, 0x04}));
         const QString path = m_dir.filePath("custom.ostrel");
-        QVERIFY(m_window->saveProjectFile(path));
+        QVERIFY(m_window->project()->saveProjectFile(path));
         m_collector->clear();
-        QVERIFY(m_window->openProjectFile(path));
+        QVERIFY(m_window->project()->openProjectFile(path));
         QTRY_COMPARE(m_window->mdiArea()->subWindowList().size(), 1);
         auto* restored = qobject_cast<View*>(m_window->mdiArea()->subWindowList().first()->widget());
         QVERIFY(restored && restored != view);

@@ -16,6 +16,7 @@
 #include "BoxAnswer.h"
 #include "KeyboardMouse.h"
 #include "MainWindow.h"
+#include "ProjectController.h"
 #include "MidiInputPort.h"
 #include "MidiKeyboardUpperView.h"
 #include "MidiKeyboardView.h"
@@ -164,8 +165,8 @@ private Q_SLOTS:
         strip->pressureChoice()->setCurrentIndex(2);
         view->scrollArea()->horizontalScrollBar()->setValue(300);
         const QString path = m_dir.filePath("keys.ostrel");
-        QVERIFY(m_window->saveProjectFile(path));
-        QVERIFY(m_window->openProjectFile(path));
+        QVERIFY(m_window->project()->saveProjectFile(path));
+        QVERIFY(m_window->project()->openProjectFile(path));
         QTRY_COMPARE(m_window->mdiArea()->subWindowList().size(), 1);
         auto* restored = qobject_cast<MidiKeyboardView*>(m_window->mdiArea()->subWindowList().first()->widget());
         QVERIFY(restored && restored != view);

@@ -13,6 +13,7 @@
 
 #include "LoopbackWindowFixture.h"
 #include "MainWindow.h"
+#include "ProjectController.h"
 #include "PortSet.h"
 #include "MidiLedCombinedDial.h"
 #include "MidiTimingClockGeneratorView.h"
@@ -113,9 +114,9 @@ private Q_SLOTS:
         view()->knob()->setValue(200);
         view()->playButton()->setChecked(true);
         const QString path = m_dir.filePath("clock.ostrel");
-        QVERIFY(m_window->saveProjectFile(path));
+        QVERIFY(m_window->project()->saveProjectFile(path));
         view()->playButton()->setChecked(false);
-        QVERIFY(m_window->openProjectFile(path));
+        QVERIFY(m_window->project()->openProjectFile(path));
         QTRY_COMPARE(m_window->mdiArea()->subWindowList().size(), 1);
         QVERIFY(view());
         QCOMPARE(view()->knob()->value(), 200);

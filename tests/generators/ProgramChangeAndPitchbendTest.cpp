@@ -13,6 +13,7 @@
 
 #include "LoopbackWindowFixture.h"
 #include "MainWindow.h"
+#include "ProjectController.h"
 #include "MidiPitchbendSlider.h"
 #include "MidiPitchbendView.h"
 #include "MidiProgramChangeView.h"
@@ -44,9 +45,9 @@ private:
     void reopen()
     {
         const QString path = m_dir.filePath("generators.ostrel");
-        QVERIFY(m_window->saveProjectFile(path));
+        QVERIFY(m_window->project()->saveProjectFile(path));
         heardMessages();
-        QVERIFY(m_window->openProjectFile(path));
+        QVERIFY(m_window->project()->openProjectFile(path));
     }
 
 private Q_SLOTS:

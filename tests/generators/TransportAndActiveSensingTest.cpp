@@ -12,6 +12,7 @@
 
 #include "LoopbackWindowFixture.h"
 #include "MainWindow.h"
+#include "ProjectController.h"
 #include "MidiActivesenseTransmittionThread.h"
 #include "MidiActivesensingView.h"
 #include "MidiLedCombinedDial.h"
@@ -82,8 +83,8 @@ private Q_SLOTS:
         number->setWidgetValue(12);
         position->setWidgetValue(345);
         const QString path = m_dir.filePath("transport.ostrel");
-        QVERIFY(m_window->saveProjectFile(path));
-        QVERIFY(m_window->openProjectFile(path));
+        QVERIFY(m_window->project()->saveProjectFile(path));
+        QVERIFY(m_window->project()->openProjectFile(path));
         QTRY_COMPARE(m_window->mdiArea()->subWindowList().size(), 1);
         auto* restored = viewOf<MidiTransportPanelView>(m_window->transportWindow());
         QVERIFY(restored && restored != view);
@@ -125,8 +126,8 @@ private Q_SLOTS:
         view->knob()->setValue(200);
         view->button()->setChecked(true);
         const QString path = m_dir.filePath("sensing.ostrel");
-        QVERIFY(m_window->saveProjectFile(path));
-        QVERIFY(m_window->openProjectFile(path));
+        QVERIFY(m_window->project()->saveProjectFile(path));
+        QVERIFY(m_window->project()->openProjectFile(path));
         QTRY_COMPARE(m_window->mdiArea()->subWindowList().size(), 1);
         auto* restored = viewOf<MidiActivesensingView>(m_window->activesensingWindow());
         QVERIFY(restored && restored != view);

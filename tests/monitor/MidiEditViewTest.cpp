@@ -21,6 +21,7 @@
 #include "BoxAnswer.h"
 #include "CheckBox.h"
 #include "MainWindow.h"
+#include "ProjectController.h"
 #include "PortSet.h"
 #include "MidiEditGeneralView.h"
 #include "MidiEditProgressView.h"
@@ -581,8 +582,8 @@ private Q_SLOTS:
         QCOMPARE(m_model->getParameterEditFlag(), ParameterEditFlagEdited);
         inMonitor()->receivedMessage("90 3C 40", 3);
         const QString path = m_dir.filePath("bench.ostrel");
-        QVERIFY(m_window->saveProjectFile(path));
-        QVERIFY(m_window->openProjectFile(path));
+        QVERIFY(m_window->project()->saveProjectFile(path));
+        QVERIFY(m_window->project()->openProjectFile(path));
         QCOMPARE(m_window->mdiArea()->subWindowList().size(), 4);
         QTRY_COMPARE(editors().size(), 2);  // the closed ones are gone
         QStringList texts;

@@ -1,5 +1,5 @@
-// MainWindow: the project commands (New, Open, Save, Save As, Close All),
-// the save question, the title, and files dropped on the window.
+#include "ProjectController.h"
+
 #include <QApplication>
 #include <QDateTime>
 #include <QDialog>
@@ -36,11 +36,16 @@ bool isDumpFile(const QString& path)
 
 }  // namespace
 
-QMessageBox::StandardButton MainWindow::showConfirmationMessageBox()
+ProjectController::ProjectController(MainWindow* window, OstrelModel* model, MidiSendPath* sendPath)
+    : QObject(window), m_window(window), m_model(model), m_sendPath(sendPath)
 {
-    closeAboutDialog();
-    QMessageBox box(QMessageBox::Question, windowTitleText(), tr("Do you want to save changes?"),
-                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
+}
+
+QMessageBox::StandardButton ProjectController::showConfirmationMessageBox()
+{
+    m_window->closeAboutDialog();
+    QMessageBox box(QMessageBox::Question, MainWindow::windowTitleText(), tr("Do you want to save changes?"),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, m_window);
     box.setDefaultButton(QMessageBox::Yes);
     box.button(QMessageBox::No)->setShortcut(QKeySequence(tr("Ctrl+D")));
     box.setModal(true);
@@ -50,7 +55,7 @@ QMessageBox::StandardButton MainWindow::showConfirmationMessageBox()
                : QMessageBox::Cancel;
 }
 
-bool MainWindow::confirmDiscard()
+bool ProjectController::confirmDiscard()
 {
     if (m_model->getParameterEditFlag() != ParameterEditFlagEdited) {
         return true;
@@ -65,12 +70,7 @@ bool MainWindow::confirmDiscard()
     }
 }
 
-QString MainWindow::windowTitleText()
-{
-    return QStringLiteral("Ostrel");
-}
-
-void MainWindow::updateTitle()
+void ProjectController::updateTitle()
 {
     const QString name = QFileInfo(m_model->projectFilePath()).fileName();
     QString title;
@@ -81,45 +81,38 @@ void MainWindow::updateTitle()
     if (!name.isEmpty()) {
         title += QStringLiteral(" - ");
     }
-    setWindowTitle(title + windowTitleText());
+    m_window->setWindowTitle(title + MainWindow::windowTitleText());
 }
 
-void MainWindow::updateParameter(unsigned int id)
-{
-    if (id == ParamEditFlag) {
-        updateTitle();
-    }
-}
-
-void MainWindow::newFile()
+void ProjectController::newFile()
 {
     if (!confirmDiscard()) {
         return;
     }
     m_model->lockParameterEditFlag();
-    setUpdatesEnabled(false);
-    if (isMaximized() || isMinimized() || isFullScreen()) {
-        showNormal();
+    m_window->setUpdatesEnabled(false);
+    if (m_window->isMaximized() || m_window->isMinimized() || m_window->isFullScreen()) {
+        m_window->showNormal();
     }
-    resize(MainWindowDefaultSize);
-    initializeSubWindows();
-    setUpdatesEnabled(true);
+    m_window->resize(MainWindow::MainWindowDefaultSize);
+    m_window->initializeSubWindows();
+    m_window->setUpdatesEnabled(true);
     m_model->unlockParameterEditFlag();
     m_model->setProjectFilePath(QString());
     m_model->setParameterEditFlag(ParameterEditFlagUnchanged);
     updateTitle();
 }
 
-bool MainWindow::openFile(const QString& path)
+bool ProjectController::openFile(const QString& path)
 {
     if (!confirmDiscard()) {
         return false;
     }
     QString chosen = path;
     if (chosen.isEmpty()) {
-        clearKeyboardAllNoteEvent();
+        m_window->clearKeyboardAllNoteEvent();
         chosen = Utility::showFileOpenDialog(
-            window(), tr("Open"),
+            m_window, tr("Open"),
             m_model->getModelStringValue(ParamProjectFileWorkingDirectory, nullptr) + "/",
             tr(ProjectFilter), m_model->getModelDefaultStringValue(ParamProjectFileWorkingDirectory, nullptr));
         if (chosen.isEmpty()) {
@@ -129,7 +122,7 @@ bool MainWindow::openFile(const QString& path)
     return openProjectFile(chosen);
 }
 
-bool MainWindow::openProjectFile(const QString& path)
+bool ProjectController::openProjectFile(const QString& path)
 {
     if (!loadProject(path)) {
         return false;
@@ -138,13 +131,13 @@ bool MainWindow::openProjectFile(const QString& path)
     return true;
 }
 
-bool MainWindow::loadProject(const QString& path)
+bool ProjectController::loadProject(const QString& path)
 {
     m_openingProject = true;
     m_sendPath->setRestoringWindows(true);
-    setUpdatesEnabled(false);
-    const int result = ProjectFileHelper(this).readFile(path);
-    setUpdatesEnabled(true);
+    m_window->setUpdatesEnabled(false);
+    const int result = ProjectFileHelper(m_window).readFile(path);
+    m_window->setUpdatesEnabled(true);
     m_sendPath->setRestoringWindows(false);
     m_openingProject = false;
     if (result == ProjectFileHelper::ReadAppliedInPart) {
@@ -155,20 +148,20 @@ bool MainWindow::loadProject(const QString& path)
         updateTitle();
     }
     if (result != ProjectFileHelper::ReadSuccess) {
-        showCriticalMessage(result == ProjectFileHelper::ReadVersionError ? tr("File format version error.")
+        m_window->showCriticalMessage(result == ProjectFileHelper::ReadVersionError ? tr("File format version error.")
                                                                           : tr("File open failed."));
         return false;
     }
     return true;
 }
 
-QString MainWindow::recoveryFilePath()
+QString ProjectController::recoveryFilePath()
 {
     return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
            QStringLiteral("/recovery.ostrel");
 }
 
-void MainWindow::quitOnSignal()
+void ProjectController::quitOnSignal()
 {
     if (m_quitting) {
         return;
@@ -176,7 +169,7 @@ void MainWindow::quitOnSignal()
     m_quitting = true;
     if (m_model->getParameterEditFlag() == ParameterEditFlagEdited) {
         QDir().mkpath(QFileInfo(recoveryFilePath()).absolutePath());
-        ProjectFileHelper(this).writeFile(recoveryFilePath());
+        ProjectFileHelper(m_window).writeFile(recoveryFilePath());
     }
     // Each open dialog ends its own event loop; then every loop ends.
     for (QWidget* widget : QApplication::topLevelWidgets()) {
@@ -185,21 +178,21 @@ void MainWindow::quitOnSignal()
             dialog->reject();
         }
     }
-    close();
+    m_window->close();
     QCoreApplication::exit(0);
 }
 
-void MainWindow::offerRecovery()
+void ProjectController::offerRecovery()
 {
     const QFileInfo recovery(recoveryFilePath());
     if (!recovery.isFile()) {
         return;
     }
-    closeAboutDialog();
-    QMessageBox box(QMessageBox::Question, windowTitleText(),
+    m_window->closeAboutDialog();
+    QMessageBox box(QMessageBox::Question, MainWindow::windowTitleText(),
                     tr("Restore the unsaved project from %1?")
                         .arg(recovery.lastModified().toString(QStringLiteral("yyyy-MM-dd HH:mm"))),
-                    QMessageBox::Yes | QMessageBox::No, this);
+                    QMessageBox::Yes | QMessageBox::No, m_window);
     box.setDefaultButton(QMessageBox::Yes);
     const int answer = box.exec();
     if (m_quitting) {
@@ -213,7 +206,7 @@ void MainWindow::offerRecovery()
     QFile::remove(recovery.filePath());
 }
 
-void MainWindow::adoptProjectPath(const QString& path)
+void ProjectController::adoptProjectPath(const QString& path)
 {
     m_model->setProjectFilePath(path);
     m_model->setModelStringValue(ParamProjectFileWorkingDirectory, QFileInfo(path).absolutePath());
@@ -221,83 +214,59 @@ void MainWindow::adoptProjectPath(const QString& path)
     updateTitle();
 }
 
-bool MainWindow::saveFile()
+bool ProjectController::saveFile()
 {
     const QString path = m_model->projectFilePath();
     return path.isEmpty() ? saveAsFile() : saveProjectFile(path);
 }
 
-bool MainWindow::saveAsFile()
+bool ProjectController::saveAsFile()
 {
     const QString current = QFileInfo(m_model->projectFilePath()).fileName();
     const QString name = current.isEmpty() ? QString::fromLatin1(UntitledProject) : current;
-    clearKeyboardAllNoteEvent();
+    m_window->clearKeyboardAllNoteEvent();
     const QString chosen = Utility::showFileSaveDialog(
-        window(), tr("Save"), m_model->getModelStringValue(ParamProjectFileWorkingDirectory, nullptr) + "/" + name,
+        m_window, tr("Save"), m_model->getModelStringValue(ParamProjectFileWorkingDirectory, nullptr) + "/" + name,
         tr(ProjectFilter), m_model->getModelDefaultStringValue(ParamProjectFileWorkingDirectory, nullptr));
     return !chosen.isEmpty() && saveProjectFile(chosen);
 }
 
-bool MainWindow::saveProjectFile(const QString& path)
+bool ProjectController::saveProjectFile(const QString& path)
 {
     if (path.isEmpty()) {
         return false;
     }
-    if (ProjectFileHelper(this).writeFile(path) != ProjectFileHelper::WriteSuccess) {
-        showCriticalMessage(tr("File save failed."));
+    if (ProjectFileHelper(m_window).writeFile(path) != ProjectFileHelper::WriteSuccess) {
+        m_window->showCriticalMessage(tr("File save failed."));
         return false;
     }
     adoptProjectPath(path);
     return true;
 }
 
-void MainWindow::closeAll()
+void ProjectController::closeAll()
 {
     if (!confirmDiscard()) {
         return;
     }
-    closeAllSubWindows();
+    m_window->closeAllSubWindows();
     m_model->setProjectFilePath(QString());
     m_model->setParameterEditFlag(ParameterEditFlagUnchanged);
     updateTitle();
 }
 
-void MainWindow::fileMenuSelected(QAction* action)
-{
-    closeAboutDialog();
-    switch (action->data().toUInt()) {
-    case NewFileMenuIndex:
-        newFile();
-        break;
-    case OpenFileMenuIndex:
-        openFile(QString());
-        break;
-    case SaveFileMenuIndex:
-        saveFile();
-        break;
-    case SaveAsFileMenuIndex:
-        saveAsFile();
-        break;
-    case PreferencesFileMenuIndex:
-        createPreferencesView(action->text());
-        break;
-    default:
-        break;
-    }
-}
-
-bool MainWindow::openDroppedDumpFile(const QString& path)
+bool ProjectController::openDroppedDumpFile(const QString& path)
 {
     m_model->setModelStringValue(ParamDumpFileWorkingDirectory, QFileInfo(path).absolutePath());
     QString text;
     if (!Utility::loadAtTextFileName(path, text)) {
-        showCriticalMessage(tr("File open failed."));
+        m_window->showCriticalMessage(tr("File open failed."));
         return false;
     }
-    return createMidiEditView(tr("&System Exclusive"), MidiEditView::SystemExclusive, QSize(), text) != nullptr;
+    return m_window->createMidiEditView(tr("&System Exclusive"), MidiEditView::SystemExclusive, QSize(), text) != nullptr;
 }
 
-bool MainWindow::handleDrop(QEvent* event)
+bool ProjectController::handleDrop(QEvent* event)
 {
     if (event->type() == QEvent::DragEnter) {
         auto* enter = static_cast<QDragEnterEvent*>(event);

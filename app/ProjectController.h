@@ -1,0 +1,64 @@
+// The project: New, Open, Save, Save As and Close All, the save question,
+// the edit flag shown in the title, project and dump files dropped on the
+// window, and the recovery file a signal leaves behind (offered at the next
+// start). Project files are read and written by ProjectFileHelper.
+// User-interface thread.
+#pragma once
+
+#include <QMessageBox>
+#include <QObject>
+#include <QString>
+
+class MainWindow;
+class MidiSendPath;
+class OstrelModel;
+class QEvent;
+
+class ProjectController : public QObject {
+    Q_OBJECT
+
+public:
+    ProjectController(MainWindow* window, OstrelModel* model, MidiSendPath* sendPath);
+
+    // Each command asks first when the project was edited.
+    void newFile();
+    bool openFile(const QString& path);  // an empty path asks for a file
+    bool openProjectFile(const QString& path);
+    bool saveFile();
+    bool saveAsFile();
+    bool saveProjectFile(const QString& path);
+    void closeAll();
+    // True when the project may be let go: unchanged, saved, or not wanted.
+    bool confirmDiscard();
+    QMessageBox::StandardButton showConfirmationMessageBox();
+    // "*name - Ostrel": the edit flag and the project's file name.
+    void updateTitle();
+    bool isOpeningProject() const { return m_openingProject; }
+
+    // Where an edited project goes when a signal ends the program.
+    static QString recoveryFilePath();
+    // Ends the program at once without asking, whatever dialog is open; an
+    // edited project is first written to the recovery file (atomically).
+    void quitOnSignal();
+    bool isQuitting() const { return m_quitting; }
+    // At start-up: when a recovery file exists, asks whether to restore it
+    // (as an untitled, edited project) and removes it once answered.
+    void offerRecovery();
+
+    // Drag and drop of a project or dump file onto the window; true when
+    // the event was one of those.
+    bool handleDrop(QEvent* event);
+
+private:
+    // Reads a project into the windows; the box and false when it fails.
+    bool loadProject(const QString& path);
+    // The project now lives at path: its folder, an unchanged flag, the title.
+    void adoptProjectPath(const QString& path);
+    bool openDroppedDumpFile(const QString& path);
+
+    MainWindow* m_window;
+    OstrelModel* m_model;
+    MidiSendPath* m_sendPath;
+    bool m_openingProject = false;
+    bool m_quitting = false;  // a signal is ending the program
+};
