@@ -59,6 +59,7 @@ public:
     static constexpr QSize MainWindowDefaultSize{679, 548};
     static constexpr int ReceivedMidiDataTimer = 100;  // ms
     static constexpr QSize MidiEditViewDefaultSize{338, 274};
+    static constexpr QSize MIDISettingsDefaultSize{500, 230};
     static constexpr int SubWindowCountLimit = 16;
     static constexpr int SystemExclusiveViewCountLimit = 32;
     static constexpr int ControlChangeViewCountLimit = 32;

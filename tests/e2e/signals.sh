@@ -47,6 +47,20 @@ start() {
     "$ostrel" "$@" >>"$outdir/ostrel.log" 2>&1 &
     app=$!
 }
+# Answers the restore question with KEY; a busy X server may drop the focus
+# or the key, so it is tried again while the question stays up.
+answer_box() {
+    for _ in 1 2 3 4 5; do
+        box=$(xdotool search --onlyvisible --name '^Ostrel$' | tail -n 1)
+        xdotool windowfocus --sync "$box" 2>/dev/null || true
+        xdotool key "$1"
+        for _ in $(seq 1 20); do
+            [ "$(xdotool search --onlyvisible --name '^Ostrel$' 2>/dev/null | wc -l)" -lt 2 ] && return 0
+            sleep 0.1
+        done
+    done
+    fail "the restore question did not take $1"
+}
 
 # 1. A box from the command line's project, before the main loop.
 printf 'not a project' >"$home/damaged.ostrel"
@@ -77,9 +91,7 @@ echo "SIGINT with the save question up: ended, recovery file written"
 start
 windows_titled Ostrel 2 || fail "no restore question"
 "$screenshot" "$outdir/restore-question.png"
-box=$(xdotool search --onlyvisible --name '^Ostrel$' | tail -n 1)
-xdotool windowfocus --sync "$box" 2>/dev/null || true
-xdotool key Return
+answer_box Return
 windows_titled '\*Ostrel' 1 || fail "the restored project is not an edited, untitled one"
 [ ! -e "$recovery" ] || fail "the recovery file stayed after the answer"
 "$screenshot" "$outdir/restored.png"
@@ -90,9 +102,7 @@ echo "restored on Yes; SIGHUP: ended, recovery file written again"
 # 4. No removes it; a normal quit (SIGTERM with nothing edited) writes none.
 start
 windows_titled Ostrel 2 || fail "no restore question"
-box=$(xdotool search --onlyvisible --name '^Ostrel$' | tail -n 1)
-xdotool windowfocus --sync "$box" 2>/dev/null || true
-xdotool key n
+answer_box n
 for _ in $(seq 1 50); do [ -e "$recovery" ] || break; sleep 0.1; done
 [ ! -e "$recovery" ] || fail "the recovery file stayed after No"
 windows_titled Ostrel 1 || fail "no main window after No"
