@@ -34,11 +34,18 @@ windows_titled() {
     done
     return 1
 }
-# Sends SIGNAL and waits (generously) for the program to end.
+# Sends SIGNAL and waits (generously) for the program to end by itself,
+# with status 0: not by the watchdog that ends a quit taking too long.
 ends_on() {
     kill -"$1" "$app"
     for _ in $(seq 1 100); do
-        kill -0 "$app" 2>/dev/null || { wait "$app" || true; app=; return 0; }
+        if ! kill -0 "$app" 2>/dev/null; then
+            status=0
+            wait "$app" || status=$?
+            app=
+            [ "$status" -eq 0 ] || fail "SIG$1 ended it with status $status, not a clean quit"
+            return 0
+        fi
         sleep 0.1
     done
     fail "still running after SIG$1"

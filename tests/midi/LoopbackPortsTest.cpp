@@ -230,9 +230,10 @@ private Q_SLOTS:
         QVERIFY(timer.nsecsElapsed() >= 10030000);  // a lower bound: it cannot be faster
     }
 
-    // A stuck receiver: a flood of one-byte messages fills the queue to its
-    // limit counted with each packet's overhead, then sends fail; nothing
-    // queued is lost once the receiver goes on.
+    // A stuck receiver: a flood of one-byte messages through an output port
+    // fills the queue to its limit, counted with each packet's overhead;
+    // then the service refuses, and the port counts what it took and what
+    // was refused. Nothing queued is lost once the receiver goes on.
     void aStuckReceiverBoundsTheQueueByPacketsToo()
     {
         struct Stuck : MidiServiceReceiver {
@@ -244,14 +245,20 @@ private Q_SLOTS:
                 received++;
             }
         } stuck;
-        LoopbackMidiService service(QStringList{QStringLiteral("stuck")});
-        const int32_t id = service.sources(nullptr).front().uniqueId;
-        QCOMPARE(service.connectSource(id, &stuck), MIDI_RESULT_SUCCESS);
+        LoopbackMidiService* service = nullptr;
+        auto client = loopbackClient(QStringList{QStringLiteral("stuck")}, &service);
+        MidiOutputPort output(client.get(), MaximumMessageSize, 0, getHostTimeInMilliseconds(),
+                              getCurrentTimeInMilliseconds());
+        output.getOutputPortNameList(nullptr);
+        QCOMPARE(output.openOutputPort(QStringLiteral("stuck")), MIDI_RESULT_SUCCESS);
+        const int32_t id = service->sources(nullptr).front().uniqueId;
+        QCOMPARE(service->connectSource(id, &stuck), MIDI_RESULT_SUCCESS);
         size_t accepted = 0;
         {
             std::unique_lock<std::mutex> hold(stuck.gate);
             const unsigned char clock = 0xF8;
-            while (service.send(id, &clock, 1, 0) == MIDI_RESULT_SUCCESS) {
+            unsigned int stamp = 0;
+            while (output.transmitMidi(&clock, 1, stamp, 0) == MIDI_RESULT_SUCCESS) {
                 accepted++;
                 QVERIFY(accepted <= LoopbackMidiService::QueueLimit);
             }
@@ -259,8 +266,10 @@ private Q_SLOTS:
         // One packet may be in the receiver's hands when the queue fills.
         const size_t limit = LoopbackMidiService::QueueLimit / (1 + LoopbackMidiService::PacketOverhead) + 2;
         QVERIFY2(accepted <= limit, qPrintable(QString("%1 queued").arg(accepted)));
+        QCOMPARE(output.acceptedMessages(), uint64_t(accepted));
+        QCOMPARE(output.refusedMessages(), uint64_t(1));
         QVERIFY(port_traffic::waitUntil([&] { return stuck.received.load() == accepted; }));
-        service.disconnectSource(id, &stuck);
+        service->disconnectSource(id, &stuck);
     }
 
 private:
