@@ -263,20 +263,6 @@ private Q_SLOTS:
         QCOMPARE(dial.value(), 1000);
     }
 
-    void dialGeometry()
-    {
-        Dial dial;
-        dial.resize(100, 80);
-        dial.setLineEditSize(40, 20);
-        QCOMPARE(dial.getKnobRadius(), 40);
-        QCOMPARE(dial.getCenterPos(), QPoint(50, 40));
-        QCOMPARE(dial.getRectangle(), QRect(10, 0, 80, 80));
-        // side = trunc(80 - 2 * 40/6 - 2) = 64; origin trunc(10 + 6.67 + 1) = 17, trunc(7.67) = 7.
-        QCOMPARE(dial.getDialRect(), QRect(17, 7, 64, 64));
-        QCOMPARE(dial.getLineEditRect(), QRect(30, 30, 40, 20));
-        QCOMPARE(dial.clickInvalidRect(), QRect(32, 30, 34, 20));
-    }
-
     void dialsFollowTheKnobModeBeforeAnyoneElse()
     {
         OstrelModel model;
@@ -322,12 +308,6 @@ private Q_SLOTS:
         QCOMPARE(qGray(pixel(button, 5, 5)), 0);
         QTest::mouseClick(&button, Qt::LeftButton);
         QCOMPARE(model.getModelIntValue(ParamMessageColor, nullptr), 1);
-    }
-
-    void styleScrollBars()
-    {
-        OstrelStyle style;
-        QCOMPARE(style.pixelMetric(QStyle::PM_ScrollBarExtent), 18);
     }
 };
 

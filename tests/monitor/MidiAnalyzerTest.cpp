@@ -161,20 +161,6 @@ private Q_SLOTS:
         QCOMPARE(take().received, line);
     }
 
-    void tablesHaveTheirShape()
-    {
-        for (const char* type : MessageType) {
-            QCOMPARE(int(strlen(type)), 8);
-        }
-        QCOMPARE(QByteArray(MessageType[20]), QByteArray("--------"));
-        for (int i = 0; i < ControlChangeNameCount; i++) {
-            QVERIFY(QByteArray(ControlChangeNameList[i]).startsWith(QByteArray::number(i).rightJustified(3, '0') + ' '));
-        }
-        QCOMPARE(QByteArray(ControlChangeNameList[127]), QByteArray("127 Poly On"));
-        QCOMPARE(QByteArray(ControlChangeNameList[25]), QByteArray("025 ---"));
-        QCOMPARE(QByteArray(OctaveNoteList[11]), QByteArray("B"));
-    }
-
     void parsedOffGivesOneRawLinePerPacket()
     {
         set(ParamMessageParsed, 0);
