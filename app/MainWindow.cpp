@@ -18,7 +18,6 @@
 #include "KeyboardNoteEventManager.h"
 #include "MidiEditGeneralView.h"
 #include "MidiEditView.h"
-#include "MidiTimingClockGeneratorView.h"
 #include "MidiInputPort.h"
 #include "MidiOutputPort.h"
 #include "MidiSendPath.h"
@@ -27,6 +26,7 @@
 #include "PortSet.h"
 #include "ProjectController.h"
 #include "SettingsStore.h"
+#include "WindowKinds.h"
 
 namespace {
 
@@ -85,7 +85,7 @@ MainWindow::MainWindow(QWidget* parent, OstrelModel* model, MidiApi api)
         m_ports->input(group)->setReceivedMidiCallbackFunc(&MidiAnalyzer::callbackReceivedMidi, m_analyzer.get());
     }
     createMenus();
-    registerSubWindowKinds();
+    WindowKinds::registerAll(*this);
     SettingsStore::read(m_model, m_ports.get());
 
     if (isMaximized() || isMinimized() || isFullScreen()) {
@@ -193,11 +193,7 @@ void MainWindow::timerEvent(QTimerEvent* event)
     }
     deliverMonitoredTraffic();
     m_analyzer->updateTempo(ReceivedMidiDataTimer * 1000);
-    if (m_timingClockWindow) {
-        if (auto* view = qobject_cast<MidiTimingClockGeneratorView*>(m_timingClockWindow->widget())) {
-            view->setReceivedTimingClock(m_analyzer->getReceivedTimingClock());
-        }
-    }
+    Q_EMIT receivedTempoMeasured(m_analyzer->getReceivedTimingClock());
 }
 
 void MainWindow::deliverMonitoredTraffic()
@@ -242,7 +238,8 @@ void MainWindow::deliverMonitoredTraffic()
 
 void MainWindow::clearAllMidiMonitors()
 {
-    for (QMdiSubWindow* window : {m_midiInMonitor.data(), m_midiOutMonitor.data()}) {
+    for (QMdiSubWindow* window : {openedWindow(WindowRestorationInfo::MidiInMonitorId),
+                                  openedWindow(WindowRestorationInfo::MidiOutMonitorId)}) {
         if (auto* view = window ? qobject_cast<MidiEditView*>(window->widget()) : nullptr) {
             view->clearText();
         }

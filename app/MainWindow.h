@@ -27,6 +27,7 @@
 #include "MidiEditViewHost.h"
 #include "ModelAssistant.h"
 #include "NativeEventFilter.h"
+#include "WindowRegistry.h"
 #include "WindowRestorationInfo.h"
 
 class MidiAnalyzer;
@@ -110,21 +111,32 @@ public:
     void writeMainWindowInfoToRegistry(QSettings& settings);
     void writeSubWindowInfoToRegistry(QSettings& settings);
 
-    // Sub-windows. Each kind that exists registers how it is created for
-    // restoration; createSubWindowByWindowId gives null for any other id.
-    using SubWindowFactory = std::function<QMdiSubWindow*(const QList<QVariant>& restorationData)>;
-    void setSubWindowFactory(WindowRestorationInfo::WindowId id, SubWindowFactory factory);
-    // The steps every create operation shares: the view goes into the MDI
-    // area with its object name, title from the menu text, no stay-on-top
-    // entry, no maximizing unless allowed, and this window as its event
-    // filter. The caller applies the size rule, then showSubWindow.
+    // Sub-windows. Every kind is registered by window id (WindowKinds).
+    WindowRegistry& windows() { return m_windows; }
+    // Opens a window of kind id, made from restoration data (empty from the
+    // menus): a one-of-a-kind window already open is brought forward; over
+    // the kind's limit, the count-limit warning and null.
+    QMdiSubWindow* openWindow(int id, const QList<QVariant>& restorationData = {});
+    // The first open window of a kind, or null.
+    QMdiSubWindow* openedWindow(int id) { return m_windows.firstOpen(id); }
+    // A monitor or system exclusive editor (mode: MidiEditView::OpenMode)
+    // with its text; editors count against their kind's limit.
+    QMdiSubWindow* createEditor(int mode, const QSize& size, const QString& text);
+    // Restores a window as a layout or project stored it; null for an id
+    // that is no restorable kind, data the kind refuses, or a full kind.
+    QMdiSubWindow* createSubWindowByWindowId(WindowRestorationInfo::WindowId id, bool stayOnTop,
+                                             const QRect& rect, Qt::WindowStates state,
+                                             const QList<QVariant>& restorationData);
+    // The steps every kind shares: the view goes into the MDI area with its
+    // object name, title from the menu text, no stay-on-top entry, no
+    // maximizing unless allowed, and this window as its event filter. The
+    // kind applies its size rule, then showSubWindow.
     QMdiSubWindow* addSubWindow(QWidget* view, const QString& menuText, const char* objectName,
                                 bool maximizable);
     // Remembers the normal rectangle and shows the window.
     void showSubWindow(QMdiSubWindow* window);
-    QMdiSubWindow* createSubWindowByWindowId(WindowRestorationInfo::WindowId id, bool stayOnTop,
-                                             const QRect& rect, Qt::WindowStates state,
-                                             const QList<QVariant>& restorationData);
+    void centreOnMainWindow(QWidget* window);
+    void setAboutView(QWidget* view) { m_aboutView = view; }
     void setWindowGeometry(QWidget* window, const QRect& rect);
     void closeAllSubWindows();
     void initializeSubWindows();
@@ -135,39 +147,9 @@ public:
     // A stored rectangle made safe to use: no larger than the screens'
     // available area, and no further off it than that area's size.
     static QRect boundedToScreens(const QRect& rect);
-    // How many windows of a kind may be open at once (one for the kinds that
-    // open once and are then brought forward), and whether the kind exists.
-    static int subWindowLimit(WindowRestorationInfo::WindowId id);
-    bool hasSubWindowKind(int id) const { return m_subWindowFactories.contains(id); }
-    // The controller a control change window's restoration data names.
-    static bool restoredController(const QList<QVariant>& restorationData, int& controller);
     // The count-limit warning; while a layout is being restored it is shown
     // once, for the first kind over its limit, when restoring ends.
     void showLimitViewDisplayMessageBox(const QString& name);
-    // The window kinds that exist; each opens once and is then brought forward.
-    QMdiSubWindow* createMidiFilterView(const QString& menuText);
-    // A monitor or system exclusive editor (mode: MidiEditView::OpenMode);
-    // a size not positive in both dimensions gives the default size. Null
-    // when 32 editors are open.
-    QMdiSubWindow* createMidiEditView(const QString& menuText, int mode, const QSize& size,
-                                      const QString& text);
-    // A keyboard window; null when 16 are open.
-    QMdiSubWindow* createMidiKeyboardView(const QString& menuText);
-    // A control change window for controller; null when 32 are open.
-    QMdiSubWindow* createMidiControlChangeView(const QString& menuText, unsigned char controller);
-    // A program change or pitch bend window; null when 16 of the kind are open.
-    QMdiSubWindow* createMidiProgramChangeView(const QString& menuText);
-    QMdiSubWindow* createMidiPitchbendView(const QString& menuText);
-    // The one timing clock window (a second call brings it forward).
-    QMdiSubWindow* createMidiTimingClockGeneratorView(const QString& menuText);
-    QMdiSubWindow* timingClockWindow() const { return m_timingClockWindow; }
-    // The one start/stop and the one active sensing window.
-    QMdiSubWindow* createMidiTransportPanelView(const QString& menuText);
-    QMdiSubWindow* createMidiActivesensingView(const QString& menuText);
-    QMdiSubWindow* transportWindow() const { return m_transportWindow; }
-    QMdiSubWindow* activesensingWindow() const { return m_activesensingWindow; }
-    // A custom message window; null when 32 are open.
-    QMdiSubWindow* createMidiCustomMidiMessageView(const QString& menuText);
     // The editor host: a new editor, and the monitors and editors
     // registering themselves (the Out monitor in the output list,
     // everything else in the input list).
@@ -177,21 +159,14 @@ public:
     void releaseHeldNotes() override { clearKeyboardAllNoteEvent(); }
     const QList<MidiEditView*>& inputViewList() const { return m_inputViews; }
     const QList<MidiEditView*>& outputViewList() const { return m_outputViews; }
-    QMdiSubWindow* midiInMonitorWindow() const { return m_midiInMonitor; }
-    QMdiSubWindow* midiOutMonitorWindow() const { return m_midiOutMonitor; }
     // Clears the MIDI In and Out monitors (editors keep their text).
     void clearAllMidiMonitors();
     // Moves the analyzer's text into the monitors and receiving editors.
     void deliverMonitoredTraffic();
     // A critical box titled "Ostrel".
     void showCriticalMessage(const QString& text) override;
-    QMdiSubWindow* createMidiSettingsView(const QString& menuText);
-    QMdiSubWindow* createPreferencesView(const QString& menuText);
-    QMdiSubWindow* createPCKeyboardView(const QString& menuText);
     KeyboardNoteEventManager* noteEventManager() const { return m_noteEventManager.get(); }
-    QMdiSubWindow* createAboutView();
-    QMdiSubWindow* createOpenSourceLicenseView(const QString& menuText);
-    QMdiSubWindow* createEULAView(const QString& menuText);
+    OstrelModel* model() const { return m_model; }
 
     // Places the main window as a layout or project stored it.
     void restoreMainWindowPlacement(const QRect& rect, Qt::WindowStates state, bool stayOnTop);
@@ -202,6 +177,10 @@ public:
     static QString windowTitleText();
 
     void updateParameter(unsigned int id) override;
+
+Q_SIGNALS:
+    // Every tick: the tempo measured from received timing clocks (tenths of BPM, 0: none).
+    void receivedTempoMeasured(unsigned long tempo);
 
 public Q_SLOTS:
     void updateInputPortList();
@@ -229,12 +208,7 @@ private:
     QAction* addAction(QMenu* menu, const char* text, const char* shortcut, unsigned int index);
     void createPortMenu(QMenu* menu, const QStringList& names, const QString& current);
     bool activateExisting(QMdiSubWindow* window);
-    void centreOnMainWindow(QWidget* window);
-    QMdiSubWindow* createTextView(QWidget* view, const QString& menuText);
-    void registerSubWindowKinds();
     bool eventFilterForSubWindows(QObject* watched, QEvent* event);
-    // Forgets the closed windows of a kind; the number still open.
-    static int openWindowCount(QList<QPointer<QMdiSubWindow>>& windows);
 
     OstrelModel* m_model;
     QMdiArea* m_mdiArea = nullptr;
@@ -248,7 +222,6 @@ private:
     std::unique_ptr<KeyboardNoteEventManager> m_noteEventManager;
     bool m_windowsRestored = false;
     QHash<QWidget*, QRect> m_normalRects;
-    QHash<int, SubWindowFactory> m_subWindowFactories;
     bool m_closingDone = false;
     bool m_limitMessageOpen = false;
     bool m_restoringLayout = false;
@@ -256,23 +229,7 @@ private:
     QPointer<QMenu> m_inputPortMenu;
     QPointer<QMenu> m_outputPortMenu;
     QPointer<QWidget> m_aboutView;
-    QPointer<QMdiSubWindow> m_filterWindow;
-    QPointer<QMdiSubWindow> m_settingsWindow;
-    QPointer<QMdiSubWindow> m_preferencesWindow;
-    QPointer<QMdiSubWindow> m_pcKeyboardWindow;
-    QPointer<QMdiSubWindow> m_licenseWindow;
-    QPointer<QMdiSubWindow> m_eulaWindow;
-    QPointer<QMdiSubWindow> m_midiInMonitor;
-    QPointer<QMdiSubWindow> m_timingClockWindow;
-    QPointer<QMdiSubWindow> m_transportWindow;
-    QPointer<QMdiSubWindow> m_activesensingWindow;
-    QPointer<QMdiSubWindow> m_midiOutMonitor;
-    QList<QPointer<QMdiSubWindow>> m_systemExclusiveWindows;
-    QList<QPointer<QMdiSubWindow>> m_keyboardWindows;
-    QList<QPointer<QMdiSubWindow>> m_customMessageWindows;
-    QList<QPointer<QMdiSubWindow>> m_controlChangeWindows;
-    QList<QPointer<QMdiSubWindow>> m_programChangeWindows;
-    QList<QPointer<QMdiSubWindow>> m_pitchbendWindows;
+    WindowRegistry m_windows;
     QList<MidiEditView*> m_inputViews;
     QList<MidiEditView*> m_outputViews;
 };

@@ -6,12 +6,11 @@
 #include <QMenuBar>
 
 #include "MainWindow.h"
-#include "MidiControlChangeView.h"
-#include "MidiEditView.h"
 #include "MidiNameTables.h"
 #include "OstrelModel.h"
 #include "PortSet.h"
 #include "ProjectController.h"
+#include "WindowKinds.h"
 
 namespace {
 
@@ -43,20 +42,16 @@ const MenuItem HelpMenu[] = {{"&About", nullptr, 0},
                              {"&Software User License Agreement", nullptr, 2}};
 
 enum WindowMenuIndex { CloseAllIndex = 0, CascadeIndex = 1, TileIndex = 2 };
-enum ViewsMenuIndex {
-    MidiInMonitorViewsMenuIndex = 0,
-    MidiOutMonitorViewsMenuIndex = 1,
-    KeyboardViewsMenuIndex = 2,
-    ProgramChangeViewsMenuIndex = 4,
-    PitchbendViewsMenuIndex = 5,
-    SystemExclusiveViewsMenuIndex = 6,
-    TimingClockViewsMenuIndex = 7,
-    TransportViewsMenuIndex = 8,
-    ActivesensingViewsMenuIndex = 9,
-    CustomMessageViewsMenuIndex = 10,
-    FilterViewsMenuIndex = 11,
-    MidiSettingsViewsMenuIndex = 12,
-    PCKeyboardViewsMenuIndex = 13,
+// The window each Views menu entry opens, by the entry's index (3, the
+// control change sub-menu, has its own handler).
+const int ViewsMenuWindowIds[] = {
+    WindowRestorationInfo::MidiInMonitorId,  WindowRestorationInfo::MidiOutMonitorId,
+    WindowRestorationInfo::KeyboardId,       0,
+    WindowRestorationInfo::ProgramChangeId,  WindowRestorationInfo::PitchbendId,
+    WindowRestorationInfo::SystemExclusiveId, WindowRestorationInfo::TimingClockId,
+    WindowRestorationInfo::TransportPanelId, WindowRestorationInfo::ActivesensingId,
+    WindowRestorationInfo::CustomMidiMessageId, WindowRestorationInfo::FilterId,
+    WindowRestorationInfo::MidiSettingsId,   WindowRestorationInfo::PCKeyboardId,
 };
 
 }  // namespace
@@ -198,80 +193,32 @@ void MainWindow::viewsMenuSelected(QAction* action)
         return;
     }
     closeAboutDialog();
-    switch (action->data().toUInt()) {
-    case MidiInMonitorViewsMenuIndex:
-        if (!activateExisting(m_midiInMonitor)) {
-            createMidiEditView(action->text(), MidiEditView::MidiInMonitor, QSize(), QString());
-        }
-        break;
-    case MidiOutMonitorViewsMenuIndex:
-        if (!activateExisting(m_midiOutMonitor)) {
-            createMidiEditView(action->text(), MidiEditView::MidiOutMonitor, QSize(), QString());
-        }
-        break;
-    case KeyboardViewsMenuIndex:
-        createMidiKeyboardView(action->text());
-        break;
-    case ProgramChangeViewsMenuIndex:
-        createMidiProgramChangeView(action->text());
-        break;
-    case PitchbendViewsMenuIndex:
-        createMidiPitchbendView(action->text());
-        break;
-    case SystemExclusiveViewsMenuIndex:
-        createMidiEditView(action->text(), MidiEditView::SystemExclusive, QSize(), QString());
-        break;
-    case TimingClockViewsMenuIndex:
-        if (!activateExisting(m_timingClockWindow)) {
-            createMidiTimingClockGeneratorView(action->text());
-        }
-        break;
-    case TransportViewsMenuIndex:
-        if (!activateExisting(m_transportWindow)) {
-            createMidiTransportPanelView(action->text());
-        }
-        break;
-    case ActivesensingViewsMenuIndex:
-        if (!activateExisting(m_activesensingWindow)) {
-            createMidiActivesensingView(action->text());
-        }
-        break;
-    case CustomMessageViewsMenuIndex:
-        createMidiCustomMidiMessageView(action->text());
-        break;
-    case FilterViewsMenuIndex:
-        createMidiFilterView(action->text());
-        break;
-    case MidiSettingsViewsMenuIndex:
-        createMidiSettingsView(action->text());
-        break;
-    case PCKeyboardViewsMenuIndex:
-        createPCKeyboardView(action->text());
-        break;
-    default:
-        break;
+    const unsigned int index = action->data().toUInt();
+    if (index < sizeof(ViewsMenuWindowIds) / sizeof(ViewsMenuWindowIds[0]) && ViewsMenuWindowIds[index] != 0) {
+        openWindow(ViewsMenuWindowIds[index]);
     }
 }
 
 void MainWindow::controlChangeMenuSelected(QAction* action)
 {
     closeAboutDialog();
-    createMidiControlChangeView(tr("&Control Change"), static_cast<unsigned char>(action->data().toUInt()));
+    openWindow(WindowRestorationInfo::ControlChangeId, {action->data().toInt(), 0});
 }
 
 void MainWindow::helpMenuSelected(QAction* action)
 {
     switch (action->data().toUInt()) {
     case 0:
-        createAboutView();
+        closeAboutDialog();
+        m_windows.make(WindowKinds::AboutId, {});  // a new box each time
         break;
     case 1:
         closeAboutDialog();
-        createOpenSourceLicenseView(action->text());
+        openWindow(WindowKinds::OpenSourceLicenseId);
         break;
     case 2:
         closeAboutDialog();
-        createEULAView(action->text());
+        openWindow(WindowKinds::EULAId);
         break;
     default:
         break;
@@ -325,7 +272,7 @@ void MainWindow::fileMenuSelected(QAction* action)
         m_project->saveAsFile();
         break;
     case PreferencesFileMenuIndex:
-        createPreferencesView(action->text());
+        openWindow(WindowKinds::PreferencesId);
         break;
     default:
         break;

@@ -14,7 +14,7 @@
 
 #include "MainWindow.h"
 #include "ProjectController.h"
-#include "MidiEditView.h"
+#include "WindowKinds.h"
 #include "MidiAnalyzer.h"
 #include "MidiBulkIntervalManager.h"
 #include "OstrelModel.h"
@@ -52,9 +52,7 @@ QMdiSubWindow* MainWindow::createSubWindowByWindowId(WindowRestorationInfo::Wind
     if (id < WindowRestorationInfo::FirstSubWindowId || id > WindowRestorationInfo::LastSubWindowId) {
         return nullptr;
     }
-    const auto factory = m_subWindowFactories.constFind(id);
-    QMdiSubWindow* window =
-        factory != m_subWindowFactories.constEnd() ? factory.value()(restorationData) : nullptr;
+    QMdiSubWindow* window = openWindow(id, restorationData);
     if (!window) {
         return nullptr;
     }
@@ -113,9 +111,56 @@ void MainWindow::showSubWindow(QMdiSubWindow* window)
     window->show();
 }
 
-void MainWindow::setSubWindowFactory(WindowRestorationInfo::WindowId id, SubWindowFactory factory)
+QMdiSubWindow* MainWindow::openWindow(int id, const QList<QVariant>& restorationData)
 {
-    m_subWindowFactories.insert(id, std::move(factory));
+    if (!m_windows.has(id)) {
+        return nullptr;
+    }
+    const int limit = m_windows.limit(id);
+    if (limit == 1 && activateExisting(m_windows.firstOpen(id))) {
+        return m_windows.firstOpen(id);
+    }
+    if (m_windows.openCount(id) >= limit) {
+        showLimitViewDisplayMessageBox(Utility::removeMenuOfModifierCharacter(m_windows.title(id)));
+        return nullptr;
+    }
+    return m_windows.make(id, restorationData);
+}
+
+QMdiSubWindow* MainWindow::createEditor(int mode, const QSize& size, const QString& text)
+{
+    if (const int monitor = WindowKinds::monitorId(mode)) {
+        return openWindow(monitor);  // one of each, without text
+    }
+    const int id = WindowRestorationInfo::SystemExclusiveId;
+    if (m_windows.openCount(id) >= m_windows.limit(id)) {
+        showLimitViewDisplayMessageBox(Utility::removeMenuOfModifierCharacter(m_windows.title(id)));
+        return nullptr;
+    }
+    QMdiSubWindow* window = WindowKinds::makeEditor(*this, mode, size, text);
+    m_windows.opened(id, window);
+    return window;
+}
+
+void MainWindow::openEditView(int mode, const QSize& size, const QString& text)
+{
+    createEditor(mode, size, text);
+}
+
+void MainWindow::addEditView(MidiEditView* view, bool output)
+{
+    (output ? m_outputViews : m_inputViews).append(view);
+}
+
+void MainWindow::removeEditView(MidiEditView* view)
+{
+    m_inputViews.removeAll(view);
+    m_outputViews.removeAll(view);
+}
+
+void MainWindow::centreOnMainWindow(QWidget* window)
+{
+    window->move(width() / 2 - window->width() / 2, height() / 2 - window->height() / 2);
 }
 
 void MainWindow::setWindowGeometry(QWidget* window, const QRect& rect)
@@ -140,23 +185,7 @@ void MainWindow::closeAllSubWindows()
     m_mdiArea->closeAllSubWindows();
     // Closed windows are deleted later: forget them now, so that windows
     // created next are new ones.
-    m_filterWindow.clear();
-    m_settingsWindow.clear();
-    m_preferencesWindow.clear();
-    m_pcKeyboardWindow.clear();
-    m_licenseWindow.clear();
-    m_eulaWindow.clear();
-    m_midiInMonitor.clear();
-    m_midiOutMonitor.clear();
-    m_timingClockWindow.clear();
-    m_transportWindow.clear();
-    m_activesensingWindow.clear();
-    m_systemExclusiveWindows.clear();
-    m_keyboardWindows.clear();
-    m_customMessageWindows.clear();
-    m_controlChangeWindows.clear();
-    m_programChangeWindows.clear();
-    m_pitchbendWindows.clear();
+    m_windows.forgetAll();
     m_model->unlockParameterEditFlag();
     m_analyzer->clearTransmittedDataBuffer();
     m_bulkIntervalManager->setEnabledBulkInterval(true);
@@ -169,14 +198,9 @@ void MainWindow::initializeSubWindows()
     m_model->lockParameterEditFlag();
     // Corner points as the layout was drawn: In and Out side by side, the
     // editor below the In monitor.
-    setWindowGeometry(createMidiEditView(tr("MIDI &In Monitor"), MidiEditView::MidiInMonitor, QSize(), QString()),
-                      QRect(QPoint(0, 0), QPoint(338, 274)));
-    setWindowGeometry(
-        createMidiEditView(tr("MIDI O&ut Monitor"), MidiEditView::MidiOutMonitor, QSize(), QString()),
-        QRect(QPoint(338, 0), QPoint(675, 274)));
-    setWindowGeometry(
-        createMidiEditView(tr("&System Exclusive"), MidiEditView::SystemExclusive, QSize(), QString()),
-        QRect(QPoint(0, 274), QPoint(338, 547)));
+    setWindowGeometry(openWindow(WindowRestorationInfo::MidiInMonitorId), QRect(QPoint(0, 0), QPoint(338, 274)));
+    setWindowGeometry(openWindow(WindowRestorationInfo::MidiOutMonitorId), QRect(QPoint(338, 0), QPoint(675, 274)));
+    setWindowGeometry(openWindow(WindowRestorationInfo::SystemExclusiveId), QRect(QPoint(0, 274), QPoint(338, 547)));
     m_model->unlockParameterEditFlag();
 }
 

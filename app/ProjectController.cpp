@@ -263,7 +263,7 @@ bool ProjectController::openDroppedDumpFile(const QString& path)
         m_window->showCriticalMessage(tr("File open failed."));
         return false;
     }
-    return m_window->createMidiEditView(tr("&System Exclusive"), MidiEditView::SystemExclusive, QSize(), text) != nullptr;
+    return m_window->createEditor(MidiEditView::SystemExclusive, QSize(), text) != nullptr;
 }
 
 bool ProjectController::handleDrop(QEvent* event)

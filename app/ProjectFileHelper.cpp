@@ -13,6 +13,7 @@
 
 #include "FileStream.h"
 #include "MainWindow.h"
+#include "WindowKinds.h"
 #include "WindowRestorationInfo.h"
 
 const char ProjectFileHelper::ProjectFileFileID1[IdentifierSize] = "KALDER";
@@ -294,9 +295,11 @@ bool ProjectFileHelper::canApply(const Project& project) const
     for (const WindowEntry& entry : project.subWindows) {
         const auto id = static_cast<WindowRestorationInfo::WindowId>(entry.info.windowId);
         int controller = 0;
-        if (!m_window->hasSubWindowKind(id) || ++counts[id] > MainWindow::subWindowLimit(id) ||
+        const bool restorable =
+            id >= WindowRestorationInfo::FirstSubWindowId && id <= WindowRestorationInfo::LastSubWindowId;
+        if (!restorable || !m_window->windows().has(id) || ++counts[id] > m_window->windows().limit(id) ||
             (id == WindowRestorationInfo::ControlChangeId &&
-             !MainWindow::restoredController(entry.info.restorationData, controller))) {
+             !WindowKinds::restoredController(entry.info.restorationData, controller))) {
             return false;
         }
     }

@@ -174,7 +174,7 @@ int measureOverJack(int argc, char** argv, int seconds)
     }
     std::printf("JACK: %u frames at %u Hz; %d s each\n", peer.bufferSize(), peer.sampleRate(), seconds);
     auto* clock = qobject_cast<MidiTimingClockGeneratorView*>(
-        window.createMidiTimingClockGeneratorView(QStringLiteral("&Timing Clock"))->widget());
+        window.openWindow(WindowRestorationInfo::TimingClockId)->widget());
     for (int bpm : {120, 300}) {
         clock->knob()->setValue(bpm);
         runFor(200);
@@ -195,7 +195,7 @@ int measureOverJack(int argc, char** argv, int seconds)
                     played, played * bpm * 24 / 60, cpu * 100);
     }
     auto* sensing = qobject_cast<MidiActivesensingView*>(
-        window.createMidiActivesensingView(QStringLiteral("&Active Sensing"))->widget());
+        window.openWindow(WindowRestorationInfo::ActivesensingId)->widget());
     sensing->knob()->setValue(300);
     runFor(200);
     const size_t from = peer.received().size();
@@ -246,7 +246,7 @@ int main(int argc, char** argv)
     };
     if (wanted("clock")) {
         auto* view = qobject_cast<MidiTimingClockGeneratorView*>(
-            window.createMidiTimingClockGeneratorView(QStringLiteral("&Timing Clock"))->widget());
+            window.openWindow(WindowRestorationInfo::TimingClockId)->widget());
         view->knob()->setValue(120);
         runFor(200);
         arrivals.take();
@@ -258,7 +258,7 @@ int main(int argc, char** argv)
     }
     if (wanted("sensing")) {
         auto* view = qobject_cast<MidiActivesensingView*>(
-            window.createMidiActivesensingView(QStringLiteral("&Active Sensing"))->widget());
+            window.openWindow(WindowRestorationInfo::ActivesensingId)->widget());
         view->knob()->setValue(100);
         runFor(200);
         arrivals.take();

@@ -86,7 +86,7 @@ void measureFlood(MainWindow& window, StallProbe& probe)
 {
     constexpr int PerSecond = 20000;
     constexpr int Seconds = 10;
-    MidiEditView* monitor = editView(window.midiInMonitorWindow());
+    MidiEditView* monitor = editView(window.openedWindow(WindowRestorationInfo::MidiInMonitorId));
     const unsigned int before = monitor->progressView()->totalCommunicationSize();
     MidiOutputPort sender(window.midiClient(), 16, 1, getHostTimeInMilliseconds(),
                           getCurrentTimeInMilliseconds());
@@ -145,8 +145,7 @@ void measureDump(MainWindow& window, OstrelModel& model, StallProbe& probe)
         }
         text += QStringLiteral(" F7 // dump\n");
     }
-    auto* editor = editView(window.createMidiEditView(QStringLiteral("&System Exclusive"),
-                                                      MidiEditView::SystemExclusive, QSize(), text));
+    auto* editor = editView(window.createEditor(MidiEditView::SystemExclusive, QSize(), text));
     model.setModelIntValue(ParamBulkInterval, 0);
     // What arrives at the far end of the loopback.
     std::atomic<unsigned long long> arrived{0};
@@ -228,8 +227,7 @@ void measureOpen(MainWindow& window, const QTemporaryDir& dir)
         return;
     }
     file.close();
-    auto* editor = editView(window.createMidiEditView(QStringLiteral("&System Exclusive"),
-                                                      MidiEditView::SystemExclusive, QSize(), QString()));
+    auto* editor = editView(window.createEditor(MidiEditView::SystemExclusive, QSize(), QString()));
     QElapsedTimer clock;
     clock.start();
     editor->generalView()->openDumpFile(path, QSize());

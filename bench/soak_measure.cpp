@@ -63,8 +63,7 @@ QString dumpText(int size)
 void startRepeatingDump(MainWindow& window)
 {
     QMdiSubWindow* sub =
-        window.createMidiEditView(QStringLiteral("&System Exclusive"), MidiEditView::SystemExclusive, QSize(),
-                                  dumpText(1000));
+        window.createEditor(MidiEditView::SystemExclusive, QSize(), dumpText(1000));
     auto* editor = qobject_cast<MidiEditView*>(sub->widget());
     RepeatSettingsView* settings = editor->generalView()->repeatSettings();
     settings->repeatBox()->setChecked(true);
@@ -107,7 +106,7 @@ int main(int argc, char** argv)
     }
     model.setModelIntValue(ParamMidiThru, 1);
     auto* clock = qobject_cast<MidiTimingClockGeneratorView*>(
-        window.createMidiTimingClockGeneratorView(QStringLiteral("&Timing Clock"))->widget());
+        window.openWindow(WindowRestorationInfo::TimingClockId)->widget());
     clock->knob()->setValue(300);
     clock->playButton()->setChecked(true);
     startRepeatingDump(window);

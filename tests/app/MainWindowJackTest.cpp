@@ -103,7 +103,7 @@ private Q_SLOTS:
         OstrelModel model;
         MainWindow window(nullptr, &model, MidiApi::Jack);
         auto* settings = qobject_cast<MidiSettingsView*>(
-            window.createMidiSettingsView("&MIDI Settings")->widget());
+            window.openWindow(WindowRestorationInfo::MidiSettingsId)->widget());
         ComboBox* input = settings->inputPortList(InputPortGroup_Second);
         auto peer = std::make_unique<JackPeer>("ostrel-settings-peer");
         QVERIFY(peer->isOpen());
@@ -137,9 +137,8 @@ private Q_SLOTS:
         MainWindow window(nullptr, &model, MidiApi::Jack);
         window.show();  // the default layout: both monitors and an editor
         QVERIFY(connectToPeer(window, peer.name()));
-        MidiEditView* monitor = editView(window.midiInMonitorWindow());
-        MidiEditView* listener = editView(window.createMidiEditView(
-            "&System Exclusive", MidiEditView::SystemExclusiveReceiving, QSize(), QString()));
+        MidiEditView* monitor = editView(window.openedWindow(WindowRestorationInfo::MidiInMonitorId));
+        MidiEditView* listener = editView(window.createEditor(MidiEditView::SystemExclusiveReceiving, QSize(), QString()));
         QVERIFY(monitor && listener);
         model.setParameterEditFlag(ParameterEditFlagUnchanged);  // received text must not set it
 
@@ -192,7 +191,7 @@ private Q_SLOTS:
         }
         qInfo("pauses between dumps at the peer (ms): %s", qPrintable(pauses.join(' ')));
         // The Out monitor echoed them.
-        QTRY_COMPARE(textOf(editView(window.midiOutMonitorWindow())).count("F0 7D"), 5);
+        QTRY_COMPARE(textOf(editView(window.openedWindow(WindowRestorationInfo::MidiOutMonitorId))).count("F0 7D"), 5);
     }
 };
 

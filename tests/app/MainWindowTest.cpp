@@ -267,10 +267,10 @@ private Q_SLOTS:
         QVERIFY(!fixed->isMaximized());
         QCOMPARE(m_window->getNormalRect(fixed).topLeft(), rect.topLeft());
         // Unique: asking again brings the same window forward.
-        QCOMPARE(m_window->createMidiFilterView("&Filter"), fixed);
+        QCOMPARE(m_window->openWindow(WindowRestorationInfo::FilterId), fixed);
 
         // A resizable kind takes the whole rectangle.
-        m_window->setSubWindowFactory(WindowRestorationInfo::PitchbendId, [this](const QList<QVariant>&) {
+        m_window->windows().setFactory(WindowRestorationInfo::PitchbendId, [this](const QList<QVariant>&) {
             QMdiSubWindow* window = m_window->addSubWindow(new QFrame, "Pitch &Bend", "PitchbendViewSubWindow", true);
             window->resize(220, 274);
             m_window->showSubWindow(window);

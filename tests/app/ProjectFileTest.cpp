@@ -150,7 +150,7 @@ private:
         m_model = std::make_unique<OstrelModel>();
         m_window = std::make_unique<MainWindow>(nullptr, m_model.get(), MidiApi::Automatic);
         m_views.clear();
-        m_window->setSubWindowFactory(WindowRestorationInfo::ControlChangeId, [this](const QList<QVariant>& data) {
+        m_window->windows().setFactory(WindowRestorationInfo::ControlChangeId, [this](const QList<QVariant>& data) {
             if (data.size() < 2) {
                 return static_cast<QMdiSubWindow*>(nullptr);
             }

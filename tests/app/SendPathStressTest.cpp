@@ -79,7 +79,7 @@ private Q_SLOTS:
         model.setModelIntValue(ParamBulkInterval, 0);
 
         auto* editor = qobject_cast<MidiEditView*>(
-            window.createMidiEditView("&System Exclusive", MidiEditView::SystemExclusive, QSize(), "F0 7E 7F 06 01 F7")
+            window.createEditor(MidiEditView::SystemExclusive, QSize(), "F0 7E 7F 06 01 F7")
                 ->widget());
         QVERIFY(editor);
         editor->startRepeatTransmittion("F0 7E 7F 06 01 F7");

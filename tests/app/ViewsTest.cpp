@@ -18,6 +18,7 @@
 #include "EULAView.h"
 #include "LicenseInfoView.h"
 #include "MainWindow.h"
+#include "WindowKinds.h"
 #include "SettingsStore.h"
 #include "PortSet.h"
 #include "MidiAnalyzer.h"
@@ -96,12 +97,12 @@ private Q_SLOTS:
 
     void filterSwitchesChangeWhatPasses()
     {
-        QMdiSubWindow* window = m_window->createMidiFilterView("&Filter");
+        QMdiSubWindow* window = m_window->openWindow(WindowRestorationInfo::FilterId);
         auto* filter = qobject_cast<MidiFilterView*>(window->widget());
         QVERIFY(filter);
         QCOMPARE(window->windowTitle(), QString("Filter"));
         QCOMPARE(filter->size(), QSize(650, 268));
-        QCOMPARE(m_window->createMidiFilterView("&Filter"), window);  // unique
+        QCOMPARE(m_window->openWindow(WindowRestorationInfo::FilterId), window);  // unique
 
         QTest::mouseClick(buttonNamed(filter, "All"), Qt::LeftButton);
         QCOMPARE(monitored("\x90\x3C\x40\xB5\x07\x64\xF8"), QByteArray("\nF8"));
@@ -148,7 +149,7 @@ private Q_SLOTS:
 
     void settingsWindowChoosesPorts()
     {
-        QMdiSubWindow* window = m_window->createMidiSettingsView("&MIDI Settings");
+        QMdiSubWindow* window = m_window->openWindow(WindowRestorationInfo::MidiSettingsId);
         auto* settings = qobject_cast<MidiSettingsView*>(window->widget());
         QVERIFY(settings);
         ComboBox* firstInput = settings->inputPortList(InputPortGroup_First);
@@ -194,9 +195,9 @@ private Q_SLOTS:
 
     void preferencesChangeWhatTheMonitorShows()
     {
-        QMdiSubWindow* window = m_window->createPreferencesView("&Preferences...");
+        QMdiSubWindow* window = m_window->openWindow(WindowKinds::PreferencesId);
         QCOMPARE(window->windowTitle(), QString("Preferences"));
-        QCOMPARE(m_window->createPreferencesView("&Preferences..."), window);
+        QCOMPARE(m_window->openWindow(WindowKinds::PreferencesId), window);
         QWidget* view = window->widget();
         QCOMPARE(view->size(), QSize(245, 280));
         QList<ComboBox*> combos = view->findChildren<ComboBox*>();
@@ -225,7 +226,7 @@ private Q_SLOTS:
         NativeEventFilter filter;
         filter.setTarget(m_window.get());
         QApplication::instance()->installEventFilter(&filter);
-        QPointer<QMdiSubWindow> about = m_window->createAboutView();
+        QPointer<QMdiSubWindow> about = m_window->windows().make(WindowKinds::AboutId, {});
         QVERIFY(about);
         QCOMPARE(about->size(), QSize(501, 170));
         auto* view = qobject_cast<AboutView*>(about->widget());
@@ -234,7 +235,7 @@ private Q_SLOTS:
         QTRY_VERIFY(!about);
         QApplication::instance()->removeEventFilter(&filter);
 
-        QMdiSubWindow* notice = m_window->createOpenSourceLicenseView("&Open Source License");
+        QMdiSubWindow* notice = m_window->openWindow(WindowKinds::OpenSourceLicenseId);
         QCOMPARE(notice->windowTitle(), QString("Open Source License"));
         auto* text = qobject_cast<LicenseInfoView*>(notice->widget());
         QVERIFY(text->isReadOnly());
@@ -243,8 +244,8 @@ private Q_SLOTS:
         QVERIFY(text->toPlainText().contains("alsa-lib"));
         QVERIFY(text->toPlainText().contains("JACK client library"));
         QVERIFY(text->toPlainText().contains("GNU LESSER GENERAL PUBLIC LICENSE"));
-        QCOMPARE(m_window->createOpenSourceLicenseView("&Open Source License"), notice);
-        QMdiSubWindow* eula = m_window->createEULAView("&Software User License Agreement");
+        QCOMPARE(m_window->openWindow(WindowKinds::OpenSourceLicenseId), notice);
+        QMdiSubWindow* eula = m_window->openWindow(WindowKinds::EULAId);
         QCOMPARE(eula->windowTitle(), QString("Software User License Agreement"));
         QVERIFY(qobject_cast<EULAView*>(eula->widget())->toPlainText().startsWith("MIT License"));
         QVERIFY(LicenseInfoView::readLicenseText("NoSuchNotice", "txt").isEmpty());

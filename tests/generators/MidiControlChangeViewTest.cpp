@@ -32,7 +32,7 @@ private:
 
     MidiControlChangeView* newView(unsigned char controller)
     {
-        QMdiSubWindow* window = m_window->createMidiControlChangeView("&Control Change", controller);
+        QMdiSubWindow* window = m_window->openWindow(WindowRestorationInfo::ControlChangeId, {int(controller), 0});
         return window ? qobject_cast<MidiControlChangeView*>(window->widget()) : nullptr;
     }
 

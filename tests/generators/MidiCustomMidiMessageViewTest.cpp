@@ -32,7 +32,7 @@ private:
 
     View* newView()
     {
-        QMdiSubWindow* window = m_window->createMidiCustomMidiMessageView("Cust&om MIDI Message");
+        QMdiSubWindow* window = m_window->openWindow(WindowRestorationInfo::CustomMidiMessageId);
         return window ? qobject_cast<View*>(window->widget()) : nullptr;
     }
 

@@ -42,7 +42,7 @@ private:
 
     MidiKeyboardView* newKeyboard()
     {
-        QMdiSubWindow* window = m_window->createMidiKeyboardView("&Keyboard");
+        QMdiSubWindow* window = m_window->openWindow(WindowRestorationInfo::KeyboardId);
         return window ? qobject_cast<MidiKeyboardView*>(window->widget()) : nullptr;
     }
 
@@ -192,7 +192,7 @@ private Q_SLOTS:
 
     void sizeAndCountRules()
     {
-        QMdiSubWindow* window = m_window->createMidiKeyboardView("&Keyboard");
+        QMdiSubWindow* window = m_window->openWindow(WindowRestorationInfo::KeyboardId);
         QCOMPARE(window->objectName(), QString("KeyboardSubWindow"));
         QCOMPARE(window->windowTitle(), QString("Keyboard"));
         QCOMPARE(window->minimumHeight(), window->maximumHeight());
@@ -209,10 +209,10 @@ private Q_SLOTS:
         QVERIFY(bar->value() != before);
         // Sixteen at most, with the warning naming the kind.
         while (m_window->mdiArea()->subWindowList().size() < MainWindow::SubWindowCountLimit) {
-            QVERIFY(m_window->createMidiKeyboardView("&Keyboard"));
+            QVERIFY(m_window->openWindow(WindowRestorationInfo::KeyboardId));
         }
         BoxAnswer answer(QMessageBox::Ok);
-        QVERIFY(!m_window->createMidiKeyboardView("&Keyboard"));
+        QVERIFY(!m_window->openWindow(WindowRestorationInfo::KeyboardId));
         QTRY_COMPARE(answer.texts.size(), 1);
         QVERIFY(answer.texts.first().startsWith("Unable to open a new Keyboard View."));
     }

@@ -29,7 +29,7 @@ private:
 
     MidiTimingClockGeneratorView* view() const
     {
-        QMdiSubWindow* window = m_window->timingClockWindow();
+        QMdiSubWindow* window = m_window->openedWindow(WindowRestorationInfo::TimingClockId);
         return window ? qobject_cast<MidiTimingClockGeneratorView*>(window->widget()) : nullptr;
     }
 
@@ -56,7 +56,7 @@ private Q_SLOTS:
 
     void clockRateBeatsAndTempoChanges()
     {
-        QVERIFY(m_window->createMidiTimingClockGeneratorView("&Timing Clock"));
+        QVERIFY(m_window->openWindow(WindowRestorationInfo::TimingClockId));
         MidiTimingClockGeneratorView* clock = view();
         QVERIFY(clock);
         QCOMPARE(clock->knob()->value(), 90);
@@ -90,7 +90,7 @@ private Q_SLOTS:
 
     void receivedTempoFromTheAnalyzerAndTheParser()
     {
-        QVERIFY(m_window->createMidiTimingClockGeneratorView("&Timing Clock"));
+        QVERIFY(m_window->openWindow(WindowRestorationInfo::TimingClockId));
         // The loopback brings the window's own clock back in: it measures it.
         QVERIFY(m_window->ports()->inputPortMenuSelected(InputPortGroup_First, 0));
         view()->knob()->setValue(150);
@@ -110,7 +110,7 @@ private Q_SLOTS:
 
     void projectSavedPlayingStartsTheClock()
     {
-        QVERIFY(m_window->createMidiTimingClockGeneratorView("&Timing Clock"));
+        QVERIFY(m_window->openWindow(WindowRestorationInfo::TimingClockId));
         view()->knob()->setValue(200);
         view()->playButton()->setChecked(true);
         const QString path = m_dir.filePath("clock.ostrel");
@@ -126,7 +126,7 @@ private Q_SLOTS:
         QTRY_VERIFY(view()->thread()->clocksSent() > before + 10);
         // Closing the window stops the clock.
         QPointer<MidiTimingClockGeneratorView> guard(view());
-        m_window->timingClockWindow()->close();
+        m_window->openedWindow(WindowRestorationInfo::TimingClockId)->close();
         QTRY_VERIFY(!guard);
     }
 };

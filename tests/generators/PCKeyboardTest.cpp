@@ -116,7 +116,7 @@ private Q_SLOTS:
 
     void keysThatBelongToTyping()
     {
-        auto* window = m_window->createPCKeyboardView("PC Keyboar&d");
+        auto* window = m_window->openWindow(WindowRestorationInfo::PCKeyboardId);
         QVERIFY(window);
         auto* view = qobject_cast<MidiPCKeyboardView*>(window->widget());
         // Focus in a spin box: typing, not playing.
@@ -155,7 +155,7 @@ private Q_SLOTS:
 
     void settingsWindowFollowsTheParameters()
     {
-        QVERIFY(m_window->createPCKeyboardView("PC Keyboar&d"));
+        QVERIFY(m_window->openWindow(WindowRestorationInfo::PCKeyboardId));
         auto* view = qobject_cast<MidiPCKeyboardView*>(m_window->mdiArea()->subWindowList().first()->widget());
         QCOMPARE(view->windowId(), WindowRestorationInfo::PCKeyboardId);
         QVERIFY(view->enableBox()->isChecked());
@@ -169,7 +169,7 @@ private Q_SLOTS:
         m_model->setModelIntValue(ParamPCKeyboardVelocity, 90);
         QCOMPARE(view->velocityBox()->value(), 90);
         // One at most: asking again brings it forward.
-        QCOMPARE(m_window->createPCKeyboardView("PC Keyboar&d"), m_window->mdiArea()->subWindowList().first());
+        QCOMPARE(m_window->openWindow(WindowRestorationInfo::PCKeyboardId), m_window->mdiArea()->subWindowList().first());
         QCOMPARE(m_window->mdiArea()->subWindowList().size(), 1);
     }
 };

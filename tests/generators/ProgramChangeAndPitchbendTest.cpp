@@ -63,7 +63,7 @@ private Q_SLOTS:
     void programChangeMessagesAndBases()
     {
         QCOMPARE(m_model->getModelIntValue(ParamProgramNumberBase, nullptr), 1);  // one-based
-        QVERIFY(m_window->createMidiProgramChangeView("&Program Change"));
+        QVERIFY(m_window->openWindow(WindowRestorationInfo::ProgramChangeId));
         auto* view = only<MidiProgramChangeView>();
         QVERIFY(view);
         QCOMPARE(view->programDisplay()->value(), 1);
@@ -139,7 +139,7 @@ private Q_SLOTS:
 
     void pitchbendSliderAndBox()
     {
-        QVERIFY(m_window->createMidiPitchbendView("Pitch &Bend"));
+        QVERIFY(m_window->openWindow(WindowRestorationInfo::PitchbendId));
         auto* view = only<MidiPitchbendView>();
         QVERIFY(view);
         MidiPitchbendSlider* slider = view->slider();

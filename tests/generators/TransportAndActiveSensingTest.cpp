@@ -47,10 +47,10 @@ private Q_SLOTS:
 
     void transportMessages()
     {
-        auto* view = viewOf<MidiTransportPanelView>(m_window->createMidiTransportPanelView("Sta&rt/Stop"));
+        auto* view = viewOf<MidiTransportPanelView>(m_window->openWindow(WindowRestorationInfo::TransportPanelId));
         QVERIFY(view);
-        QCOMPARE(m_window->mdiArea()->activeSubWindow(), m_window->transportWindow());
-        QCOMPARE(m_window->transportWindow()->width(), 338);
+        QCOMPARE(m_window->mdiArea()->activeSubWindow(), m_window->openedWindow(WindowRestorationInfo::TransportPanelId));
+        QCOMPARE(m_window->openedWindow(WindowRestorationInfo::TransportPanelId)->width(), 338);
         QCOMPARE(view->windowId(), WindowRestorationInfo::TransportPanelId);
         m_model->setParameterEditFlag(ParameterEditFlagUnchanged);
         QTest::mousePress(view->startButton(), Qt::LeftButton);
@@ -86,7 +86,7 @@ private Q_SLOTS:
         QVERIFY(m_window->project()->saveProjectFile(path));
         QVERIFY(m_window->project()->openProjectFile(path));
         QTRY_COMPARE(m_window->mdiArea()->subWindowList().size(), 1);
-        auto* restored = viewOf<MidiTransportPanelView>(m_window->transportWindow());
+        auto* restored = viewOf<MidiTransportPanelView>(m_window->openedWindow(WindowRestorationInfo::TransportPanelId));
         QVERIFY(restored && restored != view);
         QCOMPARE(restored->songNumberBox()->value(), 12);
         QCOMPARE(restored->songPositionBox()->value(), 345);
@@ -96,7 +96,7 @@ private Q_SLOTS:
     void activeSensingSpacingAndStop()
     {
         m_model->setParameterEditFlag(ParameterEditFlagUnchanged);
-        auto* view = viewOf<MidiActivesensingView>(m_window->createMidiActivesensingView("&Active Sensing"));
+        auto* view = viewOf<MidiActivesensingView>(m_window->openWindow(WindowRestorationInfo::ActivesensingId));
         QVERIFY(view);
         QCOMPARE(m_model->getParameterEditFlag(), ParameterEditFlagEdited);  // opening marks the project
         QCOMPARE(view->knob()->value(), 270);
@@ -129,14 +129,14 @@ private Q_SLOTS:
         QVERIFY(m_window->project()->saveProjectFile(path));
         QVERIFY(m_window->project()->openProjectFile(path));
         QTRY_COMPARE(m_window->mdiArea()->subWindowList().size(), 1);
-        auto* restored = viewOf<MidiActivesensingView>(m_window->activesensingWindow());
+        auto* restored = viewOf<MidiActivesensingView>(m_window->openedWindow(WindowRestorationInfo::ActivesensingId));
         QVERIFY(restored && restored != view);
         QCOMPARE(restored->knob()->value(), 200);
         QVERIFY(restored->button()->isChecked());
         QTRY_VERIFY(restored->thread()->messagesSent() >= 2);
         // Closing ends it.
-        m_window->activesensingWindow()->close();
-        QTRY_VERIFY(!m_window->activesensingWindow());
+        m_window->openedWindow(WindowRestorationInfo::ActivesensingId)->close();
+        QTRY_VERIFY(!m_window->openedWindow(WindowRestorationInfo::ActivesensingId));
     }
 };
 

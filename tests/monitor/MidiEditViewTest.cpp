@@ -104,11 +104,11 @@ private:
 
     MidiEditView* newEditor(const QString& text = QString(), int mode = MidiEditView::SystemExclusive)
     {
-        return editView(m_window->createMidiEditView("&System Exclusive", mode, QSize(), text));
+        return editView(m_window->createEditor(mode, QSize(), text));
     }
 
-    MidiEditView* inMonitor() const { return editView(m_window->midiInMonitorWindow()); }
-    MidiEditView* outMonitor() const { return editView(m_window->midiOutMonitorWindow()); }
+    MidiEditView* inMonitor() const { return editView(m_window->openedWindow(WindowRestorationInfo::MidiInMonitorId)); }
+    MidiEditView* outMonitor() const { return editView(m_window->openedWindow(WindowRestorationInfo::MidiOutMonitorId)); }
 
     // Sends text as the editor's Transmit does and waits until it ended.
     void transmitAndWait(MidiEditView* view, const QString& text)
@@ -133,10 +133,10 @@ private Q_SLOTS:
     {
         const QList<QMdiSubWindow*> windows = m_window->mdiArea()->subWindowList();
         QCOMPARE(windows.size(), 3);
-        QCOMPARE(m_window->midiInMonitorWindow()->windowTitle(), QString("MIDI In Monitor"));
-        QCOMPARE(m_window->midiInMonitorWindow()->geometry(), QRect(QPoint(0, 0), QPoint(338, 274)));
-        QCOMPARE(m_window->midiOutMonitorWindow()->windowTitle(), QString("MIDI Out Monitor"));
-        QCOMPARE(m_window->midiOutMonitorWindow()->geometry(), QRect(QPoint(338, 0), QPoint(675, 274)));
+        QCOMPARE(m_window->openedWindow(WindowRestorationInfo::MidiInMonitorId)->windowTitle(), QString("MIDI In Monitor"));
+        QCOMPARE(m_window->openedWindow(WindowRestorationInfo::MidiInMonitorId)->geometry(), QRect(QPoint(0, 0), QPoint(338, 274)));
+        QCOMPARE(m_window->openedWindow(WindowRestorationInfo::MidiOutMonitorId)->windowTitle(), QString("MIDI Out Monitor"));
+        QCOMPARE(m_window->openedWindow(WindowRestorationInfo::MidiOutMonitorId)->geometry(), QRect(QPoint(338, 0), QPoint(675, 274)));
         QCOMPARE(editors().size(), 1);
         QMdiSubWindow* editorWindow = qobject_cast<QMdiSubWindow*>(editors().first()->parentWidget());
         QCOMPARE(editorWindow->windowTitle(), QString("System Exclusive"));
@@ -172,7 +172,7 @@ private Q_SLOTS:
         QVERIFY(inAction && inAction->isEnabled() && sysExAction && sysExAction->isEnabled());
         inAction->trigger();
         QCOMPARE(m_window->mdiArea()->subWindowList().size(), 3);
-        QCOMPARE(m_window->mdiArea()->activeSubWindow(), m_window->midiInMonitorWindow());
+        QCOMPARE(m_window->mdiArea()->activeSubWindow(), m_window->openedWindow(WindowRestorationInfo::MidiInMonitorId));
         sysExAction->trigger();
         QCOMPARE(editors().size(), 2);
         QCOMPARE(m_model->getParameterEditFlag(), ParameterEditFlagEdited);  // a new editor
@@ -188,12 +188,12 @@ private Q_SLOTS:
             QTRY_COMPARE(answer.texts.size(), 1);
             QVERIFY(answer.texts.first().contains("Unable to open a new System Exclusive View."));
         }
-        m_window->midiInMonitorWindow()->close();
-        QTRY_VERIFY(!m_window->midiInMonitorWindow());
+        m_window->openedWindow(WindowRestorationInfo::MidiInMonitorId)->close();
+        QTRY_VERIFY(!m_window->openedWindow(WindowRestorationInfo::MidiInMonitorId));
         {
             BoxAnswer answer(QMessageBox::Ok);
             inAction->trigger();
-            QVERIFY(!m_window->midiInMonitorWindow());
+            QVERIFY(!m_window->openedWindow(WindowRestorationInfo::MidiInMonitorId));
         }
         m_window->closeAllSubWindows();
         QTRY_COMPARE(m_window->mdiArea()->subWindowList().size(), 0);
@@ -202,9 +202,8 @@ private Q_SLOTS:
 
     void layoutComesBackFromTheSettingsUnedited()
     {
-        m_window->midiOutMonitorWindow()->close();
-        QMdiSubWindow* second = m_window->createMidiEditView("&System Exclusive", MidiEditView::SystemExclusive,
-                                                             QSize(200, 150), QString());
+        m_window->openedWindow(WindowRestorationInfo::MidiOutMonitorId)->close();
+        QMdiSubWindow* second = m_window->createEditor(MidiEditView::SystemExclusive, QSize(200, 150), QString());
         second->move(40, 60);
         QCOMPARE(qobject_cast<MidiEditView*>(second->widget())->size(), QSize(200, 150));
         const QRect expected = second->geometry();
@@ -216,8 +215,8 @@ private Q_SLOTS:
         m_window = std::make_unique<MainWindow>(nullptr, m_model.get(), MidiApi::Automatic);
         m_window->show();
         QCOMPARE(m_window->mdiArea()->subWindowList().size(), 3);
-        QVERIFY(m_window->midiInMonitorWindow());
-        QVERIFY(!m_window->midiOutMonitorWindow());
+        QVERIFY(m_window->openedWindow(WindowRestorationInfo::MidiInMonitorId));
+        QVERIFY(!m_window->openedWindow(WindowRestorationInfo::MidiOutMonitorId));
         QCOMPARE(editors().size(), 2);
         QRect placed;
         for (MidiEditView* view : editors()) {
