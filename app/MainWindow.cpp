@@ -26,6 +26,7 @@
 #include "PortSet.h"
 #include "ProjectController.h"
 #include "SettingsStore.h"
+#include "SubWindowArea.h"
 #include "WindowKinds.h"
 
 namespace {
@@ -64,12 +65,8 @@ MainWindow::MainWindow(QWidget* parent, OstrelModel* model, MidiApi api)
 
     QDir().mkpath(QFileInfo(SettingsStore::iniFilePath()).absolutePath());
 
-    m_mdiArea = new QMdiArea(this);
-    m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    m_mdiArea->setAcceptDrops(true);
-    m_mdiArea->viewport()->setAcceptDrops(true);
-    setCentralWidget(m_mdiArea);
+    m_area = new SubWindowArea(this);
+    m_mdiArea = m_area->mdiArea();
     m_analyzer = std::make_unique<MidiAnalyzer>(m_model);
     m_ports = std::make_unique<PortSet>(api, [this](const QString& text) { showCriticalMessage(text); });
     // Everything a sender or a received message can reach exists before the
@@ -179,11 +176,6 @@ bool MainWindow::closeAboutDialog()
     }
     delete m_aboutView;
     return true;
-}
-
-QList<QMdiSubWindow*> MainWindow::getSubWindowList() const
-{
-    return m_mdiArea->subWindowList(QMdiArea::ActivationHistoryOrder);
 }
 
 void MainWindow::timerEvent(QTimerEvent* event)

@@ -41,6 +41,7 @@ class MidiSendPath;
 class MidiSender;
 class OstrelModel;
 class PortSet;
+class SubWindowArea;
 class ProjectController;
 class QAction;
 class QActionGroup;
@@ -65,8 +66,6 @@ public:
     static constexpr int SystemExclusiveViewCountLimit = 32;
     static constexpr int ControlChangeViewCountLimit = 32;
     static constexpr int CustomMIDIMessageViewCountLimit = 32;
-    // The title bar's maximize button of a sub-window.
-    static constexpr QRect MaximizeButtonAreaOfSubWindow{QPoint(45, 0), QPoint(66, 19)};
 
     enum FileMenuIndex {
         NewFileMenuIndex = 0,
@@ -100,7 +99,8 @@ public:
     void clearKeyboardAllNoteEvent();
     bool closeAboutDialog() override;
 
-    QList<QMdiSubWindow*> getSubWindowList() const;
+    // The MDI area and the mechanics every sub-window shares.
+    SubWindowArea* area() const { return m_area; }
     QMdiArea* mdiArea() const { return m_mdiArea; }
     QMenu* inputPortMenu() const { return m_inputPortMenu; }
     QMenu* outputPortMenu() const { return m_outputPortMenu; }
@@ -127,26 +127,9 @@ public:
     QMdiSubWindow* createSubWindowByWindowId(WindowRestorationInfo::WindowId id, bool stayOnTop,
                                              const QRect& rect, Qt::WindowStates state,
                                              const QList<QVariant>& restorationData);
-    // The steps every kind shares: the view goes into the MDI area with its
-    // object name, title from the menu text, no stay-on-top entry, no
-    // maximizing unless allowed, and this window as its event filter. The
-    // kind applies its size rule, then showSubWindow.
-    QMdiSubWindow* addSubWindow(QWidget* view, const QString& menuText, const char* objectName,
-                                bool maximizable);
-    // Remembers the normal rectangle and shows the window.
-    void showSubWindow(QMdiSubWindow* window);
-    void centreOnMainWindow(QWidget* window);
     void setAboutView(QWidget* view) { m_aboutView = view; }
-    void setWindowGeometry(QWidget* window, const QRect& rect);
     void closeAllSubWindows();
     void initializeSubWindows();
-    static bool isFixedSizeObject(const QObject* object);
-    bool isNormalWindowState(QWidget* window) const;
-    QRect getNormalRect(QWidget* window) const;
-    static QRect getMainWindowRestorationRect(const QRect& rect);
-    // A stored rectangle made safe to use: no larger than the screens'
-    // available area, and no further off it than that area's size.
-    static QRect boundedToScreens(const QRect& rect);
     // The count-limit warning; while a layout is being restored it is shown
     // once, for the first kind over its limit, when restoring ends.
     void showLimitViewDisplayMessageBox(const QString& name);
@@ -207,11 +190,10 @@ private:
     QMenu* addMenu(const char* title);
     QAction* addAction(QMenu* menu, const char* text, const char* shortcut, unsigned int index);
     void createPortMenu(QMenu* menu, const QStringList& names, const QString& current);
-    bool activateExisting(QMdiSubWindow* window);
-    bool eventFilterForSubWindows(QObject* watched, QEvent* event);
 
     OstrelModel* m_model;
-    QMdiArea* m_mdiArea = nullptr;
+    SubWindowArea* m_area = nullptr;  // a child object
+    QMdiArea* m_mdiArea = nullptr;    // the area's, for short
     int m_timerId = 0;
     std::unique_ptr<PortSet> m_ports;
     ProjectController* m_project = nullptr;  // a child object
@@ -221,7 +203,6 @@ private:
     std::unique_ptr<MidiSendPath> m_sendPath;
     std::unique_ptr<KeyboardNoteEventManager> m_noteEventManager;
     bool m_windowsRestored = false;
-    QHash<QWidget*, QRect> m_normalRects;
     bool m_closingDone = false;
     bool m_limitMessageOpen = false;
     bool m_restoringLayout = false;

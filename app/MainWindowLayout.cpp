@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "MainWindow.h"
+#include "SubWindowArea.h"
 #include "SettingsStore.h"
 #include "OstrelModel.h"
 
@@ -68,7 +69,7 @@ void MainWindow::restoreWindowRegistory()
 
 void MainWindow::restoreMainWindowPlacement(const QRect& rect, Qt::WindowStates state, bool stayOnTop)
 {
-    setWindowGeometry(this, getMainWindowRestorationRect(rect));
+    SubWindowArea::setGeometry(this, SubWindowArea::mainWindowRestorationRect(rect));
     if (!(state & (Qt::WindowMinimized | Qt::WindowFullScreen))) {
         setWindowState(windowState() | state);
     }
@@ -89,7 +90,7 @@ void MainWindow::storeWindowPosition()
 
 void MainWindow::writeMainWindowInfoToRegistry(QSettings& settings)
 {
-    const QRect rect = isNormalWindowState(this) ? geometry() : getNormalRect(this);
+    const QRect rect = m_area->isNormalState(this) ? geometry() : m_area->normalRect(this);
     settings.setValue(layoutKey(0, WindowRestorationInfo::MainWindowId, 0),
                       QList<QVariant>{rect, static_cast<int>(windowState()),
                                       bool(windowFlags() & Qt::WindowStaysOnTopHint)});
@@ -99,14 +100,14 @@ void MainWindow::writeSubWindowInfoToRegistry(QSettings& settings)
 {
     int order = 0;
     QHash<int, int> sequences;
-    for (QMdiSubWindow* window : getSubWindowList()) {
+    for (QMdiSubWindow* window : m_area->windowsInActivationOrder()) {
         const auto* info = dynamic_cast<const WindowRestorationInfo*>(window->widget());
         if (!info) {
             continue;
         }
         const int id = info->windowId();
         const int sequence = countsInstances(id) ? sequences[id]++ : 0;
-        const QRect rect = isNormalWindowState(window) ? window->geometry() : getNormalRect(window);
+        const QRect rect = m_area->isNormalState(window) ? window->geometry() : m_area->normalRect(window);
         QList<QVariant> values{rect, static_cast<int>(window->windowState()),
                                bool(window->windowFlags() & Qt::WindowStaysOnTopHint)};
         values += info->restorationData();

@@ -13,6 +13,7 @@
 
 #include "FileStream.h"
 #include "MainWindow.h"
+#include "SubWindowArea.h"
 #include "WindowKinds.h"
 #include "WindowRestorationInfo.h"
 
@@ -231,10 +232,10 @@ bool ProjectFileHelper::collect(Project& project) const
 {
     project.mainWindow.windowId = WindowRestorationInfo::MainWindowId;
     project.mainWindow.stayOnTop = (m_window->windowFlags() & Qt::WindowStaysOnTopHint) ? 1 : 0;
-    project.mainWindow.rect = m_window->isNormalWindowState(m_window) ? m_window->geometry()
-                                                                      : m_window->getNormalRect(m_window);
+    project.mainWindow.rect = m_window->area()->isNormalState(m_window) ? m_window->geometry()
+                                                                      : m_window->area()->normalRect(m_window);
     project.mainWindow.windowState = static_cast<qint32>(m_window->windowState());
-    for (QMdiSubWindow* window : m_window->getSubWindowList()) {
+    for (QMdiSubWindow* window : m_window->area()->windowsInActivationOrder()) {
         auto* info = dynamic_cast<WindowRestorationInfo*>(window->widget());
         auto* content = dynamic_cast<FileStream*>(window->widget());
         if (!info || !content) {
@@ -243,8 +244,8 @@ bool ProjectFileHelper::collect(Project& project) const
         WindowEntry entry;
         entry.info.windowId = info->windowId();
         entry.info.stayOnTop = (window->windowFlags() & Qt::WindowStaysOnTopHint) ? 1 : 0;
-        entry.info.rect = m_window->isNormalWindowState(window) ? window->geometry()
-                                                                : m_window->getNormalRect(window);
+        entry.info.rect = m_window->area()->isNormalState(window) ? window->geometry()
+                                                                : m_window->area()->normalRect(window);
         entry.info.windowState = static_cast<qint32>(window->windowState());
         entry.info.restorationData = info->restorationData();
         QDataStream stream(&entry.content, QIODevice::WriteOnly);

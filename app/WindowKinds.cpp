@@ -23,6 +23,7 @@
 #include "MidiTimingClockGeneratorView.h"
 #include "MidiTransportPanelView.h"
 #include "PortSet.h"
+#include "SubWindowArea.h"
 #include "PreferencesView.h"
 #include "Utility.h"
 #include "WindowRegistry.h"
@@ -47,9 +48,9 @@ constexpr int TransportPanelWidth = 338;
 // A window of its view's own fixed size and the frame around it.
 QMdiSubWindow* fixedWindow(MainWindow& main, QWidget* view, const QString& title)
 {
-    QMdiSubWindow* window = main.addSubWindow(view, title, nullptr, false);
+    QMdiSubWindow* window = main.area()->add(view, title, nullptr, false);
     window->setFixedSize(window->minimumSizeHint());
-    main.showSubWindow(window);
+    main.area()->show(window);
     return window;
 }
 
@@ -58,15 +59,15 @@ QMdiSubWindow* fixedWindow(MainWindow& main, QWidget* view, const QString& title
 QMdiSubWindow* sizedWindow(MainWindow& main, QWidget* view, const QString& title, const char* objectName,
                            QSize size)
 {
-    QMdiSubWindow* window = main.addSubWindow(view, title, objectName, true);
+    QMdiSubWindow* window = main.area()->add(view, title, objectName, true);
     window->resize(size.expandedTo(window->minimumSizeHint()));
-    main.showSubWindow(window);
+    main.area()->show(window);
     return window;
 }
 
 QMdiSubWindow* keyboardWindow(MainWindow& main, const QString& title)
 {
-    QMdiSubWindow* window = main.addSubWindow(new MidiKeyboardView(nullptr, main.model(), main.sender()), title,
+    QMdiSubWindow* window = main.area()->add(new MidiKeyboardView(nullptr, main.model(), main.sender()), title,
                                               "KeyboardSubWindow", false);
     // Its natural height only; as wide as the user likes, up to the whole keyboard.
     const int height = window->sizeHint().height();
@@ -74,17 +75,17 @@ QMdiSubWindow* keyboardWindow(MainWindow& main, const QString& title)
     window->setMaximumSize(MidiKeyboardView::KeyboardViewSize.width() + KeyboardWindowWidthMargin, height);
     window->resize(std::clamp(window->sizeHint().width(), KeyboardWindowMinimumWidth, window->maximumWidth()),
                    height);
-    main.showSubWindow(window);
+    main.area()->show(window);
     return window;
 }
 
 QMdiSubWindow* transportWindow(MainWindow& main, const QString& title)
 {
-    QMdiSubWindow* window = main.addSubWindow(new MidiTransportPanelView(nullptr, main.model(), main.sender()),
+    QMdiSubWindow* window = main.area()->add(new MidiTransportPanelView(nullptr, main.model(), main.sender()),
                                               title, "TransportPanelViewSubWindow", false);
     window->setFixedSize(std::max(TransportPanelWidth, window->minimumSizeHint().width()),
                          window->minimumSizeHint().height());
-    main.showSubWindow(window);
+    main.area()->show(window);
     main.mdiArea()->setActiveSubWindow(window);
     return window;
 }
@@ -94,23 +95,23 @@ QMdiSubWindow* settingsWindow(MainWindow& main, const QString& title)
     auto* view = new MidiSettingsView(main.model(), main.ports());
     QObject::connect(main.ports(), &PortSet::inputPortListUpdated, view, &MidiSettingsView::portListUpdated);
     QObject::connect(main.ports(), &PortSet::outputPortListUpdated, view, &MidiSettingsView::portListUpdated);
-    QMdiSubWindow* window = main.addSubWindow(view, title, "MIDISettingsViewSubWindow", false);
+    QMdiSubWindow* window = main.area()->add(view, title, "MIDISettingsViewSubWindow", false);
     const QSize size = MainWindow::MIDISettingsDefaultSize + MIDISettingsHighResolutionOffset;
     window->resize(size);
     window->setMinimumSize(MainWindow::MIDISettingsDefaultSize.width() / 2 + MIDISettingsMinimumSizeOffset.width(),
                            150 + MIDISettingsMinimumSizeOffset.height());
     window->setMaximumSize(size);
-    main.showSubWindow(window);
+    main.area()->show(window);
     return window;
 }
 
 // A licence text: neither restorable nor fixed, centred, gone when closed.
 QMdiSubWindow* textWindow(MainWindow& main, QWidget* view, const QString& title)
 {
-    QMdiSubWindow* window = main.addSubWindow(view, title, nullptr, true);
-    window->removeEventFilter(&main);
+    QMdiSubWindow* window = main.area()->add(view, title, nullptr, true);
+    window->removeEventFilter(main.area());
     window->resize(view->size() + (window->size() - window->contentsRect().size()));
-    main.centreOnMainWindow(window);
+    main.area()->centre(window);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->show();
     return window;
@@ -126,8 +127,7 @@ QMdiSubWindow* aboutWindow(MainWindow& main)
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     window->setFixedSize(view->size());
-    window->installEventFilter(&main);
-    main.centreOnMainWindow(window);
+    main.area()->centre(window);
     window->show();
     return window;
 }
@@ -162,13 +162,13 @@ QMdiSubWindow* makeEditor(MainWindow& main, int mode, const QSize& size, const Q
                         : openMode == MidiEditView::MidiOutMonitor ? "MIDI O&ut Monitor"
                                                                    : "&System Exclusive";
     auto* view = new MidiEditView(nullptr, main.model(), &main, openMode, text);
-    QMdiSubWindow* window = main.addSubWindow(view, MainWindow::tr(title), "MidiEditViewSubWindow", true);
+    QMdiSubWindow* window = main.area()->add(view, MainWindow::tr(title), "MidiEditViewSubWindow", true);
     if (size.width() > 0 && size.height() > 0) {
         window->resize(size + (window->size() - window->contentsRect().size()));
     } else {
         window->resize(MainWindow::MidiEditViewDefaultSize);
     }
-    main.showSubWindow(window);
+    main.area()->show(window);
     return window;
 }
 

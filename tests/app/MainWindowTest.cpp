@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "MainWindow.h"
+#include "SubWindowArea.h"
 #include "SettingsStore.h"
 #include "PortSet.h"
 #include "MidiAnalyzer.h"
@@ -262,25 +263,25 @@ private Q_SLOTS:
         QCOMPARE(fixed->pos(), rect.topLeft());
         QVERIFY(fixed->size() != rect.size());
         QVERIFY(fixed->windowFlags() & Qt::WindowStaysOnTopHint);
-        QVERIFY(MainWindow::isFixedSizeObject(fixed));
+        QVERIFY(SubWindowArea::isFixedSize(fixed));
         fixed->showMaximized();
         QVERIFY(!fixed->isMaximized());
-        QCOMPARE(m_window->getNormalRect(fixed).topLeft(), rect.topLeft());
+        QCOMPARE(m_window->area()->normalRect(fixed).topLeft(), rect.topLeft());
         // Unique: asking again brings the same window forward.
         QCOMPARE(m_window->openWindow(WindowRestorationInfo::FilterId), fixed);
 
         // A resizable kind takes the whole rectangle.
         m_window->windows().setFactory(WindowRestorationInfo::PitchbendId, [this](const QList<QVariant>&) {
-            QMdiSubWindow* window = m_window->addSubWindow(new QFrame, "Pitch &Bend", "PitchbendViewSubWindow", true);
+            QMdiSubWindow* window = m_window->area()->add(new QFrame, "Pitch &Bend", "PitchbendViewSubWindow", true);
             window->resize(220, 274);
-            m_window->showSubWindow(window);
+            m_window->area()->show(window);
             return window;
         });
         QMdiSubWindow* resizable = m_window->createSubWindowByWindowId(
             WindowRestorationInfo::PitchbendId, false, rect, Qt::WindowNoState, {});
         QCOMPARE(resizable->geometry(), rect);
-        QVERIFY(!MainWindow::isFixedSizeObject(resizable));
-        QCOMPARE(m_window->getSubWindowList().size(), 2);
+        QVERIFY(!SubWindowArea::isFixedSize(resizable));
+        QCOMPARE(m_window->area()->windowsInActivationOrder().size(), 2);
         // MIDI Settings: a stored size below its minimum falls back to the default.
         QMdiSubWindow* settings = m_window->createSubWindowByWindowId(
             WindowRestorationInfo::MidiSettingsId, false, QRect(0, 0, 100, 100), Qt::WindowNoState, {});
@@ -355,15 +356,15 @@ private Q_SLOTS:
     {
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
         const QRect inside(screen.topLeft() + QPoint(10, 10), QSize(300, 200));
-        QCOMPARE(MainWindow::getMainWindowRestorationRect(inside), inside);
+        QCOMPARE(SubWindowArea::mainWindowRestorationRect(inside), inside);
         const QRect far(screen.right() + 500, screen.bottom() + 500, 300, 200);
-        QCOMPARE(MainWindow::getMainWindowRestorationRect(far),
+        QCOMPARE(SubWindowArea::mainWindowRestorationRect(far),
                  QRect(screen.topLeft() + QPoint(50, 50), QSize(300, 200)));
         const QRect sliver(screen.right() - 98, screen.top(), 300, 200);  // 99 pixels on screen
-        QCOMPARE(MainWindow::getMainWindowRestorationRect(sliver).topLeft(),
+        QCOMPARE(SubWindowArea::mainWindowRestorationRect(sliver).topLeft(),
                  screen.topLeft() + QPoint(50, 50));
         const QRect enough(screen.right() - 99, screen.top(), 300, 200);  // 100 pixels
-        QCOMPARE(MainWindow::getMainWindowRestorationRect(enough), enough);
+        QCOMPARE(SubWindowArea::mainWindowRestorationRect(enough), enough);
     }
 
     void keyEventSource()

@@ -22,6 +22,7 @@
 #include "FileStream.h"
 #include "BoxAnswer.h"
 #include "MainWindow.h"
+#include "SubWindowArea.h"
 #include "ProjectController.h"
 #include "SettingsStore.h"
 #include "PortSet.h"
@@ -115,9 +116,9 @@ private:
         view->number = number;
         view->text = text;
         m_views.append(view);
-        QMdiSubWindow* window = m_window->addSubWindow(view, "&Control Change", "ControlChangeViewSubWindow", true);
+        QMdiSubWindow* window = m_window->area()->add(view, "&Control Change", "ControlChangeViewSubWindow", true);
         window->resize(225, 250);
-        m_window->showSubWindow(window);
+        m_window->area()->show(window);
         return window;
     }
 
