@@ -145,13 +145,6 @@ void MainWindow::showCriticalMessage(const QString& text)
     QMessageBox::critical(this, QString::fromLatin1(WindowTitle), text);
 }
 
-bool MainWindow::transmitMidi(const unsigned char* bytes, unsigned short length,
-                              unsigned char eventType, OutputPortGroup group,
-                              bool skipBulkInterval, bool, unsigned long long hostTime)
-{
-    return m_sendPath->send(bytes, length, eventType, group, skipBulkInterval, hostTime);
-}
-
 bool MainWindow::transmitNoteOnByKeyDown(unsigned int key)
 {
     return m_noteEventManager && m_noteEventManager->trunsmitNoteOnByKeyDown(key);

@@ -1,26 +1,21 @@
-// The one top-level window. Owns the port set (the MIDI client and the four
-// ports), the analyzer, the bulk interval manager and the sending path every window and
-// thread is handed (MidiSender); builds the menu bar; opens ports from the
-// port menus; moves monitored traffic out of the analyzer every 100 ms;
-// keeps the sub-windows (kinds, limits, normal rectangles). It is the host
-// of the monitors and editors.
+// The one top-level window. It owns, and creates in this order, the
+// analyzer, the port set, the bulk interval manager, the sending path every
+// window and thread is handed (MidiSender), the project controller, the
+// sub-window area and the registry of window kinds; then it opens the stored
+// ports and builds the menus. It moves monitored traffic out of the
+// analyzer every 100 ms, hosts the monitors and editors, and keeps the
+// layout in the INI file.
 //
-// Threads: everything here runs on the user-interface thread except
-// transmitMidi and the sending path, which MIDI thru (input workers) and
-// the sending threads call too; they take no lock of their own and hold
-// none across a port's send.
+// Threads: everything here runs on the user-interface thread; the sending
+// path it owns is called from MIDI thru and the sending threads too (see
+// MidiSendPath).
 #pragma once
 
-#include <QHash>
 #include <QList>
 #include <QMainWindow>
-#include <QMdiSubWindow>
 #include <QMenu>
-#include <QMessageBox>
 #include <QPointer>
-#include <QRect>
 
-#include <functional>
 #include <memory>
 
 #include "MidiCommon.h"
@@ -31,10 +26,10 @@
 #include "WindowRestorationInfo.h"
 
 class MidiAnalyzer;
+class MidiClient;
 class KeyboardNoteEventManager;
 class MidiEditView;
 class MidiBulkIntervalManager;
-class MidiClient;
 class MidiInputPort;
 class MidiOutputPort;
 class MidiSendPath;
@@ -44,7 +39,6 @@ class PortSet;
 class SubWindowArea;
 class ProjectController;
 class QAction;
-class QActionGroup;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
@@ -67,24 +61,8 @@ public:
     static constexpr int ControlChangeViewCountLimit = 32;
     static constexpr int CustomMIDIMessageViewCountLimit = 32;
 
-    enum FileMenuIndex {
-        NewFileMenuIndex = 0,
-        OpenFileMenuIndex = 1,
-        SaveFileMenuIndex = 2,
-        SaveAsFileMenuIndex = 3,
-        PreferencesFileMenuIndex = 4,
-    };
-
     MainWindow(QWidget* parent, OstrelModel* model, MidiApi api);
     ~MainWindow() override;
-
-    // Sends one message on one output group or both (OutputPortGroup_Both),
-    // pausing for the bulk interval after system exclusive unless skipped,
-    // and reports what was sent to the analyzer. True when a port sent it.
-    // The same as sender()->send; hostTime 0 is now.
-    bool transmitMidi(const unsigned char* bytes, unsigned short length, unsigned char eventType,
-                      OutputPortGroup group, bool skipBulkInterval, bool reserved,
-                      unsigned long long hostTime);
 
     // The ports, and the shortcuts to them every window test uses.
     PortSet* ports() const { return m_ports.get(); }

@@ -14,6 +14,14 @@
 
 namespace {
 
+enum FileMenuIndex {
+    NewFileMenuIndex = 0,
+    OpenFileMenuIndex = 1,
+    SaveFileMenuIndex = 2,
+    SaveAsFileMenuIndex = 3,
+    PreferencesFileMenuIndex = 4,
+};
+
 struct MenuItem {
     const char* text;  // null: a separator
     const char* shortcut;

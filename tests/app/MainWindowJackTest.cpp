@@ -10,6 +10,7 @@
 #include "JackPeer.h"
 #include "ComboBox.h"
 #include "MainWindow.h"
+#include "MidiSender.h"
 #include "SettingsStore.h"
 #include "PortSet.h"
 #include "MidiSettingsView.h"
@@ -95,7 +96,7 @@ private Q_SLOTS:
         QCOMPARE(window.inputPort(InputPortGroup_First)->portIndex(), InvalidPortIndex);
         QCOMPARE(window.outputPort(OutputPortGroup_First)->portIndex(), InvalidPortIndex);
         const unsigned char note[] = {0x90, 0x3C, 0x40};
-        QVERIFY(!window.transmitMidi(note, 3, 1, OutputPortGroup_Both, false, false, 0));
+        QVERIFY(!window.sender()->send(note, 3, 1, OutputPortGroup_Both, false, 0));
     }
 
     void settingsWindowFollowsAPeerThatComesAndGoes()

@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "MainWindow.h"
+#include "MidiSender.h"
 #include "SubWindowArea.h"
 #include "SettingsStore.h"
 #include "PortSet.h"
@@ -192,31 +193,31 @@ private Q_SLOTS:
         MidiAnalyzer* analyzer = m_window->analyzer();
         QByteArray in, sysEx, out;
         unsigned int inCount = 0, sysExCount = 0, outCount = 0;
-        QVERIFY(!m_window->transmitMidi(note, 3, 1, OutputPortGroup_Both, false, false, 0));
+        QVERIFY(!m_window->sender()->send(note, 3, 1, OutputPortGroup_Both, false, 0));
         QStringList names;
         unsigned int current = 0;
         m_window->ports()->getOutputPortList(OutputPortGroup_First, names, current);
         m_window->ports()->getOutputPortList(OutputPortGroup_Second, names, current);
         QVERIFY(m_window->ports()->outputPortMenuSelected(OutputPortGroup_Second, 0));
-        QVERIFY(m_window->transmitMidi(note, 3, 1, OutputPortGroup_Both, false, false, 0));
+        QVERIFY(m_window->sender()->send(note, 3, 1, OutputPortGroup_Both, false, 0));
         analyzer->getMidiData(in, inCount, sysEx, sysExCount, out, outCount);
         QCOMPARE(outCount, 3u);  // recorded once, for the second output
         m_window->ports()->outputPortMenuSelected(OutputPortGroup_First, 1);
-        QVERIFY(m_window->transmitMidi(note, 3, 1, OutputPortGroup_Both, false, false, 0));
+        QVERIFY(m_window->sender()->send(note, 3, 1, OutputPortGroup_Both, false, 0));
         analyzer->getMidiData(in, inCount, sysEx, sysExCount, out, outCount);
         QCOMPARE(outCount, 6u);
-        QVERIFY(m_window->transmitMidi(note, 3, 1, OutputPortGroup_First, false, false, 0));
+        QVERIFY(m_window->sender()->send(note, 3, 1, OutputPortGroup_First, false, 0));
         analyzer->getMidiData(in, inCount, sysEx, sysExCount, out, outCount);
         QCOMPARE(outCount, 3u);
         m_window->ports()->closeOutputPort(OutputPortGroup_First);
-        QVERIFY(!m_window->transmitMidi(note, 3, 1, OutputPortGroup_First, false, false, 0));
+        QVERIFY(!m_window->sender()->send(note, 3, 1, OutputPortGroup_First, false, 0));
 
         // The bulk interval follows a system exclusive unless skipped.
         m_model->setModelIntValue(ParamBulkInterval, 150);
         const unsigned char dump[] = {0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7};
         QElapsedTimer timer;
         timer.start();
-        QVERIFY(m_window->transmitMidi(dump, 6, 7, OutputPortGroup_Both, false, false, 0));
+        QVERIFY(m_window->sender()->send(dump, 6, 7, OutputPortGroup_Both, false, 0));
         QVERIFY(timer.elapsed() >= 150);
     }
 
@@ -229,7 +230,7 @@ private Q_SLOTS:
         m_window->ports()->inputPortMenuSelected(InputPortGroup_First, 0);
         m_window->ports()->outputPortMenuSelected(OutputPortGroup_First, 0);
         const unsigned char note[] = {0x90, 0x3C, 0x40};
-        QVERIFY(m_window->transmitMidi(note, 3, 1, OutputPortGroup_First, false, false, 0));
+        QVERIFY(m_window->sender()->send(note, 3, 1, OutputPortGroup_First, false, 0));
         // After a few ticks of the 100 ms timer nothing is left in the analyzer.
         QTest::qWait(350);
         QByteArray in, sysEx, out;
