@@ -6,7 +6,7 @@
 namespace {
 const char* const AboutInfo = "MIDI tool for instrument developers.";
 const char* const Version = "Ver.";
-const char* const DisplayedVersion = "1.5.0";
+const char* const DisplayedVersion = OSTREL_VERSION;
 const char* const Copyright = "Copyright (c) 2026 The Ostrel developers. MIT licence.";
 const QColor AboutTextColor(0, 0, 74);
 constexpr qreal DevicePixelRatio = 2.0;

@@ -148,10 +148,12 @@ bool ProjectController::loadProject(const QString& path)
         updateTitle();
     }
     if (result != ProjectFileHelper::ReadSuccess) {
-        m_window->showCriticalMessage(result == ProjectFileHelper::ReadVersionError ? tr("File format version error.")
-                                                                          : tr("File open failed."));
+        m_lastError = result == ProjectFileHelper::ReadVersionError ? tr("File format version error.")
+                                                                    : tr("File open failed.");
+        m_window->showCriticalMessage(m_lastError);
         return false;
     }
+    m_lastError.clear();
     return true;
 }
 

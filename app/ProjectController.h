@@ -34,6 +34,8 @@ public:
     // "*name - Ostrel": the edit flag and the project's file name.
     void updateTitle();
     bool isOpeningProject() const { return m_openingProject; }
+    // The message of the last failed open ("File open failed.", ...), empty after a success.
+    QString lastError() const { return m_lastError; }
 
     // Where an edited project goes when a signal ends the program.
     static QString recoveryFilePath();
@@ -61,4 +63,5 @@ private:
     MidiSendPath* m_sendPath;
     bool m_openingProject = false;
     bool m_quitting = false;  // a signal is ending the program
+    QString m_lastError;
 };

@@ -2,15 +2,14 @@
 // mouse event source and the main window, created in this order and
 // destroyed in the reverse one.
 //
-//   ostrel [--midi-api=alsa|jack] [project-file]
-#include <QCoreApplication>
+//   ostrel [--help] [--version] [--midi-api=alsa|jack] [project-file]
 #include <QStringList>
 
 #include <cstdio>
-#include <cstring>
 #include <memory>
 
 #include "CApplication.h"
+#include "CommandLine.h"
 #include "MainWindow.h"
 #include "MidiClient.h"
 #include "NativeEventFilter.h"
@@ -18,47 +17,23 @@
 #include "ProjectController.h"
 #include "SignalQuitter.h"
 
-namespace {
-
-// Reads and removes --midi-api=...; false for a value that is neither.
-bool takeMidiApi(int& argc, char** argv, MidiApi& api)
-{
-    const char* const option = "--midi-api=";
-    int kept = 0;
-    bool valid = true;
-    for (int i = 0; i < argc; i++) {
-        if (std::strncmp(argv[i], option, std::strlen(option)) == 0) {
-            const char* value = argv[i] + std::strlen(option);
-            if (std::strcmp(value, "alsa") == 0) {
-                api = MidiApi::Alsa;
-            } else if (std::strcmp(value, "jack") == 0) {
-                api = MidiApi::Jack;
-            } else {
-                valid = false;
-            }
-            continue;
-        }
-        argv[kept++] = argv[i];
-    }
-    argc = kept;
-    return valid;
-}
-
-}  // namespace
-
 int main(int argc, char** argv)
 {
-    MidiApi api = MidiApi::Automatic;
-    if (!takeMidiApi(argc, argv, api)) {
-        std::fprintf(stderr, "ostrel: --midi-api takes alsa or jack\n");
-        return 2;
+    QStringList arguments;
+    for (int i = 0; i < argc; i++) {
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    }
+    const CommandLine line = CommandLine::parse(arguments);
+    if (line.action == CommandLine::Exit) {
+        std::fputs(line.output.toLocal8Bit().constData(), line.exitCode == 0 ? stdout : stderr);
+        return line.exitCode;
     }
     Q_INIT_RESOURCE(ostrel);
     auto model = std::make_unique<OstrelModel>();
     auto application = std::make_unique<CApplication>(argc, argv);
     auto filter = std::make_unique<NativeEventFilter>();
     application->installEventFilter(filter.get());
-    auto mainWindow = std::make_unique<MainWindow>(nullptr, model.get(), api);
+    auto mainWindow = std::make_unique<MainWindow>(nullptr, model.get(), line.api);
     filter->setTarget(mainWindow.get());
 
     auto quitter = std::make_unique<SignalQuitter>([window = mainWindow.get()] { window->project()->quitOnSignal(); });
@@ -69,10 +44,12 @@ int main(int argc, char** argv)
     });
     mainWindow->show();
     mainWindow->project()->offerRecovery();
-    // One optional argument: a project file to open once the window is shown.
-    const QStringList arguments = QCoreApplication::arguments();
-    if (!mainWindow->project()->isQuitting() && arguments.size() >= 2 && !arguments.at(1).isEmpty()) {
-        mainWindow->project()->openFile(arguments.at(1));
+    // A project named on the command line opens once the window is shown;
+    // a failure is said on stderr as well as in the box.
+    if (!mainWindow->project()->isQuitting() && !line.projectPath.isEmpty() &&
+        !mainWindow->project()->openFile(line.projectPath) && !mainWindow->project()->lastError().isEmpty()) {
+        std::fprintf(stderr, "ostrel: %s: %s\n", line.projectPath.toLocal8Bit().constData(),
+                     mainWindow->project()->lastError().toLocal8Bit().constData());
     }
     // A signal answered in a dialog before the main loop ran has quit already.
     const int exitCode = mainWindow->project()->isQuitting() ? 0 : application->exec();

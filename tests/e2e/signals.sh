@@ -2,7 +2,8 @@
 # End to end: signals end the real program whatever dialog is open, and an
 # edited project survives them. Under Xvfb:
 #  1. SIGTERM while "File open failed." is up (a damaged project named on
-#     the command line, before the main loop ran) ends the process;
+#     the command line, before the main loop ran) ends the process, which
+#     has said the failure on stderr too;
 #  2. with an edited project, SIGINT while the save question is up ends it
 #     without asking and leaves a recovery file;
 #  3. the next start offers "Restore the unsaved project from ...?"; Yes
@@ -23,6 +24,7 @@ trap cleanup EXIT
 export JACK_DEFAULT_SERVER=ostrel-e2e-none
 wait_for_display
 fail() { echo "FAILED: $*"; "$screenshot" "$outdir/failure.png" || true; exit 1; }
+: >"$outdir/ostrel.log"
 recovery=$XDG_DATA_HOME/$(basename "$ostrel")/recovery.ostrel
 
 # Waits (generously) until N visible windows are titled exactly TITLE.
@@ -76,7 +78,9 @@ windows_titled Ostrel 2 || fail "no main window and box"
 "$screenshot" "$outdir/open-failed-box.png"
 ends_on TERM
 [ ! -e "$recovery" ] || fail "a recovery file for an unedited project"
-echo "SIGTERM with the open-failed box up: ended, no recovery file"
+grep -qF "ostrel: $home/damaged.ostrel: File open failed." "$outdir/ostrel.log" ||
+    fail "the failed open was not said on stderr: $(cat "$outdir/ostrel.log")"
+echo "SIGTERM with the open-failed box up: ended, no recovery file, the failure said on stderr"
 
 # 2. An edit (a keyboard window), then the save question (New), then SIGINT.
 start
