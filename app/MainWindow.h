@@ -82,6 +82,7 @@ public:
     QMdiArea* mdiArea() const { return m_mdiArea; }
     QMenu* inputPortMenu() const { return m_inputPortMenu; }
     QMenu* outputPortMenu() const { return m_outputPortMenu; }
+    QMenu* recentMenu() const { return m_recentMenu; }
 
     // The window layout in the INI file: restored, and written back.
     void restoreWindowRegistory();
@@ -146,6 +147,7 @@ Q_SIGNALS:
 public Q_SLOTS:
     void updateInputPortList();
     void updateOutputPortList();
+    void updateRecentMenu();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -187,6 +189,7 @@ private:
     QString m_limitReachedDuringRestore;  // the first kind over its limit
     QPointer<QMenu> m_inputPortMenu;
     QPointer<QMenu> m_outputPortMenu;
+    QPointer<QMenu> m_recentMenu;
     QPointer<QWidget> m_aboutView;
     WindowRegistry m_windows;
     QList<MidiEditView*> m_inputViews;

@@ -1,6 +1,7 @@
 // MainWindow: the menu bar and what each menu does. The port menus list
 // the endpoints of input and output 1 each time they open.
 #include <QActionGroup>
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -20,7 +21,14 @@ enum FileMenuIndex {
     SaveFileMenuIndex = 2,
     SaveAsFileMenuIndex = 3,
     PreferencesFileMenuIndex = 4,
+    QuitFileMenuIndex = 5,
 };
+
+// The desktop's own keys for the file commands; where a platform names none,
+// the keys in the table below stand.
+const QKeySequence::StandardKey FileMenuStandardKeys[] = {QKeySequence::New, QKeySequence::Open, QKeySequence::Save,
+                                                          QKeySequence::SaveAs, QKeySequence::UnknownKey,
+                                                          QKeySequence::Quit};
 
 struct MenuItem {
     const char* text;  // null: a separator
@@ -28,9 +36,10 @@ struct MenuItem {
     unsigned int index;
 };
 
-const MenuItem FileMenu[] = {{"&New", "Ctrl+N", 0},         {"&Open...", "Ctrl+O", 1},
-                             {"&Save", "Ctrl+S", 2},        {"Save &As...", "Shift+Ctrl+S", 3},
-                             {nullptr, nullptr, 0},         {"&Preferences...", "Ctrl+,", 4}};
+const MenuItem FileMenu[] = {{"&New", "Ctrl+N", 0},  {"&Open...", "Ctrl+O", 1},          {"&Save", "Ctrl+S", 2},
+                             {"Save &As...", "Shift+Ctrl+S", 3}, {nullptr, nullptr, 0},
+                             {"&Preferences...", "Ctrl+,", 4},   {nullptr, nullptr, 0}, {"&Quit", "Ctrl+Q", 5}};
+const char* const RecentMenuText = "Open &Recent";
 
 const MenuItem ViewsMenu[] = {
     {"MIDI &In Monitor", "Ctrl+I", 0}, {"MIDI O&ut Monitor", "Ctrl+U", 1},
@@ -88,7 +97,18 @@ void MainWindow::createMenus()
             file->addSeparator();
             continue;
         }
-        addAction(file, item.text, item.shortcut, item.index);
+        QAction* action = addAction(file, item.text, item.shortcut, item.index);
+        // The platform's own keys where it names some (not every one does).
+        const QList<QKeySequence> keys = QKeySequence::keyBindings(FileMenuStandardKeys[item.index]);
+        if (!keys.isEmpty()) {
+            action->setShortcuts(keys);
+        }
+        if (item.index == OpenFileMenuIndex) {
+            m_recentMenu = file->addMenu(tr(RecentMenuText));
+            connect(m_recentMenu, &QMenu::aboutToShow, this, &MainWindow::updateRecentMenu);
+            connect(m_recentMenu, &QMenu::triggered, this,
+                    [this](QAction* chosen) { m_project->openRecent(chosen->data().toString()); });
+        }
     }
     connect(file, &QMenu::triggered, this, &MainWindow::fileMenuSelected);
 
@@ -263,8 +283,27 @@ void MainWindow::windowMenuSelected(QAction* action)
     }
 }
 
+void MainWindow::updateRecentMenu()
+{
+    m_recentMenu->clear();
+    const QStringList paths = m_project->recentProjects();
+    for (int i = 0; i < paths.size(); i++) {
+        // "&1 name", the whole path in the tip; ampersands in names shown as such.
+        const QString name = QFileInfo(paths.at(i)).fileName().replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction* action = m_recentMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(name));
+        action->setData(paths.at(i));
+        action->setToolTip(paths.at(i));
+    }
+    if (paths.isEmpty()) {
+        m_recentMenu->addAction(tr("(none)"))->setEnabled(false);
+    }
+}
+
 void MainWindow::fileMenuSelected(QAction* action)
 {
+    if (action->parent() == m_recentMenu) {
+        return;  // the recent projects' sub-menu has a handler of its own
+    }
     closeAboutDialog();
     switch (action->data().toUInt()) {
     case NewFileMenuIndex:
@@ -281,6 +320,9 @@ void MainWindow::fileMenuSelected(QAction* action)
         break;
     case PreferencesFileMenuIndex:
         openWindow(WindowKinds::PreferencesId);
+        break;
+    case QuitFileMenuIndex:
+        close();  // asks about unsaved changes, as the close button does
         break;
     default:
         break;

@@ -10,6 +10,7 @@
 #include <QMdiArea>
 #include <QMimeData>
 #include <QPushButton>
+#include <QSettings>
 #include <QStandardPaths>
 
 #include "MainWindow.h"
@@ -17,6 +18,7 @@
 #include "MidiEditView.h"
 #include "OstrelModel.h"
 #include "ProjectFileHelper.h"
+#include "SettingsStore.h"
 #include "Utility.h"
 
 namespace {
@@ -210,6 +212,7 @@ void ProjectController::offerRecovery()
 
 void ProjectController::adoptProjectPath(const QString& path)
 {
+    rememberRecent(path);
     m_model->setProjectFilePath(path);
     m_model->setModelStringValue(ParamProjectFileWorkingDirectory, QFileInfo(path).absolutePath());
     m_model->setParameterEditFlag(ParameterEditFlagUnchanged);
@@ -309,4 +312,41 @@ bool ProjectController::handleDrop(QEvent* event)
         }
     }
     return true;
+}
+
+QStringList ProjectController::recentProjects() const
+{
+    QSettings settings(SettingsStore::iniFilePath(), QSettings::IniFormat);
+    QStringList paths = settings.value(QStringLiteral("RecentProjects/Files")).toStringList();
+    paths.removeAll(QString());
+    paths.removeDuplicates();
+    return paths.mid(0, RecentLimit);
+}
+
+void ProjectController::storeRecent(const QStringList& paths)
+{
+    QSettings settings(SettingsStore::iniFilePath(), QSettings::IniFormat);
+    settings.setValue(QStringLiteral("RecentProjects/Files"), QStringList(paths.mid(0, RecentLimit)));
+}
+
+void ProjectController::rememberRecent(const QString& path)
+{
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    QStringList paths = recentProjects();
+    paths.removeAll(absolute);
+    paths.prepend(absolute);
+    storeRecent(paths);
+}
+
+bool ProjectController::openRecent(const QString& path)
+{
+    if (!QFileInfo(path).isFile()) {
+        QStringList paths = recentProjects();
+        paths.removeAll(path);
+        storeRecent(paths);
+        m_window->showCriticalMessage(tr("The project \"%1\" is gone; it was taken off the recent projects.")
+                                          .arg(QDir::toNativeSeparators(path)));
+        return false;
+    }
+    return openFile(path);
 }

@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 class MainWindow;
 class MidiSendPath;
@@ -28,6 +29,13 @@ public:
     bool saveAsFile();
     bool saveProjectFile(const QString& path);
     void closeAll();
+    // The projects last opened or saved, newest first (at most
+    // RecentLimit), kept in the INI file.
+    static constexpr int RecentLimit = 8;
+    QStringList recentProjects() const;
+    // Opens one of them (asking first when the project was edited); a file
+    // that is gone is said so and leaves the list.
+    bool openRecent(const QString& path);
     // True when the project may be let go: unchanged, saved, or not wanted.
     bool confirmDiscard();
     QMessageBox::StandardButton showConfirmationMessageBox();
@@ -57,6 +65,8 @@ private:
     // The project now lives at path: its folder, an unchanged flag, the title.
     void adoptProjectPath(const QString& path);
     bool openDroppedDumpFile(const QString& path);
+    void rememberRecent(const QString& path);
+    void storeRecent(const QStringList& paths);
 
     MainWindow* m_window;
     OstrelModel* m_model;

@@ -8,11 +8,14 @@
 #include <QScreen>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
 
+#include "BoxAnswer.h"
 #include "MainWindow.h"
+#include "ProjectController.h"
 #include "MidiSender.h"
 #include "SubWindowArea.h"
 #include "SettingsStore.h"
@@ -103,8 +106,8 @@ private Q_SLOTS:
         }
         QCOMPARE(titles, QStringList({"&File", "&InputPort", "&OutputPort", "&Views", "&Commands",
                                       "&Window", "&Help"}));
-        QCOMPARE(texts(menu(0)), QStringList({"&New", "&Open...", "&Save", "Save &As...", "-",
-                                               "&Preferences..."}));
+        QCOMPARE(texts(menu(0)), QStringList({"&New", "&Open...", "Open &Recent", "&Save", "Save &As...", "-",
+                                               "&Preferences...", "-", "&Quit"}));
         QCOMPARE(texts(menu(3)),
                  QStringList({"MIDI &In Monitor", "MIDI O&ut Monitor", "&Keyboard", "&Control Change",
                               "&Program Change", "Pitch &Bend", "&System Exclusive", "&Timing Clock",
@@ -119,8 +122,8 @@ private Q_SLOTS:
             int position;
             const char* shortcut;
             unsigned int index;
-        } shortcuts[] = {{0, 0, "Ctrl+N", 0},  {0, 1, "Ctrl+O", 1},  {0, 2, "Ctrl+S", 2},
-                         {0, 3, "Shift+Ctrl+S", 3}, {0, 5, "Ctrl+,", 4}, {3, 0, "Ctrl+I", 0},
+        } shortcuts[] = {{0, 0, "Ctrl+N", 0},  {0, 1, "Ctrl+O", 1},  {0, 3, "Ctrl+S", 2},
+                         {0, 4, "Shift+Ctrl+S", 3}, {0, 6, "Ctrl+,", 4}, {0, 8, "Ctrl+Q", 5}, {3, 0, "Ctrl+I", 0},
                          {3, 1, "Ctrl+U", 1},  {3, 2, "Ctrl+K", 2},  {3, 4, "Ctrl+P", 4},
                          {3, 5, "Ctrl+B", 5},  {3, 6, "Ctrl+E", 6},  {3, 7, "Ctrl+T", 7},
                          {3, 8, "Ctrl+1", 8},  {3, 9, "Ctrl+J", 9},  {3, 10, "Ctrl+2", 10},
@@ -140,6 +143,51 @@ private Q_SLOTS:
         }
         QCOMPARE(m_window->windowTitle(), QString("Ostrel"));
         QCOMPARE(m_window->size(), QSize(679, 548));
+    }
+
+    // Open Recent: the projects last opened or saved, newest first, kept
+    // across starts; one that is gone is said so and leaves the list. Quit
+    // asks about unsaved changes like the close button.
+    void recentProjectsAndQuit()
+    {
+        QTemporaryDir dir;
+        const QString first = dir.filePath("first.ostrel");
+        const QString second = dir.filePath("second.ostrel");
+        QVERIFY(m_window->project()->saveProjectFile(first));
+        QVERIFY(m_window->project()->saveProjectFile(second));
+        QVERIFY(m_window->project()->openProjectFile(first));
+        QCOMPARE(m_window->project()->recentProjects(), QStringList({first, second}));
+        Q_EMIT m_window->recentMenu()->aboutToShow();
+        QCOMPARE(texts(m_window->recentMenu()), QStringList({"&1 first.ostrel", "&2 second.ostrel"}));
+
+        m_window.reset();  // a new start keeps the list
+        m_model = std::make_unique<OstrelModel>();
+        m_window = std::make_unique<MainWindow>(nullptr, m_model.get(), MidiApi::Automatic);
+        QCOMPARE(m_window->project()->recentProjects(), QStringList({first, second}));
+        Q_EMIT m_window->recentMenu()->aboutToShow();
+        m_window->recentMenu()->actions().at(1)->trigger();
+        QTRY_COMPARE(m_window->windowTitle(), QString("second.ostrel - Ostrel"));
+        QCOMPARE(m_window->project()->recentProjects(), QStringList({second, first}));
+        QFile::remove(first);
+        {
+            BoxAnswer answer(QMessageBox::Ok);
+            QVERIFY(!m_window->project()->openRecent(first));
+            QCOMPARE(answer.texts.size(), 1);
+            QVERIFY(answer.texts.first().contains("first.ostrel"));
+        }
+        QCOMPARE(m_window->project()->recentProjects(), QStringList({second}));
+
+        QAction* quit = menu(0)->actions().last();
+        m_model->setParameterEditFlag(ParameterEditFlagEdited);
+        {
+            BoxAnswer answer(QMessageBox::Cancel);
+            quit->trigger();
+            QCOMPARE(answer.texts, QStringList{"Do you want to save changes?"});
+        }
+        QVERIFY(m_window->isVisible());
+        m_model->setParameterEditFlag(ParameterEditFlagUnchanged);
+        quit->trigger();
+        QVERIFY(!m_window->isVisible());
     }
 
     void portMenusChooseAndStore()
