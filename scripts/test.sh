@@ -22,6 +22,14 @@ run_build() {
 }
 
 run_build release 'unit|jack|alsa|gui|e2e'
+# A second configure of a built tree must leave nothing to rebuild (the run
+# command configures every time and should start at once).
+cmake --preset release >/dev/null
+if ! ninja -C build/release -n | grep -q "no work to do"; then
+    echo "== A configure of an unchanged tree made work:"
+    ninja -C build/release -n -d explain 2>&1 | head -20
+    exit 1
+fi
 run_build asan 'unit|gui|fuzz'
 run_build tsan 'unit|jack'
 
