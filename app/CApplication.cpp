@@ -4,6 +4,15 @@
 
 CApplication::CApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
+QIcon CApplication::icon()
+{
+    QIcon icon;
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256, 512}) {
+        icon.addFile(QStringLiteral(":/images/ostrel-%1.png").arg(size), QSize(size, size));
+    }
+    return icon;
+}
+
 void CApplication::setFileOpenHandler(std::function<void(const QString&)> handler)
 {
     m_openFile = std::move(handler);

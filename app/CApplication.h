@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QIcon>
 #include <functional>
 
 class CApplication : public QApplication {
@@ -10,6 +11,10 @@ class CApplication : public QApplication {
 
 public:
     CApplication(int& argc, char** argv);
+
+    // The application icon in every size drawn for it (the window manager
+    // shows it on every top-level window).
+    static QIcon icon();
 
     // Called with the file's path; set by main once the main window exists.
     void setFileOpenHandler(std::function<void(const QString&)> handler);

@@ -1,5 +1,7 @@
 #include "MainWindow.h"
 
+#include "CApplication.h"
+
 #include <algorithm>
 
 #include <QApplication>
@@ -58,6 +60,7 @@ MainWindow::MainWindow(QWidget* parent, OstrelModel* model, MidiApi api)
 {
     m_model->lockParameterEditFlag();
     setWindowTitle(QString::fromLatin1(WindowTitle));
+    QApplication::setWindowIcon(CApplication::icon());
 
     QFont applicationFont = font();
     applicationFont.setPixelSize(OstrelFontSize);

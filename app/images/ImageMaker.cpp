@@ -239,6 +239,38 @@ QImage aboutPicture()
     return image;
 }
 
+// The application icon at size x size pixels: the shapes of ostrel.svg
+// (a 64-unit canvas), drawn again here for the PNG sizes.
+QImage applicationIcon(int size)
+{
+    QImage image(size, size, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 64.0, size / 64.0);
+    const QColor violet(0x28, 0x1b, 0x43);
+    p.setPen(Qt::NoPen);
+    p.setBrush(violet);
+    p.drawRoundedRect(QRectF(4, 4, 56, 56), 12, 12);
+    p.setPen(QPen(Qt::white, 3));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QPointF(32, 29), 17, 17);
+    p.setPen(Qt::NoPen);
+    p.setBrush(violet);
+    p.drawRect(QRectF(29, 10.5, 6, 5));  // the socket's key
+    p.setBrush(Qt::white);
+    for (const QPointF& pin : {QPointF(22, 29), QPointF(24.93, 36.07), QPointF(32, 39), QPointF(39.07, 36.07),
+                               QPointF(42, 29)}) {
+        p.drawEllipse(pin, 2.5, 2.5);
+    }
+    p.setBrush(QColor(0x3c, 0xc8, 0x64));
+    p.drawRect(QRectF(17, 50, 8, 4));
+    p.drawRect(QRectF(28, 50, 8, 4));
+    p.setBrush(QColor(0xe8, 0xc8, 0x40));
+    p.drawRect(QRectF(39, 50, 8, 4));
+    return image;
+}
+
 struct Picture {
     const char* name;
     std::function<QImage()> make;
@@ -314,6 +346,15 @@ int main(int argc, char** argv)
          })},
         {"7seg.png", sevenSegmentDigits},
         {"about.png", aboutPicture},
+        {"ostrel-16.png", [] { return applicationIcon(16); }},
+        {"ostrel-22.png", [] { return applicationIcon(22); }},
+        {"ostrel-24.png", [] { return applicationIcon(24); }},
+        {"ostrel-32.png", [] { return applicationIcon(32); }},
+        {"ostrel-48.png", [] { return applicationIcon(48); }},
+        {"ostrel-64.png", [] { return applicationIcon(64); }},
+        {"ostrel-128.png", [] { return applicationIcon(128); }},
+        {"ostrel-256.png", [] { return applicationIcon(256); }},
+        {"ostrel-512.png", [] { return applicationIcon(512); }},
     };
     for (const Picture& picture : pictures) {
         const QString path = outputFolder.filePath(QString::fromLatin1(picture.name));

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # End to end: the real program under Xvfb, driven with real input. It must
-# start and show its main window with the menu bar, open its input port menu
+# start and show its main window with the menu bar and the application icon
+# (on the Save dialog too), open its input port menu
 # (listing the loopback), take a port chosen with the keyboard (written to
 # its INI file), and quit cleanly on SIGTERM. Screenshots go to OUTDIR.
 # Also prints the start-up time (to the first shown main window) and the
@@ -33,6 +34,12 @@ echo "start-up: $(( (shown - start) / 1000000 )) ms to the shown main window"
 sleep 0.5
 echo "resident memory: $(awk '/VmRSS/ {print $2, $3}' /proc/$app/status)"
 "$screenshot" "$outdir/main-window.png"
+# The application icon on the window, in the sizes a desktop asks for.
+# (xprop's output is taken whole first: grep -q would cut the pipe short.)
+icons=$(xprop -id "$window" _NET_WM_ICON)
+for size in 16 48 128; do
+    grep -qF "Icon ($size x $size)" <<<"$icons" || { echo "no $size-pixel icon on the main window"; exit 1; }
+done
 
 xdotool windowfocus --sync "$window" 2>/dev/null || true
 # A slow machine may not have the menu open yet when the keys arrive: retry.
@@ -81,6 +88,8 @@ sleep 0.4
 # Save the project through the File menu's dialog, typed as a user would.
 xdotool key --window "$window" ctrl+s
 dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^Save$' | head -n 1)
+icons=$(xprop -id "$dialog" _NET_WM_ICON)
+grep -qF "Icon (32 x 32)" <<<"$icons" || { echo "no icon on the Save dialog"; exit 1; }
 sleep 0.5
 "$screenshot" "$outdir/save-dialog.png"
 # No window manager gives the dialog the focus: take it, type the name. A
