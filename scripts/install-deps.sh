@@ -11,6 +11,7 @@ packages=(
     libasound2-dev libjack-jackd2-dev jackd2
     qemu-system-x86 linux-image-amd64 busybox-static cpio
     xvfb xdotool fonts-dejavu-core x11vnc iproute2
+    desktop-file-utils libxml2-utils shared-mime-info man-db appstream dpkg-dev
 )
 
 missing=()

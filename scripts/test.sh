@@ -3,7 +3,8 @@
 # suite. Three builds, one folder each under build/:
 #   release  every test: unit, jack (a private JACK server is started and
 #            stopped by the tests themselves), alsa (in a small virtual
-#            machine when this machine has no sequencer), gui, e2e;
+#            machine when this machine has no sequencer), gui, e2e, and
+#            package (the .deb built, unpacked and checked);
 #   asan     clang with AddressSanitizer and UndefinedBehaviorSanitizer: the
 #            unit and gui tests again, and each fuzz target for a short run;
 #   tsan     clang with ThreadSanitizer: the unit and jack tests again.
@@ -21,7 +22,7 @@ run_build() {
     ctest --test-dir "build/$preset" --output-on-failure -j2 -L "$labels"
 }
 
-run_build release 'unit|jack|alsa|gui|e2e'
+run_build release 'unit|jack|alsa|gui|e2e|package'
 # A second configure of a built tree must leave nothing to rebuild (the run
 # command configures every time and should start at once).
 cmake --preset release >/dev/null
