@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QSettings>
 #include <QStandardPaths>
@@ -91,7 +92,7 @@ MainWindow::MainWindow(QWidget* parent, OstrelModel* model, MidiApi api)
     if (isMaximized() || isMinimized() || isFullScreen()) {
         showNormal();
     }
-    resize(MainWindowDefaultSize);
+    resize(defaultSize());
     m_timerId = startTimer(ReceivedMidiDataTimer, Qt::CoarseTimer);
     m_model->registerModelAssistant(this);
     m_model->unlockParameterEditFlag();
@@ -277,4 +278,9 @@ void MainWindow::updateParameter(unsigned int id)
 bool MainWindow::isOpeningProject() const
 {
     return m_project->isOpeningProject();
+}
+
+QSize MainWindow::defaultSize() const
+{
+    return MainWindowDefaultSize + QSize(0, menuBar()->sizeHint().height());
 }

@@ -62,6 +62,10 @@ public:
     static constexpr int CustomMIDIMessageViewCountLimit = 32;
 
     MainWindow(QWidget* parent, OstrelModel* model, MidiApi api);
+    // MainWindowDefaultSize for the window's area below the menu bar, which
+    // on Linux is inside the window: the default layout fits without
+    // scroll bars.
+    QSize defaultSize() const;
     ~MainWindow() override;
 
     // The ports, and the shortcuts to them every window test uses.

@@ -96,7 +96,7 @@ void ProjectController::newFile()
     if (m_window->isMaximized() || m_window->isMinimized() || m_window->isFullScreen()) {
         m_window->showNormal();
     }
-    m_window->resize(MainWindow::MainWindowDefaultSize);
+    m_window->resize(m_window->defaultSize());
     m_window->initializeSubWindows();
     m_window->setUpdatesEnabled(true);
     m_model->unlockParameterEditFlag();

@@ -9,6 +9,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QScrollBar>
 #include <QtTest>
 
 #include <memory>
@@ -142,7 +143,13 @@ private Q_SLOTS:
             QVERIFY(!action->isCheckable());
         }
         QCOMPARE(m_window->windowTitle(), QString("Ostrel"));
-        QCOMPARE(m_window->size(), QSize(679, 548));
+        // 679 x 548 below the menu bar: the default layout shows without scroll bars.
+        QCOMPARE(m_window->size(), QSize(679, 548) + QSize(0, m_window->menuBar()->sizeHint().height()));
+        m_window->show();
+        QTRY_COMPARE(m_window->mdiArea()->subWindowList().size(), 3);
+        QCoreApplication::processEvents();
+        QVERIFY(!m_window->mdiArea()->horizontalScrollBar()->isVisible());
+        QVERIFY(!m_window->mdiArea()->verticalScrollBar()->isVisible());
     }
 
     // Open Recent: the projects last opened or saved, newest first, kept
