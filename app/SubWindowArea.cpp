@@ -9,12 +9,17 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QSizeGrip>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 
 #include <algorithm>
 
 #include "Utility.h"
 
 namespace {
+
+// Room kept beside a title so that it never touches the buttons.
+constexpr int TitleMargin = 4;
 
 const char* const VariableSizeObjectNames[] = {
     "MidiEditViewSubWindow",     "KeyboardSubWindow",        "ControlChangeViewSubWindow",
@@ -215,4 +220,23 @@ bool SubWindowArea::eventFilter(QObject* watched, QEvent* event)
     default:
         return false;
     }
+}
+
+void SubWindowArea::fixSize(QMdiSubWindow* window)
+{
+    QSize size = window->minimumSizeHint();
+    QStyleOptionTitleBar option;
+    option.initFrom(window);
+    option.text = window->windowTitle();
+    option.titleBarFlags = window->windowFlags();
+    option.subControls = QStyle::SC_All;
+    const int height = window->style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, window);
+    option.rect = QRect(0, 0, size.width(), height);
+    const int room =
+        window->style()->subControlRect(QStyle::CC_TitleBar, &option, QStyle::SC_TitleBarLabel, window).width();
+    const int needed = window->fontMetrics().horizontalAdvance(window->windowTitle()) + TitleMargin;
+    if (room < needed) {
+        size.rwidth() += needed - room;
+    }
+    window->setFixedSize(size);
 }

@@ -37,6 +37,9 @@ public:
     // Brings a window forward; false for none.
     bool activate(QMdiSubWindow* window);
 
+    // Fixes a window's size at its layout's minimum, widened where the title
+    // bar would cut its title short.
+    static void fixSize(QMdiSubWindow* window);
     // A stored rectangle applied: a fixed-size window only moves.
     static void setGeometry(QWidget* window, const QRect& rect);
     static bool isFixedSize(const QObject* object);

@@ -49,7 +49,7 @@ constexpr int TransportPanelWidth = 338;
 QMdiSubWindow* fixedWindow(MainWindow& main, QWidget* view, const QString& title)
 {
     QMdiSubWindow* window = main.area()->add(view, title, nullptr, false);
-    window->setFixedSize(window->minimumSizeHint());
+    SubWindowArea::fixSize(window);
     main.area()->show(window);
     return window;
 }

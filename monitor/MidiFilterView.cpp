@@ -1,5 +1,7 @@
 #include "MidiFilterView.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -24,6 +26,7 @@ const char* const FilterControlChangeGroupBoxName = "Control Change";
 const char* const FilterSystemCommonGroupBoxName = "System Common";
 const char* const FilterSystemRealtimeGroupBoxName = "System Realtime";
 constexpr int RowHeight = 24;
+constexpr int MessageColumnWidth = 120;
 
 QStringList names(const char* const* table, int count)
 {
@@ -55,7 +58,6 @@ PushButton* textButton(const QString& text, QWidget* parent, const QRect& geomet
 MidiFilterView::MidiFilterView(OstrelModel* model, QWidget* parent)
     : QFrame(parent), CommonViewHelper(model), WindowRestorationInfo(FilterId), m_ostrelModel(model)
 {
-    setFixedSize(FixedSize);
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     setAutoFillBackground(true);
     auto* layout = new QHBoxLayout(this);
@@ -74,11 +76,13 @@ MidiFilterView::MidiFilterView(OstrelModel* model, QWidget* parent)
     m_pages->setCurrentIndex(0);
     layout->addWidget(m_pages);
 
+    // The documented size, or what the names need where the font is wider.
+    setFixedSize(FixedSize.expandedTo(layout->minimumSize()));
     connectModel(this);
     m_ostrelModel->setParameterEditFlag(ParameterEditFlagEdited);
     m_ostrelModel->registerModelAssistant(this);
     m_veil = new DisabledVeil(QStringLiteral("Filter"), this);
-    m_veil->setGeometry(0, 0, FixedSize.width(), FixedSize.height());
+    m_veil->setGeometry(rect());
     m_veil->hide();
     updateParameter(ParamMessageParsed);
 }
@@ -111,13 +115,20 @@ QWidget* MidiFilterView::createChannelGroup()
 QWidget* MidiFilterView::createMessageGroup()
 {
     auto* group = new QGroupBox(tr(FilterMessageText), this);
-    group->setMinimumSize(180, 245);
+    // As wide as the longest name needs (fonts and scales differ), the
+    // arrows beside the column.
+    int column = MessageColumnWidth;
     for (int i = 0; i < MessageFilterNameCount; i++) {
         auto* box = new CheckBox(tr(MessageFilterNames[i]), group);
-        box->setGeometry(10, 20 + i * 22, 120, 22);
+        column = std::max(column, box->sizeHint().width());
         box->setParameterId(ParamMessageFilterFirst + static_cast<unsigned int>(i));
         m_messageBoxes.append(box);
     }
+    for (int i = 0; i < MessageFilterNameCount; i++) {
+        m_messageBoxes.at(i)->setGeometry(10, 20 + i * 22, column, 22);
+    }
+    const int arrowLeft = 10 + column;
+    group->setMinimumSize(arrowLeft + 40 + 10, 245);
     const struct {
         int row;
         void (MidiFilterView::*slot)();
@@ -126,7 +137,7 @@ QWidget* MidiFilterView::createMessageGroup()
                   {9, &MidiFilterView::releasedSystemRealtimeButton}};
     for (const auto& arrow : arrows) {
         PushButton* button = textButton(QString::fromLatin1(FilterRightArrow), group,
-                                        QRect(130, 18 + arrow.row * 22, 40, 25));
+                                        QRect(arrowLeft, 18 + arrow.row * 22, 40, 25));
         button->setAttribute(Qt::WA_MacShowFocusRect, false);
         connect(button, &QPushButton::released, this, arrow.slot);
     }

@@ -1,0 +1,145 @@
+// Every kind of window, opened on a fresh start, at the scale the test runs
+// with (QT_SCALE_FACTOR 1 and 2): no window smaller than its layout needs,
+// no title cut short in its title bar, no label or button whose text is
+// wider than the widget, and no label's text under a sibling widget.
+#include <QAbstractButton>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QToolButton>
+#include <QStandardPaths>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
+#include <QTextDocument>
+#include <QtTest>
+
+#include <memory>
+
+#include "MainWindow.h"
+#include "MidiClient.h"
+#include "OstrelModel.h"
+#include "SettingsStore.h"
+#include "WindowKinds.h"
+#include "WindowRestorationInfo.h"
+
+namespace {
+
+int widestLine(const QFontMetrics& metrics, const QString& text)
+{
+    int widest = 0;
+    for (const QString& line : text.split(QLatin1Char('\n'))) {
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    }
+    return widest;
+}
+
+// Where a sub-window's title bar has room for its title.
+int titleRoom(QMdiSubWindow* window)
+{
+    QStyleOptionTitleBar option;
+    option.initFrom(window);
+    option.text = window->windowTitle();
+    option.titleBarFlags = window->windowFlags();
+    option.titleBarState = window->windowState();
+    option.subControls = QStyle::SC_All;
+    const int height = window->style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, window);
+    option.rect = QRect(0, 0, window->width(), height);
+    return window->style()->subControlRect(QStyle::CC_TitleBar, &option, QStyle::SC_TitleBarLabel, window).width();
+}
+
+QStringList problemsOf(QMdiSubWindow* window)
+{
+    QStringList problems;
+    const QString name = window->windowTitle();
+    if (window->width() < window->minimumSizeHint().width() || window->height() < window->minimumSizeHint().height()) {
+        problems << QStringLiteral("%1: %2x%3 below its minimum %4x%5")
+                        .arg(name)
+                        .arg(window->width())
+                        .arg(window->height())
+                        .arg(window->minimumSizeHint().width())
+                        .arg(window->minimumSizeHint().height());
+    }
+    const int title = window->fontMetrics().horizontalAdvance(name);
+    if (titleRoom(window) < title) {
+        problems << QStringLiteral("%1: title needs %2, has %3").arg(name).arg(title).arg(titleRoom(window));
+    }
+    for (QLabel* label : window->findChildren<QLabel*>()) {
+        if (!label->isVisible() || label->text().isEmpty() || label->wordWrap() ||
+            Qt::mightBeRichText(label->text())) {
+            continue;
+        }
+        const int needed = widestLine(label->fontMetrics(), label->text());
+        if (label->contentsRect().width() < needed) {
+            problems << QStringLiteral("%1: label \"%2\" needs %3, has %4")
+                            .arg(name, label->text())
+                            .arg(needed)
+                            .arg(label->contentsRect().width());
+        }
+        // The text's own rectangle, where the label places it.
+        const QRect text = QStyle::alignedRect(label->layoutDirection(), label->alignment(),
+                                               QSize(needed, label->fontMetrics().height()), label->contentsRect());
+        const QRect onParent = text.translated(label->pos());
+        for (QObject* object : label->parentWidget()->children()) {
+            auto* sibling = qobject_cast<QWidget*>(object);
+            if (sibling && sibling != label && sibling->isVisible() && !sibling->isWindow() &&
+                sibling->geometry().intersects(onParent) && !qobject_cast<QLabel*>(sibling)) {
+                problems << QStringLiteral("%1: label \"%2\" runs under a %3")
+                                .arg(name, label->text(), QString::fromLatin1(sibling->metaObject()->className()));
+            }
+        }
+    }
+    for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
+        if (!button->isVisible() || button->text().isEmpty()) {
+            continue;
+        }
+        // A push button's text within its frame; a check box's indicator and
+        // text within the box.
+        const bool push = qobject_cast<QPushButton*>(button) || qobject_cast<QToolButton*>(button);
+        const int needed = push ? widestLine(button->fontMetrics(), button->text()) + 4 : button->sizeHint().width();
+        if (button->width() < needed) {
+            problems << QStringLiteral("%1: button \"%2\" needs %3, has %4")
+                            .arg(name, button->text())
+                            .arg(needed)
+                            .arg(button->width());
+        }
+    }
+    return problems;
+}
+
+}  // namespace
+
+class LayoutFitTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void everyWindowKindFits()
+    {
+        QFile::remove(SettingsStore::iniFilePath());
+        OstrelModel model;
+        MainWindow window(nullptr, &model, MidiApi::Automatic);
+        window.show();
+        window.closeAllSubWindows();
+        QTRY_COMPARE(window.mdiArea()->subWindowList().size(), 0);
+        for (int id = WindowRestorationInfo::FirstSubWindowId; id <= WindowRestorationInfo::LastSubWindowId; id++) {
+            const QList<QVariant> data = id == WindowRestorationInfo::ControlChangeId ? QList<QVariant>{7, 0}
+                                                                                    : QList<QVariant>{};
+            QVERIFY2(window.openWindow(id, data), qPrintable(QString::number(id)));
+        }
+        QVERIFY(window.openWindow(WindowKinds::PreferencesId));
+        QTest::qWait(100);
+        QStringList problems;
+        for (QMdiSubWindow* sub : window.mdiArea()->subWindowList()) {
+            problems += problemsOf(sub);
+        }
+        for (const QString& problem : problems) {
+            qWarning("%s", qPrintable(problem));
+        }
+        QCOMPARE(problems.size(), 0);
+    }
+};
+
+QTEST_MAIN(LayoutFitTest)
+#include "LayoutFitTest.moc"
