@@ -1,5 +1,6 @@
 #include "SubWindowArea.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QMainWindow>
@@ -19,7 +20,7 @@
 namespace {
 
 // Room kept beside a title so that it never touches the buttons.
-constexpr int TitleMargin = 4;
+constexpr int TitleMargin = 16;
 
 const char* const VariableSizeObjectNames[] = {
     "MidiEditViewSubWindow",     "KeyboardSubWindow",        "ControlChangeViewSubWindow",
@@ -222,21 +223,42 @@ bool SubWindowArea::eventFilter(QObject* watched, QEvent* event)
     }
 }
 
-void SubWindowArea::fixSize(QMdiSubWindow* window)
+int SubWindowArea::titleRoom(QMdiSubWindow* window, int width)
 {
-    QSize size = window->minimumSizeHint();
     QStyleOptionTitleBar option;
     option.initFrom(window);
     option.text = window->windowTitle();
+    option.icon = window->windowIcon();
     option.titleBarFlags = window->windowFlags();
+    option.titleBarState = window->windowState();
     option.subControls = QStyle::SC_All;
-    const int height = window->style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, window);
-    option.rect = QRect(0, 0, size.width(), height);
-    const int room =
-        window->style()->subControlRect(QStyle::CC_TitleBar, &option, QStyle::SC_TitleBarLabel, window).width();
-    const int needed = window->fontMetrics().horizontalAdvance(window->windowTitle()) + TitleMargin;
-    if (room < needed) {
-        size.rwidth() += needed - room;
+    option.fontMetrics = QFontMetrics(QApplication::font("QMdiSubWindowTitleBar"));
+    const QStyle* style = window->style();
+    const int height = style->pixelMetric(QStyle::PM_TitleBarHeight, &option, window);
+    // The frame around the title bar, as the sub-window draws it.
+    const int border = style->styleHint(QStyle::SH_TitleBar_NoBorder, &option, window) ? 0 : 4;
+    option.rect = QRect(border, border, width - 2 * border, height - border);
+    return style->subControlRect(QStyle::CC_TitleBar, &option, QStyle::SC_TitleBarLabel, window).width();
+}
+
+int SubWindowArea::titleNeeds(QMdiSubWindow* window)
+{
+    // Styles may paint the title bold and keep a margin inside the label
+    // (the default style does both, 14 pixels): the wider of the plain and
+    // the bold title, with that margin.
+    QFont font = QApplication::font("QMdiSubWindowTitleBar");
+    const int plain = QFontMetrics(font).horizontalAdvance(window->windowTitle());
+    font.setBold(true);
+    const int bold = QFontMetrics(font).horizontalAdvance(window->windowTitle());
+    return std::max(plain, bold) + TitleMargin;
+}
+
+void SubWindowArea::fixSize(QMdiSubWindow* window)
+{
+    QSize size = window->minimumSizeHint();
+    const int shortfall = titleNeeds(window) - titleRoom(window, size.width());
+    if (shortfall > 0) {
+        size.rwidth() += shortfall;
     }
     window->setFixedSize(size);
 }

@@ -40,6 +40,11 @@ public:
     // Fixes a window's size at its layout's minimum, widened where the title
     // bar would cut its title short.
     static void fixSize(QMdiSubWindow* window);
+    // The width of the title bar's label at a window width, and the width the
+    // title needs there, as the sub-window lays its title bar out (frame,
+    // icon, buttons, the title bar's own font).
+    static int titleRoom(QMdiSubWindow* window, int width);
+    static int titleNeeds(QMdiSubWindow* window);
     // A stored rectangle applied: a fixed-size window only moves.
     static void setGeometry(QWidget* window, const QRect& rect);
     static bool isFixedSize(const QObject* object);

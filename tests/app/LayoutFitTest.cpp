@@ -10,7 +10,6 @@
 #include <QToolButton>
 #include <QStandardPaths>
 #include <QStyle>
-#include <QStyleOptionTitleBar>
 #include <QTextDocument>
 #include <QtTest>
 
@@ -20,6 +19,7 @@
 #include "MidiClient.h"
 #include "OstrelModel.h"
 #include "SettingsStore.h"
+#include "SubWindowArea.h"
 #include "WindowKinds.h"
 #include "WindowRestorationInfo.h"
 
@@ -34,20 +34,6 @@ int widestLine(const QFontMetrics& metrics, const QString& text)
     return widest;
 }
 
-// Where a sub-window's title bar has room for its title.
-int titleRoom(QMdiSubWindow* window)
-{
-    QStyleOptionTitleBar option;
-    option.initFrom(window);
-    option.text = window->windowTitle();
-    option.titleBarFlags = window->windowFlags();
-    option.titleBarState = window->windowState();
-    option.subControls = QStyle::SC_All;
-    const int height = window->style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, window);
-    option.rect = QRect(0, 0, window->width(), height);
-    return window->style()->subControlRect(QStyle::CC_TitleBar, &option, QStyle::SC_TitleBarLabel, window).width();
-}
-
 QStringList problemsOf(QMdiSubWindow* window)
 {
     QStringList problems;
@@ -60,9 +46,9 @@ QStringList problemsOf(QMdiSubWindow* window)
                         .arg(window->minimumSizeHint().width())
                         .arg(window->minimumSizeHint().height());
     }
-    const int title = window->fontMetrics().horizontalAdvance(name);
-    if (titleRoom(window) < title) {
-        problems << QStringLiteral("%1: title needs %2, has %3").arg(name).arg(title).arg(titleRoom(window));
+    const int room = SubWindowArea::titleRoom(window, window->width());
+    if (room < SubWindowArea::titleNeeds(window)) {
+        problems << QStringLiteral("%1: title needs %2, has %3").arg(name).arg(SubWindowArea::titleNeeds(window)).arg(room);
     }
     for (QLabel* label : window->findChildren<QLabel*>()) {
         if (!label->isVisible() || label->text().isEmpty() || label->wordWrap() ||

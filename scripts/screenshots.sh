@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# Takes the README's pictures from the real program under Xvfb (a fresh
+# start with no settings, the loopback as input and output 1) and writes
+# them to docs/screenshots/: the main window with traffic in both monitors
+# and an editor, the keyboard and the generator windows, the filter. Run it after a change to any window; needs a built tree.
+#   scripts/screenshots.sh
+set -euo pipefail
+cd "$(dirname "$0")/.."
+cmake --build --preset release --target ostrel ostrel_screenshot >/dev/null
+ostrel=build/release/app/ostrel
+shot=build/release/tests/ostrel_screenshot
+out=docs/screenshots
+mkdir -p "$out"
+source tests/e2e/session.sh
+cleanup() {
+    [ -n "${app:-}" ] && kill -TERM "$app" 2>/dev/null && wait "$app" 2>/dev/null || true
+    kill "$xvfb" 2>/dev/null || true
+    rm -rf "$home"
+}
+trap cleanup EXIT
+wait_for_display
+
+ini=$XDG_CONFIG_HOME/ostrel/Ostrel.ini
+mkdir -p "$(dirname "$ini")"
+cat >"$ini" <<INI
+[PortName]
+InputPortName=Ostrel Loopback 1
+OutputPortName=Ostrel Loopback 1
+[Preferences]
+MessageDetail=1
+INI
+# One fresh start per picture: no save question comes in the way.
+start() {
+    if [ -n "${app:-}" ]; then
+        kill -TERM "$app"
+        wait "$app" 2>/dev/null || true
+    fi
+    rm -rf "$XDG_DATA_HOME"
+    JACK_DEFAULT_SERVER=ostrel-screenshots-none "$ostrel" >/dev/null 2>&1 &
+    app=$!
+    main=$(timeout 10 xdotool search --sync --onlyvisible --name '^Ostrel$' | head -n 1)
+    xdotool windowfocus --sync "$main" 2>/dev/null || true
+    sleep 0.5
+}
+# Window > Close All (an unedited project closes without a question).
+close_all() {
+    xdotool key --window "$main" alt+w
+    sleep 0.3
+    xdotool key a
+    sleep 0.5
+}
+
+start
+# Traffic: a short message list typed into the editor, sent with F5; the
+# loopback brings it back into the In monitor.
+xdotool mousemove --window "$main" 150 470 click 1
+sleep 0.3
+xdotool type --delay 20 "90 3C 64 90 40 64 80 3C 00 B0 07 64 C0 05 E0 00 40 F0 7E 7F 06 01 F7"
+xdotool key F5
+sleep 1
+"$shot" "$out/main-window.png" "$main"
+
+start
+close_all
+for shortcut in ctrl+t ctrl+p ctrl+b ctrl+1 ctrl+k; do
+    xdotool key --window "$main" "$shortcut"
+    sleep 0.4
+done
+sleep 0.5
+"$shot" "$out/generators.png" "$main"
+
+start
+close_all
+xdotool key --window "$main" ctrl+l
+sleep 0.8
+"$shot" "$out/filter.png" "$main"
+ls -1 "$out"
