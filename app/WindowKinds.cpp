@@ -96,7 +96,11 @@ QMdiSubWindow* settingsWindow(MainWindow& main, const QString& title)
     QObject::connect(main.ports(), &PortSet::inputPortListUpdated, view, &MidiSettingsView::portListUpdated);
     QObject::connect(main.ports(), &PortSet::outputPortListUpdated, view, &MidiSettingsView::portListUpdated);
     QMdiSubWindow* window = main.area()->add(view, title, "MIDISettingsViewSubWindow", false);
-    const QSize size = MainWindow::MIDISettingsDefaultSize + MIDISettingsHighResolutionOffset;
+    // The documented size, or what the contents need with the frame where
+    // the font is larger: no scroll bar at first.
+    const QSize frame = window->size() - window->contentsRect().size();
+    const QSize size = (MainWindow::MIDISettingsDefaultSize + MIDISettingsHighResolutionOffset)
+                           .expandedTo(view->contentSize() + frame);
     window->resize(size);
     window->setMinimumSize(MainWindow::MIDISettingsDefaultSize.width() / 2 + MIDISettingsMinimumSizeOffset.width(),
                            150 + MIDISettingsMinimumSizeOffset.height());

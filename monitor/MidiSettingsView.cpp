@@ -1,5 +1,7 @@
 #include "MidiSettingsView.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -14,6 +16,10 @@
 #include "OstrelModel.h"
 #include "SpinBox.h"
 
+namespace {
+constexpr int PortGroupHeight = 95;
+}  // namespace
+
 MidiSettingsView::MidiSettingsView(OstrelModel* model, MidiPortSelection* ports, QWidget* parent)
     : QFrame(parent), CommonViewHelper(model), WindowRestorationInfo(MidiSettingsId),
       m_ostrelModel(model), m_ports(ports)
@@ -22,9 +28,8 @@ MidiSettingsView::MidiSettingsView(OstrelModel* model, MidiPortSelection* ports,
     scroll->setContentsMargins(0, 0, 0, 0);
     scroll->setFrameShape(QFrame::NoFrame);
     auto* content = new QWidget;
-    content->setMinimumSize(480, 205);
+    m_content = content;
     auto* group = new QGroupBox(tr("MIDI Port"), content);
-    group->setGeometry(10, 5, 460, 95);
     auto* grid = new QGridLayout(group);
     const char* headings[] = {"Monitor", "Input Port", "Thru", "Output Port"};
     for (int column = 0; column < 4; column++) {
@@ -50,12 +55,18 @@ MidiSettingsView::MidiSettingsView(OstrelModel* model, MidiPortSelection* ports,
     }
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
+    // The port group as tall as its rows need (fonts and scales differ); what
+    // follows moves down with it.
+    const int groupHeight = std::max(PortGroupHeight, group->sizeHint().height());
+    const int below = groupHeight - PortGroupHeight;
+    group->setGeometry(10, 5, 460, groupHeight);
     m_update = new QPushButton(tr("Update Port List"), content);
-    m_update->setGeometry(274, 108, 150, 30);
+    m_update->setGeometry(274, 108 + below, 150, 30);
     m_bulkLabel = new QLabel(m_ostrelModel->getModelParameterName(ParamBulkInterval, nullptr), content);
-    m_bulkLabel->setGeometry(19, 165, 113, 30);
+    m_bulkLabel->setGeometry(19, 165 + below, std::max(113, m_bulkLabel->sizeHint().width()), 30);
     m_bulkInterval = new SpinBox(content);
-    m_bulkInterval->setGeometry(140, 168, 100, 23);
+    m_bulkInterval->setGeometry(m_bulkLabel->geometry().right() + 8, 168 + below, 100, 23);
+    content->setMinimumSize(480, 205 + below);
     m_bulkInterval->setAlignment(Qt::AlignRight);
     m_bulkInterval->setParameterId(ParamBulkInterval);
     scroll->setWidget(content);
@@ -198,4 +209,9 @@ void MidiSettingsView::closeEvent(QCloseEvent* event)
 {
     m_ostrelModel->setParameterEditFlag(ParameterEditFlagEdited);
     QFrame::closeEvent(event);
+}
+
+QSize MidiSettingsView::contentSize() const
+{
+    return m_content->minimumSize();
 }

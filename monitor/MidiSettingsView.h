@@ -29,6 +29,8 @@ class MidiSettingsView : public QFrame,
     Q_OBJECT
 
 public:
+    // The size its contents need without scrolling.
+    QSize contentSize() const;
     MidiSettingsView(OstrelModel* model, MidiPortSelection* ports, QWidget* parent = nullptr);
     ~MidiSettingsView() override;
 
@@ -71,4 +73,5 @@ private:
     QLabel* m_bulkLabel = nullptr;
     SpinBox* m_bulkInterval = nullptr;
     QPushButton* m_update = nullptr;
+    QWidget* m_content = nullptr;
 };

@@ -1,12 +1,14 @@
 // Every kind of window, opened on a fresh start, at the scale the test runs
 // with (QT_SCALE_FACTOR 1 and 2): no window smaller than its layout needs,
 // no title cut short in its title bar, no label or button whose text is
-// wider than the widget, and no label's text under a sibling widget.
+// wider than the widget, no label's text under a sibling widget, and no
+// scroll bar in the settings window.
 #include <QAbstractButton>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QToolButton>
 #include <QStandardPaths>
 #include <QStyle>
@@ -49,6 +51,14 @@ QStringList problemsOf(QMdiSubWindow* window)
     const int room = SubWindowArea::titleRoom(window, window->width());
     if (room < SubWindowArea::titleNeeds(window)) {
         problems << QStringLiteral("%1: title needs %2, has %3").arg(name).arg(SubWindowArea::titleNeeds(window)).arg(room);
+    }
+    // The settings window is sized to its contents: no scroll bar at first.
+    if (window->objectName() == QLatin1String("MIDISettingsViewSubWindow")) {
+        for (QScrollBar* bar : window->findChildren<QScrollBar*>()) {
+            if (bar->isVisible()) {
+                problems << QStringLiteral("%1: a scroll bar shows").arg(name);
+            }
+        }
     }
     for (QLabel* label : window->findChildren<QLabel*>()) {
         if (!label->isVisible() || label->text().isEmpty() || label->wordWrap() ||
