@@ -190,7 +190,10 @@ private Q_SLOTS:
         QVERIFY(firstInput->isEnabled());
         m_model->setModelIntValue(ParamMessageParsed, 1);
         QVERIFY(settings->bulkIntervalSpinBox()->toolTip().isEmpty());
-        QCOMPARE(window->size(), QSize(503, 233));
+        // The documented 503 x 233, taller where the contents need it to show whole.
+        QCOMPARE(window->width(), 503);
+        QVERIFY(window->height() >= 233);
+        QVERIFY(settings->contentSize().height() <= window->contentsRect().height());
     }
 
     void preferencesChangeWhatTheMonitorShows()
