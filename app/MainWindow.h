@@ -74,6 +74,7 @@ public:
     MidiOutputPort* outputPort(OutputPortGroup group) const;
     MidiClient* midiClient() const;
     MidiAnalyzer* analyzer() const { return m_analyzer.get(); }
+    MidiBulkIntervalManager* bulkIntervalManager() const { return m_bulkIntervalManager.get(); }
     MidiSender* sender() override;
 
     bool transmitNoteOnByKeyDown(unsigned int key) override;

@@ -31,6 +31,7 @@ void MidiBulkIntervalManager::waitBulkAfterTransmission(const unsigned char* dat
     if (!m_enabled.load() || !data || length == 0 || data[length - 1] != 0xF7 || interval <= 0) {
         return;
     }
+    m_pauses++;
     // Slept until the last milliseconds, then spun: a sleep alone may
     // overshoot by a scheduler tick, a spin alone holds a core for a second.
     QElapsedTimer stopwatch;

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 
 #include "ModelAssistant.h"
 
@@ -26,6 +27,8 @@ public:
     void waitBulkAfterTransmission(const unsigned char* data, unsigned short length);
     // Off while all sub-windows close; on again restores the model's interval.
     void setEnabledBulkInterval(bool enabled);
+    // How many pauses were held since creation (any thread).
+    uint64_t pausesHeld() const { return m_pauses.load(); }
 
     void updateParameter(unsigned int id) override;
 
@@ -33,4 +36,5 @@ private:
     OstrelModel* m_model;
     std::atomic<int> m_interval;
     std::atomic<bool> m_enabled;
+    std::atomic<uint64_t> m_pauses{0};
 };

@@ -18,9 +18,12 @@ bool FileStream::setStringParameterToStream(QDataStream& stream, int id, const Q
     return stream.writeRawData(bytes.constData(), bytes.size()) == bytes.size();
 }
 
-bool FileStream::getIntParameterFromStream(QDataStream& stream, int id, int& value)
+namespace {
+
+// The id and size in front of each value; false at the end or for another id.
+bool readValueHeader(QDataStream& stream, int id, qint32& size)
 {
-    value = 0;
+    size = 0;
     if (stream.atEnd()) {
         return false;
     }
@@ -29,9 +32,17 @@ bool FileStream::getIntParameterFromStream(QDataStream& stream, int id, int& val
     if (storedId != id) {
         return false;
     }
-    qint32 size = 0;
     stream >> size;
-    if (size != 4) {
+    return true;
+}
+
+}  // namespace
+
+bool FileStream::getIntParameterFromStream(QDataStream& stream, int id, int& value)
+{
+    value = 0;
+    qint32 size = 0;
+    if (!readValueHeader(stream, id, size) || size != 4) {
         return false;
     }
     qint32 stored = 0;
@@ -43,16 +54,10 @@ bool FileStream::getIntParameterFromStream(QDataStream& stream, int id, int& val
 bool FileStream::getStringParameterFromStream(QDataStream& stream, int id, QString& value)
 {
     value.clear();
-    if (stream.atEnd()) {
-        return false;
-    }
-    qint32 storedId = 0;
-    stream >> storedId;
-    if (storedId != id) {
-        return false;
-    }
     qint32 size = 0;
-    stream >> size;
+    if (!readValueHeader(stream, id, size)) {
+        return false;
+    }
     if (size < 1) {
         return true;
     }

@@ -16,6 +16,7 @@
 
 #include "BoxAnswer.h"
 #include "MainWindow.h"
+#include "MidiBulkIntervalManager.h"
 #include "ProjectController.h"
 #include "MidiSender.h"
 #include "SubWindowArea.h"
@@ -268,12 +269,13 @@ private Q_SLOTS:
         QVERIFY(!m_window->sender()->send(note, 3, 1, OutputPortGroup_First, false, 0));
 
         // The bulk interval follows a system exclusive unless skipped.
-        m_model->setModelIntValue(ParamBulkInterval, 150);
+        m_model->setModelIntValue(ParamBulkInterval, 20);
         const unsigned char dump[] = {0xF0, 0x7E, 0x7F, 0x09, 0x01, 0xF7};
-        QElapsedTimer timer;
-        timer.start();
+        const uint64_t pauses = m_window->bulkIntervalManager()->pausesHeld();
         QVERIFY(m_window->sender()->send(dump, 6, 7, OutputPortGroup_Both, false, 0));
-        QVERIFY(timer.elapsed() >= 150);
+        QCOMPARE(m_window->bulkIntervalManager()->pausesHeld(), pauses + 1);
+        QVERIFY(m_window->sender()->send(dump, 6, 7, OutputPortGroup_Both, true, 0));
+        QCOMPARE(m_window->bulkIntervalManager()->pausesHeld(), pauses + 1);
     }
 
     void monitoredTrafficIsTakenOutEveryTick()
