@@ -31,6 +31,8 @@ int main(int argc, char** argv)
     Q_INIT_RESOURCE(ostrel);
     auto model = std::make_unique<OstrelModel>();
     auto application = std::make_unique<CApplication>(argc, argv);
+    // Desktops match windows to the installed entry by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.ostrel.ostrel"));
     auto filter = std::make_unique<NativeEventFilter>();
     application->installEventFilter(filter.get());
     auto mainWindow = std::make_unique<MainWindow>(nullptr, model.get(), line.api);

@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # The Debian package: built with CPack from this build folder, unpacked into
 # a scratch root. It must hold the program, the desktop entry, the MIME type,
-# the icon in every size and the manual page, and nothing of the static
-# libraries or headers; the entry and the MIME type must validate, the
-# manual page render without warnings, its Depends be computed, and the
-# packaged program answer --version and start under Xvfb.
-#   package.sh BUILD-FOLDER
+# the icon in every size, the AppStream metadata and the manual page, and
+# nothing of the static libraries or headers; the entry, the metadata and the
+# MIME type must validate, the manual page render without warnings, its
+# Depends be computed, and the packaged program answer --version (the
+# version of the newest release in the metadata) and start under Xvfb.
+#   package.sh BUILD-FOLDER SOURCE-FOLDER
 set -euo pipefail
 build=$1
+source=$2
 root=$(mktemp -d)
 cleanup() {
     [ -n "${app:-}" ] && kill -9 "$app" 2>/dev/null || true
@@ -26,9 +28,10 @@ grep -q "^ Section: sound" <<<"$info" || fail "section"
 grep -q "^ Depends: .*libqt5widgets5" <<<"$info" || fail "Depends not computed: $info"
 grep -q "^ Maintainer: " <<<"$info" || fail "maintainer"
 
-id=org.ostrel.Ostrel
+id=org.ostrel.ostrel
 share=$root/fs/usr/share
 for file in usr/bin/ostrel usr/share/applications/$id.desktop usr/share/mime/packages/$id.xml \
+    usr/share/metainfo/$id.metainfo.xml \
     usr/share/man/man1/ostrel.1 usr/share/icons/hicolor/scalable/apps/$id.svg; do
     [ -s "$root/fs/$file" ] || fail "missing $file"
 done
@@ -42,6 +45,13 @@ fi
 
 desktop-file-validate "$share/applications/$id.desktop" || fail "desktop entry"
 xmllint --noout "$share/mime/packages/$id.xml" || fail "MIME type"
+metainfo=$share/metainfo/$id.metainfo.xml
+report=$(appstreamcli validate --pedantic --no-net "$metainfo" 2>&1) || fail "AppStream metadata: $report"
+grep -qE '^[IWEP]: ' <<<"$report" && fail "AppStream metadata: $report"
+# Each screenshot named in the metadata is one the screenshot script makes.
+for shot in $(grep -o '/screenshots/[a-z-]*\.png' "$metainfo"); do
+    [ -s "$source/docs$shot" ] || fail "the metadata names $shot, which docs/screenshots lacks"
+done
 warnings=$(MANWIDTH=80 man --warnings -l "$share/man/man1/ostrel.1" 2>&1 >/dev/null)
 [ -z "$warnings" ] || fail "manual page: $warnings"
 # The MIME type recognises a project by its header, whatever the name.
@@ -51,6 +61,8 @@ grep -q "application/x-ostrel-project" "$share/mime/magic" || fail "magic not re
 
 version=$("$root/fs/usr/bin/ostrel" --version)
 [[ $version =~ ^ostrel\ [0-9] ]] || fail "--version: $version"
+release=$(grep -o '<release version="[^"]*"' "$metainfo" | head -n 1 | cut -d'"' -f2)
+[ "$version" = "ostrel $release" ] || fail "--version says '$version', the newest release is $release"
 echo "packaged: $(basename "$deb"), $version"
 
 # Started under Xvfb it shows its window, and ends cleanly on SIGTERM.
