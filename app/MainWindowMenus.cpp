@@ -1,17 +1,21 @@
 // MainWindow: the menu bar and what each menu does. The port menus list
 // the endpoints of input and output 1 each time they open.
 #include <QActionGroup>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 
 #include "MainWindow.h"
+#include "MonitorFeed.h"
+#include "SubWindowArea.h"
 #include "MidiNameTables.h"
 #include "OstrelModel.h"
 #include "PortSet.h"
 #include "ProjectController.h"
 #include "WindowKinds.h"
+#include "WindowRestorationInfo.h"
 
 namespace {
 
@@ -71,97 +75,18 @@ const int ViewsMenuWindowIds[] = {
     WindowRestorationInfo::MidiSettingsId,   WindowRestorationInfo::PCKeyboardId,
 };
 
-}  // namespace
-
-QMenu* MainWindow::addMenu(const char* title)
+QAction* addMenuItem(QMenu* menu, const char* text, const char* shortcut, unsigned int index)
 {
-    return menuBar()->addMenu(tr(title));
-}
-
-QAction* MainWindow::addAction(QMenu* menu, const char* text, const char* shortcut,
-                               unsigned int index)
-{
-    QAction* action = menu->addAction(tr(text));
+    QAction* action = menu->addAction(QCoreApplication::translate("MainWindow", text));
     if (shortcut) {
-        action->setShortcut(QKeySequence(tr(shortcut), QKeySequence::NativeText));
+        action->setShortcut(QKeySequence(QCoreApplication::translate("MainWindow", shortcut), QKeySequence::NativeText));
     }
     action->setData(index);
     return action;
 }
 
-void MainWindow::createMenus()
-{
-    QMenu* file = addMenu("&File");
-    for (const MenuItem& item : FileMenu) {
-        if (!item.text) {
-            file->addSeparator();
-            continue;
-        }
-        QAction* action = addAction(file, item.text, item.shortcut, item.index);
-        // The platform's own keys where it names some (not every one does).
-        const QList<QKeySequence> keys = QKeySequence::keyBindings(FileMenuStandardKeys[item.index]);
-        if (!keys.isEmpty()) {
-            action->setShortcuts(keys);
-        }
-        if (item.index == OpenFileMenuIndex) {
-            m_recentMenu = file->addMenu(tr(RecentMenuText));
-            connect(m_recentMenu, &QMenu::aboutToShow, this, &MainWindow::updateRecentMenu);
-            connect(m_recentMenu, &QMenu::triggered, this,
-                    [this](QAction* chosen) { m_project->openRecent(chosen->data().toString()); });
-        }
-    }
-    connect(file, &QMenu::triggered, this, &MainWindow::fileMenuSelected);
-
-    m_inputPortMenu = addMenu("&InputPort");
-    connect(m_inputPortMenu, &QMenu::triggered, this,
-            &MainWindow::inputPortChosen);
-    connect(m_inputPortMenu, &QMenu::aboutToShow, this, &MainWindow::updateInputPortList);
-    m_outputPortMenu = addMenu("&OutputPort");
-    connect(m_outputPortMenu, &QMenu::triggered, this,
-            &MainWindow::outputPortChosen);
-    connect(m_outputPortMenu, &QMenu::aboutToShow, this, &MainWindow::updateOutputPortList);
-    updateInputPortList();
-    updateOutputPortList();
-
-    QMenu* views = addMenu("&Views");
-    for (const MenuItem& item : ViewsMenu) {
-        if (!item.text) {
-            views->addSeparator();
-            continue;
-        }
-        if (item.index == 3) {
-            QMenu* controllers = views->addMenu(tr(item.text));
-            for (unsigned int controller = 0; controller < ControlChangeNameCount; controller++) {
-                addAction(controllers, ControlChangeNameList[controller], nullptr, controller);
-            }
-            connect(controllers, &QMenu::triggered, this, &MainWindow::controlChangeMenuSelected);
-            continue;
-        }
-        m_viewsActions.append(addAction(views, item.text, item.shortcut, item.index));
-    }
-
-    connect(views, &QMenu::triggered, this, &MainWindow::viewsMenuSelected);
-
-    QMenu* commands = addMenu("&Commands");
-    for (const MenuItem& item : CommandsMenu) {
-        addAction(commands, item.text, item.shortcut, item.index);
-    }
-    connect(commands, &QMenu::triggered, this, &MainWindow::commandsMenuSelected);
-
-    QMenu* window = addMenu("&Window");
-    for (const MenuItem& item : WindowMenu) {
-        addAction(window, item.text, item.shortcut, item.index)->setCheckable(false);
-    }
-    connect(window, &QMenu::triggered, this, &MainWindow::windowMenuSelected);
-
-    QMenu* help = addMenu("&Help");
-    for (const MenuItem& item : HelpMenu) {
-        addAction(help, item.text, item.shortcut, item.index)->setCheckable(false);
-    }
-    connect(help, &QMenu::triggered, this, &MainWindow::helpMenuSelected);
-}
-
-void MainWindow::createPortMenu(QMenu* menu, const QStringList& names, const QString& current)
+// A port menu: "No Assign" and every endpoint, the current one checked.
+void fillPortMenu(QMenu* menu, const QStringList& names, const QString& current)
 {
     menu->clear();
     auto* group = new QActionGroup(menu);
@@ -186,145 +111,171 @@ void MainWindow::createPortMenu(QMenu* menu, const QStringList& names, const QSt
     }
 }
 
-void MainWindow::updateInputPortList()
+void refreshPortMenu(MainWindow& main, QMenu* menu, bool input)
 {
     QString current;
-    const QStringList names = m_ports->refreshInputNames(current);
-    createPortMenu(m_inputPortMenu, names, current);
+    const QStringList names =
+        input ? main.ports()->refreshInputNames(current) : main.ports()->refreshOutputNames(current);
+    fillPortMenu(menu, names, current);
 }
 
-void MainWindow::updateOutputPortList()
-{
-    QString current;
-    const QStringList names = m_ports->refreshOutputNames(current);
-    createPortMenu(m_outputPortMenu, names, current);
-}
-
-void MainWindow::inputPortChosen(QAction* action)
+void portChosen(MainWindow& main, QAction* action, bool input)
 {
     const int index = action->data().toInt();
-    m_ports->inputPortMenuSelected(InputPortGroup_First, static_cast<unsigned int>(index));
-    m_model->setModelIntValue(ParamInputPortIndex, index == InvalidPortIndex ? 0 : index + 1);
-}
-
-void MainWindow::outputPortChosen(QAction* action)
-{
-    const int index = action->data().toInt();
-    m_ports->outputPortMenuSelected(OutputPortGroup_First, static_cast<unsigned int>(index));
-    m_model->setModelIntValue(ParamOutputPortIndex, index == InvalidPortIndex ? 0 : index + 1);
-}
-
-void MainWindow::viewsMenuSelected(QAction* action)
-{
-    // The controller sub-menu's actions reach this menu too: only its own count.
-    if (!m_viewsActions.contains(action)) {
-        return;
+    const auto port = static_cast<unsigned int>(index);
+    if (input) {
+        main.ports()->inputPortMenuSelected(InputPortGroup_First, port);
+    } else {
+        main.ports()->outputPortMenuSelected(OutputPortGroup_First, port);
     }
-    closeAboutDialog();
-    const unsigned int index = action->data().toUInt();
-    if (index < sizeof(ViewsMenuWindowIds) / sizeof(ViewsMenuWindowIds[0]) && ViewsMenuWindowIds[index] != 0) {
-        openWindow(ViewsMenuWindowIds[index]);
-    }
+    main.model()->setModelIntValue(input ? ParamInputPortIndex : ParamOutputPortIndex,
+                                   index == InvalidPortIndex ? 0 : index + 1);
 }
 
-void MainWindow::controlChangeMenuSelected(QAction* action)
+void fillRecentMenu(MainWindow& main, QMenu* menu)
 {
-    closeAboutDialog();
-    openWindow(WindowRestorationInfo::ControlChangeId, {action->data().toInt(), 0});
-}
-
-void MainWindow::helpMenuSelected(QAction* action)
-{
-    switch (action->data().toUInt()) {
-    case 0:
-        closeAboutDialog();
-        m_windows.make(WindowKinds::AboutId, {});  // a new box each time
-        break;
-    case 1:
-        closeAboutDialog();
-        openWindow(WindowKinds::OpenSourceLicenseId);
-        break;
-    case 2:
-        closeAboutDialog();
-        openWindow(WindowKinds::EULAId);
-        break;
-    default:
-        break;
-    }
-}
-
-void MainWindow::commandsMenuSelected(QAction* action)
-{
-    closeAboutDialog();
-    if (action->data().toUInt() == 0) {
-        clearAllMidiMonitors();
-    }
-}
-
-void MainWindow::windowMenuSelected(QAction* action)
-{
-    closeAboutDialog();
-    switch (action->data().toUInt()) {
-    case CloseAllIndex:
-        m_project->closeAll();
-        break;
-    case CascadeIndex:
-        setUpdatesEnabled(false);
-        m_mdiArea->cascadeSubWindows();
-        setUpdatesEnabled(true);
-        break;
-    case TileIndex:
-        setUpdatesEnabled(false);
-        m_mdiArea->tileSubWindows();
-        setUpdatesEnabled(true);
-        break;
-    default:
-        break;
-    }
-}
-
-void MainWindow::updateRecentMenu()
-{
-    m_recentMenu->clear();
-    const QStringList paths = m_project->recentProjects();
+    menu->clear();
+    const QStringList paths = main.project()->recentProjects();
     for (int i = 0; i < paths.size(); i++) {
         // "&1 name", the whole path in the tip; ampersands in names shown as such.
         const QString name = QFileInfo(paths.at(i)).fileName().replace(QLatin1Char('&'), QStringLiteral("&&"));
-        QAction* action = m_recentMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(name));
+        QAction* action = menu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(name));
         action->setData(paths.at(i));
         action->setToolTip(paths.at(i));
     }
     if (paths.isEmpty()) {
-        m_recentMenu->addAction(tr("(none)"))->setEnabled(false);
+        menu->addAction(QCoreApplication::translate("MainWindow", "(none)"))->setEnabled(false);
     }
 }
 
-void MainWindow::fileMenuSelected(QAction* action)
+void fileCommand(MainWindow& main, unsigned int index)
 {
-    if (action->parent() == m_recentMenu) {
-        return;  // the recent projects' sub-menu has a handler of its own
-    }
-    closeAboutDialog();
-    switch (action->data().toUInt()) {
+    ProjectController* project = main.project();
+    switch (index) {
     case NewFileMenuIndex:
-        m_project->newFile();
+        project->newFile();
         break;
     case OpenFileMenuIndex:
-        m_project->openFile(QString());
+        project->openFile(QString());
         break;
     case SaveFileMenuIndex:
-        m_project->saveFile();
+        project->saveFile();
         break;
     case SaveAsFileMenuIndex:
-        m_project->saveAsFile();
+        project->saveAsFile();
         break;
     case PreferencesFileMenuIndex:
-        openWindow(WindowKinds::PreferencesId);
+        main.openWindow(WindowKinds::PreferencesId);
         break;
     case QuitFileMenuIndex:
-        close();  // asks about unsaved changes, as the close button does
+        main.close();  // asks about unsaved changes, as the close button does
         break;
     default:
         break;
+    }
+}
+
+void helpCommand(MainWindow& main, unsigned int index)
+{
+    if (index == 0) {
+        main.windows().make(WindowKinds::AboutId, {});  // a new box each time
+    } else if (index <= 2) {
+        main.openWindow(index == 1 ? WindowKinds::OpenSourceLicenseId : WindowKinds::EULAId);
+    }
+}
+
+void windowCommand(MainWindow& main, unsigned int index)
+{
+    if (index == CloseAllIndex) {
+        main.project()->closeAll();
+        return;
+    }
+    main.setUpdatesEnabled(false);
+    if (index == CascadeIndex) {
+        main.area()->mdiArea()->cascadeSubWindows();
+    } else if (index == TileIndex) {
+        main.area()->mdiArea()->tileSubWindows();
+    }
+    main.setUpdatesEnabled(true);
+}
+
+}  // namespace
+
+QMenu* MainWindow::addMenu(const char* title, const std::function<void(unsigned int)>& chosen)
+{
+    QMenu* menu = menuBar()->addMenu(tr(title));
+    if (chosen) {
+        connect(menu, &QMenu::triggered, this, [this, menu, chosen](QAction* action) {
+            if (action->parent() != menu) {
+                return;  // a sub-menu's action: the sub-menu has a handler of its own
+            }
+            closeAboutDialog();
+            chosen(action->data().toUInt());
+        });
+    }
+    return menu;
+}
+
+void MainWindow::createMenus()
+{
+    QMenu* file = addMenu("&File", [this](unsigned int index) { fileCommand(*this, index); });
+    for (const MenuItem& item : FileMenu) {
+        if (!item.text) {
+            file->addSeparator();
+            continue;
+        }
+        QAction* action = addMenuItem(file, item.text, item.shortcut, item.index);
+        // The platform's own keys where it names some (not every one does).
+        const QList<QKeySequence> keys = QKeySequence::keyBindings(FileMenuStandardKeys[item.index]);
+        if (!keys.isEmpty()) {
+            action->setShortcuts(keys);
+        }
+        if (item.index == OpenFileMenuIndex) {
+            m_recentMenu = file->addMenu(tr(RecentMenuText));
+            connect(m_recentMenu, &QMenu::aboutToShow, this, [this] { fillRecentMenu(*this, m_recentMenu); });
+            connect(m_recentMenu, &QMenu::triggered, this,
+                    [this](QAction* chosen) { m_project->openRecent(chosen->data().toString()); });
+        }
+    }
+    for (const bool input : {true, false}) {
+        QMenu* menu = addMenu(input ? "&InputPort" : "&OutputPort", nullptr);
+        connect(menu, &QMenu::triggered, this, [this, input](QAction* action) { portChosen(*this, action, input); });
+        connect(menu, &QMenu::aboutToShow, this, [this, menu, input] { refreshPortMenu(*this, menu, input); });
+        refreshPortMenu(*this, menu, input);
+        (input ? m_inputPortMenu : m_outputPortMenu) = menu;
+    }
+
+    QMenu* views = addMenu("&Views", [this](unsigned int index) {
+        if (index < sizeof(ViewsMenuWindowIds) / sizeof(ViewsMenuWindowIds[0]) && ViewsMenuWindowIds[index] != 0) {
+            openWindow(ViewsMenuWindowIds[index]);
+        }
+    });
+    for (const MenuItem& item : ViewsMenu) {
+        if (!item.text) {
+            views->addSeparator();
+        } else if (item.index == 3) {
+            QMenu* controllers = views->addMenu(tr(item.text));
+            for (unsigned int controller = 0; controller < ControlChangeNameCount; controller++) {
+                addMenuItem(controllers, ControlChangeNameList[controller], nullptr, controller);
+            }
+            connect(controllers, &QMenu::triggered, this, [this](QAction* action) {
+                closeAboutDialog();
+                openWindow(WindowRestorationInfo::ControlChangeId, {action->data().toInt(), 0});
+            });
+        } else {
+            addMenuItem(views, item.text, item.shortcut, item.index);
+        }
+    }
+    QMenu* commands = addMenu("&Commands", [this](unsigned int) { m_feed->clearMonitors(); });
+    for (const MenuItem& item : CommandsMenu) {
+        addMenuItem(commands, item.text, item.shortcut, item.index);
+    }
+    QMenu* window = addMenu("&Window", [this](unsigned int index) { windowCommand(*this, index); });
+    for (const MenuItem& item : WindowMenu) {
+        addMenuItem(window, item.text, item.shortcut, item.index);
+    }
+    QMenu* help = addMenu("&Help", [this](unsigned int index) { helpCommand(*this, index); });
+    for (const MenuItem& item : HelpMenu) {
+        addMenuItem(help, item.text, item.shortcut, item.index);
     }
 }

@@ -13,6 +13,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 
+#include "LayoutStore.h"
 #include "MainWindow.h"
 #include "MidiSendPath.h"
 #include "MidiEditView.h"
@@ -41,12 +42,25 @@ bool isDumpFile(const QString& path)
 ProjectController::ProjectController(MainWindow* window, OstrelModel* model, MidiSendPath* sendPath)
     : QObject(window), m_window(window), m_model(model), m_sendPath(sendPath)
 {
+    m_model->registerModelAssistant(this);
+}
+
+ProjectController::~ProjectController()
+{
+    m_model->unregisterModelAssistant(this);
+}
+
+void ProjectController::updateParameter(unsigned int id)
+{
+    if (id == ParamEditFlag) {
+        updateTitle();
+    }
 }
 
 QMessageBox::StandardButton ProjectController::showConfirmationMessageBox()
 {
     m_window->closeAboutDialog();
-    QMessageBox box(QMessageBox::Question, MainWindow::windowTitleText(), tr("Do you want to save changes?"),
+    QMessageBox box(QMessageBox::Question, ProjectController::programName(), tr("Do you want to save changes?"),
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, m_window);
     box.setDefaultButton(QMessageBox::Yes);
     box.button(QMessageBox::No)->setShortcut(QKeySequence(tr("Ctrl+D")));
@@ -83,7 +97,7 @@ void ProjectController::updateTitle()
     if (!name.isEmpty()) {
         title += QStringLiteral(" - ");
     }
-    m_window->setWindowTitle(title + MainWindow::windowTitleText());
+    m_window->setWindowTitle(title + ProjectController::programName());
 }
 
 void ProjectController::newFile()
@@ -97,7 +111,7 @@ void ProjectController::newFile()
         m_window->showNormal();
     }
     m_window->resize(m_window->defaultSize());
-    m_window->initializeSubWindows();
+    m_window->layout()->openDefault();
     m_window->setUpdatesEnabled(true);
     m_model->unlockParameterEditFlag();
     m_model->setProjectFilePath(QString());
@@ -112,7 +126,7 @@ bool ProjectController::openFile(const QString& path)
     }
     QString chosen = path;
     if (chosen.isEmpty()) {
-        m_window->clearKeyboardAllNoteEvent();
+        m_window->releaseHeldNotes();
         chosen = Utility::showFileOpenDialog(
             m_window, tr("Open"),
             m_model->getModelStringValue(ParamProjectFileWorkingDirectory, nullptr) + "/",
@@ -193,7 +207,7 @@ void ProjectController::offerRecovery()
         return;
     }
     m_window->closeAboutDialog();
-    QMessageBox box(QMessageBox::Question, MainWindow::windowTitleText(),
+    QMessageBox box(QMessageBox::Question, ProjectController::programName(),
                     tr("Restore the unsaved project from %1?")
                         .arg(recovery.lastModified().toString(QStringLiteral("yyyy-MM-dd HH:mm"))),
                     QMessageBox::Yes | QMessageBox::No, m_window);
@@ -229,7 +243,7 @@ bool ProjectController::saveAsFile()
 {
     const QString current = QFileInfo(m_model->projectFilePath()).fileName();
     const QString name = current.isEmpty() ? QString::fromLatin1(UntitledProject) : current;
-    m_window->clearKeyboardAllNoteEvent();
+    m_window->releaseHeldNotes();
     const QString chosen = Utility::showFileSaveDialog(
         m_window, tr("Save"), m_model->getModelStringValue(ParamProjectFileWorkingDirectory, nullptr) + "/" + name,
         tr(ProjectFilter), m_model->getModelDefaultStringValue(ParamProjectFileWorkingDirectory, nullptr));

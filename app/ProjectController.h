@@ -10,16 +10,22 @@
 #include <QString>
 #include <QStringList>
 
+#include "ModelAssistant.h"
+
 class MainWindow;
 class MidiSendPath;
 class OstrelModel;
 class QEvent;
 
-class ProjectController : public QObject {
+class ProjectController : public QObject, public ModelAssistant {
     Q_OBJECT
 
 public:
+    // Registers with the model, to show the edit flag in the title.
     ProjectController(MainWindow* window, OstrelModel* model, MidiSendPath* sendPath);
+    ~ProjectController() override;
+    // The title of the main window and of every message box.
+    static QString programName() { return QStringLiteral("Ostrel"); }
 
     // Each command asks first when the project was edited.
     void newFile();
@@ -58,6 +64,8 @@ public:
     // Drag and drop of a project or dump file onto the window; true when
     // the event was one of those.
     bool handleDrop(QEvent* event);
+
+    void updateParameter(unsigned int id) override;
 
 private:
     // Reads a project into the windows; the box and false when it fails.

@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "FileStream.h"
+#include "LayoutStore.h"
 #include "MainWindow.h"
 #include "SubWindowArea.h"
 #include "WindowKinds.h"
@@ -311,11 +312,11 @@ int ProjectFileHelper::apply(const Project& project)
 {
     m_window->closeAllSubWindows();
     m_window->showNormal();
-    m_window->restoreMainWindowPlacement(project.mainWindow.rect,
+    m_window->layout()->placeMainWindow(project.mainWindow.rect,
                                          static_cast<Qt::WindowStates>(project.mainWindow.windowState),
                                          project.mainWindow.stayOnTop != 0);
     for (const WindowEntry& entry : project.subWindows) {
-        QMdiSubWindow* window = m_window->createSubWindowByWindowId(
+        QMdiSubWindow* window = m_window->layout()->restoreSubWindow(
             static_cast<WindowRestorationInfo::WindowId>(entry.info.windowId), entry.info.stayOnTop != 0,
             entry.info.rect, static_cast<Qt::WindowStates>(entry.info.windowState),
             entry.info.restorationData);

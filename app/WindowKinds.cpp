@@ -10,6 +10,7 @@
 #include "EULAView.h"
 #include "LicenseInfoView.h"
 #include "MainWindow.h"
+#include "MonitorFeed.h"
 #include "MidiActivesensingView.h"
 #include "MidiControlChangeView.h"
 #include "MidiCustomMidiMessageView.h"
@@ -99,10 +100,10 @@ QMdiSubWindow* settingsWindow(MainWindow& main, const QString& title)
     // The documented size, or what the contents need with the frame where
     // the font is larger: no scroll bar at first.
     const QSize frame = window->size() - window->contentsRect().size();
-    const QSize size = (MainWindow::MIDISettingsDefaultSize + MIDISettingsHighResolutionOffset)
+    const QSize size = (WindowKinds::MIDISettingsDefaultSize + MIDISettingsHighResolutionOffset)
                            .expandedTo(view->contentSize() + frame);
     window->resize(size);
-    window->setMinimumSize(MainWindow::MIDISettingsDefaultSize.width() / 2 + MIDISettingsMinimumSizeOffset.width(),
+    window->setMinimumSize(WindowKinds::MIDISettingsDefaultSize.width() / 2 + MIDISettingsMinimumSizeOffset.width(),
                            150 + MIDISettingsMinimumSizeOffset.height());
     window->setMaximumSize(size);
     main.area()->show(window);
@@ -170,7 +171,7 @@ QMdiSubWindow* makeEditor(MainWindow& main, int mode, const QSize& size, const Q
     if (size.width() > 0 && size.height() > 0) {
         window->resize(size + (window->size() - window->contentsRect().size()));
     } else {
-        window->resize(MainWindow::MidiEditViewDefaultSize);
+        window->resize(WindowKinds::MidiEditViewDefaultSize);
     }
     main.area()->show(window);
     return window;
@@ -199,13 +200,13 @@ void registerAll(MainWindow& main)
               [m](const Data&) { return monitorWindow(*m, MidiEditView::MidiInMonitor); });
     kinds.add(Id::MidiOutMonitorId, tr("MIDI O&ut Monitor"), 1,
               [m](const Data&) { return monitorWindow(*m, MidiEditView::MidiOutMonitor); });
-    kinds.add(Id::SystemExclusiveId, tr("&System Exclusive"), MainWindow::SystemExclusiveViewCountLimit,
+    kinds.add(Id::SystemExclusiveId, tr("&System Exclusive"), WindowKinds::SystemExclusiveViewCountLimit,
               [m](const Data&) { return makeEditor(*m, MidiEditView::SystemExclusive, QSize(), QString()); });
-    kinds.add(Id::KeyboardId, tr("&Keyboard"), MainWindow::SubWindowCountLimit,
+    kinds.add(Id::KeyboardId, tr("&Keyboard"), WindowKinds::SubWindowCountLimit,
               [m, tr](const Data&) { return keyboardWindow(*m, tr("&Keyboard")); });
     // The controller comes first in the restoration data; a window stored
     // without it is skipped.
-    kinds.add(Id::ControlChangeId, tr("&Control Change"), MainWindow::ControlChangeViewCountLimit,
+    kinds.add(Id::ControlChangeId, tr("&Control Change"), WindowKinds::ControlChangeViewCountLimit,
               [m, model, sender, tr](const Data& data) -> QMdiSubWindow* {
                   int controller = 0;
                   if (!restoredController(data, controller)) {
@@ -217,18 +218,18 @@ void registerAll(MainWindow& main)
                                      tr("&Control Change"), "ControlChangeViewSubWindow",
                                      ControlChangeViewDefaultSize);
               });
-    kinds.add(Id::ProgramChangeId, tr("&Program Change"), MainWindow::SubWindowCountLimit,
+    kinds.add(Id::ProgramChangeId, tr("&Program Change"), WindowKinds::SubWindowCountLimit,
               [m, model, sender, tr](const Data&) {
                   return fixedWindow(*m, new MidiProgramChangeView(nullptr, model, sender), tr("&Program Change"));
               });
-    kinds.add(Id::PitchbendId, tr("Pitch &Bend"), MainWindow::SubWindowCountLimit,
+    kinds.add(Id::PitchbendId, tr("Pitch &Bend"), WindowKinds::SubWindowCountLimit,
               [m, model, sender, tr](const Data&) {
                   return sizedWindow(*m, new MidiPitchbendView(nullptr, model, sender), tr("Pitch &Bend"),
                                      "PitchbendViewSubWindow", PitchbendViewDefaultSize);
               });
     kinds.add(Id::TimingClockId, tr("&Timing Clock"), 1, [m, model, sender, tr](const Data&) {
         auto* view = new MidiTimingClockGeneratorView(nullptr, model, sender);
-        QObject::connect(m, &MainWindow::receivedTempoMeasured, view,
+        QObject::connect(m->feed(), &MonitorFeed::receivedTempoMeasured, view,
                          &MidiTimingClockGeneratorView::setReceivedTimingClock);
         return sizedWindow(*m, view, tr("&Timing Clock"), "TimingClockViewSubWindow", TimingClockViewDefaultSize);
     });
@@ -238,7 +239,7 @@ void registerAll(MainWindow& main)
         return sizedWindow(*m, new MidiActivesensingView(nullptr, model, sender), tr("&Active Sensing"),
                            "ActivesenseViewSubWindow", ActivesensingViewDefaultSize);
     });
-    kinds.add(Id::CustomMidiMessageId, tr("Cust&om MIDI Message"), MainWindow::CustomMIDIMessageViewCountLimit,
+    kinds.add(Id::CustomMidiMessageId, tr("Cust&om MIDI Message"), WindowKinds::CustomMIDIMessageViewCountLimit,
               [m, model, sender, tr](const Data&) {
                   return sizedWindow(*m, new MidiCustomMidiMessageView(nullptr, model, sender),
                                      tr("Cust&om MIDI Message"), "CustomMIDIMessageViewSubWindow",

@@ -16,6 +16,14 @@ class QMdiSubWindow;
 
 namespace WindowKinds {
 
+// Sizes and how many windows of a kind may be open.
+constexpr QSize MidiEditViewDefaultSize{338, 274};
+constexpr QSize MIDISettingsDefaultSize{500, 230};
+constexpr int SubWindowCountLimit = 16;
+constexpr int SystemExclusiveViewCountLimit = 32;
+constexpr int ControlChangeViewCountLimit = 32;
+constexpr int CustomMIDIMessageViewCountLimit = 32;
+
 // Windows not kept in layouts or projects.
 enum ExtraId { PreferencesId = -1, OpenSourceLicenseId = -2, EULAId = -3, AboutId = -4 };
 

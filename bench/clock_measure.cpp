@@ -28,6 +28,7 @@
 #include "JackPeer.h"
 #include "MeasureLoop.h"
 #include "MainWindow.h"
+#include "WindowRestorationInfo.h"
 #include "SettingsStore.h"
 #include "PortSet.h"
 #include "MidiActivesenseTransmittionThread.h"
@@ -113,7 +114,7 @@ std::vector<long long> peerTimes(JackPeer& peer, size_t from, unsigned char stat
 // Latency is the arrival frame minus the frame it left at.
 int measureThru(MainWindow& window, OstrelModel& model, JackPeer& peer, int seconds)
 {
-    MidiInputPort* input = window.inputPort(InputPortGroup_First);
+    MidiInputPort* input = window.ports()->input(InputPortGroup_First);
     input->getInputPortNameList(nullptr);
     if (input->openInputPort(peer.name() + ":out") != MIDI_RESULT_SUCCESS) {
         std::printf("cannot hear the peer\n");
@@ -167,8 +168,8 @@ int measureOverJack(int argc, char** argv, int seconds)
     MainWindow window(nullptr, &model, MidiApi::Jack);
     window.show();  // the default layout: both monitors and an editor
     runFor(500);
-    window.outputPort(OutputPortGroup_First)->getOutputPortNameList(nullptr);
-    if (window.outputPort(OutputPortGroup_First)->openOutputPort(peer.name() + ":in") != MIDI_RESULT_SUCCESS) {
+    window.ports()->output(OutputPortGroup_First)->getOutputPortNameList(nullptr);
+    if (window.ports()->output(OutputPortGroup_First)->openOutputPort(peer.name() + ":in") != MIDI_RESULT_SUCCESS) {
         std::printf("cannot reach the peer\n");
         return 1;
     }
@@ -236,7 +237,7 @@ int main(int argc, char** argv)
     window.closeAllSubWindows();
     window.ports()->outputPortMenuSelected(OutputPortGroup_First, 0);
     Arrivals arrivals;
-    MidiInputPort listener(window.midiClient(), 16, 1, getHostTimeInMilliseconds(), getCurrentTimeInMilliseconds());
+    MidiInputPort listener(window.ports()->client(), 16, 1, getHostTimeInMilliseconds(), getCurrentTimeInMilliseconds());
     listener.setReceivedMidiCallbackFunc(&Arrivals::record, &arrivals);
     listener.openInputPort(QStringLiteral("Ostrel Loopback 1"));
 

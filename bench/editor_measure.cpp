@@ -23,6 +23,7 @@
 #include <thread>
 
 #include "MainWindow.h"
+#include "WindowRestorationInfo.h"
 #include "SettingsStore.h"
 #include "PortSet.h"
 #include "MeasureLoop.h"
@@ -88,7 +89,7 @@ void measureFlood(MainWindow& window, StallProbe& probe)
     constexpr int Seconds = 10;
     MidiEditView* monitor = editView(window.openedWindow(WindowRestorationInfo::MidiInMonitorId));
     const unsigned int before = monitor->progressView()->totalCommunicationSize();
-    MidiOutputPort sender(window.midiClient(), 16, 1, getHostTimeInMilliseconds(),
+    MidiOutputPort sender(window.ports()->client(), 16, 1, getHostTimeInMilliseconds(),
                           getCurrentTimeInMilliseconds());
     if (sender.openOutputPort(QStringLiteral("Ostrel Loopback 1")) != MIDI_RESULT_SUCCESS) {
         std::printf("flood: cannot open the loopback\n");
@@ -149,7 +150,7 @@ void measureDump(MainWindow& window, OstrelModel& model, StallProbe& probe)
     model.setModelIntValue(ParamBulkInterval, 0);
     // What arrives at the far end of the loopback.
     std::atomic<unsigned long long> arrived{0};
-    MidiInputPort listener(window.midiClient(), 16384, 1, getHostTimeInMilliseconds(),
+    MidiInputPort listener(window.ports()->client(), 16384, 1, getHostTimeInMilliseconds(),
                            getCurrentTimeInMilliseconds());
     listener.setReceivedMidiCallbackFunc(
         [](void* context, const unsigned char*, unsigned short length, unsigned int, unsigned long long,

@@ -31,6 +31,9 @@
 #include "CheckBox.h"
 #include "JackPeer.h"
 #include "MainWindow.h"
+#include "PortSet.h"
+#include "WindowRestorationInfo.h"
+#include "MonitorFeed.h"
 #include "SettingsStore.h"
 #include "MeasureLoop.h"
 #include "MidiClient.h"
@@ -94,8 +97,8 @@ int main(int argc, char** argv)
     MainWindow window(nullptr, &model, MidiApi::Jack);
     window.show();
     runFor(500);
-    MidiInputPort* input = window.inputPort(InputPortGroup_First);
-    MidiOutputPort* output = window.outputPort(OutputPortGroup_First);
+    MidiInputPort* input = window.ports()->input(InputPortGroup_First);
+    MidiOutputPort* output = window.ports()->output(OutputPortGroup_First);
     input->getInputPortNameList(nullptr);
     output->getOutputPortNameList(nullptr);
     const QString source = peer.name() + QStringLiteral(":out");
@@ -150,7 +153,7 @@ int main(int argc, char** argv)
         if (minute == 1) {
             residentAtOne = resident;
         }
-        const uint64_t dropped = window.midiClient()->droppedOnArrival() + input->droppedPackets();
+        const uint64_t dropped = window.ports()->client()->droppedOnArrival() + input->droppedPackets();
         std::printf("%6d  %8llu  %8llu  %7llu  %8.1f  %6.1f  %5.1f\n", minute,
                     static_cast<unsigned long long>(sent.load()),
                     static_cast<unsigned long long>(peer.receivedEvents()), static_cast<unsigned long long>(dropped),
@@ -163,7 +166,7 @@ int main(int argc, char** argv)
     runFor(500);
     std::printf("dropped at Ostrel's boundaries: %llu; longest stall %.1f ms; resident memory minute 1 -> %d: "
                 "%+.1f MB; server late cycles: %d\n",
-                static_cast<unsigned long long>(window.midiClient()->droppedOnArrival() + input->droppedPackets()),
+                static_cast<unsigned long long>(window.ports()->client()->droppedOnArrival() + input->droppedPackets()),
                 longestStall, minutes, measure::residentMegabytes() - residentAtOne, peer.xruns());
     window.closeAllSubWindows();
     return 0;

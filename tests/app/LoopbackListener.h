@@ -15,7 +15,7 @@ inline std::unique_ptr<MidiInputPort> listenToLoopback(MainWindow& window, Packe
     if (!window.ports()->outputPortMenuSelected(OutputPortGroup_First, 0)) {  // Loopback 1
         return nullptr;
     }
-    auto listener = std::make_unique<MidiInputPort>(window.midiClient(), 16384, 0, 0, 0);
+    auto listener = std::make_unique<MidiInputPort>(window.ports()->client(), 16384, 0, 0, 0);
     collector.attach(*listener);
     if (listener->openInputPort(QStringLiteral("Ostrel Loopback 1")) != MIDI_RESULT_SUCCESS) {
         return nullptr;

@@ -10,6 +10,7 @@
 #include "JackPeer.h"
 #include "ComboBox.h"
 #include "MainWindow.h"
+#include "WindowRestorationInfo.h"
 #include "MidiSender.h"
 #include "SettingsStore.h"
 #include "PortSet.h"
@@ -83,8 +84,8 @@ private Q_SLOTS:
                 action->trigger();
             }
         }
-        QCOMPARE(window.inputPort(InputPortGroup_First)->portIndex(), source->data().toInt());
-        QVERIFY(window.outputPort(OutputPortGroup_First)->portIndex() >= 0);
+        QCOMPARE(window.ports()->input(InputPortGroup_First)->portIndex(), source->data().toInt());
+        QVERIFY(window.ports()->output(OutputPortGroup_First)->portIndex() >= 0);
 
         peer.reset();
         QTest::qWait(100);
@@ -93,8 +94,8 @@ private Q_SLOTS:
         QVERIFY(inputs->actions().at(0)->isChecked());
         QCOMPARE(inputs->actions().at(0)->text(), QString("Not Connected"));
         QVERIFY(outputs->actions().at(0)->isChecked());
-        QCOMPARE(window.inputPort(InputPortGroup_First)->portIndex(), InvalidPortIndex);
-        QCOMPARE(window.outputPort(OutputPortGroup_First)->portIndex(), InvalidPortIndex);
+        QCOMPARE(window.ports()->input(InputPortGroup_First)->portIndex(), InvalidPortIndex);
+        QCOMPARE(window.ports()->output(OutputPortGroup_First)->portIndex(), InvalidPortIndex);
         const unsigned char note[] = {0x90, 0x3C, 0x40};
         QVERIFY(!window.sender()->send(note, 3, 1, OutputPortGroup_Both, false, 0));
     }
@@ -115,7 +116,7 @@ private Q_SLOTS:
         QVERIFY(item > 0);
         input->setCurrentIndex(item);
         Q_EMIT input->activated(item);
-        QVERIFY(window.inputPort(InputPortGroup_Second)->portIndex() >= 0);
+        QVERIFY(window.ports()->input(InputPortGroup_Second)->portIndex() >= 0);
 
         peer.reset();
         QTest::qWait(100);
@@ -123,7 +124,7 @@ private Q_SLOTS:
         QCOMPARE(input->findText(source), -1);
         QCOMPARE(input->currentIndex(), 0);
         QCOMPARE(input->currentText(), QString("Not Connected"));
-        QCOMPARE(window.inputPort(InputPortGroup_Second)->portIndex(), InvalidPortIndex);
+        QCOMPARE(window.ports()->input(InputPortGroup_Second)->portIndex(), InvalidPortIndex);
     }
 
     // A peer sends a full-size dump and a burst of notes: the In monitor shows

@@ -16,6 +16,9 @@
 
 #include "BoxAnswer.h"
 #include "MainWindow.h"
+#include "WindowRestorationInfo.h"
+#include "LayoutStore.h"
+#include "MonitorFeed.h"
 #include "MidiBulkIntervalManager.h"
 #include "ProjectController.h"
 #include "MidiSender.h"
@@ -206,7 +209,7 @@ private Q_SLOTS:
         QVERIFY(inputs->actions().at(0)->isChecked());
         inputs->actions().at(2)->trigger();
         QString name;
-        m_window->inputPort(InputPortGroup_First)->getCurrentPortName(name);
+        m_window->ports()->input(InputPortGroup_First)->getCurrentPortName(name);
         QCOMPARE(name, QString("Ostrel Loopback 2"));
         QCOMPARE(iniValue("PortName/InputPortName"), QString("Ostrel Loopback 2"));
         QCOMPARE(m_model->getModelIntValue(ParamInputPortIndex, nullptr), 2);
@@ -246,7 +249,7 @@ private Q_SLOTS:
     void transmitToBothOneOrNoOutputs()
     {
         const unsigned char note[] = {0x90, 0x3C, 0x40};
-        MidiAnalyzer* analyzer = m_window->analyzer();
+        MidiAnalyzer* analyzer = m_window->feed()->analyzer();
         QByteArray in, sysEx, out;
         unsigned int inCount = 0, sysExCount = 0, outCount = 0;
         QVERIFY(!m_window->sender()->send(note, 3, 1, OutputPortGroup_Both, false, 0));
@@ -292,7 +295,7 @@ private Q_SLOTS:
         QTest::qWait(350);
         QByteArray in, sysEx, out;
         unsigned int inCount = 0, sysExCount = 0, outCount = 0;
-        QVERIFY(!m_window->analyzer()->getMidiData(in, inCount, sysEx, sysExCount, out, outCount));
+        QVERIFY(!m_window->feed()->analyzer()->getMidiData(in, inCount, sysEx, sysExCount, out, outCount));
     }
 
     void limitWarningNamesTheWindowOnce()
@@ -306,15 +309,15 @@ private Q_SLOTS:
     void restorationByIdAndFixedSizeWindows()
     {
         const QRect rect(10, 20, 300, 200);
-        QVERIFY(!m_window->createSubWindowByWindowId(WindowRestorationInfo::MainWindowId, false, rect, {}, {}));
-        QVERIFY(!m_window->createSubWindowByWindowId(static_cast<WindowRestorationInfo::WindowId>(15), false, rect, {}, {}));
+        QVERIFY(!m_window->layout()->restoreSubWindow(WindowRestorationInfo::MainWindowId, false, rect, {}, {}));
+        QVERIFY(!m_window->layout()->restoreSubWindow(static_cast<WindowRestorationInfo::WindowId>(15), false, rect, {}, {}));
 
         // The filter window is fixed-size: a stored rectangle only places it,
         // and it never maximizes.
         m_window->show();
         m_window->closeAllSubWindows();  // the default layout
         QTRY_COMPARE(m_window->mdiArea()->subWindowList().size(), 0);
-        QMdiSubWindow* fixed = m_window->createSubWindowByWindowId(
+        QMdiSubWindow* fixed = m_window->layout()->restoreSubWindow(
             WindowRestorationInfo::FilterId, true, rect, Qt::WindowNoState, {});
         QVERIFY(fixed);
         QCOMPARE(fixed->windowTitle(), QString("Filter"));
@@ -335,13 +338,13 @@ private Q_SLOTS:
             m_window->area()->show(window);
             return window;
         });
-        QMdiSubWindow* resizable = m_window->createSubWindowByWindowId(
+        QMdiSubWindow* resizable = m_window->layout()->restoreSubWindow(
             WindowRestorationInfo::PitchbendId, false, rect, Qt::WindowNoState, {});
         QCOMPARE(resizable->geometry(), rect);
         QVERIFY(!SubWindowArea::isFixedSize(resizable));
         QCOMPARE(m_window->area()->windowsInActivationOrder().size(), 2);
         // MIDI Settings: a stored size below its minimum falls back to the default.
-        QMdiSubWindow* settings = m_window->createSubWindowByWindowId(
+        QMdiSubWindow* settings = m_window->layout()->restoreSubWindow(
             WindowRestorationInfo::MidiSettingsId, false, QRect(0, 0, 100, 100), Qt::WindowNoState, {});
         QCOMPARE(settings->size(), QSize(500, 230));
         QCOMPARE(settings->objectName(), QString("MIDISettingsViewSubWindow"));
@@ -399,7 +402,7 @@ private Q_SLOTS:
                                      "CustomMIDIMessageViewSubWindow",
                                      "TransportPanelViewSubWindow"};
         for (int id = WindowRestorationInfo::FirstSubWindowId; id <= WindowRestorationInfo::LastSubWindowId; id++) {
-            QMdiSubWindow* window = m_window->createSubWindowByWindowId(
+            QMdiSubWindow* window = m_window->layout()->restoreSubWindow(
                 static_cast<WindowRestorationInfo::WindowId>(id), false, QRect(10, 10, 300, 250), Qt::WindowNoState,
                 {QVariant(7), QVariant(0)});
             QVERIFY2(window, qPrintable(QString::number(id)));

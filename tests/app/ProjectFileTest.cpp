@@ -22,6 +22,7 @@
 #include "FileStream.h"
 #include "BoxAnswer.h"
 #include "MainWindow.h"
+#include "WindowKinds.h"
 #include "SubWindowArea.h"
 #include "ProjectController.h"
 #include "SettingsStore.h"
@@ -393,7 +394,7 @@ private Q_SLOTS:
         QCOMPARE(m_model->getModelIntValue(ParamMessageFilterFirst + 1, nullptr), 1);
         QTRY_COMPARE(answer.texts.size(), 1);
         QVERIFY(answer.texts.first().startsWith("Unable to open a new System Exclusive View."));
-        QCOMPARE(m_window->mdiArea()->subWindowList().size(), MainWindow::SystemExclusiveViewCountLimit);
+        QCOMPARE(m_window->mdiArea()->subWindowList().size(), WindowKinds::SystemExclusiveViewCountLimit);
         const QRect screen = QGuiApplication::primaryScreen()->availableVirtualGeometry();
         QVERIFY(m_window->frameGeometry().width() <= screen.width() + 100);
         for (QMdiSubWindow* window : m_window->mdiArea()->subWindowList()) {
@@ -526,7 +527,7 @@ private Q_SLOTS:
         QCOMPARE(m_model->getModelIntValue(ParamInputPortIndex, nullptr), 2);
         QCOMPARE(m_model->getParameterEditFlag(), ParameterEditFlagUnchanged);
         QString name;
-        m_window->inputPort(InputPortGroup_First)->getCurrentPortName(name);
+        m_window->ports()->input(InputPortGroup_First)->getCurrentPortName(name);
         QCOMPARE(name, QString("Ostrel Loopback 2"));
         // The layout came back in its stored order.
         QCOMPARE(m_window->mdiArea()->subWindowList().size(), 2);
@@ -542,7 +543,7 @@ private Q_SLOTS:
         }
         cleanup();
         start();
-        QCOMPARE(m_window->inputPort(InputPortGroup_First)->portIndex(), InvalidPortIndex);
+        QCOMPARE(m_window->ports()->input(InputPortGroup_First)->portIndex(), InvalidPortIndex);
         QCOMPARE(m_model->getModelIntValue(ParamInputPortIndex, nullptr), 0);
         QCOMPARE(m_model->getModelIntValue(ParamOutputPortIndex, nullptr), 0);
     }

@@ -15,6 +15,8 @@
 
 #include "JackPeer.h"
 #include "MainWindow.h"
+#include "PortSet.h"
+#include "MonitorFeed.h"
 #include "MidiClient.h"
 #include "MidiEditView.h"
 #include "MidiInputPort.h"
@@ -69,11 +71,11 @@ private Q_SLOTS:
         OstrelModel model;
         MainWindow window(nullptr, &model, MidiApi::Jack);
         window.closeAllSubWindows();
-        MidiInputPort* input = window.inputPort(InputPortGroup_First);
+        MidiInputPort* input = window.ports()->input(InputPortGroup_First);
         input->getInputPortNameList(nullptr);
-        window.outputPort(OutputPortGroup_First)->getOutputPortNameList(nullptr);
+        window.ports()->output(OutputPortGroup_First)->getOutputPortNameList(nullptr);
         QCOMPARE(input->openInputPort(source), MIDI_RESULT_SUCCESS);
-        QCOMPARE(window.outputPort(OutputPortGroup_First)->openOutputPort(peer.name() + ":in"),
+        QCOMPARE(window.ports()->output(OutputPortGroup_First)->openOutputPort(peer.name() + ":in"),
                  MIDI_RESULT_SUCCESS);
         model.setModelIntValue(ParamMidiThru, 1);
         model.setModelIntValue(ParamBulkInterval, 0);
@@ -140,7 +142,7 @@ private Q_SLOTS:
 
         // Every message the output port handed to the service reached the
         // peer; the service refused none (it waits for ring space instead).
-        MidiOutputPort* output = window.outputPort(OutputPortGroup_First);
+        MidiOutputPort* output = window.ports()->output(OutputPortGroup_First);
         QVERIFY(port_traffic::waitUntil([&] { return peer.receivedEvents() >= output->acceptedMessages(); }));
         QCOMPARE(static_cast<uint64_t>(peer.receivedEvents()), output->acceptedMessages());
         QCOMPARE(output->refusedMessages(), uint64_t{0});

@@ -18,6 +18,8 @@
 #include "EULAView.h"
 #include "LicenseInfoView.h"
 #include "MainWindow.h"
+#include "WindowRestorationInfo.h"
+#include "MonitorFeed.h"
 #include "WindowKinds.h"
 #include "SettingsStore.h"
 #include "PortSet.h"
@@ -65,7 +67,7 @@ private:
     // What the analyzer shows for these received bytes on the first input.
     QByteArray monitored(const QByteArray& bytes)
     {
-        MidiAnalyzer* analyzer = m_window->analyzer();
+        MidiAnalyzer* analyzer = m_window->feed()->analyzer();
         analyzer->receivedMidi(reinterpret_cast<const unsigned char*>(bytes.constData()),
                                static_cast<unsigned short>(bytes.size()), 0, 1, 0);
         QByteArray in, sysEx, out;
@@ -163,7 +165,7 @@ private Q_SLOTS:
         firstInput->setCurrentIndex(2);
         Q_EMIT firstInput->activated(2);
         QString name;
-        m_window->inputPort(InputPortGroup_First)->getCurrentPortName(name);
+        m_window->ports()->input(InputPortGroup_First)->getCurrentPortName(name);
         QCOMPARE(name, QString("Ostrel Loopback 2"));
         QCOMPARE(m_model->getModelIntValue(ParamInputPortIndex, nullptr), 2);
         ComboBox* secondOutput = settings->outputPortList(OutputPortGroup_Second);

@@ -16,6 +16,9 @@
 #include "Dial.h"
 #include "LoopbackWindowFixture.h"
 #include "MainWindow.h"
+#include "WindowRestorationInfo.h"
+#include "LayoutStore.h"
+#include "WindowKinds.h"
 #include "ProjectController.h"
 #include "MidiControlChangeView.h"
 #include "OstrelModel.h"
@@ -112,7 +115,7 @@ private Q_SLOTS:
         QVERIFY(heardMessages().empty());
         QCOMPARE(m_model->getParameterEditFlag(), ParameterEditFlagUnchanged);
         // Restoration data without the controller creates nothing.
-        QVERIFY(!m_window->createSubWindowByWindowId(WindowRestorationInfo::ControlChangeId, false,
+        QVERIFY(!m_window->layout()->restoreSubWindow(WindowRestorationInfo::ControlChangeId, false,
                                                      QRect(0, 0, 225, 250), Qt::WindowNoState, {QVariant(5)}));
     }
 
@@ -133,7 +136,7 @@ private Q_SLOTS:
         QCOMPARE(view->controllerChoice()->currentIndex(), 11);
         QCOMPARE(view->knob()->value(), 127);
         QCOMPARE(view->parentWidget()->windowTitle(), QString("Control Change"));
-        while (m_window->mdiArea()->subWindowList().size() < MainWindow::ControlChangeViewCountLimit) {
+        while (m_window->mdiArea()->subWindowList().size() < WindowKinds::ControlChangeViewCountLimit) {
             QVERIFY(newView(1));
         }
         BoxAnswer answer(QMessageBox::Ok);

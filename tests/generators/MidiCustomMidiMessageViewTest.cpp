@@ -16,6 +16,8 @@
 #include "LineEdit.h"
 #include "LoopbackWindowFixture.h"
 #include "MainWindow.h"
+#include "WindowRestorationInfo.h"
+#include "WindowKinds.h"
 #include "MidiBulkIntervalManager.h"
 #include "ProjectController.h"
 #include "MidiCustomMidiMessageView.h"
@@ -209,7 +211,7 @@ private Q_SLOTS:
         QTest::qWait(100);
         QVERIFY(m_collector->bytes().empty());  // restoring sent nothing
         // The count limit.
-        while (m_window->mdiArea()->subWindowList().size() < MainWindow::CustomMIDIMessageViewCountLimit) {
+        while (m_window->mdiArea()->subWindowList().size() < WindowKinds::CustomMIDIMessageViewCountLimit) {
             QVERIFY(newView());
         }
         BoxAnswer answer(QMessageBox::Ok);

@@ -16,6 +16,8 @@
 #include "BoxAnswer.h"
 #include "KeyboardMouse.h"
 #include "MainWindow.h"
+#include "WindowRestorationInfo.h"
+#include "WindowKinds.h"
 #include "ProjectController.h"
 #include "MidiInputPort.h"
 #include "MidiKeyboardUpperView.h"
@@ -208,7 +210,7 @@ private Q_SLOTS:
         QApplication::sendEvent(qobject_cast<MidiKeyboardView*>(window->widget())->scrollArea()->viewport(), &wheel);
         QVERIFY(bar->value() != before);
         // Sixteen at most, with the warning naming the kind.
-        while (m_window->mdiArea()->subWindowList().size() < MainWindow::SubWindowCountLimit) {
+        while (m_window->mdiArea()->subWindowList().size() < WindowKinds::SubWindowCountLimit) {
             QVERIFY(m_window->openWindow(WindowRestorationInfo::KeyboardId));
         }
         BoxAnswer answer(QMessageBox::Ok);

@@ -90,7 +90,7 @@ private Q_SLOTS:
             QVERIFY(down(key));
         }
         heardMessages();
-        m_window->clearKeyboardAllNoteEvent();
+        m_window->releaseHeldNotes();
         QCOMPARE(heardMessages(), (std::vector<Bytes>{{0x84, 60, 0}, {0x84, 62, 0}, {0x84, 64, 0}}));
         for (char key : {'z', 'x', 'c'}) {
             QVERIFY(!up(key));

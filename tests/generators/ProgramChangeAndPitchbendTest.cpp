@@ -13,6 +13,7 @@
 
 #include "LoopbackWindowFixture.h"
 #include "MainWindow.h"
+#include "WindowRestorationInfo.h"
 #include "ProjectController.h"
 #include "MidiPitchbendSlider.h"
 #include "MidiPitchbendView.h"

@@ -12,6 +12,7 @@
 
 #include "LoopbackWindowFixture.h"
 #include "MainWindow.h"
+#include "WindowRestorationInfo.h"
 #include "ProjectController.h"
 #include "MidiActivesenseTransmittionThread.h"
 #include "MidiActivesensingView.h"

@@ -21,6 +21,9 @@
 #include "BoxAnswer.h"
 #include "CheckBox.h"
 #include "MainWindow.h"
+#include "WindowRestorationInfo.h"
+#include "MonitorFeed.h"
+#include "WindowKinds.h"
 #include "ProjectController.h"
 #include "PortSet.h"
 #include "MidiEditGeneralView.h"
@@ -94,7 +97,7 @@ private:
     QList<MidiEditView*> editors() const
     {
         QList<MidiEditView*> list;
-        for (MidiEditView* view : m_window->inputViewList()) {
+        for (MidiEditView* view : m_window->feed()->inputViews()) {
             if (!view->isMonitor()) {
                 list.append(view);
             }
@@ -147,7 +150,7 @@ private Q_SLOTS:
         QCOMPARE(inMonitor()->windowId(), WindowRestorationInfo::MidiInMonitorId);
         QCOMPARE(outMonitor()->windowId(), WindowRestorationInfo::MidiOutMonitorId);
         QCOMPARE(editors().first()->windowId(), WindowRestorationInfo::SystemExclusiveId);
-        QVERIFY(m_window->outputViewList() == QList<MidiEditView*>{outMonitor()});
+        QVERIFY(m_window->feed()->outputViews() == QList<MidiEditView*>{outMonitor()});
         QVERIFY(!inMonitor()->generalView()->toolbar());
         QVERIFY(editors().first()->generalView()->toolbar());
         // Monitors are dark, read-only, keep 1024 lines and take no drops.
@@ -176,10 +179,10 @@ private Q_SLOTS:
         sysExAction->trigger();
         QCOMPARE(editors().size(), 2);
         QCOMPARE(m_model->getParameterEditFlag(), ParameterEditFlagEdited);  // a new editor
-        QCOMPARE(m_window->mdiArea()->subWindowList().last()->size(), MainWindow::MidiEditViewDefaultSize);
+        QCOMPARE(m_window->mdiArea()->subWindowList().last()->size(), WindowKinds::MidiEditViewDefaultSize);
 
         // 32 editors at most; while they are open not even a monitor opens.
-        while (editors().size() < MainWindow::SystemExclusiveViewCountLimit) {
+        while (editors().size() < WindowKinds::SystemExclusiveViewCountLimit) {
             QVERIFY(newEditor());
         }
         {
@@ -197,7 +200,7 @@ private Q_SLOTS:
         }
         m_window->closeAllSubWindows();
         QTRY_COMPARE(m_window->mdiArea()->subWindowList().size(), 0);
-        QTRY_VERIFY(m_window->inputViewList().isEmpty() && m_window->outputViewList().isEmpty());
+        QTRY_VERIFY(m_window->feed()->inputViews().isEmpty() && m_window->feed()->outputViews().isEmpty());
     }
 
     void layoutComesBackFromTheSettingsUnedited()
@@ -243,10 +246,10 @@ private Q_SLOTS:
         QCOMPARE(m_model->getParameterEditFlag(), ParameterEditFlagUnchanged);
 
         // Parser off: an empty monitor takes the status-byte rules at once.
-        m_window->clearAllMidiMonitors();
+        m_window->feed()->clearMonitors();
         QVERIFY(textOf(inMonitor()).isEmpty() && textOf(outMonitor()).isEmpty());
         editor->generalView()->setText("F0 01 F7");
-        m_window->clearAllMidiMonitors();
+        m_window->feed()->clearMonitors();
         QCOMPARE(textOf(editor), QString("F0 01 F7"));  // editors keep theirs
         m_model->setModelIntValue(ParamMessageParsed, 0);
         transmitAndWait(editor, "90 3C 40");
@@ -256,7 +259,7 @@ private Q_SLOTS:
         m_model->setModelIntValue(ParamMessageParsed, 1);
 
         // 1500 lines: the last 1024 stay.
-        m_window->clearAllMidiMonitors();
+        m_window->feed()->clearMonitors();
         QString lines;
         for (int i = 0; i < 1500; i++) {
             lines += QString("line %1\n").arg(i);
@@ -555,7 +558,7 @@ private Q_SLOTS:
         const int beforeDrop = editors().size();
         drop(empty->generalView()->textView()->viewport(), {QUrl::fromLocalFile(path)});
         QCOMPARE(editors().size(), beforeDrop + 1);
-        QCOMPARE(editors().last()->parentWidget()->size(), MainWindow::MidiEditViewDefaultSize);
+        QCOMPARE(editors().last()->parentWidget()->size(), WindowKinds::MidiEditViewDefaultSize);
 
         // Drops on the main window: the first "txt" or "ostrel" entry opens.
         QWidget* area = m_window->mdiArea()->viewport();

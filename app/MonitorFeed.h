@@ -1,0 +1,51 @@
+// The monitored traffic's way to the windows: every 100 ms it takes the
+// analyzer's text out (whether or not a window shows it, so the analyzer's
+// buffers never grow without bound), hands it to the monitors and the
+// receiving editors registered here, and measures the received tempo.
+//
+// Threads: user-interface thread only. The analyzer it owns is filled by
+// the input ports' workers (see MidiAnalyzer).
+#pragma once
+
+#include <QList>
+#include <QObject>
+
+#include <memory>
+
+class MidiAnalyzer;
+class MidiEditView;
+class OstrelModel;
+
+class MonitorFeed : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr int TickMilliseconds = 100;
+
+    MonitorFeed(QObject* parent, OstrelModel* model);
+    ~MonitorFeed() override;
+
+    MidiAnalyzer* analyzer() const { return m_analyzer.get(); }
+    // The Out monitor registers as an output view, every other view as an input view.
+    void add(MidiEditView* view, bool output);
+    void remove(MidiEditView* view);
+    const QList<MidiEditView*>& inputViews() const { return m_inputViews; }
+    const QList<MidiEditView*>& outputViews() const { return m_outputViews; }
+    // Moves the analyzer's text into the views now.
+    void deliver();
+    // Empties the monitors; editors keep their text.
+    void clearMonitors();
+
+Q_SIGNALS:
+    // Every tick: the tempo measured from received timing clocks (tenths of BPM, 0: none).
+    void receivedTempoMeasured(unsigned long tempo);
+
+protected:
+    void timerEvent(QTimerEvent* event) override;
+
+private:
+    std::unique_ptr<MidiAnalyzer> m_analyzer;
+    int m_timerId = 0;
+    QList<MidiEditView*> m_inputViews;
+    QList<MidiEditView*> m_outputViews;
+};
