@@ -34,26 +34,6 @@
 
 namespace {
 
-// Closes the next modal box that appears and remembers its text.
-class BoxCloser : public QObject {
-public:
-    BoxCloser() { m_timer = startTimer(20); }
-    QString text;
-
-protected:
-    void timerEvent(QTimerEvent*) override
-    {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            text = box->text();
-            box->accept();
-            killTimer(m_timer);
-        }
-    }
-
-private:
-    int m_timer;
-};
-
 struct KeyCalls : KeyEventTarget {
     QList<unsigned int> on, off;
     int aboutCloses = 0;
@@ -240,9 +220,9 @@ private Q_SLOTS:
 
     void portThatFailsToOpenSaysSo()
     {
-        BoxCloser closer;
+        BoxAnswer answer(QMessageBox::Ok);
         QVERIFY(!m_window->ports()->inputPortMenuSelected(InputPortGroup_Second, 7));
-        QCOMPARE(closer.text, QString("Port open failed."));
+        QCOMPARE(answer.texts, QStringList{"Port open failed."});
         QCOMPARE(iniValue("PortName/InputPortNameSecond"), QString("Not Connected"));
     }
 
@@ -301,10 +281,10 @@ private Q_SLOTS:
 
     void limitWarningNamesTheWindowOnce()
     {
-        BoxCloser closer;
+        BoxAnswer answer(QMessageBox::Ok);
         m_window->showLimitViewDisplayMessageBox("System Exclusive");
-        QCOMPARE(closer.text, QString("Unable to open a new System Exclusive View.\n"
-                                      "Please close any opened System Exclusive View before trying again."));
+        QCOMPARE(answer.texts, QStringList{"Unable to open a new System Exclusive View.\n"
+                                           "Please close any opened System Exclusive View before trying again."});
     }
 
     void restorationByIdAndFixedSizeWindows()
