@@ -120,6 +120,12 @@ void MainWindow::showCriticalMessage(const QString& text)
     QMessageBox::critical(this, ProjectController::programName(), text);
 }
 
+void MainWindow::showInformationMessage(const QString& text)
+{
+    closeAboutDialog();
+    QMessageBox::information(this, ProjectController::programName(), text);
+}
+
 bool MainWindow::transmitNoteOnByKeyDown(unsigned int key)
 {
     return m_noteEventManager && m_noteEventManager->trunsmitNoteOnByKeyDown(key);

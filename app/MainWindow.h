@@ -76,6 +76,7 @@ public:
     void removeEditView(MidiEditView* view) override;
     void releaseHeldNotes() override;
     void showCriticalMessage(const QString& text) override;
+    void showInformationMessage(const QString& text) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

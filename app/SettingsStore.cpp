@@ -29,6 +29,8 @@ const IntKey PreferenceKeys[] = {
     {"MessageTimeFormat", ParamMessageTimeFormat},
     {"MessageParsed", ParamMessageParsed},
     {"ProgramNumberBase", ParamProgramNumberBase},
+    {"ChecksumStart", ParamChecksumStart},
+    {"ReplyTimeout", ParamReplyTimeout},
     {"PCKeyboardEnable", ParamPCKeyboardEnable},
     {"PCKeyboardOctave", ParamPCKeyboardOctave},
     {"PCKeyboardChannel", ParamPCKeyboardChannel},

@@ -1,12 +1,15 @@
 // Arbitrary text in the message text format (dump files, typed text): the
 // byte count and the conversion agree, the one-pass stripping leaves what
-// the format's regular expression leaves, and nothing crashes.
+// the format's regular expression leaves, the pairs with their places read
+// the same bytes, the checksum commands stay inside the text, and nothing
+// crashes.
 #include <QRegularExpression>
 #include <QString>
 
 #include <cstdlib>
 
 #include "MidiMessageText.h"
+#include "SysExChecksum.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -26,6 +29,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             abort();  // every pair read, yet the count said unknown
         }
     } else if (!converted || static_cast<unsigned int>(bytes.size()) != count) {
+        abort();
+    }
+    const QVector<MidiMessageText::Pair> pairs = MidiMessageText::pairs(text);
+    if (pairs.size() != digits.size() / 2) {
+        abort();
+    }
+    for (int i = 0; i < pairs.size(); i++) {
+        const MidiMessageText::Pair& pair = pairs.at(i);
+        if (pair.start < 0 || pair.end > text.size() || pair.start >= pair.end ||
+            (i < bytes.size() && pair.value != static_cast<unsigned char>(bytes.at(i)))) {
+            abort();
+        }
+    }
+    // The first two bytes choose a selection and a start offset.
+    const int from = size > 0 ? data[0] % (text.size() + 1) : 0;
+    const int to = size > 1 ? from + data[1] % (text.size() - from + 1) : from;
+    SysExChecksum::Edit edit;
+    QString error;
+    if (SysExChecksum::insertion(SysExChecksum::Sum, text, from, to, 1 + (size > 2 ? data[2] % 8 : 0), edit,
+                                 error) &&
+        (edit.start < 0 || edit.end > text.size() || edit.start > edit.end)) {
+        abort();
+    }
+    if (SysExChecksum::verify(SysExChecksum::Xor, text, 5).isEmpty()) {
         abort();
     }
     return 0;

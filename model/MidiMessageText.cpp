@@ -101,3 +101,31 @@ unsigned int MidiMessageText::getTransmissionMessageSize(const QString& text)
     }
     return static_cast<unsigned int>(digits.size() / 2);
 }
+
+QVector<MidiMessageText::Pair> MidiMessageText::pairs(const QString& text)
+{
+    QVector<Pair> result;
+    int pending = -1;  // the place of a first digit waiting for its second
+    const int length = text.size();
+    for (int i = 0; i < length; i++) {
+        const QChar character = text.at(i);
+        if (isSeparator(character)) {
+            continue;
+        }
+        if (character == QLatin1Char('/') && i + 1 < length && text.at(i + 1) == QLatin1Char('/')) {
+            while (i + 1 < length && !isLineBreak(text.at(i + 1))) {
+                i++;
+            }
+            continue;
+        }
+        if (pending < 0) {
+            pending = i;
+            continue;
+        }
+        const int high = hexDigit(text.at(pending));
+        const int low = hexDigit(character);
+        result.append({pending, i + 1, high < 0 || low < 0 ? -1 : high * 16 + low});
+        pending = -1;
+    }
+    return result;
+}

@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QVector>
 
 class MidiMessageText {
 public:
@@ -24,4 +25,14 @@ public:
     // The bytes of count pairs of stripped digits starting at pair first;
     // false (out as far as it got) at the first pair that is not hexadecimal.
     static bool toBytes(const QString& digits, int first, int count, QByteArray& out);
+
+    // One byte of a text: where its two digits stand ([start, end), with
+    // whatever separates them) and its value, -1 when not hexadecimal.
+    struct Pair {
+        int start;
+        int end;
+        int value;
+    };
+    // Every pair of the text, as it is read; a lone last digit is none.
+    static QVector<Pair> pairs(const QString& text);
 };

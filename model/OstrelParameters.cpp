@@ -61,9 +61,11 @@ const IntParameter preferenceParameters[] = {
     {ParamMessageColor, 0, 1, 1, "Color", nullptr},
     {ParamMessageDetail, 0, 1, 0, "Details", nullptr},
     {ParamMessageMiddleC, 0, 2, 0, "Middle C", getMessageMiddleCString},
-    {ParamMessageTimeFormat, 0, 1, 0, "Time Format", getTimeFormatString},
+    {ParamMessageTimeFormat, 0, 2, 0, "Time Format", getTimeFormatString},
     {ParamMessageParsed, 0, 1, 1, "Parser", nullptr},
     {ParamProgramNumberBase, 0, 1, 1, "Program Number", getProgramNumberBaseString},
+    {ParamChecksumStart, 1, 16383, 5, "Checksum Start", nullptr},
+    {ParamReplyTimeout, 0, 3600, 5, "Reply Timeout (s)", nullptr},
     {ParamPCKeyboardEnable, 0, 1, 0, "Enable", nullptr},
     {ParamPCKeyboardOctave, -5, 4, 0, "Octave", nullptr},
     {ParamPCKeyboardChannel, 1, 16, 1, "Channel", nullptr},
@@ -106,7 +108,7 @@ QString getMessageMiddleCString(int value, MODEL_RESULT* result)
 
 QString getTimeFormatString(int value, MODEL_RESULT* result)
 {
-    return textAt({"Clock", "Integer"}, value, result);
+    return textAt({"Clock", "Integer", "Delta"}, value, result);
 }
 
 QString getDocumentDirectory()

@@ -53,6 +53,10 @@ constexpr unsigned int ParamMessageMiddleC = 1205;
 constexpr unsigned int ParamMessageTimeFormat = 1206;
 constexpr unsigned int ParamMessageParsed = 1207;
 constexpr unsigned int ParamProgramNumberBase = 1208;
+// The first byte a system exclusive checksum covers (F0 is byte 0).
+constexpr unsigned int ParamChecksumStart = 1209;
+// How long Transmit and Receive listens for a reply, in seconds; 0: until stopped.
+constexpr unsigned int ParamReplyTimeout = 1210;
 
 // The PC keyboard.
 constexpr unsigned int ParamPCKeyboardEnable = 1300;
@@ -66,7 +70,7 @@ QString getKnobModeString(int value, MODEL_RESULT* result);           // Circula
 QString getProgramNumberBaseString(int value, MODEL_RESULT* result);  // Zero-based, One-based
 QString getMessageFontSizeString(int value, MODEL_RESULT* result);    // Normal, Large
 QString getMessageMiddleCString(int value, MODEL_RESULT* result);     // C3, C4, C5
-QString getTimeFormatString(int value, MODEL_RESULT* result);         // Clock, Integer
+QString getTimeFormatString(int value, MODEL_RESULT* result);         // Clock, Integer, Delta
 
 // The first standard document location, or empty when the platform has none.
 QString getDocumentDirectory();

@@ -8,8 +8,10 @@
 #include <QMimeData>
 #include <QTimer>
 #include <QHBoxLayout>
+#include <QMenu>
 #include <QVBoxLayout>
 
+#include "ChecksumCommands.h"
 #include "MidiEditTextView.h"
 #include "MidiEditView.h"
 #include "MidiEditViewHost.h"
@@ -189,6 +191,8 @@ void MidiEditGeneralView::setUpEditor()
     m_findBar->setFixedHeight(40);
     m_findBar->hide();
     m_findBar->setTextEditWidget(m_textView);
+    m_checksums = new ChecksumCommands(m_textView, m_model, m_owner->host());
+    connect(m_textView, &MidiEditTextView::contextMenuCreated, m_checksums, &ChecksumCommands::addTo);
 }
 
 void MidiEditGeneralView::setText(const QString& text)

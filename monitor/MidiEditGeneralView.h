@@ -12,6 +12,7 @@
 #include "ModelAssistant.h"
 #include "TextBacklog.h"
 
+class ChecksumCommands;
 class MidiEditTextView;
 class MidiEditView;
 class OstrelModel;
@@ -65,6 +66,7 @@ public:
     QWidget* toolbar() const { return m_toolbar; }
     ReferenceWidget* findBar() const { return m_findBar; }
     RepeatSettingsView* repeatSettings() const { return m_repeatSettings; }
+    ChecksumCommands* checksums() const { return m_checksums; }  // editors only
     TextHighlighter* highlighter() const { return m_highlighter; }
     QToolButton* transmitButton() const { return m_transmitButton; }
     QToolButton* transmitAndReceiveButton() const { return m_transmitAndReceiveButton; }
@@ -107,6 +109,7 @@ private:
     TextHighlighter* m_highlighter = nullptr;
     ReferenceWidget* m_findBar = nullptr;
     RepeatSettingsView* m_repeatSettings = nullptr;
+    ChecksumCommands* m_checksums = nullptr;
     int m_repeatInterval;
     int m_openMode;
     QToolButton* m_transmitButton = nullptr;

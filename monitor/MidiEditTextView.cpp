@@ -270,6 +270,12 @@ void MidiEditTextView::contextMenuEvent(QContextMenuEvent* event)
     if (!isReadOnly() && m_model->getModelIntValue(ParamSysExTransmitState, nullptr) == 1) {
         return;
     }
+    std::unique_ptr<QMenu> menu = createContextMenu();
+    menu->exec(event->globalPos());
+}
+
+std::unique_ptr<QMenu> MidiEditTextView::createContextMenu()
+{
     std::unique_ptr<QMenu> menu(createStandardContextMenu());
     if (isReadOnly()) {
         QAction* clearAction = menu->addAction(tr("&Clear"), this, &MidiEditTextView::clearText);
@@ -292,7 +298,8 @@ void MidiEditTextView::contextMenuEvent(QContextMenuEvent* event)
             }
         }
     }
-    menu->exec(event->globalPos());
+    Q_EMIT contextMenuCreated(menu.get());
+    return menu;
 }
 
 bool MidiEditTextView::pointInSelection(const QPoint& point) const

@@ -9,9 +9,12 @@
 
 #include <QPlainTextEdit>
 
+#include <memory>
+
 #include "ModelAssistant.h"
 
 class OstrelModel;
+class QMenu;
 class QTimer;
 
 class MidiEditTextView : public QPlainTextEdit, public ModelAssistant {
@@ -35,6 +38,9 @@ public:
     bool constructLink(const QPoint& point, bool ctrlHeld);
     void clearLink();
     bool transmitRowMessage();
+    // The context menu: the standard entries, then Clear (monitors) or the
+    // editor's commands, then what contextMenuCreated's receivers add.
+    std::unique_ptr<QMenu> createContextMenu();
 
     bool isLinkActive() const { return m_linkActive; }
     QString linkText() const { return m_linkText; }
@@ -46,6 +52,8 @@ Q_SIGNALS:
     void receiveShorcutKeyPressed();
     void transmitAndReceiveShortcutKeyPressed();
     void transmitRowMessage(const QString& row);
+    // The page adds its own entries to a new context menu.
+    void contextMenuCreated(QMenu* menu);
 
 public Q_SLOTS:
     void clearText();

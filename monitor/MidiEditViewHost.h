@@ -32,6 +32,8 @@ public:
     virtual void releaseHeldNotes() = 0;
     // A critical box titled "Ostrel".
     virtual void showCriticalMessage(const QString& text) = 0;
+    // An information box titled "Ostrel" (a report, a result).
+    virtual void showInformationMessage(const QString& text) = 0;
 
 protected:
     MidiEditViewHost() = default;

@@ -6,6 +6,7 @@
 #include <QDropEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
@@ -469,6 +470,43 @@ private Q_SLOTS:
         QVERIFY(page->repeatSettings()->isVisible());
         page->repeatSettings()->closeButtonPressed();
         QVERIFY(page->repeatSettings()->isHidden());
+    }
+
+    void checksumCommandsInTheContextMenu()
+    {
+        MidiEditView* editor = newEditor("F0 41 10 42 12 40 00 7F 00 00 F7");
+        MidiEditTextView* text = editor->generalView()->textView();
+        QTextCursor cursor = text->textCursor();
+        cursor.setPosition(27);
+        cursor.setPosition(29, QTextCursor::KeepAnchor);  // the 00 before F7
+        text->setTextCursor(cursor);
+        std::unique_ptr<QMenu> menu = text->createContextMenu();
+        QMenu* insert = nullptr;
+        QMenu* verify = nullptr;
+        for (QAction* action : menu->actions()) {
+            if (action->text() == "Insert Chec&ksum") {
+                insert = action->menu();
+            } else if (action->text() == "&Verify Checksum") {
+                verify = action->menu();
+            }
+        }
+        QVERIFY(insert && verify);
+        QCOMPARE(insert->actions().size(), 2);
+        QCOMPARE(insert->actions().at(0)->text(), QString("Sum (two's complement, 7 bit)"));
+        insert->actions().at(0)->trigger();
+        QCOMPARE(textOf(editor), QString("F0 41 10 42 12 40 00 7F 00 41 F7"));
+        QCOMPARE(m_model->getParameterEditFlag(), ParameterEditFlagEdited);
+        text->undo();
+        QCOMPARE(textOf(editor), QString("F0 41 10 42 12 40 00 7F 00 00 F7"));
+        {
+            BoxAnswer answer(QMessageBox::Ok);
+            verify->actions().at(0)->trigger();
+            QCOMPARE(answer.texts, QStringList{"Sum checksums from byte 5:\n\n"
+                                               "Message 1 (line 1): checksum 00 is wrong, 41 expected."});
+        }
+        m_model->setModelIntValue(ParamChecksumStart, 1);
+        menu = text->createContextMenu();
+        QVERIFY(menu->actions().last()->text() == "Checksum Start (Byte 1)...");
     }
 
     void repeatUntilCancelAndUntilTheWindowCloses()
