@@ -13,6 +13,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 
+#include "DumpFile.h"
 #include "LayoutStore.h"
 #include "MainWindow.h"
 #include "MidiSendPath.h"
@@ -30,11 +31,6 @@ const char* const UntitledProject = "Untitled.ostrel";
 bool isProject(const QString& path)
 {
     return QFileInfo(path).completeSuffix() == QLatin1String("ostrel");
-}
-
-bool isDumpFile(const QString& path)
-{
-    return QFileInfo(path).completeSuffix() == QLatin1String("txt");
 }
 
 }  // namespace
@@ -278,7 +274,7 @@ bool ProjectController::openDroppedDumpFile(const QString& path)
 {
     m_model->setModelStringValue(ParamDumpFileWorkingDirectory, QFileInfo(path).absolutePath());
     QString text;
-    if (!Utility::loadAtTextFileName(path, text)) {
+    if (!DumpFile::load(path, text)) {
         m_window->showCriticalMessage(tr("File open failed."));
         return false;
     }
@@ -295,7 +291,7 @@ bool ProjectController::handleDrop(QEvent* event)
                              !mime->hasFormat(QStringLiteral("text/uri-list"));
         const QStringList paths = Utility::droppedFilePaths(mime);
         const QString first = paths.isEmpty() ? QString() : paths.first();
-        if (refused || !(isProject(first) || isDumpFile(first))) {
+        if (refused || !(isProject(first) || DumpFile::isDropName(first))) {
             enter->setDropAction(Qt::IgnoreAction);
             enter->ignore();
             return true;
@@ -312,7 +308,7 @@ bool ProjectController::handleDrop(QEvent* event)
     }
     auto* drop = static_cast<QDropEvent*>(event);
     for (const QString& path : Utility::droppedFilePaths(drop->mimeData())) {
-        if (isDumpFile(path)) {
+        if (DumpFile::isDropName(path)) {
             drop->acceptProposedAction();
             openDroppedDumpFile(path);
             return true;

@@ -38,7 +38,8 @@ const IntKey PreferenceKeys[] = {
 };
 
 const IntKey DirectoryKeys[] = {{"DumpFileWorkingDirectory", ParamDumpFileWorkingDirectory},
-                                {"ProjectFileWorkingDirectory", ParamProjectFileWorkingDirectory}};
+                                {"ProjectFileWorkingDirectory", ParamProjectFileWorkingDirectory},
+                                {"DumpFileFilter", ParamDumpFileFilter}};
 
 // A stored integer brought into its parameter's range; anything that is
 // not a number (true and false count as 1 and 0) gives the default.

@@ -7,6 +7,7 @@
 //           bulk interval 0: MIDI bytes per second, progress, and how long
 //           Cancel takes to end a transmission.
 //   open    a 5 MB dump text file opened into an editor.
+//   syx     a 1 MiB .syx file (dumps of up to 4000 bytes) opened into an editor.
 // Run under QT_QPA_PLATFORM=offscreen (or any display).
 #include <QApplication>
 #include <QElapsedTimer>
@@ -237,6 +238,37 @@ void measureOpen(MainWindow& window, const QTemporaryDir& dir)
                 static_cast<long long>(file.size()), line, static_cast<long long>(clock.elapsed()));
 }
 
+void measureSyx(MainWindow& window, const QTemporaryDir& dir)
+{
+    QByteArray bytes;
+    unsigned int seed = 7;
+    int messages = 0;
+    while (bytes.size() < 1024 * 1024) {
+        bytes.append('\xF0');
+        seed = seed * 1103515245u + 12345u;
+        const int length = 1 + static_cast<int>(seed >> 8) % 4000;
+        for (int i = 0; i < length; i++) {
+            bytes.append(static_cast<char>((seed >> (i % 16)) & 0x7F));
+        }
+        bytes.append('\xF7');
+        messages++;
+    }
+    const QString path = dir.filePath(QStringLiteral("large.syx"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+        std::printf("syx: cannot write %s\n", qPrintable(path));
+        return;
+    }
+    file.close();
+    auto* editor = editView(window.createEditor(MidiEditView::SystemExclusive, QSize(), QString()));
+    QElapsedTimer clock;
+    clock.start();
+    editor->generalView()->openDumpFile(path, QSize());
+    QApplication::processEvents();  // layout and the first highlighting pass
+    std::printf("syx: %d bytes (%d messages) into an editor in %lld ms\n", static_cast<int>(bytes.size()), messages,
+                static_cast<long long>(clock.elapsed()));
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -264,6 +296,9 @@ int main(int argc, char** argv)
     }
     if (wanted("open")) {
         measureOpen(window, dir);
+    }
+    if (wanted("syx")) {
+        measureSyx(window, dir);
     }
     window.closeAllSubWindows();
     return 0;

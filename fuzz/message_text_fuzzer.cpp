@@ -1,13 +1,14 @@
 // Arbitrary text in the message text format (dump files, typed text): the
 // byte count and the conversion agree, the one-pass stripping leaves what
 // the format's regular expression leaves, the pairs with their places read
-// the same bytes, the checksum commands stay inside the text, and nothing
-// crashes.
+// the same bytes, the checksum commands stay inside the text, raw bytes
+// come back from their dump text, and nothing crashes.
 #include <QRegularExpression>
 #include <QString>
 
 #include <cstdlib>
 
+#include "DumpFile.h"
 #include "MidiMessageText.h"
 #include "SysExChecksum.h"
 
@@ -31,8 +32,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     } else if (!converted || static_cast<unsigned int>(bytes.size()) != count) {
         abort();
     }
-    const QVector<MidiMessageText::Pair> pairs = MidiMessageText::pairs(text);
-    if (pairs.size() != digits.size() / 2) {
+    int loneDigit = -1;
+    const QVector<MidiMessageText::Pair> pairs = MidiMessageText::pairs(text, &loneDigit);
+    if (pairs.size() != digits.size() / 2 || (loneDigit >= 0) != (digits.size() % 2 == 1)) {
         abort();
     }
     for (int i = 0; i < pairs.size(); i++) {
@@ -53,6 +55,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         abort();
     }
     if (SysExChecksum::verify(SysExChecksum::Xor, text, 5).isEmpty()) {
+        abort();
+    }
+    // The same input as the raw bytes of a .syx file: what its text gives
+    // back, when the text can be saved, is exactly those bytes.
+    const QByteArray raw(reinterpret_cast<const char*>(data), static_cast<int>(size));
+    QByteArray again;
+    if (DumpFile::bytesFromText(DumpFile::textFromBytes(raw), again, error) && again != raw) {
         abort();
     }
     return 0;

@@ -102,7 +102,7 @@ unsigned int MidiMessageText::getTransmissionMessageSize(const QString& text)
     return static_cast<unsigned int>(digits.size() / 2);
 }
 
-QVector<MidiMessageText::Pair> MidiMessageText::pairs(const QString& text)
+QVector<MidiMessageText::Pair> MidiMessageText::pairs(const QString& text, int* loneDigit)
 {
     QVector<Pair> result;
     int pending = -1;  // the place of a first digit waiting for its second
@@ -126,6 +126,9 @@ QVector<MidiMessageText::Pair> MidiMessageText::pairs(const QString& text)
         const int low = hexDigit(character);
         result.append({pending, i + 1, high < 0 || low < 0 ? -1 : high * 16 + low});
         pending = -1;
+    }
+    if (loneDigit) {
+        *loneDigit = pending;
     }
     return result;
 }

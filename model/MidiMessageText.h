@@ -33,6 +33,7 @@ public:
         int end;
         int value;
     };
-    // Every pair of the text, as it is read; a lone last digit is none.
-    static QVector<Pair> pairs(const QString& text);
+    // Every pair of the text, as it is read; a lone last digit is none
+    // (its place goes to loneDigit when asked, else -1 there).
+    static QVector<Pair> pairs(const QString& text, int* loneDigit = nullptr);
 };

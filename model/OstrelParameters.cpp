@@ -132,6 +132,7 @@ void OstrelParameters::createParameters(ModelIF* model)
                                  "Dump File Working Directory");
     model->createStringParameter(ParamProjectFileWorkingDirectory, documents,
                                  "Project File Working Directory");
+    model->createStringParameter(ParamDumpFileFilter, QString(), "Dump File Filter");
     createSwitch(model, ParamEditFlag);
     createSwitch(model, ParamSysExRepeat);
     for (const IntParameter& parameter : portParameters) {

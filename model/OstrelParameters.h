@@ -15,6 +15,7 @@ constexpr unsigned int ParamProjectFileWorkingDirectory = 2;  // string
 // Written only through OstrelModel::setParameterEditFlag.
 constexpr unsigned int ParamEditFlag = 3;
 constexpr unsigned int ParamSysExRepeat = 4;
+constexpr unsigned int ParamDumpFileFilter = 5;  // string: the dump dialogs' last filter
 
 constexpr unsigned int ParamMidiThru = 500;
 constexpr unsigned int ParamBulkInterval = 501;  // milliseconds

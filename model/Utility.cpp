@@ -17,9 +17,9 @@
 
 namespace Utility {
 
-bool loadAtTextFileName(const QString& path, QString& text)
+static bool readFile(const QString& path, QIODevice::OpenMode mode, QByteArray& bytes)
 {
-    text.clear();
+    bytes.clear();
     if (path.isEmpty()) {
         return false;
     }
@@ -28,12 +28,39 @@ bool loadAtTextFileName(const QString& path, QString& text)
         return false;
     }
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    if (!file.open(QIODevice::ReadOnly | mode)) {
         return false;
     }
     // Read no more than the limit, even from a file that grew meanwhile.
-    const QByteArray bytes = file.read(MaximumTextFileSize + 1);
+    bytes = file.read(MaximumTextFileSize + 1);
     if (file.error() != QFileDevice::NoError || bytes.size() > MaximumTextFileSize) {
+        bytes.clear();
+        return false;
+    }
+    return true;
+}
+
+static bool writeFile(const QString& path, QIODevice::OpenMode mode, const QByteArray& bytes)
+{
+    if (path.isEmpty()) {
+        return false;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | mode)) {
+        return false;
+    }
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+bool loadAtTextFileName(const QString& path, QString& text)
+{
+    text.clear();
+    QByteArray bytes;
+    if (!readFile(path, QIODevice::Text, bytes)) {
         return false;
     }
     const int end = bytes.indexOf('\0');
@@ -41,21 +68,19 @@ bool loadAtTextFileName(const QString& path, QString& text)
     return true;
 }
 
+bool loadBytes(const QString& path, QByteArray& bytes)
+{
+    return readFile(path, QIODevice::NotOpen, bytes);
+}
+
 bool saveAtTextFileName(const QString& path, const QString& text)
 {
-    if (path.isEmpty()) {
-        return false;
-    }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        return false;
-    }
-    const QByteArray bytes = text.toUtf8();
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return writeFile(path, QIODevice::Text, text.toUtf8());
+}
+
+bool saveBytes(const QString& path, const QByteArray& bytes)
+{
+    return writeFile(path, QIODevice::NotOpen, bytes);
 }
 
 static bool directoryExists(const QString& path)
@@ -77,10 +102,10 @@ QString fileSaveDialogStartPath(const QString& path, const QString& fallbackDire
 }
 
 QString showFileOpenDialog(QWidget* parent, const QString& caption, const QString& path,
-                           const QString& filter, const QString& fallbackDirectory)
+                           const QString& filter, const QString& fallbackDirectory, QString* selectedFilter)
 {
-    return QFileDialog::getOpenFileName(parent, caption,
-                                        fileOpenDialogStartPath(path, fallbackDirectory), filter);
+    return QFileDialog::getOpenFileName(parent, caption, fileOpenDialogStartPath(path, fallbackDirectory), filter,
+                                        selectedFilter);
 }
 
 QString filterDefaultSuffix(const QString& filter)
@@ -90,14 +115,22 @@ QString filterDefaultSuffix(const QString& filter)
 }
 
 QString showFileSaveDialog(QWidget* parent, const QString& caption, const QString& path,
-                           const QString& filter, const QString& fallbackDirectory)
+                           const QString& filter, const QString& fallbackDirectory, QString* selectedFilter)
 {
     QFileDialog dialog(parent, caption, fileSaveDialogStartPath(path, fallbackDirectory), filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(filterDefaultSuffix(filter));
+    if (selectedFilter && !selectedFilter->isEmpty()) {
+        dialog.selectNameFilter(*selectedFilter);
+    }
+    dialog.setDefaultSuffix(filterDefaultSuffix(dialog.selectedNameFilter()));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog](const QString& chosen) { dialog.setDefaultSuffix(filterDefaultSuffix(chosen)); });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return QString();
+    }
+    if (selectedFilter) {
+        *selectedFilter = dialog.selectedNameFilter();
     }
     // The dialog skips its default suffix when the bare name happens to be
     // a folder in the program's working directory: add it here as well.

@@ -3,6 +3,7 @@
 // main-thread test and the lookup of text files shipped with the program.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -17,11 +18,15 @@ namespace Utility {
 // end) and a file above MaximumTextFileSize. User-interface thread.
 constexpr qint64 MaximumTextFileSize = 32 * 1024 * 1024;
 bool loadAtTextFileName(const QString& path, QString& text);
+// The whole file's bytes, on the same terms.
+bool loadBytes(const QString& path, QByteArray& bytes);
 
 // Writes text as UTF-8 to a temporary file beside path and renames it over
 // path, so a failed save never leaves a half-written file where a good one
 // stood. False for an empty path or when opening, writing or renaming fails.
 bool saveAtTextFileName(const QString& path, const QString& text);
+// The same for bytes.
+bool saveBytes(const QString& path, const QByteArray& bytes);
 
 // The path a file dialog starts at: path, or fallbackDirectory when the
 // directory of path does not exist.
@@ -35,11 +40,15 @@ QString filterDefaultSuffix(const QString& filter);
 
 // The standard dialogs, started where the functions above say; the chosen
 // path, or empty when cancelled. A name typed without a suffix in the save
-// dialog gets the filter's suffix, so "bench" is saved as "bench.ostrel".
+// dialog gets the chosen filter's suffix, so "bench" is saved as
+// "bench.ostrel". With selectedFilter, the dialog starts on that filter
+// (one of filter's, separated by ";;") and leaves the one chosen there.
 QString showFileOpenDialog(QWidget* parent, const QString& caption, const QString& path,
-                           const QString& filter, const QString& fallbackDirectory);
+                           const QString& filter, const QString& fallbackDirectory,
+                           QString* selectedFilter = nullptr);
 QString showFileSaveDialog(QWidget* parent, const QString& caption, const QString& path,
-                           const QString& filter, const QString& fallbackDirectory);
+                           const QString& filter, const QString& fallbackDirectory,
+                           QString* selectedFilter = nullptr);
 
 // The local files a drop names, in order: its URL list, or the lines of its
 // text read as URLs when it carries no list. Empty lines are skipped.

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "ChecksumCommands.h"
+#include "DumpFile.h"
 #include "MidiEditTextView.h"
 #include "MidiEditView.h"
 #include "MidiEditViewHost.h"
@@ -26,8 +27,6 @@ namespace {
 
 constexpr qreal DevicePixelRatio = 2.0;
 const char* const UriListFormat = "text/uri-list";
-const char* const DumpFileSuffix = "txt";
-const char* const DumpFileFilter = "Text Files (*.txt)";
 
 struct ToolbarEntry {
     const char* image;  // null: a separator
@@ -365,12 +364,24 @@ void MidiEditGeneralView::setDumpFileDirectory(const QString& path)
     m_model->setModelStringValue(ParamDumpFileWorkingDirectory, QFileInfo(path).absolutePath());
 }
 
-void MidiEditGeneralView::openMenuSelected()
+QString MidiEditGeneralView::askForDumpFile(bool save)
 {
     m_owner->host()->releaseHeldNotes();
-    const QString path = Utility::showFileOpenDialog(
-        m_owner, tr("Open"), dumpFileDirectory() + QLatin1Char('/'), tr(DumpFileFilter),
-        m_model->getModelDefaultStringValue(ParamDumpFileWorkingDirectory, nullptr));
+    QString filter = m_model->getModelStringValue(ParamDumpFileFilter, nullptr);
+    const QString start = dumpFileDirectory() + QLatin1Char('/');
+    const QString fallback = m_model->getModelDefaultStringValue(ParamDumpFileWorkingDirectory, nullptr);
+    const QString path =
+        save ? Utility::showFileSaveDialog(m_owner, tr("Save"), start, DumpFile::filters(), fallback, &filter)
+             : Utility::showFileOpenDialog(m_owner, tr("Open"), start, DumpFile::filters(), fallback, &filter);
+    if (!path.isEmpty()) {
+        m_model->setModelStringValue(ParamDumpFileFilter, filter);
+    }
+    return path;
+}
+
+void MidiEditGeneralView::openMenuSelected()
+{
+    const QString path = askForDumpFile(false);
     if (!path.isEmpty()) {
         openDumpFile(path, size());
     }
@@ -380,7 +391,7 @@ bool MidiEditGeneralView::openDumpFile(const QString& path, const QSize& newEdit
 {
     setDumpFileDirectory(path);
     QString text;
-    if (!Utility::loadAtTextFileName(path, text)) {
+    if (!DumpFile::load(path, text)) {
         m_owner->host()->showCriticalMessage(tr("File open failed."));
         return false;
     }
@@ -394,10 +405,7 @@ bool MidiEditGeneralView::openDumpFile(const QString& path, const QSize& newEdit
 
 void MidiEditGeneralView::saveMenuSelected()
 {
-    m_owner->host()->releaseHeldNotes();
-    const QString path = Utility::showFileSaveDialog(
-        m_owner, tr("Save"), dumpFileDirectory() + QLatin1Char('/'), tr(DumpFileFilter),
-        m_model->getModelDefaultStringValue(ParamDumpFileWorkingDirectory, nullptr));
+    const QString path = askForDumpFile(true);
     if (!path.isEmpty()) {
         saveDumpFile(path);
     }
@@ -408,8 +416,9 @@ bool MidiEditGeneralView::saveDumpFile(const QString& path)
     setDumpFileDirectory(path);
     QString text;
     getText(text);
-    if (!Utility::saveAtTextFileName(path, text)) {
-        m_owner->host()->showCriticalMessage(tr("File save failed."));
+    QString error;
+    if (!DumpFile::save(path, text, error)) {
+        m_owner->host()->showCriticalMessage(error);
         return false;
     }
     return true;
@@ -435,7 +444,7 @@ bool MidiEditGeneralView::handleDragEnter(QDragEnterEvent* event)
     const bool refused =
         QApplication::activeModalWidget() || isTransmitting() ||
         !mime->hasFormat(QLatin1String(UriListFormat)) ||
-        QFileInfo(firstDroppedFile(mime)).completeSuffix() != QLatin1String(DumpFileSuffix);
+        !DumpFile::isDropName(firstDroppedFile(mime));
     if (refused) {
         event->setDropAction(Qt::IgnoreAction);
         event->ignore();

@@ -96,6 +96,8 @@ private:
     void transmitFromSettings();
     void openReceivingEditor();
     QString dumpFileDirectory() const;
+    // The Open or Save dialog on the dump folder and the last filter used.
+    QString askForDumpFile(bool save);
     void setDumpFileDirectory(const QString& path);
     bool handleDragEnter(QDragEnterEvent* event);
     bool handleDrop(QDropEvent* event);

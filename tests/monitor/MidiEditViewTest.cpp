@@ -6,7 +6,10 @@
 #include <QDropEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMenu>
+#include <QTimer>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
@@ -585,11 +588,12 @@ private Q_SLOTS:
             QCOMPARE(answer.texts, QStringList{"File save failed."});
         }
 
-        // Drops on an editor: "txt" only, exactly.
+        // Drops on an editor: "txt" and "syx", exactly.
         QWidget* viewport = page->textView()->viewport();
         QVERIFY(dragEnter(viewport, {QUrl::fromLocalFile(path)}));
+        QVERIFY(dragEnter(viewport, {QUrl::fromLocalFile(m_dir.filePath("a.syx"))}));
         QVERIFY(!dragEnter(viewport, {QUrl::fromLocalFile(m_dir.filePath("DUMP.TXT"))}));
-        QVERIFY(!dragEnter(viewport, {QUrl::fromLocalFile(m_dir.filePath("a.syx"))}));
+        QVERIFY(!dragEnter(viewport, {QUrl::fromLocalFile(m_dir.filePath("a.mid"))}));
         MidiEditView* empty = newEditor();
         drop(empty->generalView()->textView()->viewport(), {QUrl::fromLocalFile(path)});
         QCOMPARE(textOf(empty), QString("F0 43 10 F7 // voice"));
@@ -598,19 +602,74 @@ private Q_SLOTS:
         QCOMPARE(editors().size(), beforeDrop + 1);
         QCOMPARE(editors().last()->parentWidget()->size(), WindowKinds::MidiEditViewDefaultSize);
 
-        // Drops on the main window: the first "txt" or "ostrel" entry opens.
+        // Drops on the main window: the first "txt", "syx" or "ostrel" entry opens.
         QWidget* area = m_window->mdiArea()->viewport();
-        QVERIFY(dragEnter(area, {QUrl::fromLocalFile(path), QUrl::fromLocalFile(m_dir.filePath("x.syx"))}));
+        QVERIFY(dragEnter(area, {QUrl::fromLocalFile(path), QUrl::fromLocalFile(m_dir.filePath("x.mid"))}));
         QVERIFY(!dragEnter(area, {QUrl::fromLocalFile(m_dir.filePath("DUMP.TXT"))}));
-        drop(area, {QUrl::fromLocalFile(m_dir.filePath("x.syx")), QUrl::fromLocalFile(path)});
+        drop(area, {QUrl::fromLocalFile(m_dir.filePath("x.mid")), QUrl::fromLocalFile(path)});
         QCOMPARE(editors().size(), beforeDrop + 2);
         QCOMPARE(textOf(editors().last()), QString("F0 43 10 F7 // voice"));
+        const QString syx = m_dir.filePath("voice.syx");
+        QVERIFY(Utility::saveBytes(syx, QByteArray::fromHex("f04310f7f07e7f0601f7")));
+        drop(area, {QUrl::fromLocalFile(syx)});
+        QCOMPARE(editors().size(), beforeDrop + 3);
+        QCOMPARE(textOf(editors().last()), QString("F0 43 10 F7\nF0 7E 7F 06 01 F7"));
+        // Saved as .syx: the raw bytes; a text that cannot be is refused by line.
+        editors().last()->generalView()->setText("F0 01 F7 // one\nF0 02 F7");
+        QVERIFY(editors().last()->generalView()->saveDumpFile(syx));
+        QByteArray raw;
+        QVERIFY(Utility::loadBytes(syx, raw));
+        QCOMPARE(raw, QByteArray::fromHex("f001f7f002f7"));
+        editors().last()->generalView()->setText("F0 01 F7\nF0 02");
+        {
+            BoxAnswer answer(QMessageBox::Ok);
+            QVERIFY(!editors().last()->generalView()->saveDumpFile(syx));
+            QCOMPARE(answer.texts, QStringList{"Line 2: the system exclusive message has no F7."});
+        }
         {
             BoxAnswer answer(QMessageBox::Ok);
             drop(area, {QUrl::fromLocalFile(m_dir.filePath("missing.txt"))});
             QCOMPARE(answer.texts, QStringList{"File open failed."});
         }
-        QCOMPARE(editors().size(), beforeDrop + 2);
+        QCOMPARE(editors().size(), beforeDrop + 3);
+    }
+
+    // The dump dialogs start on the last filter used; a bare name saved
+    // under the .syx filter becomes a .syx file of raw bytes.
+    void dumpDialogsRememberTheirFilter()
+    {
+        const QString syxFilter("System exclusive files (*.syx)");
+        m_model->setModelStringValue(ParamDumpFileWorkingDirectory, m_dir.path());
+        m_model->setModelStringValue(ParamDumpFileFilter, syxFilter);
+        MidiEditView* editor = newEditor("F0 7D 01 F7");
+        QString shownFilter;
+        QString typed = "bare";
+        QTimer typist;
+        QObject::connect(&typist, &QTimer::timeout, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            auto* name = dialog ? dialog->findChild<QLineEdit*>("fileNameEdit") : nullptr;
+            if (name) {
+                shownFilter = dialog->selectedNameFilter();
+                if (typed.endsWith(".txt")) {
+                    dialog->selectNameFilter("Text Files (*.txt)");
+                }
+                name->setText(typed);
+                QTest::keyClick(name, Qt::Key_Return);
+            }
+        });
+        typist.start(20);
+        editor->generalView()->saveMenuSelected();
+        QCOMPARE(shownFilter, syxFilter);
+        QByteArray raw;
+        QVERIFY(Utility::loadBytes(m_dir.filePath("bare.syx"), raw));
+        QCOMPARE(raw, QByteArray::fromHex("f07d01f7"));
+        QVERIFY(Utility::saveAtTextFileName(m_dir.filePath("plain.txt"), "90 3C 40"));
+        typed = "plain.txt";
+        const int before = editors().size();
+        editor->generalView()->openMenuSelected();
+        QCOMPARE(editors().size(), before + 1);
+        QCOMPARE(textOf(editors().last()), QString("90 3C 40"));
+        QCOMPARE(m_model->getModelStringValue(ParamDumpFileFilter, nullptr), QString("Text Files (*.txt)"));
     }
 
     void projectKeepsEditorTextButNotWhatIsBeingReceived()
