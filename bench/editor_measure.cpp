@@ -210,6 +210,23 @@ void measureDump(MainWindow& window, OstrelModel& model, StallProbe& probe)
     runEventsFor(50);
 }
 
+// Writes bytes to path and opens the file into a new editor; the time taken.
+qint64 writeAndOpen(MainWindow& window, const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+        std::printf("cannot write %s\n", qPrintable(path));
+        return -1;
+    }
+    file.close();
+    auto* editor = editView(window.createEditor(MidiEditView::SystemExclusive, QSize(), QString()));
+    QElapsedTimer clock;
+    clock.start();
+    editor->generalView()->openDumpFile(path, QSize());
+    QApplication::processEvents();  // layout and the first highlighting pass
+    return clock.elapsed();
+}
+
 void measureOpen(MainWindow& window, const QTemporaryDir& dir)
 {
     QString text;
@@ -222,20 +239,10 @@ void measureOpen(MainWindow& window, const QTemporaryDir& dir)
                     .arg(line);
         line++;
     }
-    const QString path = dir.filePath(QStringLiteral("large.txt"));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0) {
-        std::printf("open: cannot write %s\n", qPrintable(path));
-        return;
-    }
-    file.close();
-    auto* editor = editView(window.createEditor(MidiEditView::SystemExclusive, QSize(), QString()));
-    QElapsedTimer clock;
-    clock.start();
-    editor->generalView()->openDumpFile(path, QSize());
-    QApplication::processEvents();  // layout and the first highlighting pass
-    std::printf("open: %lld bytes (%d lines) into an editor in %lld ms\n",
-                static_cast<long long>(file.size()), line, static_cast<long long>(clock.elapsed()));
+    const QByteArray bytes = text.toUtf8();
+    const qint64 elapsed = writeAndOpen(window, dir.filePath(QStringLiteral("large.txt")), bytes);
+    std::printf("open: %d bytes (%d lines) into an editor in %lld ms\n", static_cast<int>(bytes.size()), line,
+                static_cast<long long>(elapsed));
 }
 
 void measureSyx(MainWindow& window, const QTemporaryDir& dir)
@@ -253,20 +260,9 @@ void measureSyx(MainWindow& window, const QTemporaryDir& dir)
         bytes.append('\xF7');
         messages++;
     }
-    const QString path = dir.filePath(QStringLiteral("large.syx"));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
-        std::printf("syx: cannot write %s\n", qPrintable(path));
-        return;
-    }
-    file.close();
-    auto* editor = editView(window.createEditor(MidiEditView::SystemExclusive, QSize(), QString()));
-    QElapsedTimer clock;
-    clock.start();
-    editor->generalView()->openDumpFile(path, QSize());
-    QApplication::processEvents();  // layout and the first highlighting pass
+    const qint64 elapsed = writeAndOpen(window, dir.filePath(QStringLiteral("large.syx")), bytes);
     std::printf("syx: %d bytes (%d messages) into an editor in %lld ms\n", static_cast<int>(bytes.size()), messages,
-                static_cast<long long>(clock.elapsed()));
+                static_cast<long long>(elapsed));
 }
 
 }  // namespace
