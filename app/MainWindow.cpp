@@ -216,6 +216,12 @@ QMdiSubWindow* MainWindow::createEditor(int mode, const QSize& size, const QStri
     return window;
 }
 
+MidiEditView* MainWindow::openEditView(int mode, const QSize& size, const QString& text)
+{
+    QMdiSubWindow* window = createEditor(mode, size, text);
+    return window ? qobject_cast<MidiEditView*>(window->widget()) : nullptr;
+}
+
 void MainWindow::addEditView(MidiEditView* view, bool output)
 {
     m_feed->add(view, output);

@@ -71,7 +71,7 @@ public:
     bool transmitNoteOffByKeyUp(unsigned int key) override;
     bool closeAboutDialog() override;
     MidiSender* sender() override;
-    void openEditView(int mode, const QSize& size, const QString& text) override { createEditor(mode, size, text); }
+    MidiEditView* openEditView(int mode, const QSize& size, const QString& text) override;
     void addEditView(MidiEditView* view, bool output) override;
     void removeEditView(MidiEditView* view) override;
     void releaseHeldNotes() override;

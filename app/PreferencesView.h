@@ -13,7 +13,7 @@ class PreferencesView : public QFrame, public CommonViewHelper {
     Q_OBJECT
 
 public:
-    static constexpr QSize FixedSize{245, 280};
+    static constexpr QSize FixedSize{245, 375};
 
     PreferencesView(QWidget* parent, OstrelModel* model);
 };

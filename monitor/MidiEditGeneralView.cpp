@@ -323,9 +323,9 @@ void MidiEditGeneralView::transmitMenuSelected()
     transmitFromSettings();
 }
 
-void MidiEditGeneralView::openReceivingEditor()
+MidiEditView* MidiEditGeneralView::openReceivingEditor()
 {
-    m_owner->host()->openEditView(MidiEditView::SystemExclusiveReceiving, QSize(), QString());
+    return m_owner->host()->openEditView(MidiEditView::SystemExclusiveReceiving, QSize(), QString());
 }
 
 void MidiEditGeneralView::receiveMenuSelected()
@@ -345,7 +345,9 @@ void MidiEditGeneralView::transmitAndReceiveMenuSelected()
     if (isMonitor() || isTransmitting()) {
         return;
     }
-    openReceivingEditor();
+    if (MidiEditView* reply = openReceivingEditor()) {
+        reply->listenForReply(m_model->getModelIntValue(ParamReplyTimeout, nullptr));
+    }
     transmitFromSettings();
 }
 

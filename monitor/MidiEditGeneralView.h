@@ -94,7 +94,7 @@ private:
     void setUpMonitor();
     void setUpEditor();
     void transmitFromSettings();
-    void openReceivingEditor();
+    MidiEditView* openReceivingEditor();
     QString dumpFileDirectory() const;
     // The Open or Save dialog on the dump folder and the last filter used.
     QString askForDumpFile(bool save);

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QStackedLayout>
+#include <QTimer>
 
 #include "MidiEditGeneralView.h"
 #include "MidiEditProgressView.h"
@@ -14,6 +15,7 @@
 namespace {
 
 const char* const FailedMessage = "Failed to transmit message.";
+const char* const NoReplyMessage = "No reply received.";
 constexpr unsigned int EnabledProgressBarBytes = 256;
 constexpr int TextFieldId = 0;
 
@@ -40,8 +42,11 @@ MidiEditView::MidiEditView(QWidget* parent, OstrelModel* model, MidiEditViewHost
       m_receiveEnabled(mode == MidiInMonitor || mode == SystemExclusiveReceiving),
       m_model(model),
       m_host(host),
-      m_pages(new QStackedLayout(this))
+      m_pages(new QStackedLayout(this)),
+      m_replyTimer(new QTimer(this))
 {
+    m_replyTimer->setSingleShot(true);
+    connect(m_replyTimer, &QTimer::timeout, this, &MidiEditView::replyTimedOut);
     if (!m_isMonitor) {
         m_model->setParameterEditFlag(ParameterEditFlagEdited);
     }
@@ -93,6 +98,9 @@ void MidiEditView::receivedMessage(const QString& text, unsigned int byteCount)
     if (!m_isMonitor && m_model->getModelIntValue(ParamSysExRepeat, nullptr) != 0) {
         return;
     }
+    if (m_replyTimer->isActive()) {
+        m_replyTimer->start();  // the time counts from the last reply
+    }
     m_progressView->setTotalCommunicationSize(m_progressView->totalCommunicationSize() + byteCount);
     m_model->lockParameterEditFlag();
     m_generalView->insertText(text);
@@ -121,7 +129,39 @@ void MidiEditView::setReceivedMessageEnabled(bool enabled)
         }
     }
     m_receiveEnabled = enabled;
+    if (!enabled) {
+        m_replyTimer->stop();
+    }
     changeView(enabled ? ProgressPage : GeneralPage);
+}
+
+void MidiEditView::listenForReply(int seconds)
+{
+    if (seconds > 0 && m_receiveEnabled) {
+        m_replyTimer->start(seconds * 1000);
+    }
+}
+
+bool MidiEditView::isWaitingForReply() const
+{
+    return m_replyTimer->isActive();
+}
+
+void MidiEditView::replyTimedOut()
+{
+    if (!m_receiveEnabled) {
+        return;
+    }
+    if (m_model->getModelIntValue(ParamSysExTransmitState, nullptr) != 0) {
+        m_replyTimer->start();  // the request is still going out
+        return;
+    }
+    if (m_progressView->totalCommunicationSize() > 0) {
+        setReceivedMessageEnabled(false);  // as OK does: the replies are the text
+        return;
+    }
+    m_receiveEnabled = false;
+    m_progressView->setErrorMessage(tr(NoReplyMessage));
 }
 
 void MidiEditView::transmitMessage(const QString& text)

@@ -21,6 +21,7 @@ class MidiEditTransmittionThread;
 class MidiEditViewHost;
 class OstrelModel;
 class QStackedLayout;
+class QTimer;
 
 class MidiEditView : public QFrame, public WindowRestorationInfo, public FileStream {
     Q_OBJECT
@@ -52,6 +53,11 @@ public:
     // after its current message, without waiting for the next progress report.
     void cancelTransmittion();
     void setReceivedMessageEnabled(bool enabled);
+    // A listening editor waiting for the reply to a request: it stops
+    // listening once seconds pass (0: never) with no transmission running and
+    // nothing received; "No reply received." when nothing came at all.
+    void listenForReply(int seconds);
+    bool isWaitingForReply() const;
     void changeView(View view);
 
     OpenMode openMode() const { return m_openMode; }
@@ -76,6 +82,7 @@ protected:
 
 private:
     void deleteRepeatThread();
+    void replyTimedOut();
 
     OpenMode m_openMode;
     bool m_isMonitor;
@@ -89,4 +96,5 @@ private:
     MidiEditRepeatMessageView* m_repeatMessageView;
     MidiEditTransmittionThread* m_thread;
     MidiEditRepeatTransmittionThread* m_repeatThread = nullptr;
+    QTimer* m_replyTimer;
 };

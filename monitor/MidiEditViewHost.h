@@ -20,9 +20,9 @@ public:
 
     virtual MidiSender* sender() = 0;
     // A new editor (mode: MidiEditView::OpenMode) of size (the default size
-    // when not positive in both dimensions) holding text; none when the
+    // when not positive in both dimensions) holding text; null when the
     // editor limit is reached (the host says so).
-    virtual void openEditView(int mode, const QSize& size, const QString& text) = 0;
+    virtual MidiEditView* openEditView(int mode, const QSize& size, const QString& text) = 0;
     // Every view registers itself while it exists: the Out monitor as an
     // output view, everything else as an input view.
     virtual void addEditView(MidiEditView* view, bool output) = 0;

@@ -204,7 +204,7 @@ private Q_SLOTS:
         QCOMPARE(window->windowTitle(), QString("Preferences"));
         QCOMPARE(m_window->openWindow(WindowKinds::PreferencesId), window);
         QWidget* view = window->widget();
-        QCOMPARE(view->size(), QSize(245, 280));
+        QCOMPARE(view->size(), QSize(245, 375));
         QList<ComboBox*> combos = view->findChildren<ComboBox*>();
         QCOMPARE(combos.size(), 5);
         ComboBox* middleC = nullptr;

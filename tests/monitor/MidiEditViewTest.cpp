@@ -370,6 +370,41 @@ private Q_SLOTS:
         m_model->setModelIntValue(ParamMessageParsed, 1);
     }
 
+    // Transmit and Receive stops listening a timeout after the request went
+    // out and after each reply; with no reply at all it says so.
+    void transmitAndReceiveGivesUpAfterTheTimeout()
+    {
+        QCOMPARE(m_model->getModelIntValue(ParamReplyTimeout, nullptr), 5);
+        m_model->setModelIntValue(ParamReplyTimeout, 1);
+        MidiEditView* sender = newEditor("F0 7D 05 F7");
+        sender->generalView()->transmitAndReceiveMenuSelected();  // the loopback replies
+        MidiEditView* replies = editors().last();
+        QVERIFY(replies->isWaitingForReply());
+        QTRY_COMPARE_WITH_TIMEOUT(replies->currentView(), MidiEditView::GeneralPage, 10000);
+        QVERIFY(!replies->isReceiveEnabled());
+        QCOMPARE(textOf(replies), QString("F0 7D 05 F7"));
+
+        QVERIFY(m_window->ports()->inputPortMenuSelected(InputPortGroup_First, InvalidPortIndex));  // silence
+        sender->generalView()->transmitAndReceiveMenuSelected();
+        MidiEditView* silent = editors().last();
+        QTRY_COMPARE_WITH_TIMEOUT(silent->progressView()->message(), QString("No reply received."), 10000);
+        QVERIFY(!silent->isReceiveEnabled());
+        QCOMPARE(silent->currentView(), MidiEditView::ProgressPage);
+        silent->receivedMessage("F0 01 F7", 3);  // too late: not taken
+        QVERIFY(textOf(silent).isEmpty());
+        silent->progressView()->releasedButton();
+        QCOMPARE(silent->currentView(), MidiEditView::GeneralPage);
+
+        m_model->setModelIntValue(ParamReplyTimeout, 0);  // wait until stopped
+        sender->generalView()->transmitAndReceiveMenuSelected();
+        QVERIFY(!editors().last()->isWaitingForReply());
+        QVERIFY(editors().last()->isReceiveEnabled());
+        // Receive alone (F6) never times out.
+        m_model->setModelIntValue(ParamReplyTimeout, 1);
+        sender->generalView()->receiveMenuSelected();
+        QVERIFY(!editors().last()->isWaitingForReply());
+    }
+
     void shortAndLongTransmissionsWithTheirPages()
     {
         MidiEditView* editor = editors().first();
