@@ -1,6 +1,9 @@
 #include "MidiAnalyzer.h"
 
+#include <algorithm>
+
 #include "MidiNameTables.h"
+#include "MidiTime.h"
 #include "MidiSender.h"
 #include "OstrelModel.h"
 
@@ -69,10 +72,10 @@ void MidiAnalyzer::receivedMidi(const unsigned char* data, unsigned short length
         std::lock_guard<std::mutex> lock(m_mutex);
         sender = m_thruSender;
         if (m_parsed) {
-            receivedParsed(data, length, timeStamp, portGroup, batch);
+            receivedParsed(data, length, timeStamp, hostTimeStamp, portGroup, batch);
         } else {
             passThrough(batch, data, length, MessageTypeNotParsed, portGroup);
-            appendMessageToBuffer(data, length, MessageTypeNotParsed, timeStamp, portGroup);
+            appendMessageToBuffer(data, length, MessageTypeNotParsed, timeStamp, hostTimeStamp, portGroup);
         }
     }
     // In the order received, with the packet's own time: thru latency stays constant.
@@ -82,8 +85,8 @@ void MidiAnalyzer::receivedMidi(const unsigned char* data, unsigned short length
     }
 }
 
-void MidiAnalyzer::receivedParsed(const unsigned char* data, unsigned short length,
-                                  unsigned int timeStamp, unsigned int portGroup, ThruBatch& batch)
+void MidiAnalyzer::receivedParsed(const unsigned char* data, unsigned short length, unsigned int timeStamp,
+                                  uint64_t hostTime, unsigned int portGroup, ThruBatch& batch)
 {
     midilib_parser* parser = &m_parsers[portGroup];
     midilib_parser_setData(parser, data, length);
@@ -102,7 +105,7 @@ void MidiAnalyzer::receivedParsed(const unsigned char* data, unsigned short leng
         if (m_event.type != MIDILIB_Event_Type_ActiveSensing) {
             passThrough(batch, bytes, size, m_event.type, portGroup);
         }
-        appendMessageToBuffer(bytes, size, m_event.type, timeStamp, portGroup);
+        appendMessageToBuffer(bytes, size, m_event.type, timeStamp, hostTime, portGroup);
     }
 }
 
@@ -116,9 +119,17 @@ void MidiAnalyzer::passThrough(ThruBatch& batch, const unsigned char* data, unsi
     batch.bytes.insert(batch.bytes.end(), data, data + length);
 }
 
-void MidiAnalyzer::appendMessageToBuffer(const unsigned char* data, unsigned short length,
-                                         unsigned char type, unsigned int timeStamp,
-                                         unsigned int group)
+uint64_t MidiAnalyzer::sinceLastLine(uint64_t& lastLine, uint64_t hostTime)
+{
+    const uint64_t now = hostTime != 0 ? hostTime : getHostTimeInNanoseconds();
+    // The two inputs' workers may hand over their packets a little out of order.
+    const uint64_t since = lastLine != 0 && now > lastLine ? now - lastLine : 0;
+    lastLine = std::max(lastLine, now);
+    return since;
+}
+
+void MidiAnalyzer::appendMessageToBuffer(const unsigned char* data, unsigned short length, unsigned char type,
+                                         unsigned int timeStamp, uint64_t hostTime, unsigned int group)
 {
     if (type == MIDILIB_Event_Type_SystemExclusive && length != 0) {
         MidiMonitorLine::appendSystemExclusiveText(m_receivedSysExText, data, length);
@@ -127,7 +138,8 @@ void MidiAnalyzer::appendMessageToBuffer(const unsigned char* data, unsigned sho
     if (group > InputPortGroup_Second || !m_monitorPort[group]) {
         return;
     }
-    MidiMonitorLine::append(m_receivedText, m_format, data, length, type, timeStamp, group);
+    MidiMonitorLine::append(m_receivedText, m_format, data, length, type, timeStamp, group,
+                            sinceLastLine(m_lastReceivedLine, hostTime));
     m_receivedCount += length;
 }
 
@@ -140,7 +152,8 @@ void MidiAnalyzer::setTransmittedMidiData(const unsigned char* data, unsigned sh
         return;
     }
     const unsigned char shown = m_parsed ? type : MessageTypeNotParsed;
-    MidiMonitorLine::append(m_transmittedText, m_format, data, length, shown, timeStamp, group);
+    MidiMonitorLine::append(m_transmittedText, m_format, data, length, shown, timeStamp, group,
+                            sinceLastLine(m_lastTransmittedLine, 0));
     m_transmittedCount += length;
 }
 

@@ -83,11 +83,14 @@ private:
     static ThruBatch& threadThruBatch();
 
     void receivedParsed(const unsigned char* data, unsigned short length, unsigned int timeStamp,
-                        unsigned int portGroup, ThruBatch& batch);
+                        uint64_t hostTime, unsigned int portGroup, ThruBatch& batch);
     void passThrough(ThruBatch& batch, const unsigned char* data, unsigned short length,
                      unsigned char type, unsigned int portGroup);
-    void appendMessageToBuffer(const unsigned char* data, unsigned short length,
-                               unsigned char type, unsigned int timeStamp, unsigned int group);
+    void appendMessageToBuffer(const unsigned char* data, unsigned short length, unsigned char type,
+                               unsigned int timeStamp, uint64_t hostTime, unsigned int group);
+    // The time since the last line of a monitor's text (hostTime in
+    // nanoseconds, 0 for now), which becomes the last line's time.
+    static uint64_t sinceLastLine(uint64_t& lastLine, uint64_t hostTime);
     void updateFilterSwitch(unsigned int id, uint8_t on);
     int value(unsigned int id) const;
 
@@ -101,6 +104,8 @@ private:
     unsigned int m_receivedCount = 0;
     QByteArray m_transmittedText;
     unsigned int m_transmittedCount = 0;
+    uint64_t m_lastReceivedLine = 0;     // host times (ns) of the last lines
+    uint64_t m_lastTransmittedLine = 0;
     bool m_thru[2] = {false, false};
     MidiMonitorLineFormat m_format;
     bool m_parsed = true;

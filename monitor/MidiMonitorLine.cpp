@@ -1,5 +1,6 @@
 #include "MidiMonitorLine.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -24,6 +25,14 @@ char* putText(char* out, const char* text)
     const size_t length = std::strlen(text);
     std::memcpy(out, text, length);
     return out + length;
+}
+
+// Milliseconds with three decimals, right-aligned in twelve places.
+char* putDelta(char* out, uint64_t nanoseconds)
+{
+    const uint64_t microseconds = std::min<uint64_t>(nanoseconds / 1000u, 99999999999ull);
+    return out + std::sprintf(out, "%8u.%03u ", static_cast<unsigned int>(microseconds / 1000u),
+                              static_cast<unsigned int>(microseconds % 1000u));
 }
 
 char* putTimeStamp(char* out, unsigned int t, int timeFormat)
@@ -78,7 +87,7 @@ char* putNames(char* out, const unsigned char* data, unsigned char type, int mid
 
 void MidiMonitorLine::append(QByteArray& text, const MidiMonitorLineFormat& format,
                              const unsigned char* data, unsigned short length, unsigned char type,
-                             unsigned int timeStamp, unsigned int portGroup)
+                             unsigned int timeStamp, unsigned int portGroup, uint64_t sincePrevious)
 {
     // Everything but the bytes fits in this head; the bytes go straight to
     // the text, so a long system exclusive needs no scratch space.
@@ -86,7 +95,7 @@ void MidiMonitorLine::append(QByteArray& text, const MidiMonitorLineFormat& form
     char* out = head;
     *out++ = '\n';
     if (format.showTimeStamp) {
-        out = putTimeStamp(out, timeStamp, format.timeFormat);
+        out = format.timeFormat == 2 ? putDelta(out, sincePrevious) : putTimeStamp(out, timeStamp, format.timeFormat);
     }
     if (format.showDetail) {
         out = putDetailColumns(out, data, length, type, portGroup);

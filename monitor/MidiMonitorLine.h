@@ -5,20 +5,24 @@
 
 #include <QByteArray>
 
+#include <cstdint>
+
 struct MidiMonitorLineFormat {
     bool showTimeStamp = false;
     bool showDetail = false;
     int middleC = 0;     // 0: note 60 is C3, 1: C4, 2: C5
-    int timeFormat = 0;  // 0: 13:05:09:042, 1: 000047109042
+    int timeFormat = 0;  // 0: 13:05:09:042, 1: 000047109042, 2: "    1234.567" since the previous line
 };
 
 class MidiMonitorLine {
 public:
     // Appends "\n" and the columns: time stamp, port, channel and type (the
     // last three with details), the bytes, and note or controller names.
+    // The Delta time format shows sincePrevious (nanoseconds) as
+    // milliseconds with three decimals.
     static void append(QByteArray& text, const MidiMonitorLineFormat& format,
                        const unsigned char* data, unsigned short length, unsigned char type,
-                       unsigned int timeStamp, unsigned int portGroup);
+                       unsigned int timeStamp, unsigned int portGroup, uint64_t sincePrevious = 0);
 
     // Appends the bytes as hexadecimal pairs separated by spaces, starting a
     // new line before every status byte other than F7.

@@ -18,8 +18,8 @@ const TextHighlighter::HighlightInfo TextHighlighter::MonitorFullMessageRules[] 
 const int TextHighlighter::MonitorFullMessageRuleCount = 8;
 
 const TextHighlighter::HighlightInfo TextHighlighter::MonitorStatusRules[] = {
-    {"\\b9([0-9]|[A-F])(?!\\])\\b", QColor(172, 172, 255), 2, EachMatch},
-    {"\\b8([0-9]|[A-F])(?!\\])\\b", QColor(170, 0, 130), 2, EachMatch},
+    {"\\b9([0-9]|[A-F])(?![\\].])\\b", QColor(172, 172, 255), 2, EachMatch},
+    {"\\b8([0-9]|[A-F])(?![\\].])\\b", QColor(170, 0, 130), 2, EachMatch},
     {"\\bA([0-9]|[A-F])(?!\\])\\b", QColor(67, 127, 140), 2, EachMatch},
     {"\\bB([0-9]|[A-F])(?!\\])\\b", QColor(255, 255, 66), 2, EachMatch},
     {"\\bC([0-9]|[A-F])[(?! {7})|(?!\\])]\\b", QColor(255, 28, 28), 2, EachMatch},

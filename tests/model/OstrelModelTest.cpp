@@ -28,7 +28,7 @@ private Q_SLOTS:
             << ParamProgramNumberBase << QStringList{"Zero-based", "One-based"};
         QTest::newRow("font size") << ParamMessageFontSize << QStringList{"Normal", "Large"};
         QTest::newRow("middle C") << ParamMessageMiddleC << QStringList{"C3", "C4", "C5"};
-        QTest::newRow("time format") << ParamMessageTimeFormat << QStringList{"Clock", "Integer"};
+        QTest::newRow("time format") << ParamMessageTimeFormat << QStringList{"Clock", "Integer", "Delta"};
     }
 
     void valueTextsForValidAndInvalidValues()

@@ -161,6 +161,28 @@ private Q_SLOTS:
         QCOMPARE(take().received, line);
     }
 
+    // Delta: milliseconds since the previous line of the same monitor, from
+    // the packets' host times; the In and Out texts count apart.
+    void deltaTimesBetweenLines()
+    {
+        set(ParamTimeStamp, 1);
+        set(ParamMessageTimeFormat, 2);
+        receive({0x90, 0x3C, 0x40}, 0, SampleTime, 5000000000ull);
+        receive({0xF8, 0xF8}, 1, SampleTime, 5001234567ull);  // two lines, one packet
+        receive({0xF8}, 0, SampleTime, 5000000001ull);          // handed over late: no negative time
+        receive({0xFA}, 0, SampleTime, 5000000000ull + 123456789012ull);
+        QCOMPARE(take().received, QByteArray("\n       0.000 90 3C 40"
+                                             "\n       1.234 F8"
+                                             "\n       0.000 F8"
+                                             "\n       0.000 F8"
+                                             "\n  123455.554 FA"));
+        m_analyzer->setTransmittedMidiData(Bytes{0xFC}.data(), 1, SampleTime, MIDILIB_Event_Type_Stop,
+                                           OutputPortGroup_First);
+        QCOMPARE(take().transmitted, QByteArray("\n       0.000 FC"));  // the Out monitor's first line
+        receive({0xFE}, 0, SampleTime, 5000000000ull + 200000000000000ull);  // days later: held at the widest
+        QCOMPARE(take().received, QByteArray("\n99999999.999 FE"));
+    }
+
     void parsedOffGivesOneRawLinePerPacket()
     {
         set(ParamMessageParsed, 0);

@@ -60,7 +60,7 @@ private Q_SLOTS:
     {
         OstrelModel model;
         QTextDocument document;
-        document.setPlainText("90 3C 40 80 3C 00\n90 3C 40 80 3C 00");
+        document.setPlainText("90 3C 40 80 3C 00\n90 3C 40 80 3C 00\n      90.125 80 3C 00");
         TextHighlighter highlighter(&document, &model, TextHighlighter::MonitorFullMessageRules,
                                     TextHighlighter::MonitorFullMessageRuleCount);
         highlighter.setHighlightInfo(TextHighlighter::MonitorStatusRules,
@@ -73,6 +73,10 @@ private Q_SLOTS:
         QCOMPARE(raw.at(0), QColor(172, 172, 255));
         QVERIFY(!raw.at(3).isValid());
         QCOMPARE(raw.at(9), QColor(170, 0, 130));
+        // A delta time of 90 ms is no status byte.
+        const QList<QColor> delta = colours(document, 2);
+        QVERIFY(!delta.at(6).isValid());
+        QCOMPARE(delta.at(13), QColor(170, 0, 130));
     }
 
     void editorMarksExclusiveBytesAndComments()
