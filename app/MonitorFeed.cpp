@@ -75,6 +75,7 @@ void MonitorFeed::deliver()
     const QString out = m_outputViews.isEmpty() ? QString() : latin1Text(outText, limit);
     // A view may close itself while it handles text: walk copies.
     for (MidiEditView* view : QList<MidiEditView*>(m_outputViews)) {
+        view->logTraffic(outText);
         view->insertText(out);
     }
     for (MidiEditView* view : QList<MidiEditView*>(m_inputViews)) {
@@ -82,6 +83,7 @@ void MonitorFeed::deliver()
             continue;
         }
         if (view->isMonitor()) {
+            view->logTraffic(inText);
             if (!inReady) {
                 in = latin1Text(inText, limit);
                 inReady = true;

@@ -16,6 +16,7 @@
 #include "MidiEditTextView.h"
 #include "MidiEditView.h"
 #include "MidiEditViewHost.h"
+#include "MonitorCommands.h"
 #include "OstrelModel.h"
 #include "ReferenceWidget.h"
 #include "RepeatSettingsView.h"
@@ -86,11 +87,15 @@ MidiEditGeneralView::MidiEditGeneralView(MidiEditView* owner, OstrelModel* model
         m_textView->setMouseTracking(true);
     }
     layout->addWidget(m_textView);
+    m_findBar = new ReferenceWidget(this);
+    m_findBar->setFixedHeight(40);
+    m_findBar->hide();
+    m_findBar->setTextEditWidget(m_textView);
+    layout->addWidget(m_findBar);
     if (isMonitor()) {
         setUpMonitor();
     } else {
         setUpEditor();
-        layout->addWidget(m_findBar);
     }
     connect(m_textView, &MidiEditTextView::transmitShortcutKeyPressed, this,
             &MidiEditGeneralView::transmitMenuSelected);
@@ -175,6 +180,11 @@ void MidiEditGeneralView::setUpMonitor()
     m_textView->setPalette(palette);
     m_textView->setAcceptDrops(false);
     m_textView->document()->setMaximumBlockCount(m_lineLimit);
+    m_monitorCommands = new MonitorCommands(this, m_model, m_owner->host());
+    connect(m_textView, &MidiEditTextView::contextMenuCreated, m_monitorCommands, &MonitorCommands::addTo);
+    connect(m_textView, &MidiEditTextView::pauseKeyPressed, m_monitorCommands,
+            [this] { m_monitorCommands->setPaused(!m_monitorCommands->isPaused()); });
+    connect(m_textView, &MidiEditTextView::cleared, this, [this] { m_backlog.clear(); });
 }
 
 void MidiEditGeneralView::setUpEditor()
@@ -186,10 +196,6 @@ void MidiEditGeneralView::setUpEditor()
     m_textView->viewport()->setAcceptDrops(true);
     m_textView->viewport()->installEventFilter(this);
     m_textView->installEventFilter(m_repeatSettings);
-    m_findBar = new ReferenceWidget(this);
-    m_findBar->setFixedHeight(40);
-    m_findBar->hide();
-    m_findBar->setTextEditWidget(m_textView);
     m_checksums = new ChecksumCommands(m_textView, m_model, m_owner->host());
     connect(m_textView, &MidiEditTextView::contextMenuCreated, m_checksums, &ChecksumCommands::addTo);
 }
@@ -207,8 +213,16 @@ void MidiEditGeneralView::insertText(const QString& text)
         return;
     }
     m_backlog.append(text);
-    if (!m_insertTimer->isActive()) {
+    if (!m_held && !m_insertTimer->isActive()) {
         insertNextPiece();
+    }
+}
+
+void MidiEditGeneralView::setInsertionHeld(bool held)
+{
+    m_held = held;
+    if (!held) {
+        flushInsertedText();
     }
 }
 

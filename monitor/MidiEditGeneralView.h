@@ -13,6 +13,7 @@
 #include "TextBacklog.h"
 
 class ChecksumCommands;
+class MonitorCommands;
 class MidiEditTextView;
 class MidiEditView;
 class OstrelModel;
@@ -47,6 +48,9 @@ public:
     // Everything still waiting goes into the view now.
     void flushInsertedText();
     bool hasPendingText() const { return !m_backlog.isEmpty(); }
+    // Held: appended text waits (only the last lines a monitor keeps) and
+    // goes in at once when released.
+    void setInsertionHeld(bool held);
     // The whole text; true when it is not empty.
     bool getText(QString& text);
     bool hasText() const;
@@ -67,6 +71,7 @@ public:
     ReferenceWidget* findBar() const { return m_findBar; }
     RepeatSettingsView* repeatSettings() const { return m_repeatSettings; }
     ChecksumCommands* checksums() const { return m_checksums; }  // editors only
+    MonitorCommands* monitorCommands() const { return m_monitorCommands; }  // monitors only
     TextHighlighter* highlighter() const { return m_highlighter; }
     QToolButton* transmitButton() const { return m_transmitButton; }
     QToolButton* transmitAndReceiveButton() const { return m_transmitAndReceiveButton; }
@@ -112,6 +117,8 @@ private:
     ReferenceWidget* m_findBar = nullptr;
     RepeatSettingsView* m_repeatSettings = nullptr;
     ChecksumCommands* m_checksums = nullptr;
+    MonitorCommands* m_monitorCommands = nullptr;
+    bool m_held = false;
     int m_repeatInterval;
     int m_openMode;
     QToolButton* m_transmitButton = nullptr;

@@ -209,6 +209,7 @@ bool MidiEditTextView::transmitRowMessage()
 void MidiEditTextView::clearText()
 {
     clear();
+    Q_EMIT cleared();
 }
 
 void MidiEditTextView::editTextChanged()
@@ -245,6 +246,10 @@ void MidiEditTextView::keyPressEvent(QKeyEvent* event)
     }
     if (isReadOnly() && event->key() == Qt::Key_D && event->modifiers() == Qt::ShiftModifier) {
         clearText();  // Shift+D clears a monitor
+        return;
+    }
+    if (isReadOnly() && event->key() == Qt::Key_Pause) {
+        Q_EMIT pauseKeyPressed();
         return;
     }
     if (!isReadOnly()) {

@@ -54,6 +54,9 @@ Q_SIGNALS:
     void transmitRowMessage(const QString& row);
     // The page adds its own entries to a new context menu.
     void contextMenuCreated(QMenu* menu);
+    // A monitor: the Pause key, and Clear (Shift+D or the menu).
+    void pauseKeyPressed();
+    void cleared();
 
 public Q_SLOTS:
     void clearText();

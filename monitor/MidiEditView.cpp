@@ -10,6 +10,7 @@
 #include "MidiEditRepeatTransmittionThread.h"
 #include "MidiEditTransmittionThread.h"
 #include "MidiEditViewHost.h"
+#include "MonitorCommands.h"
 #include "OstrelModel.h"
 
 namespace {
@@ -105,6 +106,13 @@ void MidiEditView::receivedMessage(const QString& text, unsigned int byteCount)
     m_model->lockParameterEditFlag();
     m_generalView->insertText(text);
     m_model->unlockParameterEditFlag();
+}
+
+void MidiEditView::logTraffic(const QByteArray& text)
+{
+    if (MonitorCommands* monitor = m_generalView->monitorCommands()) {
+        monitor->log(text);
+    }
 }
 
 void MidiEditView::insertText(const QString& text)

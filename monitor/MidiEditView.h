@@ -44,6 +44,8 @@ public:
     bool getDataStream(QDataStream& stream) override;
 
     void receivedMessage(const QString& text, unsigned int byteCount);
+    // A monitor's whole text of a tick, for its log (lines the view may drop).
+    void logTraffic(const QByteArray& text);
     void insertText(const QString& text);
     void clearText();
     void transmitMessage(const QString& text);

@@ -27,6 +27,8 @@
 #include "MainWindow.h"
 #include "WindowRestorationInfo.h"
 #include "MonitorFeed.h"
+#include "MonitorCommands.h"
+#include "MidiAnalyzer.h"
 #include "WindowKinds.h"
 #include "ProjectController.h"
 #include "PortSet.h"
@@ -287,6 +289,63 @@ private Q_SLOTS:
         // A font size change reaches the monitors.
         m_model->setModelIntValue(ParamMessageFontSize, 1);
         QCOMPARE(inMonitor()->generalView()->textView()->font().pixelSize(), 18);
+    }
+
+    // Pause, Find, Save Text As and Log to File in a monitor's menu; a burst
+    // of 50,000 messages: the view keeps 1024 lines, the log every one.
+    void monitorPauseFindSaveAndLog()
+    {
+        MidiEditView* monitor = inMonitor();
+        MidiEditGeneralView* page = monitor->generalView();
+        std::unique_ptr<QMenu> menu = page->textView()->createContextMenu();
+        QStringList entries;
+        for (QAction* action : menu->actions()) {
+            entries.append(action->text());
+        }
+        for (const char* entry : {"&Pause", "&Find...", "Save Text &As...", "&Log to File..."}) {
+            QVERIFY2(entries.contains(entry), entry);
+        }
+        QTest::keyClick(page->textView(), Qt::Key_F, Qt::ControlModifier);
+        QVERIFY(page->findBar()->isVisible());
+
+        const QString logPath = m_dir.filePath("in.log");
+        QVERIFY(page->monitorCommands()->startLog(logPath));
+        QMdiSubWindow* window = m_window->openedWindow(WindowRestorationInfo::MidiInMonitorId);
+        QTest::keyClick(page->textView(), Qt::Key_Pause);
+        QVERIFY(page->monitorCommands()->isPaused());
+        QCOMPARE(window->windowTitle(), QString("MIDI In Monitor (paused)"));
+        MidiAnalyzer* analyzer = m_window->feed()->analyzer();
+        QByteArray expected;
+        for (int i = 0; i < 50000; i++) {
+            const unsigned char message[] = {0xB0, static_cast<unsigned char>(i >> 7 & 0x7F),
+                                             static_cast<unsigned char>(i & 0x7F)};
+            analyzer->receivedMidi(message, 3, 0, 0, 0);
+            expected += QString::asprintf("B0 %02X %02X\n", message[1], message[2]).toLatin1();
+            if (i % 10000 == 9999) {
+                m_window->feed()->deliver();
+            }
+        }
+        QVERIFY(textOf(monitor).isEmpty());  // paused: the view stays as it was
+        QTest::keyClick(page->textView(), Qt::Key_Pause);
+        QCOMPARE(window->windowTitle(), QString("MIDI In Monitor"));
+        QTextDocument* document = page->textView()->document();
+        QCOMPARE(document->blockCount(), 1024);  // the latest lines at once
+        QCOMPARE(document->lastBlock().text(), QString("B0 06 4F"));  // message 49999
+        page->monitorCommands()->stopLog();
+        QFile log(logPath);
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        const QList<QByteArray> logged = log.readAll().split('\n');
+        const QList<QByteArray> wanted = expected.split('\n');
+        QCOMPARE(logged.size(), wanted.size());
+        for (int i = 0; i < wanted.size(); i++) {
+            QCOMPARE(logged.at(i), wanted.at(i));
+        }
+        // Save Text As: what the view shows, line for line.
+        QVERIFY(page->monitorCommands()->saveText(m_dir.filePath("shown.txt")));
+        QString saved;
+        QVERIFY(Utility::loadAtTextFileName(m_dir.filePath("shown.txt"), saved));
+        QCOMPARE(saved, textOf(monitor) + "\n");
+        QVERIFY(saved.startsWith("B0 7E 50\n"));  // message 48976
     }
 
     // 3000 messages inside one timer tick: the monitors end with the last

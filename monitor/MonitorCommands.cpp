@@ -1,0 +1,123 @@
+#include "MonitorCommands.h"
+
+#include <QAction>
+#include <QMenu>
+
+#include "MidiEditGeneralView.h"
+#include "MidiEditTextView.h"
+#include "MidiEditViewHost.h"
+#include "OstrelModel.h"
+#include "ReferenceWidget.h"
+#include "Utility.h"
+
+namespace {
+
+const char* const FileFilter = "Text Files (*.txt);;All files (*)";
+
+}  // namespace
+
+MonitorCommands::MonitorCommands(MidiEditGeneralView* page, OstrelModel* model, MidiEditViewHost* host)
+    : QObject(page), m_page(page), m_model(model), m_host(host)
+{
+}
+
+void MonitorCommands::addTo(QMenu* menu)
+{
+    menu->addSeparator();
+    QAction* pause = menu->addAction(tr("&Pause"), this, [this](bool on) { setPaused(on); });
+    pause->setCheckable(true);
+    pause->setChecked(m_paused);
+    pause->setShortcut(QKeySequence(Qt::Key_Pause));
+    menu->addAction(tr("&Find..."), m_page, &MidiEditGeneralView::searchMenuSelected)
+        ->setShortcut(QKeySequence(tr("Ctrl+F")));
+    menu->addSeparator();
+    menu->addAction(tr("Save Text &As..."), this, &MonitorCommands::saveTextAs);
+    QAction* log = menu->addAction(tr("&Log to File..."), this, [this](bool on) {
+        if (on) {
+            chooseLogFile();
+        } else {
+            stopLog();
+        }
+    });
+    log->setCheckable(true);
+    log->setChecked(isLogging());
+    if (isLogging()) {
+        log->setToolTip(m_log.path());
+    }
+}
+
+QWidget* MonitorCommands::frame() const
+{
+    // The page sits in the monitor view, the view in its sub-window.
+    QWidget* view = m_page->parentWidget();
+    return view ? view->parentWidget() : nullptr;
+}
+
+void MonitorCommands::setPaused(bool paused)
+{
+    if (paused == m_paused) {
+        return;
+    }
+    m_paused = paused;
+    m_page->setInsertionHeld(paused);
+    if (QWidget* window = frame()) {
+        if (paused) {
+            m_title = window->windowTitle();
+            window->setWindowTitle(m_title + tr(" (paused)"));
+        } else {
+            window->setWindowTitle(m_title);
+        }
+    }
+}
+
+QString MonitorCommands::askForFile(const QString& caption)
+{
+    m_host->releaseHeldNotes();
+    return Utility::showFileSaveDialog(
+        m_page, caption, m_model->getModelStringValue(ParamDumpFileWorkingDirectory, nullptr) + QLatin1Char('/'),
+        tr(FileFilter), m_model->getModelDefaultStringValue(ParamDumpFileWorkingDirectory, nullptr));
+}
+
+void MonitorCommands::saveTextAs()
+{
+    const QString path = askForFile(tr("Save Text As"));
+    if (!path.isEmpty()) {
+        saveText(path);
+    }
+}
+
+bool MonitorCommands::saveText(const QString& path)
+{
+    m_page->flushInsertedText();
+    QString text = m_page->textView()->toPlainText();
+    if (!text.isEmpty()) {
+        text += QLatin1Char('\n');
+    }
+    if (!Utility::saveAtTextFileName(path, text)) {
+        m_host->showCriticalMessage(tr("File save failed."));
+        return false;
+    }
+    return true;
+}
+
+void MonitorCommands::chooseLogFile()
+{
+    const QString path = askForFile(tr("Log to File"));
+    if (!path.isEmpty()) {
+        startLog(path);
+    }
+}
+
+bool MonitorCommands::startLog(const QString& path)
+{
+    if (!m_log.open(path)) {
+        m_host->showCriticalMessage(tr("File save failed."));
+        return false;
+    }
+    return true;
+}
+
+void MonitorCommands::stopLog()
+{
+    m_log.close();
+}

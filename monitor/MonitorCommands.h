@@ -1,0 +1,52 @@
+// A monitor's own commands, in its context menu after Clear: Pause (also
+// the Pause key) freezes the view while the text goes on arriving and
+// shows the latest lines at once on resuming, with "(paused)" in the
+// title meanwhile; Find (Ctrl+F) opens the find bar; Save Text As writes
+// what the view shows; Log to File appends every line the monitor is
+// handed, also those the view drops, until it is switched off or the
+// window closes (MonitorLog). Both files hold the monitor's lines exactly.
+// User-interface thread.
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include "MonitorLog.h"
+
+class MidiEditGeneralView;
+class MidiEditViewHost;
+class OstrelModel;
+class QWidget;
+class QMenu;
+
+class MonitorCommands : public QObject {
+    Q_OBJECT
+
+public:
+    MonitorCommands(MidiEditGeneralView* page, OstrelModel* model, MidiEditViewHost* host);
+
+    void addTo(QMenu* menu);
+
+    void setPaused(bool paused);
+    bool isPaused() const { return m_paused; }
+    // Asks for a file, then saveText / startLog.
+    void saveTextAs();
+    void chooseLogFile();
+    bool saveText(const QString& path);
+    bool startLog(const QString& path);
+    void stopLog();
+    bool isLogging() const { return m_log.isOpen(); }
+    // Every text the monitor is handed, whether the view shows it or not.
+    void log(const QByteArray& text) { m_log.append(text); }
+
+private:
+    QWidget* frame() const;
+    QString askForFile(const QString& caption);
+
+    MidiEditGeneralView* m_page;
+    OstrelModel* m_model;
+    MidiEditViewHost* m_host;
+    bool m_paused = false;
+    QString m_title;  // the window's title without "(paused)"
+    MonitorLog m_log;
+};
