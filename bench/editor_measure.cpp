@@ -8,6 +8,8 @@
 //           Cancel takes to end a transmission.
 //   open    a 5 MB dump text file opened into an editor.
 //   syx     a 1 MiB .syx file (dumps of up to 4000 bytes) opened into an editor.
+//   log     (only when named) the flood for 60 s with the In monitor logging
+//           to a file: lines in the file against messages sent.
 // Run under QT_QPA_PLATFORM=offscreen (or any display).
 #include <QApplication>
 #include <QElapsedTimer>
@@ -34,6 +36,7 @@
 #include "MidiEditTextView.h"
 #include "MidiEditTransmittionThread.h"
 #include "MidiEditView.h"
+#include "MonitorCommands.h"
 #include "MidiInputPort.h"
 #include "MidiOutputPort.h"
 #include "MidiTime.h"
@@ -84,11 +87,15 @@ MidiEditView* editView(QMdiSubWindow* window)
     return window ? qobject_cast<MidiEditView*>(window->widget()) : nullptr;
 }
 
-void measureFlood(MainWindow& window, StallProbe& probe)
+// With logPath, the In monitor logs to that file meanwhile.
+void measureFlood(MainWindow& window, StallProbe& probe, int Seconds, const QString& logPath = QString())
 {
     constexpr int PerSecond = 20000;
-    constexpr int Seconds = 10;
     MidiEditView* monitor = editView(window.openedWindow(WindowRestorationInfo::MidiInMonitorId));
+    if (!logPath.isEmpty() && !monitor->generalView()->monitorCommands()->startLog(logPath)) {
+        std::printf("log: cannot open %s\n", qPrintable(logPath));
+        return;
+    }
     const unsigned int before = monitor->progressView()->totalCommunicationSize();
     MidiOutputPort sender(window.ports()->client(), 16, 1, getHostTimeInMilliseconds(),
                           getCurrentTimeInMilliseconds());
@@ -134,6 +141,18 @@ void measureFlood(MainWindow& window, StallProbe& probe)
                 "monitor lines %d\n",
                 static_cast<long long>(probe.longestGap()), rssBefore, rssPeak,
                 monitor->generalView()->textView()->document()->blockCount());
+    if (!logPath.isEmpty()) {
+        monitor->generalView()->monitorCommands()->stopLog();
+        QFile log(logPath);
+        int lines = 0;
+        if (log.open(QIODevice::ReadOnly)) {
+            while (!log.atEnd()) {
+                lines += log.readLine().startsWith("-- ") ? 0 : 1;
+            }
+        }
+        std::printf("log: %d lines in the file for %d messages sent; %llu lost by the log\n", lines, sent.load(),
+                    static_cast<unsigned long long>(monitor->generalView()->monitorCommands()->lostLines()));
+    }
 }
 
 void measureDump(MainWindow& window, OstrelModel& model, StallProbe& probe)
@@ -285,7 +304,10 @@ int main(int argc, char** argv)
         return arguments.size() < 2 || arguments.contains(QString::fromLatin1(name));
     };
     if (wanted("flood")) {
-        measureFlood(window, probe);
+        measureFlood(window, probe, 10);
+    }
+    if (arguments.contains(QStringLiteral("log"))) {  // a minute: only when asked
+        measureFlood(window, probe, 60, dir.filePath(QStringLiteral("in.log")));
     }
     if (wanted("dump")) {
         measureDump(window, model, probe);

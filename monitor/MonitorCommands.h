@@ -36,6 +36,7 @@ public:
     bool startLog(const QString& path);
     void stopLog();
     bool isLogging() const { return m_log.isOpen(); }
+    uint64_t lostLines() const { return m_log.lostLines(); }
     // Every text the monitor is handed, whether the view shows it or not.
     void log(const QByteArray& text) { m_log.append(text); }
 
