@@ -94,6 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* input, size_t size)
         model->setModelIntValue(ids[bit], (switches >> bit) & 1);
     }
     model->setModelIntValue(ParamMessageMiddleC, input[1] % 3);
+    model->setModelIntValue(ParamMessageTimeFormat, input[1] / 3 % 3);  // clock, integer or delta
     for (int i = 2; i < 6; i++) {
         model->setModelIntValue(filterId(input[i]), 1);
     }

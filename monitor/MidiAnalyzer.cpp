@@ -20,6 +20,7 @@ MidiAnalyzer::MidiAnalyzer(OstrelModel* model) : m_model(model)
     m_parsed = value(ParamMessageParsed) > 0;
     m_format.middleC = value(ParamMessageMiddleC);
     m_format.timeFormat = value(ParamMessageTimeFormat);
+    m_programBase = value(ParamProgramNumberBase);
     m_monitorPort[0] = value(ParamMonitorPort1) != 0;
     m_monitorPort[1] = value(ParamMonitorPort2) != 0;
     m_model->registerModelAssistant(this);
@@ -140,6 +141,7 @@ void MidiAnalyzer::appendMessageToBuffer(const unsigned char* data, unsigned sho
     }
     MidiMonitorLine::append(m_receivedText, m_format, data, length, type, timeStamp, group,
                             sinceLastLine(m_lastReceivedLine, hostTime));
+    m_receivedDecoder.decode(m_receivedText, data, length, type, group, m_format.showDetail, m_programBase);
     m_receivedCount += length;
 }
 
@@ -154,6 +156,7 @@ void MidiAnalyzer::setTransmittedMidiData(const unsigned char* data, unsigned sh
     const unsigned char shown = m_parsed ? type : MessageTypeNotParsed;
     MidiMonitorLine::append(m_transmittedText, m_format, data, length, shown, timeStamp, group,
                             sinceLastLine(m_lastTransmittedLine, 0));
+    m_transmittedDecoder.decode(m_transmittedText, data, length, shown, group, m_format.showDetail, m_programBase);
     m_transmittedCount += length;
 }
 
@@ -255,6 +258,9 @@ void MidiAnalyzer::updateParameter(unsigned int id)
         return;
     case ParamMessageMiddleC:
         m_format.middleC = v;
+        return;
+    case ParamProgramNumberBase:
+        m_programBase = v;
         return;
     case ParamMessageTimeFormat:
         m_format.timeFormat = v;

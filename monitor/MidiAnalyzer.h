@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "MidiCommon.h"
+#include "MessageDecoder.h"
 #include "MidiMonitorLine.h"
 #include "ModelAssistant.h"
 #include "midilib_filter.h"
@@ -108,6 +109,9 @@ private:
     uint64_t m_lastTransmittedLine = 0;
     bool m_thru[2] = {false, false};
     MidiMonitorLineFormat m_format;
+    int m_programBase = 1;
+    MessageDecoder m_receivedDecoder;     // the In monitor's parameter choices
+    MessageDecoder m_transmittedDecoder;  // the Out monitor's
     bool m_parsed = true;
     OstrelModel* m_model;
     bool m_monitorPort[2] = {true, true};

@@ -118,19 +118,19 @@ private Q_SLOTS:
         row("channel 9", 0, 1, 0, 0, QByteArray("\x88\x00\x00", 3), 0, 0,
             "\nPort1 Ch 9 NoteOff  88 00 00 [C-2]");
         row("channel 10", 0, 1, 0, 0, "\xA9\x40\x22", 0, 0, "\nPort1 Ch10 KeyPre   A9 40 22");
-        row("channel 16", 0, 1, 0, 0, "\xCF\x05", 0, 0, "\nPort1 Ch16 PC       CF 05");
+        row("channel 16", 0, 1, 0, 0, "\xCF\x05", 0, 0, "\nPort1 Ch16 PC       CF 05 = 6");  // one-based
         row("middle C 4", 0, 1, 0, 1, "\x90\x3C\x40", 0, 0, "\nPort1 Ch 1 NoteOn   90 3C 40 [C4]");
         row("middle C 5", 0, 1, 0, 2, "\x90\x3D\x40", 0, 0, "\nPort1 Ch 1 NoteOn   90 3D 40 [C#5]");
         row("top note", 0, 1, 0, 0, "\x90\x7F\x40", 0, 0, "\nPort1 Ch 1 NoteOn   90 7F 40 [G8]");
         row("controller", 0, 1, 0, 0, "\xB0\x07\x64", 0, 0,
-            "\nPort1 Ch 1 CC       B0 07 64 [007 Volume]");
+            "\nPort1 Ch 1 CC       B0 07 64 [007 Volume] = 100");
         row("undefined controller", 0, 1, 0, 0, "\xB5\x03\x01", 0, 0,
-            "\nPort1 Ch 6 CC       B5 03 01 [003 ---]");
-        row("channel pressure", 0, 1, 0, 0, "\xD0\x10", 0, 0, "\nPort1 Ch 1 Ch.Pre   D0 10");
+            "\nPort1 Ch 6 CC       B5 03 01 [003 ---] = 1");
+        row("channel pressure", 0, 1, 0, 0, "\xD0\x10", 0, 0, "\nPort1 Ch 1 Ch.Pre   D0 10 = 16");
         row("pitch bend", 0, 1, 0, 0, QByteArray("\xE0\x00\x40", 3), 0, 0,
-            QByteArray("\nPort1 Ch 1 PB       E0 00 40"));
+            QByteArray("\nPort1 Ch 1 PB       E0 00 40 = 0"));
         row("system exclusive", 0, 1, 0, 0, QByteArray("\xF0\x7E\x7F\x09\x01\xF7"), 0, 0,
-            "\nPort1 ---- SysEx    F0 7E 7F 09 01 F7");
+            "\nPort1 ---- SysEx    F0 7E 7F 09 01 F7 GM System On");
         row("time code", 0, 1, 0, 0, "\xF1\x10", 0, 0, "\nPort1 ---- TimeCode F1 10");
         row("song position", 0, 1, 0, 0, "\xF2\x10\x02", 0, 0, "\nPort1 ---- SongPos  F2 10 02");
         row("song select", 0, 1, 0, 0, "\xF3\x03", 0, 0, "\nPort1 ---- SongSel  F3 03");
@@ -181,6 +181,69 @@ private Q_SLOTS:
         QCOMPARE(take().transmitted, QByteArray("\n       0.000 FC"));  // the Out monitor's first line
         receive({0xFE}, 0, SampleTime, 5000000000ull + 200000000000000ull);  // days later: held at the widest
         QCOMPARE(take().received, QByteArray("\n99999999.999 FE"));
+    }
+
+    // What the details say after the bytes: parameters chosen before a data
+    // entry on the same port and channel, with running status and other
+    // channels in between; universal system exclusive messages by name.
+    void decodingAfterTheBytes()
+    {
+        set(ParamMessageDetail, 1);
+        const auto words = [this](const Bytes& bytes, unsigned int group = 0) {
+            receive(bytes, group);
+            QList<QByteArray> lines = take().received.mid(1).split('\n');
+            for (QByteArray& line : lines) {
+                const int bytesEnd = line.indexOf("] ") >= 0 ? line.indexOf("] ") + 2 : -1;
+                line = bytesEnd >= 0 ? line.mid(bytesEnd) : line.mid(line.lastIndexOf("F7") + 3);
+            }
+            return lines;
+        };
+        // NRPN 1:35 on channel 1, running status throughout; an RPN on channel 2 between.
+        QCOMPARE(words({0xB0, 0x63, 0x01, 0x62, 0x23}), (QList<QByteArray>{"= 1", "= 35"}));
+        QCOMPARE(words({0xB1, 0x65, 0x00, 0x64, 0x00, 0x06, 0x02}),
+                 (QList<QByteArray>{"= 0", "= 0", "RPN 0:0 Pitch Bend Sensitivity = 2"}));
+        QCOMPARE(words({0xB0, 0x06, 0x40, 0x26, 0x05}),
+                 (QList<QByteArray>{"NRPN 1:35 = 64", "NRPN 1:35 = 8197"}));  // 64 * 128 + 5
+        QCOMPARE(words({0xB0, 0x60, 0x00, 0x61, 0x00}),
+                 (QList<QByteArray>{"NRPN 1:35 increment", "NRPN 1:35 decrement"}));
+        QCOMPARE(words({0xB0, 0x06, 0x10}, 1), QList<QByteArray>{"= 16"});  // port 2 chose nothing
+        QCOMPARE(words({0xB1, 0x64, 0x05, 0x06, 0x01}),
+                 (QList<QByteArray>{"= 5", "RPN 0:5 Modulation Depth Range = 1"}));
+        QCOMPARE(words({0xB1, 0x65, 0x7F, 0x64, 0x7F, 0x06, 0x01}),
+                 (QList<QByteArray>{"= 127", "= 127 RPN Null", "= 1"}));  // data entry after null: a plain value
+        QCOMPARE(words({0xB2, 0x26, 0x05}), QList<QByteArray>{"= 5"});  // channel 3 chose nothing
+        // Details off: the choices are still followed.
+        set(ParamMessageDetail, 0);
+        receive({0xB3, 0x65, 0x00, 0x64, 0x01});
+        set(ParamMessageDetail, 1);
+        take();
+        QCOMPARE(words({0xB3, 0x06, 0x40}), QList<QByteArray>{"RPN 0:1 Fine Tuning = 64"});
+
+        const struct {
+            Bytes bytes;
+            const char* words;
+        } sysEx[] = {
+            {{0xF0, 0x7E, 0x7F, 0x06, 0x01, 0xF7}, "Identity Request, device 7F"},
+            {{0xF0, 0x7E, 0x10, 0x06, 0x02, 0x41, 0x05, 0x01, 0x02, 0x00, 0x01, 0x02, 0x03, 0x04, 0xF7},
+             "Identity Reply, device 10, maker 41, family 133, member 2, software 1.2.3.4"},
+            {{0xF0, 0x7E, 0x00, 0x06, 0x02, 0x00, 0x20, 0x33, 0x01, 0x00, 0x02, 0x00, 0x05, 0x00, 0x00, 0x00, 0xF7},
+             "Identity Reply, device 00, maker 00 20 33, family 1, member 2, software 5.0.0.0"},
+            {{0xF0, 0x7E, 0x7F, 0x06, 0x02, 0x41, 0xF7}, "Identity Reply, device 7F, maker 41"},
+            {{0xF0, 0x7F, 0x7F, 0x01, 0x01, 0x61, 0x02, 0x03, 0x04, 0xF7}, "MTC Full Frame 01:02:03:04 (30 fps)"},
+            {{0xF0, 0x7F, 0x7F, 0x04, 0x01, 0x7F, 0x7F, 0xF7}, "Master Volume 16383"},
+            {{0xF0, 0x7F, 0x7F, 0x04, 0x02, 0x00, 0x20, 0xF7}, "Master Balance -4096"},
+            {{0xF0, 0x7E, 0x7F, 0x09, 0x02, 0xF7}, "GM System Off"},
+            {{0xF0, 0x7E, 0x7F, 0x09, 0x03, 0xF7}, "GM2 System On"},
+            {{0xF0, 0x7E, 0x7F, 0x08, 0x00, 0xF7}, "Universal Non-Real Time, device 7F, 08 00"},
+            {{0xF0, 0x7F, 0xF7}, "Universal Real Time"},
+            {{0xF0, 0x43, 0x10, 0x4C, 0xF7}, "Maker 43"},
+            {{0xF0, 0x00, 0x20, 0x33, 0x01, 0xF7}, "Maker 00 20 33"},
+            {{0xF0, 0x7D, 0x01, 0xF7}, "Non-Commercial"},
+        };
+        for (const auto& entry : sysEx) {
+            QCOMPARE(words(entry.bytes), QList<QByteArray>{entry.words});
+        }
+        QCOMPARE(words({0xF0, 0xF7}), QList<QByteArray>{""});  // nothing to say
     }
 
     void parsedOffGivesOneRawLinePerPacket()
@@ -416,7 +479,7 @@ private Q_SLOTS:
         QCOMPARE(lines.size(), 2 * count);
         const QRegularExpression shape(
             "^\\d\\d:\\d\\d:\\d\\d:\\d\\d\\d (Port1 Ch 1 NoteOn   90 3C 40 \\[C3\\]|"
-            "Port2 ---- SysEx    F0 01 02 03 F7)$");
+            "Port2 ---- SysEx    F0 01 02 03 F7 Maker 01)$");
         for (const QByteArray& line : lines) {
             QVERIFY2(shape.match(QString::fromLatin1(line)).hasMatch(), line.constData());
         }
