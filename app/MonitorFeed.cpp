@@ -7,6 +7,7 @@
 #include "MidiAnalyzer.h"
 #include "MidiEditGeneralView.h"
 #include "MidiEditView.h"
+#include "MonitorCommands.h"
 
 namespace {
 
@@ -43,6 +44,11 @@ MonitorFeed::~MonitorFeed()
 void MonitorFeed::add(MidiEditView* view, bool output)
 {
     (output ? m_outputViews : m_inputViews).append(view);
+    if (MonitorCommands* commands = view->generalView()->monitorCommands()) {
+        // The analyzer keeps what arrives for a MIDI file while one records.
+        connect(commands, &MonitorCommands::recordingChanged, this,
+                [this](bool on) { m_analyzer->setRecording(on); });
+    }
 }
 
 void MonitorFeed::remove(MidiEditView* view)
@@ -84,6 +90,7 @@ void MonitorFeed::deliver()
         }
         if (view->isMonitor()) {
             view->logTraffic(inText);
+            recordFor(view);
             if (!inReady) {
                 in = latin1Text(inText, limit);
                 inReady = true;
@@ -96,6 +103,15 @@ void MonitorFeed::deliver()
             }
             view->receivedMessage(sysEx, sysExCount);
         }
+    }
+}
+
+void MonitorFeed::recordFor(MidiEditView* view)
+{
+    MonitorCommands* commands = view->generalView()->monitorCommands();
+    if (commands && commands->isRecording()) {
+        m_analyzer->takeRecording(m_recording);
+        commands->record(m_recording);
     }
 }
 

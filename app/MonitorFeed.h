@@ -12,8 +12,10 @@
 
 #include <memory>
 
-class MidiAnalyzer;
+#include "MidiAnalyzer.h"
+
 class MidiEditView;
+class MonitorCommands;
 class OstrelModel;
 
 class MonitorFeed : public QObject {
@@ -44,7 +46,10 @@ protected:
     void timerEvent(QTimerEvent* event) override;
 
 private:
+    void recordFor(MidiEditView* view);
+
     std::unique_ptr<MidiAnalyzer> m_analyzer;
+    MidiAnalyzer::Recording m_recording;  // reused every tick
     int m_timerId = 0;
     QList<MidiEditView*> m_inputViews;
     QList<MidiEditView*> m_outputViews;

@@ -139,8 +139,13 @@ void MidiAnalyzer::appendMessageToBuffer(const unsigned char* data, unsigned sho
     if (group > InputPortGroup_Second || !m_monitorPort[group]) {
         return;
     }
-    MidiMonitorLine::append(m_receivedText, m_format, data, length, type, timeStamp, group,
-                            sinceLastLine(m_lastReceivedLine, hostTime));
+    const uint64_t since = sinceLastLine(m_lastReceivedLine, hostTime);
+    MidiMonitorLine::append(m_receivedText, m_format, data, length, type, timeStamp, group, since);
+    if (m_recording) {
+        m_recorded.messages.push_back({m_lastReceivedLine, m_recorded.bytes.size(), length,
+                                       type != MessageTypeNotParsed});
+        m_recorded.bytes.insert(m_recorded.bytes.end(), data, data + length);
+    }
     m_receivedDecoder.decode(m_receivedText, data, length, type, group, m_format.showDetail, m_programBase);
     m_receivedCount += length;
 }
@@ -179,6 +184,24 @@ bool MidiAnalyzer::getMidiData(QByteArray& received, unsigned int& receivedCount
     m_receivedSysExCount = 0;
     m_transmittedCount = 0;
     return receivedCount != 0 || sysExCount != 0 || transmittedCount != 0;
+}
+
+void MidiAnalyzer::setRecording(bool on)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_recording = on;
+    if (!on) {
+        m_recorded.bytes.clear();
+        m_recorded.messages.clear();
+    }
+}
+
+void MidiAnalyzer::takeRecording(Recording& into)
+{
+    into.bytes.clear();
+    into.messages.clear();
+    std::lock_guard<std::mutex> lock(m_mutex);
+    std::swap(into, m_recorded);
 }
 
 void MidiAnalyzer::clearTransmittedDataBuffer()

@@ -19,6 +19,7 @@
 
 #include <QByteArray>
 
+#include <cstdint>
 #include <mutex>
 #include <vector>
 
@@ -64,6 +65,20 @@ public:
                      unsigned int& sysExCount, QByteArray& transmitted,
                      unsigned int& transmittedCount);
     void clearTransmittedDataBuffer();
+    // The messages the MIDI In monitor shows, kept while recording is on
+    // and handed over (swapped) with takeRecording, for a MIDI file.
+    struct RecordedMessage {
+        uint64_t hostTime;  // ns
+        size_t offset;      // into bytes
+        unsigned short length;
+        bool parsed;        // false: a raw packet (parser off)
+    };
+    struct Recording {
+        std::vector<unsigned char> bytes;
+        std::vector<RecordedMessage> messages;
+    };
+    void setRecording(bool on);
+    void takeRecording(Recording& into);
     // Tenths of a beat per minute, 0 while no tempo is measured.
     unsigned int getReceivedTimingClock();
     void updateTempo(unsigned int elapsedMicroseconds);
@@ -112,6 +127,8 @@ private:
     int m_programBase = 1;
     MessageDecoder m_receivedDecoder;     // the In monitor's parameter choices
     MessageDecoder m_transmittedDecoder;  // the Out monitor's
+    bool m_recording = false;
+    Recording m_recorded;
     bool m_parsed = true;
     OstrelModel* m_model;
     bool m_monitorPort[2] = {true, true};

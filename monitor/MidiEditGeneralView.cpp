@@ -180,7 +180,8 @@ void MidiEditGeneralView::setUpMonitor()
     m_textView->setPalette(palette);
     m_textView->setAcceptDrops(false);
     m_textView->document()->setMaximumBlockCount(m_lineLimit);
-    m_monitorCommands = new MonitorCommands(this, m_model, m_owner->host());
+    m_monitorCommands =
+        new MonitorCommands(this, m_model, m_owner->host(), m_openMode == MidiEditView::MidiInMonitor);
     connect(m_textView, &MidiEditTextView::contextMenuCreated, m_monitorCommands, &MonitorCommands::addTo);
     connect(m_textView, &MidiEditTextView::pauseKeyPressed, m_monitorCommands,
             [this] { m_monitorCommands->setPaused(!m_monitorCommands->isPaused()); });

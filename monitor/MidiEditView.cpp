@@ -51,7 +51,6 @@ MidiEditView::MidiEditView(QWidget* parent, OstrelModel* model, MidiEditViewHost
     if (!m_isMonitor) {
         m_model->setParameterEditFlag(ParameterEditFlagEdited);
     }
-    m_host->addEditView(this, mode == MidiOutMonitor);
     m_generalView = new MidiEditGeneralView(this, model, mode, this);
     m_progressView = new MidiEditProgressView(this, model, this);
     m_repeatMessageView = new MidiEditRepeatMessageView(this, this);
@@ -70,6 +69,7 @@ MidiEditView::MidiEditView(QWidget* parent, OstrelModel* model, MidiEditViewHost
             &MidiEditView::finishTransmittion, Qt::QueuedConnection);
     m_thread->start();
     m_thread->setPriority(QThread::NormalPriority);
+    m_host->addEditView(this, mode == MidiOutMonitor);  // whole, pages and all
 }
 
 MidiEditView::~MidiEditView()

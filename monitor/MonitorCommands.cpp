@@ -8,17 +8,25 @@
 #include "MidiEditViewHost.h"
 #include "OstrelModel.h"
 #include "ReferenceWidget.h"
+#include "MidiTime.h"
 #include "Utility.h"
 
 namespace {
 
 const char* const FileFilter = "Text Files (*.txt);;All files (*)";
+const char* const MidiFileFilter = "Standard MIDI Files (*.mid);;All files (*)";
 
 }  // namespace
 
-MonitorCommands::MonitorCommands(MidiEditGeneralView* page, OstrelModel* model, MidiEditViewHost* host)
-    : QObject(page), m_page(page), m_model(model), m_host(host)
+MonitorCommands::MonitorCommands(MidiEditGeneralView* page, OstrelModel* model, MidiEditViewHost* host,
+                                 bool recordable)
+    : QObject(page), m_page(page), m_model(model), m_host(host), m_recordable(recordable)
 {
+}
+
+MonitorCommands::~MonitorCommands()
+{
+    stopRecording();
 }
 
 void MonitorCommands::addTo(QMenu* menu)
@@ -41,9 +49,18 @@ void MonitorCommands::addTo(QMenu* menu)
     });
     log->setCheckable(true);
     log->setChecked(isLogging());
-    if (isLogging()) {
-        log->setToolTip(m_log.path());
+    if (!m_recordable) {
+        return;
     }
+    QAction* record = menu->addAction(tr("&Record..."), this, [this](bool on) {
+        if (on) {
+            chooseRecordFile();
+        } else {
+            stopRecording();
+        }
+    });
+    record->setCheckable(true);
+    record->setChecked(isRecording());
 }
 
 QWidget* MonitorCommands::frame() const
@@ -70,17 +87,17 @@ void MonitorCommands::setPaused(bool paused)
     }
 }
 
-QString MonitorCommands::askForFile(const QString& caption)
+QString MonitorCommands::askForFile(const QString& caption, const char* filter)
 {
     m_host->releaseHeldNotes();
     return Utility::showFileSaveDialog(
         m_page, caption, m_model->getModelStringValue(ParamDumpFileWorkingDirectory, nullptr) + QLatin1Char('/'),
-        tr(FileFilter), m_model->getModelDefaultStringValue(ParamDumpFileWorkingDirectory, nullptr));
+        tr(filter), m_model->getModelDefaultStringValue(ParamDumpFileWorkingDirectory, nullptr));
 }
 
 void MonitorCommands::saveTextAs()
 {
-    const QString path = askForFile(tr("Save Text As"));
+    const QString path = askForFile(tr("Save Text As"), FileFilter);
     if (!path.isEmpty()) {
         saveText(path);
     }
@@ -102,7 +119,7 @@ bool MonitorCommands::saveText(const QString& path)
 
 void MonitorCommands::chooseLogFile()
 {
-    const QString path = askForFile(tr("Log to File"));
+    const QString path = askForFile(tr("Log to File"), FileFilter);
     if (!path.isEmpty()) {
         startLog(path);
     }
@@ -120,4 +137,43 @@ bool MonitorCommands::startLog(const QString& path)
 void MonitorCommands::stopLog()
 {
     m_log.close();
+}
+
+void MonitorCommands::chooseRecordFile()
+{
+    const QString path = askForFile(tr("Record"), MidiFileFilter);
+    if (!path.isEmpty()) {
+        startRecording(path);
+    }
+}
+
+bool MonitorCommands::startRecording(const QString& path)
+{
+    stopRecording();
+    if (!m_recorder.open(path, getHostTimeInNanoseconds())) {
+        m_host->showCriticalMessage(tr("File save failed."));
+        return false;
+    }
+    Q_EMIT recordingChanged(true);
+    return true;
+}
+
+bool MonitorCommands::stopRecording()
+{
+    if (!m_recorder.isOpen()) {
+        return true;
+    }
+    Q_EMIT recordingChanged(false);
+    if (!m_recorder.close()) {
+        m_host->showCriticalMessage(tr("File save failed."));
+        return false;
+    }
+    return true;
+}
+
+void MonitorCommands::record(const MidiAnalyzer::Recording& recording)
+{
+    for (const MidiAnalyzer::RecordedMessage& message : recording.messages) {
+        m_recorder.add(message.hostTime, recording.bytes.data() + message.offset, message.length, message.parsed);
+    }
 }

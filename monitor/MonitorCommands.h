@@ -5,13 +5,17 @@
 // what the view shows; Log to File appends every line the monitor is
 // handed, also those the view drops, until it is switched off or the
 // window closes (MonitorLog). Both files hold the monitor's lines exactly.
+// The MIDI In monitor also has Record, which writes what it shows to a
+// Standard MIDI File (SmfRecorder) until switched off or the window closes.
 // User-interface thread.
 #pragma once
 
 #include <QObject>
 #include <QString>
 
+#include "MidiAnalyzer.h"
 #include "MonitorLog.h"
+#include "SmfRecorder.h"
 
 class MidiEditGeneralView;
 class MidiEditViewHost;
@@ -23,7 +27,8 @@ class MonitorCommands : public QObject {
     Q_OBJECT
 
 public:
-    MonitorCommands(MidiEditGeneralView* page, OstrelModel* model, MidiEditViewHost* host);
+    MonitorCommands(MidiEditGeneralView* page, OstrelModel* model, MidiEditViewHost* host, bool recordable);
+    ~MonitorCommands() override;
 
     void addTo(QMenu* menu);
 
@@ -40,9 +45,20 @@ public:
     // Every text the monitor is handed, whether the view shows it or not.
     void log(const QByteArray& text) { m_log.append(text); }
 
+    void chooseRecordFile();
+    bool startRecording(const QString& path);
+    // False when the file could not be completed.
+    bool stopRecording();
+    bool isRecording() const { return m_recorder.isOpen(); }
+    void record(const MidiAnalyzer::Recording& recording);
+
+Q_SIGNALS:
+    // The analyzer keeps what arrives for the file from now on (or no longer).
+    void recordingChanged(bool on);
+
 private:
     QWidget* frame() const;
-    QString askForFile(const QString& caption);
+    QString askForFile(const QString& caption, const char* filter);
 
     MidiEditGeneralView* m_page;
     OstrelModel* m_model;
@@ -50,4 +66,6 @@ private:
     bool m_paused = false;
     QString m_title;  // the window's title without "(paused)"
     MonitorLog m_log;
+    bool m_recordable;
+    SmfRecorder m_recorder;
 };

@@ -42,6 +42,7 @@
 #include "OstrelModel.h"
 #include "LoopbackWindowFixture.h"
 #include "PacketCollector.h"
+#include "SmfReader.h"
 #include "ReferenceWidget.h"
 #include "RepeatSettingsView.h"
 #include "SpinBox.h"
@@ -346,6 +347,45 @@ private Q_SLOTS:
         QVERIFY(Utility::loadAtTextFileName(m_dir.filePath("shown.txt"), saved));
         QCOMPARE(saved, textOf(monitor) + "\n");
         QVERIFY(saved.startsWith("B0 7E 50\n"));  // message 48976
+    }
+
+    // Record in the MIDI In monitor (only there): what it shows goes to a
+    // MIDI file, read back by the tests' own reader.
+    void inMonitorRecordsToAMidiFile()
+    {
+        const auto hasRecord = [](MidiEditView* monitor) {
+            std::unique_ptr<QMenu> menu = monitor->generalView()->textView()->createContextMenu();
+            for (QAction* action : menu->actions()) {
+                if (action->text() == "&Record...") {
+                    return true;
+                }
+            }
+            return false;
+        };
+        QVERIFY(hasRecord(inMonitor()));
+        QVERIFY(!hasRecord(outMonitor()));
+        MonitorCommands* commands = inMonitor()->generalView()->monitorCommands();
+        const QString path = m_dir.filePath("take.mid");
+        QVERIFY(commands->startRecording(path));
+        m_model->setModelIntValue(ParamControlChangeFilterFirst + 7, 1);  // volume filtered out
+        transmitAndWait(editors().first(), "90 3C 40\nB0 07 64\nF0 7E 7F 06 01 F7\nC0 05");
+        QTRY_VERIFY(textOf(inMonitor()).contains("C0 05"));
+        QVERIFY(commands->stopRecording());
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const SmfFile smf = readSmf(file.readAll());
+        QVERIFY(smf.valid);
+        QCOMPARE(smf.format, 0);
+        QCOMPARE(smf.division, 960);
+        const QList<SmfEvent>& events = smf.events.first();
+        QList<QByteArray> bytes;
+        for (const SmfEvent& event : events) {
+            bytes.append(event.bytes);
+        }
+        QCOMPARE(bytes, (QList<QByteArray>{QByteArray::fromHex("ff5107a120"), QByteArray::fromHex("903c40"),
+                                           QByteArray::fromHex("f07e7f0601f7"), QByteArray::fromHex("c005"),
+                                           QByteArray::fromHex("ff2f")}));
+        QVERIFY(!commands->isRecording());
     }
 
     // 3000 messages inside one timer tick: the monitors end with the last
