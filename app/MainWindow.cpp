@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QSettings>
+#include <QStatusBar>
 #include <QStandardPaths>
 
 #include "MidiAnalyzer.h"
@@ -31,6 +32,7 @@
 #include "ProjectController.h"
 #include "SettingsStore.h"
 #include "SubWindowArea.h"
+#include "TrafficStatus.h"
 #include "WindowKinds.h"
 
 namespace {
@@ -66,6 +68,12 @@ MainWindow::MainWindow(QWidget* parent, OstrelModel* model, MidiApi api)
     m_project = new ProjectController(this, m_model, m_sendPath.get());
     m_layout = std::make_unique<LayoutStore>(*this);
     analyzer->setThruSender(m_sendPath.get());
+    m_feed->setLossCounters([this] { return m_ports->input(InputPortGroup_First)->droppedPackets(); },
+                            [this] { return m_ports->input(InputPortGroup_Second)->droppedPackets(); },
+                            [this] { return m_ports->client()->droppedOnArrival(); });
+    m_trafficStatus = new TrafficStatus(this);
+    statusBar()->addWidget(m_trafficStatus, 1);
+    connect(m_feed, &MonitorFeed::trafficCounted, m_trafficStatus, &TrafficStatus::show);
     for (InputPortGroup group : {InputPortGroup_First, InputPortGroup_Second}) {
         m_ports->input(group)->setReceivedMidiCallbackFunc(&MidiAnalyzer::callbackReceivedMidi, analyzer);
     }
@@ -182,7 +190,7 @@ void MainWindow::showEvent(QShowEvent* event)
 
 QSize MainWindow::defaultSize() const
 {
-    return QSize(679, 548) + QSize(0, menuBar()->sizeHint().height());
+    return QSize(679, 548) + QSize(0, menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
 }
 
 QMdiSubWindow* MainWindow::openWindow(int id, const QList<QVariant>& restorationData)

@@ -29,6 +29,7 @@ class OstrelModel;
 class PortSet;
 class ProjectController;
 class SubWindowArea;
+class TrafficStatus;
 enum class MidiApi;
 
 class MainWindow : public QMainWindow, public KeyEventTarget, public MidiEditViewHost {
@@ -37,7 +38,7 @@ class MainWindow : public QMainWindow, public KeyEventTarget, public MidiEditVie
 public:
     MainWindow(QWidget* parent, OstrelModel* model, MidiApi api);
     ~MainWindow() override;
-    // 679 x 548 below the menu bar, which on Linux is inside the window.
+    // 679 x 548 between the menu bar (on Linux inside the window) and the status bar.
     QSize defaultSize() const;
 
     OstrelModel* model() const { return m_model; }
@@ -50,6 +51,7 @@ public:
     WindowRegistry& windows() { return m_windows; }
     MidiBulkIntervalManager* bulkIntervalManager() const { return m_bulkIntervalManager.get(); }
     KeyboardNoteEventManager* noteEventManager() const { return m_noteEventManager.get(); }
+    TrafficStatus* trafficStatus() const { return m_trafficStatus; }
     QMenu* inputPortMenu() const { return m_inputPortMenu; }
     QMenu* outputPortMenu() const { return m_outputPortMenu; }
     QMenu* recentMenu() const { return m_recentMenu; }
@@ -90,6 +92,7 @@ private:
     OstrelModel* m_model;
     SubWindowArea* m_area = nullptr;         // child objects
     MonitorFeed* m_feed = nullptr;
+    TrafficStatus* m_trafficStatus = nullptr;
     ProjectController* m_project = nullptr;
     std::unique_ptr<PortSet> m_ports;
     std::unique_ptr<MidiBulkIntervalManager> m_bulkIntervalManager;

@@ -10,6 +10,7 @@
 #include "MainWindow.h"
 #include "MonitorFeed.h"
 #include "SubWindowArea.h"
+#include "TrafficStatus.h"
 #include "MidiNameTables.h"
 #include "OstrelModel.h"
 #include "PortSet.h"
@@ -266,7 +267,10 @@ void MainWindow::createMenus()
             addMenuItem(views, item.text, item.shortcut, item.index);
         }
     }
-    QMenu* commands = addMenu("&Commands", [this](unsigned int) { m_feed->clearMonitors(); });
+    QMenu* commands = addMenu("&Commands", [this](unsigned int) {
+        m_feed->clearMonitors();
+        m_trafficStatus->resetLosses();
+    });
     for (const MenuItem& item : CommandsMenu) {
         addMenuItem(commands, item.text, item.shortcut, item.index);
     }

@@ -3,6 +3,7 @@
 #include <QTimerEvent>
 
 #include <algorithm>
+#include <utility>
 
 #include "MidiAnalyzer.h"
 #include "MidiEditGeneralView.h"
@@ -57,23 +58,49 @@ void MonitorFeed::remove(MidiEditView* view)
     m_outputViews.removeAll(view);
 }
 
+void MonitorFeed::setLossCounters(Counter firstInput, Counter secondInput, Counter onArrival)
+{
+    m_lossCounters[0] = std::move(firstInput);
+    m_lossCounters[1] = std::move(secondInput);
+    m_lossCounters[2] = std::move(onArrival);
+}
+
+TrafficCounts MonitorFeed::counts() const
+{
+    TrafficCounts counts;
+    for (unsigned int port = 0; port < 2; port++) {
+        counts.messages[port] = m_analyzer->receivedMessages(port);
+        counts.lost[port] = m_lossCounters[port] ? m_lossCounters[port]() : 0;
+    }
+    counts.lostOnArrival = m_lossCounters[2] ? m_lossCounters[2]() : 0;
+    return counts;
+}
+
 void MonitorFeed::timerEvent(QTimerEvent* event)
 {
     if (event->timerId() != m_timerId) {
         return;
     }
+    const TrafficCounts now = counts();
+    if (now.totalLost() > m_lossReported) {
+        m_lossLine += QStringLiteral("\n-- %1 messages lost --").arg(now.totalLost() - m_lossReported);
+        m_lossReported = now.totalLost();
+    }
     deliver();
     m_analyzer->updateTempo(TickMilliseconds * 1000);
     Q_EMIT receivedTempoMeasured(m_analyzer->getReceivedTimingClock());
+    Q_EMIT trafficCounted(now);
 }
 
 void MonitorFeed::deliver()
 {
     QByteArray inText, sysExText, outText;
     unsigned int inCount = 0, sysExCount = 0, outCount = 0;
-    if (!m_analyzer->getMidiData(inText, inCount, sysExText, sysExCount, outText, outCount)) {
+    if (!m_analyzer->getMidiData(inText, inCount, sysExText, sysExCount, outText, outCount) && m_lossLine.isEmpty()) {
         return;
     }
+    const QString lossLine = std::exchange(m_lossLine, QString());
+    inText.prepend(lossLine.toLatin1());
     // Each text is converted once, and only when a window takes it.
     const int limit = MidiEditGeneralView::MonitorViewLineLimit;
     QString in, sysEx;
@@ -94,6 +121,9 @@ void MonitorFeed::deliver()
             if (!inReady) {
                 in = latin1Text(inText, limit);
                 inReady = true;
+            }
+            if (inCount == 0) {
+                view->insertText(in);  // a loss line alone
             }
             view->receivedMessage(in, inCount);
         } else {

@@ -1,7 +1,10 @@
 // The monitored traffic's way to the windows: every 100 ms it takes the
 // analyzer's text out (whether or not a window shows it, so the analyzer's
 // buffers never grow without bound), hands it to the monitors and the
-// receiving editors registered here, and measures the received tempo.
+// receiving editors registered here, and measures the received tempo. It
+// counts what the inputs received and lost; a loss since the last tick
+// becomes a line "-- N messages lost --" in the MIDI In monitor (and its
+// log) before that tick's text.
 //
 // Threads: user-interface thread only. The analyzer it owns is filled by
 // the input ports' workers (see MidiAnalyzer).
@@ -10,9 +13,11 @@
 #include <QList>
 #include <QObject>
 
+#include <functional>
 #include <memory>
 
 #include "MidiAnalyzer.h"
+#include "TrafficCounts.h"
 
 class MidiEditView;
 class MonitorCommands;
@@ -28,6 +33,10 @@ public:
     ~MonitorFeed() override;
 
     MidiAnalyzer* analyzer() const { return m_analyzer.get(); }
+    // Where losses are counted: each input's worker ring and the service.
+    using Counter = std::function<uint64_t()>;
+    void setLossCounters(Counter firstInput, Counter secondInput, Counter onArrival);
+    TrafficCounts counts() const;
     // The Out monitor registers as an output view, every other view as an input view.
     void add(MidiEditView* view, bool output);
     void remove(MidiEditView* view);
@@ -41,6 +50,8 @@ public:
 Q_SIGNALS:
     // Every tick: the tempo measured from received timing clocks (tenths of BPM, 0: none).
     void receivedTempoMeasured(unsigned long tempo);
+    // Every tick, after the text went out.
+    void trafficCounted(const TrafficCounts& counts);
 
 protected:
     void timerEvent(QTimerEvent* event) override;
@@ -50,6 +61,9 @@ private:
 
     std::unique_ptr<MidiAnalyzer> m_analyzer;
     MidiAnalyzer::Recording m_recording;  // reused every tick
+    Counter m_lossCounters[3];
+    uint64_t m_lossReported = 0;  // losses already said in the monitor
+    QString m_lossLine;           // to go before the next text
     int m_timerId = 0;
     QList<MidiEditView*> m_inputViews;
     QList<MidiEditView*> m_outputViews;

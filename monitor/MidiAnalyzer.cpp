@@ -75,6 +75,7 @@ void MidiAnalyzer::receivedMidi(const unsigned char* data, unsigned short length
         if (m_parsed) {
             receivedParsed(data, length, timeStamp, hostTimeStamp, portGroup, batch);
         } else {
+            m_receivedMessages[portGroup]++;
             passThrough(batch, data, length, MessageTypeNotParsed, portGroup);
             appendMessageToBuffer(data, length, MessageTypeNotParsed, timeStamp, hostTimeStamp, portGroup);
         }
@@ -92,6 +93,7 @@ void MidiAnalyzer::receivedParsed(const unsigned char* data, unsigned short leng
     midilib_parser* parser = &m_parsers[portGroup];
     midilib_parser_setData(parser, data, length);
     while (midilib_parser_parse(parser, &m_event) == 0) {
+        m_receivedMessages[portGroup]++;
         if (m_event.type == MIDILIB_Event_Type_TimingClock) {
             midilib_tempoMeasure_setClockTiming(&m_tempoMeasure, uint64_t(timeStamp) * 1000u);
         }
@@ -194,6 +196,12 @@ void MidiAnalyzer::setRecording(bool on)
         m_recorded.bytes.clear();
         m_recorded.messages.clear();
     }
+}
+
+uint64_t MidiAnalyzer::receivedMessages(unsigned int group) const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return group <= InputPortGroup_Second ? m_receivedMessages[group] : 0;
 }
 
 void MidiAnalyzer::takeRecording(Recording& into)

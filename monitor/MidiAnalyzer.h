@@ -78,6 +78,9 @@ public:
         std::vector<RecordedMessage> messages;
     };
     void setRecording(bool on);
+    // Messages received on an input (group 0 or 1) since the analyzer began,
+    // filtered or not (packets while the parser is off).
+    uint64_t receivedMessages(unsigned int group) const;
     void takeRecording(Recording& into);
     // Tenths of a beat per minute, 0 while no tempo is measured.
     unsigned int getReceivedTimingClock();
@@ -113,7 +116,7 @@ private:
     midilib_parser m_parsers[2];
     midilib_filter m_filter;
     midilib_tempoMeasure m_tempoMeasure;
-    std::mutex m_mutex;
+    mutable std::mutex m_mutex;
     QByteArray m_receivedSysExText;
     unsigned int m_receivedSysExCount = 0;
     QByteArray m_receivedText;
@@ -127,6 +130,7 @@ private:
     int m_programBase = 1;
     MessageDecoder m_receivedDecoder;     // the In monitor's parameter choices
     MessageDecoder m_transmittedDecoder;  // the Out monitor's
+    uint64_t m_receivedMessages[2] = {0, 0};
     bool m_recording = false;
     Recording m_recorded;
     bool m_parsed = true;

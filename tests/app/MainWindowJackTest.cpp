@@ -24,6 +24,12 @@
 #include "MidiInputPort.h"
 #include "MidiOutputPort.h"
 #include "OstrelModel.h"
+#include "MonitorFeed.h"
+#include "TrafficStatus.h"
+
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 namespace {
 
@@ -130,6 +136,53 @@ private Q_SLOTS:
     // A peer sends a full-size dump and a burst of notes: the In monitor shows
     // every message and a listening editor gets the dump text exactly. Then an
     // editor sends several dumps back with the bulk interval between them.
+    // A flood into a stalled input fills the JACK service's ring: what it
+    // drops is counted, said in the MIDI In monitor and the status bar, and
+    // every message sent is either received or counted lost.
+    void aFullServiceRingIsCountedAndSaid()
+    {
+        JackPeer peer("ostrel-flood-peer");
+        QVERIFY2(peer.isOpen(), "no JACK server: the test command starts one");
+        peer.setRecording(false);
+        OstrelModel model;
+        MainWindow window(nullptr, &model, MidiApi::Jack);
+        window.show();
+        QVERIFY(connectToPeer(window, peer.name()));
+        // A second input on the same service whose worker stalls: the
+        // service's thread waits for it, and the JACK ring behind fills.
+        MidiInputPort stalled(window.ports()->client(), 64, 1, 0, 0);
+        std::atomic<bool> release{false};
+        stalled.setReceivedMidiCallbackFunc(
+            [](void* context, const unsigned char*, unsigned short, unsigned int, unsigned long long, unsigned int) {
+                while (!static_cast<std::atomic<bool>*>(context)->load()) {
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                }
+            },
+            &release);
+        QCOMPARE(stalled.openInputPort(peer.name() + ":out"), MIDI_RESULT_SUCCESS);
+        const int sent = 400000;
+        for (int i = 0; i < sent; i++) {
+            peer.send({0xB0, static_cast<unsigned char>(i >> 7 & 0x7F), static_cast<unsigned char>(i & 0x7F)});
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(window.feed()->counts().lostOnArrival > 0, 20000);
+        MidiEditView* in = editView(window.openedWindow(WindowRestorationInfo::MidiInMonitorId));
+        QTRY_VERIFY(textOf(in).contains(" messages lost --"));  // said at once, the input stalled or not
+        QTRY_VERIFY_WITH_TIMEOUT(peer.waitUntilSent(), 60000);
+        release = true;
+        QTRY_COMPARE_WITH_TIMEOUT(window.feed()->counts().messages[0] + window.feed()->counts().lostOnArrival,
+                                  uint64_t(sent), 30000);
+        const uint64_t lost = window.feed()->counts().lostOnArrival;
+        QTRY_VERIFY(window.trafficStatus()->text().endsWith(QString("Lost on arrival: %1").arg(lost)));
+        for (QAction* action : window.findChildren<QAction*>()) {
+            if (action->text() == "&Clear All MIDI Monitors") {
+                action->trigger();
+            }
+        }
+        QVERIFY(!window.trafficStatus()->text().contains("Lost on arrival"));
+        QVERIFY(window.trafficStatus()->text().contains("In 1: "));
+        stalled.closeInputPort();
+    }
+
     void dumpsAndNotesBothWaysThroughTheWindows()
     {
         QFile::remove(SettingsStore::iniFilePath());

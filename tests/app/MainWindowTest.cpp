@@ -4,6 +4,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QMessageBox>
 #include <QScreen>
 #include <QSettings>
@@ -23,6 +24,7 @@
 #include "ProjectController.h"
 #include "MidiSender.h"
 #include "SubWindowArea.h"
+#include "TrafficStatus.h"
 #include "SettingsStore.h"
 #include "PortSet.h"
 #include "MidiAnalyzer.h"
@@ -127,8 +129,10 @@ private Q_SLOTS:
             QVERIFY(!action->isCheckable());
         }
         QCOMPARE(m_window->windowTitle(), QString("Ostrel"));
-        // 679 x 548 below the menu bar: the default layout shows without scroll bars.
-        QCOMPARE(m_window->size(), QSize(679, 548) + QSize(0, m_window->menuBar()->sizeHint().height()));
+        // 679 x 548 between the menu bar and the status bar: the default layout shows without scroll bars.
+        QCOMPARE(m_window->size(), QSize(679, 548) + QSize(0, m_window->menuBar()->sizeHint().height() +
+                                                               m_window->statusBar()->sizeHint().height()));
+        QCOMPARE(m_window->trafficStatus()->text(), QString("In 1: 0 msg/s, 0 lost   In 2: 0 msg/s, 0 lost"));
         m_window->show();
         QTRY_COMPARE(m_window->mdiArea()->subWindowList().size(), 3);
         QCoreApplication::processEvents();
