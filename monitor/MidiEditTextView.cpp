@@ -92,7 +92,21 @@ void MidiEditTextView::insertText(const QString& text)
     const bool follow = bar && bar->value() >= bar->maximum() - FollowMargin;
     QTextCursor cursor(document());
     cursor.movePosition(QTextCursor::End);
-    cursor.insertText(cursor.atStart() ? text.trimmed() : text);
+    if (cursor.atStart()) {
+        // The first line: without the break before it (and blanks after the
+        // end), but with the blanks it starts with (a right-aligned time).
+        int start = 0;
+        while (start < text.size() && (text.at(start) == QLatin1Char('\n') || text.at(start) == QLatin1Char('\r'))) {
+            start++;
+        }
+        QString first = text.mid(start);
+        while (!first.isEmpty() && first.back().isSpace()) {
+            first.chop(1);
+        }
+        cursor.insertText(first);
+    } else {
+        cursor.insertText(text);
+    }
     if (follow && bar) {
         bar->setValue(bar->maximum());
     }

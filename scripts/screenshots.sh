@@ -2,7 +2,10 @@
 # Takes the README's pictures from the real program under Xvfb (a fresh
 # start with no settings, the loopback as input and output 1) and writes
 # them to docs/screenshots/: the main window with traffic in both monitors
-# and an editor, the keyboard and the generator windows, the filter. Run it after a change to any window; needs a built tree.
+# and an editor, the keyboard and the generator windows, the filter, the
+# monitors' words and delta times, a monitor's menu, the editor's checksum
+# menu and the preferences. Run it after a change to any window; needs a
+# built tree.
 #   scripts/screenshots.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -74,4 +77,51 @@ close_all
 xdotool key --window "$main" ctrl+l
 sleep 0.8
 "$shot" "$out/filter.png" "$main"
+
+# The preferences window.
+start
+close_all
+xdotool key --window "$main" ctrl+comma
+sleep 0.8
+"$shot" "$out/preferences.png" "$main"
+
+# A monitor's words with delta times: a registered and a non-registered
+# parameter set by data entry, an identity request and a parameter dump.
+# (The running program writes its settings when it ends: end it first.)
+kill -TERM "$app"
+wait "$app" 2>/dev/null || true
+app=
+cat >"$ini" <<INI
+[PortName]
+InputPortName=Ostrel Loopback 1
+OutputPortName=Ostrel Loopback 1
+[Preferences]
+MessageDetail=1
+TimeStamp=1
+MessageTimeFormat=2
+INI
+start
+xdotool mousemove --window "$main" 150 470 click 1
+sleep 0.3
+xdotool type --delay 10 "B0 65 00 B0 64 00 B0 06 02 B0 63 01 B0 62 23 B0 06 40 B0 26 05 C0 05 E0 7F 7F F0 7E 7F 06 01 F7"
+xdotool key F5
+sleep 1
+# The In monitor's menu: Pause, Find, Save Text As, Log to File, Record.
+xdotool mousemove --window "$main" 150 150 click 3
+sleep 0.6
+"$shot" "$out/monitor-menu.png"
+xdotool key Escape
+sleep 0.3
+# The editor's checksum commands.
+xdotool mousemove --window "$main" 150 470 click 3
+sleep 0.6
+xdotool key k
+sleep 0.6
+"$shot" "$out/checksum-menu.png"
+xdotool key Escape Escape
+sleep 0.3
+# The In monitor maximized, so that its lines show whole.
+xdotool mousemove --window "$main" 150 33 click --repeat 2 1
+sleep 0.6
+"$shot" "$out/monitor-words.png" "$main"
 ls -1 "$out"

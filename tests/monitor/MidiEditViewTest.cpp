@@ -308,6 +308,10 @@ private Q_SLOTS:
         }
         QTest::keyClick(page->textView(), Qt::Key_F, Qt::ControlModifier);
         QVERIFY(page->findBar()->isVisible());
+        // The first line keeps the blanks a right-aligned delta time starts with.
+        monitor->receivedMessage("\n       0.000 F8\n       1.500 F8", 2);
+        QCOMPARE(textOf(monitor), QString("       0.000 F8\n       1.500 F8"));
+        m_window->feed()->clearMonitors();
 
         const QString logPath = m_dir.filePath("in.log");
         QVERIFY(page->monitorCommands()->startLog(logPath));
