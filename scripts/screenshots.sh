@@ -25,13 +25,12 @@ wait_for_display
 
 ini=$XDG_CONFIG_HOME/ostrel/Ostrel.ini
 mkdir -p "$(dirname "$ini")"
-cat >"$ini" <<INI
-[PortName]
-InputPortName=Ostrel Loopback 1
-OutputPortName=Ostrel Loopback 1
-[Preferences]
-MessageDetail=1
-INI
+# The settings every picture starts from, and more preferences as arguments.
+write_settings() {
+    printf '%s\n' "[PortName]" "InputPortName=Ostrel Loopback 1" "OutputPortName=Ostrel Loopback 1" \
+        "[Preferences]" "MessageDetail=1" "$@" >"$ini"
+}
+write_settings
 # One fresh start per picture: no save question comes in the way.
 start() {
     if [ -n "${app:-}" ]; then
@@ -91,15 +90,7 @@ sleep 0.8
 kill -TERM "$app"
 wait "$app" 2>/dev/null || true
 app=
-cat >"$ini" <<INI
-[PortName]
-InputPortName=Ostrel Loopback 1
-OutputPortName=Ostrel Loopback 1
-[Preferences]
-MessageDetail=1
-TimeStamp=1
-MessageTimeFormat=2
-INI
+write_settings TimeStamp=1 MessageTimeFormat=2
 start
 xdotool mousemove --window "$main" 150 470 click 1
 sleep 0.3
