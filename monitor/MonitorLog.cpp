@@ -46,13 +46,16 @@ void MonitorLog::append(const QByteArray& text)
             return;
         }
         if (m_unreported > 0) {
-            m_pending += "\n-- " + QByteArray::number(static_cast<qulonglong>(m_unreported)) + " messages lost --";
+            const QByteArray lossLine =
+                "\n-- " + QByteArray::number(static_cast<qulonglong>(m_unreported)) + " messages lost --";
+            m_pending.append(lossLine.constData(), lossLine.size());
             m_unreported = 0;
         }
         if (!text.startsWith('\n')) {
             m_pending += '\n';
         }
-        m_pending += text;
+        // Copied, never shared: the worker owns every byte it writes.
+        m_pending.append(text.constData(), text.size());
     }
     m_wake.notify_one();
 }

@@ -164,13 +164,13 @@ private Q_SLOTS:
         for (int i = 0; i < sent; i++) {
             peer.send({0xB0, static_cast<unsigned char>(i >> 7 & 0x7F), static_cast<unsigned char>(i & 0x7F)});
         }
-        QTRY_VERIFY_WITH_TIMEOUT(window.feed()->counts().lostOnArrival > 0, 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(window.feed()->counts().lostOnArrival > 0, 120000);
         MidiEditView* in = editView(window.openedWindow(WindowRestorationInfo::MidiInMonitorId));
         QTRY_VERIFY(textOf(in).contains(" messages lost --"));  // said at once, the input stalled or not
         QTRY_VERIFY_WITH_TIMEOUT(peer.waitUntilSent(), 60000);
         release = true;
         QTRY_COMPARE_WITH_TIMEOUT(window.feed()->counts().messages[0] + window.feed()->counts().lostOnArrival,
-                                  uint64_t(sent), 30000);
+                                  uint64_t(sent), 180000);
         const uint64_t lost = window.feed()->counts().lostOnArrival;
         QTRY_VERIFY(window.trafficStatus()->text().endsWith(QString("Lost on arrival: %1").arg(lost)));
         for (QAction* action : window.findChildren<QAction*>()) {
