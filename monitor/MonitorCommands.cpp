@@ -26,7 +26,11 @@ MonitorCommands::MonitorCommands(MidiEditGeneralView* page, OstrelModel* model, 
 
 MonitorCommands::~MonitorCommands()
 {
-    stopRecording();
+    // The window is going: the file is ended without a box, whatever happens.
+    if (m_recorder.isOpen()) {
+        Q_EMIT recordingChanged(false);
+        m_recorder.close();
+    }
 }
 
 void MonitorCommands::addTo(QMenu* menu)
