@@ -157,12 +157,36 @@ void jackMeasures()
 
 }  // namespace
 
+// A destination marked as slow is paced at three bytes a millisecond: how
+// long sends of 30 and 3000 bytes take against what the pacing asks for.
+void slowDestinationPacing()
+{
+    std::vector<std::unique_ptr<MidiService>> services;
+    services.push_back(std::make_unique<LoopbackMidiService>(QStringList{QStringLiteral("Bluetooth")}));
+    MidiClient client(std::move(services));
+    MidiOutputPort output(&client, 16384, 0, 0, 0);
+    output.openOutputPort(QStringLiteral("Bluetooth"));
+    for (const int size : {30, 3000}) {
+        std::vector<unsigned char> dump(static_cast<size_t>(size), 0x11);
+        dump.front() = 0xF0;
+        dump.back() = 0xF7;
+        const uint64_t asked = output.pacedMicroseconds();
+        const auto start = std::chrono::steady_clock::now();
+        unsigned int stamp = 0;
+        output.transmitMidi(dump.data(), static_cast<unsigned short>(size), stamp, 0);
+        const auto took = std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count();
+        std::printf("paced %d bytes: %.0f us, the pacing asked %llu us\n", size, took,
+                    static_cast<unsigned long long>(output.pacedMicroseconds() - asked));
+    }
+}
+
 int main(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
     const bool jack = argc > 1 && std::strcmp(argv[1], "--jack") == 0;
     ringThroughput();
     loopbackLatency();
+    slowDestinationPacing();
     if (jack) {
         jackMeasures();
     }

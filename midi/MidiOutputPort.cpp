@@ -172,7 +172,9 @@ void MidiOutputPort::paceBluetooth(unsigned short length)
     // byte may go (a sleep can overshoot by about that much), the rest spun:
     // a 16 KiB dump costs a core for a few milliseconds, not for 5.5 s.
     using Clock = std::chrono::steady_clock;
-    const auto until = Clock::now() + std::chrono::microseconds(length * 1000 / 3 + 30);
+    const auto pause = std::chrono::microseconds(length * 1000 / 3 + 30);
+    m_paced.fetch_add(static_cast<uint64_t>(pause.count()), std::memory_order_relaxed);
+    const auto until = Clock::now() + pause;
     const auto sleepUntil = until - std::chrono::milliseconds(1);
     if (Clock::now() < sleepUntil) {
         std::this_thread::sleep_until(sleepUntil);

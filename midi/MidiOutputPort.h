@@ -47,6 +47,8 @@ public:
     // Messages the service took to send, and those it refused, since the
     // port was created (any thread).
     uint64_t acceptedMessages() const { return m_accepted.load(std::memory_order_relaxed); }
+    // The pauses paced sends held, in microseconds, in total (any thread).
+    uint64_t pacedMicroseconds() const { return m_paced.load(std::memory_order_relaxed); }
     uint64_t refusedMessages() const { return m_refused.load(std::memory_order_relaxed); }
 
 private:
@@ -70,5 +72,6 @@ private:
     std::unique_ptr<QElapsedTimer> m_stopwatch;
     unsigned short m_maximumMessageSize;
     std::atomic<uint64_t> m_accepted{0};
+    std::atomic<uint64_t> m_paced{0};
     std::atomic<uint64_t> m_refused{0};
 };
