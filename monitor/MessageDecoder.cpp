@@ -126,23 +126,20 @@ void MessageDecoder::controlChange(QByteArray& line, unsigned int port, int chan
     QByteArray text = " = " + QByteArray::number(value);
     switch (controller) {
     case 101:
-    case 99:
-        selection.parameterMsb = value;
-        selection.registered = controller == 101;
-        selection.chosen = true;
-        selection.dataMsb = -1;
-        break;
     case 100:
-    case 98:
-        selection.parameterLsb = value;
-        selection.registered = controller == 100;
+    case 99:
+    case 98: {
+        const bool mostSignificant = controller == 101 || controller == 99;
+        (mostSignificant ? selection.parameterMsb : selection.parameterLsb) = value;
+        selection.registered = controller >= 100;
         selection.chosen = true;
         selection.dataMsb = -1;
-        if (selection.registered && selection.parameterMsb == 127 && value == 127) {
+        if (!mostSignificant && selection.registered && selection.parameterMsb == 127 && value == 127) {
             selection.chosen = false;
             text += " RPN Null";
         }
         break;
+    }
     case 6:
     case 38:
     case 96:

@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QMenu>
 
+#include <functional>
+
 #include "MidiEditGeneralView.h"
 #include "MidiEditTextView.h"
 #include "MidiEditViewHost.h"
@@ -15,6 +17,15 @@ namespace {
 
 const char* const FileFilter = "Text Files (*.txt);;All files (*)";
 const char* const MidiFileFilter = "Standard MIDI Files (*.mid);;All files (*)";
+
+// A check item that calls on or off when it changes.
+void addCheckItem(QMenu* menu, const QString& text, bool checked, QObject* context, const std::function<void()>& on,
+                  const std::function<void()>& off)
+{
+    QAction* action = menu->addAction(text, context, [on, off](bool checkedNow) { checkedNow ? on() : off(); });
+    action->setCheckable(true);
+    action->setChecked(checked);
+}
 
 }  // namespace
 
@@ -36,35 +47,20 @@ MonitorCommands::~MonitorCommands()
 void MonitorCommands::addTo(QMenu* menu)
 {
     menu->addSeparator();
-    QAction* pause = menu->addAction(tr("&Pause"), this, [this](bool on) { setPaused(on); });
-    pause->setCheckable(true);
-    pause->setChecked(m_paused);
-    pause->setShortcut(QKeySequence(Qt::Key_Pause));
+    addCheckItem(
+        menu, tr("&Pause"), m_paused, this, [this] { setPaused(true); }, [this] { setPaused(false); });
+    menu->actions().last()->setShortcut(QKeySequence(Qt::Key_Pause));
     menu->addAction(tr("&Find..."), m_page, &MidiEditGeneralView::searchMenuSelected)
         ->setShortcut(QKeySequence(tr("Ctrl+F")));
     menu->addSeparator();
     menu->addAction(tr("Save Text &As..."), this, &MonitorCommands::saveTextAs);
-    QAction* log = menu->addAction(tr("&Log to File..."), this, [this](bool on) {
-        if (on) {
-            chooseLogFile();
-        } else {
-            stopLog();
-        }
-    });
-    log->setCheckable(true);
-    log->setChecked(isLogging());
-    if (!m_recordable) {
-        return;
+    addCheckItem(
+        menu, tr("&Log to File..."), isLogging(), this, [this] { chooseLogFile(); }, [this] { stopLog(); });
+    if (m_recordable) {
+        addCheckItem(
+            menu, tr("&Record..."), isRecording(), this, [this] { chooseRecordFile(); },
+            [this] { stopRecording(); });
     }
-    QAction* record = menu->addAction(tr("&Record..."), this, [this](bool on) {
-        if (on) {
-            chooseRecordFile();
-        } else {
-            stopRecording();
-        }
-    });
-    record->setCheckable(true);
-    record->setChecked(isRecording());
 }
 
 QWidget* MonitorCommands::frame() const

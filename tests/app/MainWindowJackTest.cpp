@@ -150,8 +150,8 @@ private Q_SLOTS:
         QVERIFY(connectToPeer(window, peer.name()));
         // A second input on the same service whose worker stalls: the
         // service's thread waits for it, and the JACK ring behind fills.
+        std::atomic<bool> release{false};  // outlives the port whose worker reads it
         MidiInputPort stalled(window.ports()->client(), 64, 1, 0, 0);
-        std::atomic<bool> release{false};
         stalled.setReceivedMidiCallbackFunc(
             [](void* context, const unsigned char*, unsigned short, unsigned int, unsigned long long, unsigned int) {
                 while (!static_cast<std::atomic<bool>*>(context)->load()) {
