@@ -73,23 +73,12 @@ private Q_SLOTS:
         QCOMPARE(result, MODEL_RESULT_SUCCESS);
         QCOMPARE(m_model->setModelIntValue(10, 5), MODEL_RESULT_SUCCESS);
         QCOMPARE(m_model->getModelIntValue(10, nullptr), 5);
-        QCOMPARE(m_model->getModelMinimumValue(11, nullptr), -5);
-        QCOMPARE(m_model->getModelMaximumValue(11, nullptr), 4);
-        QCOMPARE(m_model->getModelDefaultValue(11, nullptr), 2);
 
         QCOMPARE(m_model->getModelIntValue(99, &result), 0);
         QCOMPARE(result, MODEL_RESULT_ERROR);
         QCOMPARE(m_model->setModelIntValue(99, 1), MODEL_RESULT_ERROR);
         QCOMPARE(m_model->setModelIntValue(20, 1), MODEL_RESULT_ERROR);  // a string id
         QCOMPARE(m_model->setModelStringValue(10, "x"), MODEL_RESULT_ERROR);
-        result = MODEL_RESULT_SUCCESS;
-        QCOMPARE(m_model->getModelParameterName(99, &result), QString());
-        QCOMPARE(result, MODEL_RESULT_ERROR);
-        QCOMPARE(m_model->getModelParameterName(20, &result), QString("Directory"));
-        QCOMPARE(result, MODEL_RESULT_SUCCESS);
-        QCOMPARE(m_model->getModelDefaultStringValue(20, nullptr), QString("default"));
-        m_model->getModelMinimumValue(20, &result);
-        QCOMPARE(result, MODEL_RESULT_ERROR);
     }
 
     void valueTextsComeFromConvertersOrDecimalOrTheString()
@@ -105,14 +94,10 @@ private Q_SLOTS:
                                     },
                                     valueFromText);
         QCOMPARE(m_model->getParameterString(12, 0, &result), QString("Off"));
-        QCOMPARE(result, MODEL_RESULT_SUCCESS);
         QCOMPARE(m_model->getParameterString(12, 7, &result), QString());
         QCOMPARE(result, MODEL_RESULT_ERROR);
         m_model->setModelStringValue(20, "now");
         QCOMPARE(m_model->getParameterString(20, 123, &result), QString("now"));
-        QCOMPARE(result, MODEL_RESULT_SUCCESS);
-        QCOMPARE(m_model->getParameterString(99, 1, &result), QString());
-        QCOMPARE(result, MODEL_RESULT_ERROR);
     }
 
     void connectionsHearFirstThenAssistantsInRegistrationOrder()
@@ -146,35 +131,18 @@ private Q_SLOTS:
     void connectionLifecycleAndResults()
     {
         RecordingConnection connection("c", 10);
-        MODEL_RESULT result = MODEL_RESULT_SUCCESS;
-        QVERIFY(!connection.isConnected(&result));
-        QCOMPARE(result, MODEL_RESULT_SUCCESS);
-        QCOMPARE(connection.getCurrentValue(&result), 0);
-        QCOMPARE(result, MODEL_RESULT_ERROR);
-        QCOMPARE(connection.setCurrentValue(1), MODEL_RESULT_ERROR);
-        QCOMPARE(connection.disconnectModel(), MODEL_RESULT_ERROR);
-        QCOMPARE(connection.connectModel(nullptr), MODEL_RESULT_ERROR);
-
-        RecordingConnection unbound("u", UndefinedId);
-        QCOMPARE(unbound.getParameterId(&result), UndefinedId);
-        QCOMPARE(result, MODEL_RESULT_ERROR);
-
+        QCOMPARE(connection.setCurrentValue(1), MODEL_RESULT_ERROR);  // not connected yet
         const int changesBefore = connection.modelChanges;
         QCOMPARE(connection.connectModel(m_model.get()), MODEL_RESULT_SUCCESS);
         QCOMPARE(connection.modelChanges, changesBefore + 1);
         QCOMPARE(m_journal, QStringList({"c:10"}));  // told before connectModel returned
         QCOMPARE(connection.setCurrentValue(1), MODEL_RESULT_SUCCESS);
         QCOMPARE(m_model->getModelIntValue(10, nullptr), 1);
-        QCOMPARE(connection.getDefaultValue(nullptr), 0);
-        QCOMPARE(connection.getMaximumValue(nullptr), 1);
-        QCOMPARE(connection.getParameterString(1, nullptr), QString("1"));
         QCOMPARE(connection.disconnectModel(), MODEL_RESULT_SUCCESS);
         QCOMPARE(connection.modelChanges, changesBefore + 2);
         m_journal.clear();
         m_model->setModelIntValue(10, 0);
         QVERIFY(m_journal.isEmpty());
-        QCOMPARE(m_model->unregisterModelConnection(&connection), MODEL_RESULT_ERROR);
-        QCOMPARE(m_model->registerModelConnection(nullptr), MODEL_RESULT_ERROR);
     }
 
     void unregisteredEntriesArePurgedKeepingOrder()
