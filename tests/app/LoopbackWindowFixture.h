@@ -4,6 +4,8 @@
 #pragma once
 
 #include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -13,6 +15,7 @@
 
 #include "LoopbackListener.h"
 #include "MainWindow.h"
+#include "ProjectController.h"
 #include "SettingsStore.h"
 #include "OstrelModel.h"
 #include "PacketCollector.h"
@@ -45,9 +48,11 @@ protected:
         m_model.reset();
     }
 
-    // Every message heard since the last call, after a short settle.
-    std::vector<std::vector<unsigned char>> heardMessages()
+    // Every message heard since the last call: once at least expected came
+    // (or a generous limit passed), and a short settle for any extra.
+    std::vector<std::vector<unsigned char>> heardMessages(size_t expected = 0)
     {
+        (void)QTest::qWaitFor([&] { return m_collector->packets().size() >= expected; }, 5000);
         QTest::qWait(50);
         std::vector<std::vector<unsigned char>> messages;
         for (const auto& packet : m_collector->packets()) {
@@ -55,6 +60,24 @@ protected:
         }
         m_collector->clear();
         return messages;
+    }
+
+    // Saves the project, forgets what was heard and opens it again: the view
+    // of its one window, or null.
+    template <typename View>
+    View* reopened()
+    {
+        const QString path = m_dir.filePath("reopened.ostrel");
+        if (!m_window->project()->saveProjectFile(path)) {
+            return nullptr;
+        }
+        heardMessages();
+        if (!m_window->project()->openProjectFile(path)) {
+            return nullptr;
+        }
+        (void)QTest::qWaitFor([&] { return m_window->mdiArea()->subWindowList().size() == 1; }, 5000);
+        const QList<QMdiSubWindow*> windows = m_window->mdiArea()->subWindowList();
+        return windows.size() == 1 ? qobject_cast<View*>(windows.first()->widget()) : nullptr;
     }
 
     std::unique_ptr<OstrelModel> m_model;

