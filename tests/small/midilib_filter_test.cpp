@@ -102,12 +102,4 @@ TEST_F(FilterTest, GroupAndThroughSwitches)
     EXPECT_EQ(midilib_filter_apply(&filter_, event_.get()), -1);
 }
 
-TEST_F(FilterTest, OutOfRangeSwitchesAssert)
-{
-    EXPECT_DEATH(midilib_filter_setChannelSwitch(&filter_, 16, 1),
-                 "Assertion failed: channelNumber <= MIDILIB_ChannelNumber_Max, function midilib_filter_setChannelSwitch, file midilib_filter.c");
-    EXPECT_DEATH(midilib_filter_setEventSwitch(&filter_, 18, 1), "midilib_filter_setEventSwitch");
-    EXPECT_DEATH(midilib_filter_apply(&filter_, nullptr), "Assertion failed: event");
-}
-
 }  // namespace

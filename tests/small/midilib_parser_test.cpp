@@ -165,12 +165,4 @@ TEST(MidilibParser, EveryChunkingOfAStreamYieldsItsMessages)
     }
 }
 
-TEST(MidilibParserDeath, InconsistentChunkAsserts)
-{
-    Parser parser;
-    EXPECT_DEATH(midilib_parser_setData(parser.get(), nullptr, 3),
-                 "Assertion failed: size == 0, function smlib_constData_init");
-    EXPECT_DEATH(midilib_parser_parse(nullptr, nullptr), "function midilib_parser_parse");
-}
-
 }  // namespace
