@@ -9,7 +9,7 @@
 #include "MidiOutputPort.h"
 #include "MidiTime.h"
 #include "PacketCollector.h"
-#include "PortTraffic.h"
+#include "PeerChecks.h"
 
 namespace {
 
@@ -67,29 +67,13 @@ private Q_SLOTS:
 
     void peerTrafficArrivesIntactAndInOrder()
     {
-        QCOMPARE(m_input->openInputPort(PeerOut), MIDI_RESULT_SUCCESS);
-        const std::vector<Bytes> messages = traffic();
-        for (const Bytes& message : messages) {
-            m_peer->send(message);
-        }
-        const Bytes expected = joined(messages);
-        QVERIFY(m_collector->waitForBytes(expected.size()));
-        QCOMPARE(m_collector->bytes(), expected);
+        peerTrafficArrives(*m_peer, *m_input, *m_collector, PeerOut);
         for (const auto& packet : m_collector->packets()) {
-            QVERIFY(packet.hostTime != 0);
             QVERIFY(packet.bytes.size() <= 256);  // sysex arrives in its events, for the parser
         }
     }
 
-    void ostrelTrafficArrivesIntactAtThePeer()
-    {
-        QCOMPARE(m_output->openOutputPort(PeerIn), MIDI_RESULT_SUCCESS);
-        const std::vector<Bytes> messages = traffic();
-        QVERIFY(transmitAll(*m_output, messages));
-        const Bytes expected = joined(messages);
-        QVERIFY(m_peer->waitForBytes(expected.size()));
-        QCOMPARE(m_peer->received(), expected);
-    }
+    void ostrelTrafficArrivesIntactAtThePeer() { ourTrafficArrives(*m_peer, *m_output, PeerIn); }
 
     void throughPortCarriesEverythingBack()
     {
@@ -105,20 +89,7 @@ private Q_SLOTS:
 
     void peerThatVanishesLeavesErrorsAndNotConnected()
     {
-        QCOMPARE(m_input->openInputPort(PeerOut), MIDI_RESULT_SUCCESS);
-        QCOMPARE(m_output->openOutputPort(PeerIn), MIDI_RESULT_SUCCESS);
-        m_peer->close();
-        const Bytes note{0x90, 0x40, 0x40};
-        unsigned int stamp = 0;
-        QTRY_COMPARE(m_output->transmitMidi(note.data(), 3, stamp, 0), MIDI_RESULT_ERROR);
-        QVERIFY(!m_output->getOutputPortNameList(nullptr).contains(PeerIn));
-        QVERIFY(!m_input->getInputPortNameList(nullptr).contains(PeerOut));
-        QString name;
-        m_output->getCurrentPortName(name);
-        QCOMPARE(name, QString("Not Connected"));
-        m_input->getCurrentPortName(name);
-        QCOMPARE(name, QString("Not Connected"));
-        QCOMPARE(m_input->openInputPort(PeerOut), MIDI_RESULT_ERROR);
+        vanishingPeerLeavesNotConnected(*m_peer, *m_input, *m_output, PeerOut, PeerIn);
     }
 
 private:

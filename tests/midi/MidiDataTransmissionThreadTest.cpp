@@ -2,68 +2,16 @@
 // slow worker, discarding without a callback, oversize packets, shutdown.
 #include <QtTest>
 
-#include <atomic>
-#include <condition_variable>
-#include <mutex>
 #include <random>
-#include <thread>
 #include <vector>
 
 #include "MidiDataTransmissionThread.h"
+#include "PacketCollector.h"
 
 namespace {
 
-struct Packet {
-    std::vector<unsigned char> bytes;
-    unsigned int timeStamp;
-    unsigned long long hostTime;
-    unsigned int portGroup;
-    bool operator==(const Packet& other) const
-    {
-        return bytes == other.bytes && timeStamp == other.timeStamp &&
-               hostTime == other.hostTime && portGroup == other.portGroup;
-    }
-};
-
-// Collects what the worker delivers; optionally slow.
-class Sink {
-public:
-    static void callback(void* context, const unsigned char* data, unsigned short length,
-                         unsigned int timeStamp, unsigned long long hostTime,
-                         unsigned int portGroup)
-    {
-        auto* sink = static_cast<Sink*>(context);
-        sink->entered++;
-        if (sink->delay.count() > 0) {
-            std::this_thread::sleep_for(sink->delay);
-        }
-        std::lock_guard<std::mutex> lock(sink->mutex);
-        sink->packets.push_back({std::vector<unsigned char>(data, data + length), timeStamp,
-                                 hostTime, portGroup});
-        sink->changed.notify_all();
-    }
-
-    bool waitFor(size_t count)
-    {
-        std::unique_lock<std::mutex> lock(mutex);
-        return changed.wait_for(lock, std::chrono::seconds(20),
-                                [&] { return packets.size() >= count; });
-    }
-
-    std::vector<Packet> take()
-    {
-        std::lock_guard<std::mutex> lock(mutex);
-        return packets;
-    }
-
-    std::chrono::milliseconds delay{0};
-    std::atomic<int> entered{0};
-
-private:
-    std::mutex mutex;
-    std::condition_variable changed;
-    std::vector<Packet> packets;
-};
+using Packet = PacketCollector::Packet;
+using Sink = PacketCollector;
 
 Packet makePacket(size_t length, unsigned int seed)
 {
@@ -96,15 +44,15 @@ private Q_SLOTS:
         // turn, the length field, the data, the time stamp and the host time.
         MidiDataTransmissionThread worker(nullptr, 40, 1);
         Sink sink;
-        worker.setReceivedMidiCallbackFunc(&Sink::callback, &sink);
+        worker.setReceivedMidiCallbackFunc(&PacketCollector::callback, &sink);
         const size_t lengths[] = {10, 1, 5, 26, 18, 20, 0, 3};
         std::vector<Packet> sent;
         for (size_t i = 0; i < sizeof(lengths) / sizeof(lengths[0]); i++) {
             sent.push_back(makePacket(lengths[i], static_cast<unsigned int>(i + 1)));
             write(worker, sent.back());
-            QVERIFY(sink.waitFor(sent.size()));
+            QVERIFY(sink.waitForPackets(sent.size()));
         }
-        QVERIFY(sink.take() == sent);
+        QVERIFY(sink.packets() == sent);
         QVERIFY(worker.isEmptyBuffer());
         QVERIFY(worker.isAvailable(40));
     }
@@ -113,15 +61,15 @@ private Q_SLOTS:
     {
         MidiDataTransmissionThread worker(nullptr, 64, 1);
         Sink sink;
-        worker.setReceivedMidiCallbackFunc(&Sink::callback, &sink);
+        worker.setReceivedMidiCallbackFunc(&PacketCollector::callback, &sink);
         std::mt19937 random(5);
         std::vector<Packet> sent;
         for (unsigned int i = 0; i < 3000; i++) {
             sent.push_back(makePacket(random() % 51, i));
             write(worker, sent.back());
         }
-        QVERIFY(sink.waitFor(sent.size()));
-        QVERIFY(sink.take() == sent);
+        QVERIFY(sink.waitForPackets(sent.size()));
+        QVERIFY(sink.packets() == sent);
     }
 
     void writerWaitsForASlowWorkerAndLosesNothing()
@@ -129,15 +77,15 @@ private Q_SLOTS:
         MidiDataTransmissionThread worker(nullptr, 100, 0);
         Sink sink;
         sink.delay = std::chrono::milliseconds(15);
-        worker.setReceivedMidiCallbackFunc(&Sink::callback, &sink);
+        worker.setReceivedMidiCallbackFunc(&PacketCollector::callback, &sink);
         std::vector<Packet> sent;
         for (unsigned int i = 0; i < 20; i++) {
             sent.push_back(makePacket(30, i));  // 44 bytes: two records fill the ring
             sent.back().portGroup = 0;
             write(worker, sent.back());
         }
-        QVERIFY(sink.waitFor(sent.size()));
-        QVERIFY(sink.take() == sent);
+        QVERIFY(sink.waitForPackets(sent.size()));
+        QVERIFY(sink.packets() == sent);
     }
 
     void withoutCallbackPacketsAreDiscarded()
@@ -148,24 +96,24 @@ private Q_SLOTS:
         }
         QVERIFY(worker.isEmptyBuffer());
         Sink sink;
-        worker.setReceivedMidiCallbackFunc(&Sink::callback, &sink);
+        worker.setReceivedMidiCallbackFunc(&PacketCollector::callback, &sink);
         Packet packet = makePacket(3, 9);
         packet.portGroup = 0;
         write(worker, packet);
-        QVERIFY(sink.waitFor(1));
-        QCOMPARE(sink.take().size(), size_t(1));
+        QVERIFY(sink.waitForPackets(1));
+        QCOMPARE(sink.packets().size(), size_t(1));
     }
 
     void packetThatCanNeverFitIsDroppedWithoutBlocking()
     {
         MidiDataTransmissionThread worker(nullptr, 16398, 1);
         Sink sink;
-        worker.setReceivedMidiCallbackFunc(&Sink::callback, &sink);
+        worker.setReceivedMidiCallbackFunc(&PacketCollector::callback, &sink);
         write(worker, makePacket(16385, 1));
         const Packet largest = makePacket(16384, 2);
         write(worker, largest);
-        QVERIFY(sink.waitFor(1));
-        const std::vector<Packet> received = sink.take();
+        QVERIFY(sink.waitForPackets(1));
+        const std::vector<Packet> received = sink.packets();
         QCOMPARE(received.size(), size_t(1));
         QVERIFY(received.front() == largest);
     }
@@ -176,14 +124,14 @@ private Q_SLOTS:
         sink.delay = std::chrono::milliseconds(100);
         {
             MidiDataTransmissionThread worker(nullptr, 200, 1);
-            worker.setReceivedMidiCallbackFunc(&Sink::callback, &sink);
+            worker.setReceivedMidiCallbackFunc(&PacketCollector::callback, &sink);
             for (unsigned int i = 0; i < 5; i++) {
                 write(worker, makePacket(10, i));
             }
             QTRY_VERIFY(sink.entered.load() >= 1);
         }
         // The callback in progress finished; the records still queued were dropped.
-        QCOMPARE(sink.take().size(), size_t(sink.entered.load()));
+        QCOMPARE(sink.packets().size(), size_t(sink.entered.load()));
         QVERIFY(sink.entered.load() < 5);
     }
 };
