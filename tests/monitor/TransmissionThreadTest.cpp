@@ -31,12 +31,7 @@ private:
     }
 
 private Q_SLOTS:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
-
-    void init()
-    {
-        startWindow(Hidden);
-    }
+    void init() { startWindow(Hidden); }
 
     void cleanup() { stopWindow(); }
 
@@ -126,21 +121,6 @@ private Q_SLOTS:
         QVERIFY(progress.size() < 100);
         thread.setTransmittionMessage("F8");
         QTRY_COMPARE(results(finish), (QList<qint32>{1, 0}));
-    }
-
-    void repeatSendsUntilStopped()
-    {
-        MidiEditRepeatTransmittionThread thread(m_model.get(), m_window->sender());
-        thread.setRepeatInterval(100);
-        QSignalSpy finish(&thread, &MidiEditTransmittionThread::finishTransmittion);
-        thread.start();
-        thread.setTransmittionMessage("F8");
-        QTRY_VERIFY(m_collector->packets().size() >= 3);
-        thread.stopTransmittion();
-        QTRY_COMPARE(results(finish), QList<qint32>{1});
-        const size_t sent = m_collector->packets().size();
-        QTest::qWait(300);
-        QCOMPARE(m_collector->packets().size(), sent);
     }
 
     void destroyingARepeatingThreadEndsIt()
