@@ -122,15 +122,6 @@ private Q_SLOTS:
         MidiEditTextView monitor(nullptr, &model, true);
         QVERIFY(!monitor.constructLink(QPoint(5, 5), true));
     }
-
-    void fontSizeFollowsThePreference()
-    {
-        OstrelModel model;
-        MidiEditTextView view(nullptr, &model, true);
-        QCOMPARE(view.font().pixelSize(), 12);
-        model.setModelIntValue(ParamMessageFontSize, 1);
-        QCOMPARE(view.font().pixelSize(), 18);
-    }
 };
 
 QTEST_MAIN(MidiEditTextViewTest)
