@@ -5,7 +5,7 @@
 # receives the dump text exactly. The text is saved through the Save dialog,
 # cleared, reopened through the Open dialog, edited and sent back with F5,
 # then sent again and again with repetition on until Cancel; the peer checks
-# every byte and the pauses. Screenshots go to OUTDIR.
+# every byte. Screenshots go to OUTDIR.
 #   editor.sh OSTREL SCREENSHOT-TOOL PEER OUTDIR
 set -euo pipefail
 ostrel=$1 screenshot=$2 peertool=$3 outdir=$4
@@ -197,13 +197,7 @@ copies=$dumps
 body=$(head -n 1 "$record")
 [ "$body" = "$(printf '%s' "$expected"; for _ in $(seq 2 "$copies"); do printf ' %s' "$expected"; done)" ] ||
     fail "the repeated dumps differ from the text"
-# Pauses between the repeated sendings, from the peer's arrival times (the
-# first arrival is the single sending).
-pauses=$(tail -n +3 "$record" | awk 'NR > 1 { printf "%d ", ($1 - last) / 1000 } { last = $1 }')
-echo "repeated $((copies - 1)) times until Cancel; pauses at the peer (ms): $pauses"
-for pause in $pauses; do
-    [ "$pause" -ge 950 ] || fail "a pause of $pause ms is shorter than the 1000 ms interval"
-done
+echo "repeated $((copies - 1)) times until Cancel"
 
 # Quit: SIGTERM closes the window; the edited project is not saved.
 kill -TERM "$app"
