@@ -302,41 +302,27 @@ private Q_SLOTS:
         QCOMPARE(m_thru.count(), size_t(1));
     }
 
-    void everyFilterParameterReachesItsSwitch()
+    // Each group of filter parameters reaches its own switch: a message it
+    // must reject and one it must pass, at the edges of each group.
+    void filterParametersReachTheirSwitches()
     {
-        // For each filter parameter: a message it must reject and one it must pass.
-        struct Case {
+        const struct {
             unsigned int id;
             Bytes rejected;
             Bytes passed;
+        } cases[] = {
+            {ParamChannelFilterFirst, {0x90, 1, 1}, {0x91, 1, 1}},
+            {ParamChannelFilterFirst + 15, {0x9F, 1, 1}, {0x90, 1, 1}},
+            {ParamMessageFilterFirst, {0x80, 1, 1}, {0x90, 1, 1}},
+            {ParamMessageFilterFirst + 7, {0xF0, 1, 0xF7}, {0xE0, 1, 1}},
+            {ParamControlChangeFilterFirst, {0xB3, 0, 0}, {0xB3, 1, 0}},
+            {ParamControlChangeFilterFirst + 127, {0xB3, 127, 0}, {0xB3, 126, 0}},
+            {ParamSystemCommonFilterFirst, {0xF1, 1}, {0xF6}},
+            {ParamSystemCommonFilterFirst + 3, {0xF6}, {0xF3, 1}},
+            {ParamSystemRealtimeFilterFirst, {0xF8}, {0xFF}},
+            {ParamSystemRealtimeFilterFirst + 5, {0xFF}, {0xFE}},
         };
-        std::vector<Case> cases;
-        for (unsigned int channel = 0; channel < 16; channel++) {
-            cases.push_back({ParamChannelFilterFirst + channel,
-                             {static_cast<unsigned char>(0x90 | channel), 1, 1},
-                             {static_cast<unsigned char>(0x90 | ((channel + 1) % 16)), 1, 1}});
-        }
-        const Bytes kinds[] = {{0x80, 1, 1}, {0x90, 1, 1}, {0xA0, 1, 1}, {0xB0, 1, 1},
-                               {0xC0, 1},    {0xD0, 1},    {0xE0, 1, 1}, {0xF0, 1, 0xF7}};
-        for (unsigned int kind = 0; kind < 8; kind++) {
-            if (kind != 3) {
-                cases.push_back({ParamMessageFilterFirst + kind, kinds[kind], kinds[(kind + 1) % 8]});
-            }
-        }
-        for (unsigned int controller = 0; controller < 128; controller++) {
-            cases.push_back({ParamControlChangeFilterFirst + controller,
-                             {0xB3, static_cast<unsigned char>(controller), 0},
-                             {0xB3, static_cast<unsigned char>((controller + 1) % 128), 0}});
-        }
-        const Bytes common[] = {{0xF1, 1}, {0xF2, 1, 1}, {0xF3, 1}, {0xF6}};
-        for (unsigned int i = 0; i < 4; i++) {
-            cases.push_back({ParamSystemCommonFilterFirst + i, common[i], common[(i + 1) % 4]});
-        }
-        const Bytes realTime[] = {{0xF8}, {0xFA}, {0xFB}, {0xFC}, {0xFE}, {0xFF}};
-        for (unsigned int i = 0; i < 6; i++) {
-            cases.push_back({ParamSystemRealtimeFilterFirst + i, realTime[i], realTime[(i + 1) % 6]});
-        }
-        for (const Case& c : cases) {
+        for (const auto& c : cases) {
             set(c.id, 1);
             receive(c.rejected);
             receive(c.passed);
