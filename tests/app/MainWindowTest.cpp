@@ -30,7 +30,6 @@
 #include "MidiAnalyzer.h"
 #include "MidiClient.h"
 #include "MidiInputPort.h"
-#include "MidiOutputPort.h"
 #include "NativeEventFilter.h"
 #include "OstrelModel.h"
 

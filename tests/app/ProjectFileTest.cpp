@@ -8,7 +8,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QDir>
@@ -30,7 +29,6 @@
 #include "MidiClient.h"
 #include "MidiInputPort.h"
 #include "OstrelModel.h"
-#include "ProjectFileHelper.h"
 #include "WindowRestorationInfo.h"
 
 namespace {

@@ -16,8 +16,6 @@
 #include "JackPeer.h"
 #include "MainWindow.h"
 #include "PortSet.h"
-#include "MonitorFeed.h"
-#include "MidiClient.h"
 #include "MidiEditView.h"
 #include "MidiInputPort.h"
 #include "MidiOutputPort.h"

@@ -1,10 +1,7 @@
 // The filter, MIDI settings, Preferences, About and licence windows as a
 // user meets them, against the analyzer and the loopback ports.
-#include <QComboBox>
-#include <QLabel>
 #include <QMdiSubWindow>
 #include <QPushButton>
-#include <QSpinBox>
 #include <QStackedWidget>
 #include <QStandardPaths>
 #include <QtTest>
@@ -30,7 +27,6 @@
 #include "MidiSettingsView.h"
 #include "NativeEventFilter.h"
 #include "OstrelModel.h"
-#include "PushButton.h"
 #include "SpinBox.h"
 
 namespace {

@@ -3,25 +3,18 @@
 // tempo changes while playing, the received tempo's text, the parser
 // preference, and a project that starts the clock again.
 #include <QLabel>
-#include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
 
 #include "LoopbackWindowFixture.h"
-#include "MainWindow.h"
 #include "WindowRestorationInfo.h"
-#include "ProjectController.h"
 #include "PortSet.h"
 #include "MidiLedCombinedDial.h"
 #include "MidiTimingClockGeneratorView.h"
 #include "MidiTimingClockPlayStopButton.h"
 #include "MidiTimingClockTransmittionThread.h"
-#include "OstrelModel.h"
-#include "PacketCollector.h"
 
 class MidiTimingClockGeneratorViewTest : public QObject, public LoopbackWindowFixture {
     Q_OBJECT

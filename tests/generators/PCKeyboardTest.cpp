@@ -3,9 +3,7 @@
 // release of held notes, and the settings window bound to the parameters.
 #include <QLineEdit>
 #include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPlainTextEdit>
-#include <QSpinBox>
 #include <QtTest>
 
 #include "CheckBox.h"

@@ -4,7 +4,6 @@
 #include <QIntValidator>
 #include <QLineEdit>
 #include <QPainter>
-#include <QScrollBar>
 #include <QSignalSpy>
 #include <QPointer>
 #include <QtTest>
@@ -16,7 +15,6 @@
 #include "LineEdit.h"
 #include "ModelAssistant.h"
 #include "OstrelModel.h"
-#include "OstrelStyle.h"
 #include "PushButton.h"
 #include "SevenSegment.h"
 #include "SpinBox.h"

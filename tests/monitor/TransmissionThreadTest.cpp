@@ -1,20 +1,14 @@
 // Sending editor text through the application's sending path: message by message with the
 // parser, raw chunks without it, progress, failures, stop and repeat.
 #include <QSignalSpy>
-#include <QStandardPaths>
 #include <QtTest>
 
 #include <memory>
 
-#include "MainWindow.h"
 #include "MidiBulkIntervalManager.h"
-#include "MidiClient.h"
 #include "MidiEditRepeatTransmittionThread.h"
 #include "MidiEditTransmittionThread.h"
-#include "MidiInputPort.h"
-#include "OstrelModel.h"
 #include "LoopbackWindowFixture.h"
-#include "PacketCollector.h"
 
 class TransmissionThreadTest : public QObject, public LoopbackWindowFixture {
     Q_OBJECT
