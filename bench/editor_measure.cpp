@@ -8,6 +8,8 @@
 //           Cancel takes to end a transmission.
 //   open    a 5 MB dump text file opened into an editor.
 //   syx     a 1 MiB .syx file (dumps of up to 4000 bytes) opened into an editor.
+//   intervals  the pauses a receiver sees between dumps: the bulk interval
+//           (100 ms) after each of five dumps, and a repeated dump (500 ms).
 //   log     (only when named) the flood for 60 s with the In monitor logging
 //           to a file: lines in the file against messages sent.
 // Run under QT_QPA_PLATFORM=offscreen (or any display).
@@ -41,6 +43,11 @@
 #include "MidiOutputPort.h"
 #include "MidiTime.h"
 #include "OstrelModel.h"
+#include "LoopbackListener.h"
+#include "PacketCollector.h"
+#include "RepeatSettingsView.h"
+#include "CheckBox.h"
+#include "SpinBox.h"
 
 namespace {
 
@@ -286,6 +293,44 @@ void measureSyx(MainWindow& window, const QTemporaryDir& dir)
 
 }  // namespace
 
+// The gaps, in milliseconds, between the arrivals of the packets a second
+// input on the loopback hears; at least count of them, 10 s at most.
+QString arrivalGaps(PacketCollector& collector, size_t count)
+{
+    waitUntil([&] { return collector.packets().size() >= count; }, 10000);
+    const auto packets = collector.packets();
+    QStringList gaps;
+    for (size_t i = 1; i < packets.size(); i++) {
+        gaps.append(QString::number((packets[i].hostTime - packets[i - 1].hostTime) / 1e6, 'f', 2));
+    }
+    return QString("%1 packets, gaps (ms): %2").arg(packets.size()).arg(gaps.join(' '));
+}
+
+void measureIntervals(MainWindow& window, OstrelModel& model)
+{
+    PacketCollector collector;
+    const auto listener = listenToLoopback(window, collector);
+    MidiEditView* editor = editView(window.createEditor(MidiEditView::SystemExclusive, QSize(), QString()));
+    if (!listener || !editor) {
+        std::printf("intervals: no listener or editor\n");
+        return;
+    }
+    model.setModelIntValue(ParamBulkInterval, 100);
+    const QString dump = "F0 " + QString("11 ").repeated(98) + "F7\n";
+    editor->transmitMessage(dump.repeated(5));
+    std::printf("bulk interval 100 ms, five 100-byte dumps: %s\n", qPrintable(arrivalGaps(collector, 5)));
+    waitUntil([&] { return model.getModelIntValue(ParamSysExTransmitState, nullptr) == 0; }, 5000);
+    model.setModelIntValue(ParamBulkInterval, 0);
+    collector.clear();
+    // As a user repeats: the repeat bar's check box and interval, then Transmit.
+    editor->generalView()->setText(QStringLiteral("F0 7D 01 F7"));
+    editor->generalView()->repeatSettings()->repeatBox()->setChecked(true);
+    editor->generalView()->repeatSettings()->intervalBox()->setValue(500);
+    editor->generalView()->transmitMenuSelected();
+    std::printf("repeat every 500 ms: %s\n", qPrintable(arrivalGaps(collector, 11)));
+    editor->stopRepeatTransmittion();
+}
+
 int main(int argc, char** argv)
 {
     OstrelModel model;
@@ -314,6 +359,9 @@ int main(int argc, char** argv)
     }
     if (wanted("open")) {
         measureOpen(window, dir);
+    }
+    if (wanted("intervals")) {
+        measureIntervals(window, model);
     }
     if (wanted("syx")) {
         measureSyx(window, dir);
