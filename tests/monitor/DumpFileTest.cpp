@@ -25,7 +25,6 @@ private Q_SLOTS:
         QCOMPARE(DumpFile::textFromBytes(QByteArray::fromHex("f07e7f0601f7f0431001f7")),
                  QString("F0 7E 7F 06 01 F7\nF0 43 10 01 F7"));
         QCOMPARE(DumpFile::textFromBytes(QByteArray::fromHex("f001f8f7903c40")), QString("F0 01\nF8 F7\n90 3C 40"));
-        QCOMPARE(DumpFile::textFromBytes(QByteArray()), QString());
     }
 
     void textBecomesBytesOrIsRefusedNamingTheLine()
@@ -51,7 +50,7 @@ private Q_SLOTS:
 
     void syxFilesRoundTripAndTextFilesStayText()
     {
-        const QString text("F0 43 10 4C 00 00 7E 00 F7 // XG on\nF0 41 10 42 12 40 00 7F 00 41 F7");
+        const QString text("F0 43 10 4C 00 00 7E 00 F7 // reset\nF0 41 10 42 12 40 00 7F 00 41 F7");
         QString error;
         QVERIFY(DumpFile::save(m_dir.filePath("reset.SYX"), text, error));
         QCOMPARE(contents("reset.SYX"), QByteArray::fromHex("f043104c00007e00f7f04110421240007f0041f7"));
@@ -68,7 +67,6 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(m_dir.filePath("bad.syx")));
         QVERIFY(!DumpFile::save(m_dir.filePath("no/such/folder/a.syx"), "F0 F7", error));
         QCOMPARE(error, QString("File save failed."));
-        QVERIFY(!DumpFile::load(m_dir.filePath("missing.syx"), loaded));
         // Raw bytes under another name are recognised by their F0.
         QVERIFY(Utility::saveBytes(m_dir.filePath("dump.bin"), QByteArray::fromHex("f00102f7")));
         QVERIFY(DumpFile::load(m_dir.filePath("dump.bin"), loaded));
