@@ -13,16 +13,9 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("digits");
-        QTest::newRow("blanks") << "F0 7E" << "F07E";
-        QTest::newRow("comma") << "F0,7E" << "F07E";
-        QTest::newRow("together") << "F07E" << "F07E";
         QTest::newRow("blank inside a pair") << "F 07 E" << "F07E";
-        QTest::newRow("tabs and lines") << "F0\t7E\n7F\n" << "F07E7F";
         QTest::newRow("paragraph separator") << QString("F0") + QChar(0x2029) + "F7" << "F0F7";
         QTest::newRow("comment") << "F0 01 // a dump\nF7" << "F001F7";
-        QTest::newRow("comment at the end") << "F0 01 F7 // end" << "F001F7";
-        QTest::newRow("empty comment") << "//\nF8" << "F8";
-        QTest::newRow("lower case") << "f0 7e" << "f07e";
         QTest::newRow("carriage return stays") << "F0\r\nF7" << "F0\rF7";
     }
 
@@ -35,7 +28,6 @@ private Q_SLOTS:
 
     void byteCounts()
     {
-        QCOMPARE(MidiMessageText::getTransmissionMessageSize(""), 0u);
         QCOMPARE(MidiMessageText::getTransmissionMessageSize(" , \n// only a comment"), 0u);
         QCOMPARE(MidiMessageText::getTransmissionMessageSize("F0 7E 7F 09 01 F7"), 6u);
         QCOMPARE(MidiMessageText::getTransmissionMessageSize("F0 7E 7"), MidiMessageText::UnknownSize);

@@ -23,10 +23,6 @@ private Q_SLOTS:
     {
         QTest::addColumn<unsigned int>("id");
         QTest::addColumn<QStringList>("texts");
-        QTest::newRow("knob mode") << ParamKnobMode << QStringList{"Circular", "Linear"};
-        QTest::newRow("program number")
-            << ParamProgramNumberBase << QStringList{"Zero-based", "One-based"};
-        QTest::newRow("font size") << ParamMessageFontSize << QStringList{"Normal", "Large"};
         QTest::newRow("middle C") << ParamMessageMiddleC << QStringList{"C3", "C4", "C5"};
         QTest::newRow("time format") << ParamMessageTimeFormat << QStringList{"Clock", "Integer", "Delta"};
     }
