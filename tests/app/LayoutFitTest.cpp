@@ -4,6 +4,7 @@
 // wider than the widget, no label's text under a sibling widget, and no
 // scroll bar in the settings window.
 #include <QAbstractButton>
+#include <QAbstractScrollArea>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -52,6 +53,15 @@ QStringList problemsOf(QMdiSubWindow* window)
             if (bar->isVisible()) {
                 problems << name + ": a scroll bar shows";
             }
+        }
+    }
+    // Nothing placed beyond its parent, where it would be cut off (what a
+    // scroll area shows is its business).
+    for (QWidget* widget : window->widget()->findChildren<QWidget*>()) {
+        QWidget* parent = widget->parentWidget();
+        if (widget->isVisible() && !widget->isWindow() && !qobject_cast<QAbstractScrollArea*>(parent->parentWidget()) &&
+            !parent->rect().contains(widget->geometry())) {
+            problems << name + ": cut off by its parent: " + QString::fromLatin1(widget->metaObject()->className());
         }
     }
     for (QLabel* label : window->findChildren<QLabel*>()) {
