@@ -23,7 +23,6 @@ cleanup() {
 trap cleanup EXIT
 export JACK_DEFAULT_SERVER=ostrel-e2e-none
 wait_for_display
-fail() { echo "FAILED: $*"; "$screenshot" "$outdir/failure.png" || true; exit 1; }
 : >"$outdir/ostrel.log"
 recovery=$XDG_DATA_HOME/$(basename "$ostrel")/recovery.ostrel
 
@@ -35,22 +34,6 @@ windows_titled() {
         sleep 0.1
     done
     return 1
-}
-# Sends SIGNAL and waits (generously) for the program to end by itself,
-# with status 0: not by the watchdog that ends a quit taking too long.
-ends_on() {
-    kill -"$1" "$app"
-    for _ in $(seq 1 100); do
-        if ! kill -0 "$app" 2>/dev/null; then
-            status=0
-            wait "$app" || status=$?
-            app=
-            [ "$status" -eq 0 ] || fail "SIG$1 ended it with status $status, not a clean quit"
-            return 0
-        fi
-        sleep 0.1
-    done
-    fail "still running after SIG$1"
 }
 start() {
     "$ostrel" "$@" >>"$outdir/ostrel.log" 2>&1 &

@@ -38,7 +38,7 @@ echo "resident memory: $(awk '/VmRSS/ {print $2, $3}' /proc/$app/status)"
 # (xprop's output is taken whole first: grep -q would cut the pipe short.)
 icons=$(xprop -id "$window" _NET_WM_ICON)
 for size in 16 48 128; do
-    grep -qF "Icon ($size x $size)" <<<"$icons" || { echo "no $size-pixel icon on the main window"; exit 1; }
+    grep -qF "Icon ($size x $size)" <<<"$icons" || fail "no $size-pixel icon on the main window"
 done
 
 xdotool windowfocus --sync "$window" 2>/dev/null || true
@@ -51,7 +51,7 @@ for attempt in 1 2 3; do
     for _ in $(seq 1 30); do grep -q 'InputPortName=Ostrel Loopback 1' "$ini" 2>/dev/null && break 2; sleep 0.1; done
     xdotool key Escape
 done
-grep -q 'InputPortName=Ostrel Loopback 1' "$ini" || { echo "the chosen port was not stored"; exit 1; }
+grep -q 'InputPortName=Ostrel Loopback 1' "$ini" || fail "the chosen port was not stored"
 echo "chose Ostrel Loopback 1 from the input port menu"
 
 # The filter and MIDI settings windows, from their shortcuts.
@@ -89,7 +89,7 @@ sleep 0.4
 xdotool key --window "$window" ctrl+s
 dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^Save$' | head -n 1)
 icons=$(xprop -id "$dialog" _NET_WM_ICON)
-grep -qF "Icon (32 x 32)" <<<"$icons" || { echo "no icon on the Save dialog"; exit 1; }
+grep -qF "Icon (32 x 32)" <<<"$icons" || fail "no icon on the Save dialog"
 sleep 0.5
 "$screenshot" "$outdir/save-dialog.png"
 # No window manager gives the dialog the focus: take it, type the name. A
@@ -111,22 +111,14 @@ for attempt in 1 2 3; do
     "$screenshot" "$outdir/save-attempt-$attempt.png"
     xdotool search --onlyvisible --name '^Save$' >/dev/null 2>&1 || break
 done
-[ -n "$saved" ] || { echo "the project was not saved"; exit 1; }
-head -c 6 "$saved" | grep -q KALDER || { echo "the saved file is not a project"; exit 1; }
+[ -n "$saved" ] || fail "the project was not saved"
+head -c 6 "$saved" | grep -q KALDER || fail "the saved file is not a project"
 name=$(basename "$saved")
 timeout 10 xdotool search --sync --name "^${name//./\\.} - Ostrel\$" >/dev/null
 project=$saved
 echo "saved the project as $name; the title names it"
 
-stop() {
-    kill -TERM "$app"
-    status=0
-    wait "$app" || status=$?
-    app=
-    echo "exit status after SIGTERM: $status"
-    [ "$status" -eq 0 ] || { cat "$outdir/ostrel.log"; exit 1; }
-}
-stop
+ends_on TERM
 
 # A second start: the chosen port comes back from the INI file, and a
 # project named on the command line opens.
@@ -142,5 +134,5 @@ sleep 0.7
 "$screenshot" "$outdir/input-port-menu-after-restart.png"
 xdotool key Escape
 grep -q 'InputPortName=Ostrel Loopback 1' "$ini"
-stop
+ends_on TERM
 echo "screenshots in $outdir"
