@@ -1,10 +1,8 @@
 // Project files byte for byte, hostile files, the project commands and the
 // INI file written and read back.
-#include <QFileDialog>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QScreen>
-#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
@@ -438,18 +436,7 @@ private Q_SLOTS:
     {
         m_model->setModelStringValue(ParamProjectFileWorkingDirectory, m_dir.path());
         addNoteView(2, "named");
-        QString proposed;
-        QTimer typist;
-        QObject::connect(&typist, &QTimer::timeout, [&] {
-            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            auto* name = dialog ? dialog->findChild<QLineEdit*>("fileNameEdit") : nullptr;
-            if (name) {
-                proposed = name->text();
-                name->setText("bench");
-                QTest::keyClick(name, Qt::Key_Return);
-            }
-        });
-        typist.start(20);
+        FileDialogAnswer answer("bench");
         // A folder named like the typed name where the program runs must
         // not keep the suffix away.
         const QString workingDirectory = QDir::currentPath();
@@ -459,7 +446,7 @@ private Q_SLOTS:
         const bool saved = m_window->project()->saveAsFile();
         QDir::setCurrent(workingDirectory);
         QVERIFY(saved);
-        QCOMPARE(proposed, QString("Untitled.ostrel"));
+        QCOMPARE(answer.proposed, QString("Untitled.ostrel"));
         QVERIFY(QFileInfo(m_dir.filePath("bench.ostrel")).size() > 56);
         QVERIFY(!QFileInfo::exists(m_dir.filePath("bench")));
         QCOMPARE(m_window->windowTitle(), QString("bench.ostrel - Ostrel"));

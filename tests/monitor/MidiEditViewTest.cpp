@@ -6,10 +6,7 @@
 #include <QDropEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QFileDialog>
-#include <QLineEdit>
 #include <QMenu>
-#include <QTimer>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
@@ -609,29 +606,15 @@ private Q_SLOTS:
         m_model->setModelStringValue(ParamDumpFileWorkingDirectory, m_dir.path());
         m_model->setModelStringValue(ParamDumpFileFilter, syxFilter);
         MidiEditView* editor = newEditor("F0 7D 01 F7");
-        QString shownFilter;
-        QString typed = "bare";
-        QTimer typist;
-        QObject::connect(&typist, &QTimer::timeout, [&] {
-            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            auto* name = dialog ? dialog->findChild<QLineEdit*>("fileNameEdit") : nullptr;
-            if (name) {
-                shownFilter = dialog->selectedNameFilter();
-                if (typed.endsWith(".txt")) {
-                    dialog->selectNameFilter("Text Files (*.txt)");
-                }
-                name->setText(typed);
-                QTest::keyClick(name, Qt::Key_Return);
-            }
-        });
-        typist.start(20);
+        FileDialogAnswer answer("bare");
         editor->generalView()->saveMenuSelected();
-        QCOMPARE(shownFilter, syxFilter);
+        QCOMPARE(answer.shownFilter, syxFilter);
         QByteArray raw;
         QVERIFY(Utility::loadBytes(m_dir.filePath("bare.syx"), raw));
         QCOMPARE(raw, QByteArray::fromHex("f07d01f7"));
         QVERIFY(Utility::saveAtTextFileName(m_dir.filePath("plain.txt"), "90 3C 40"));
-        typed = "plain.txt";
+        answer.name = "plain.txt";
+        answer.filter = "Text Files (*.txt)";
         const int before = editors().size();
         editor->generalView()->openMenuSelected();
         QCOMPARE(editors().size(), before + 1);
