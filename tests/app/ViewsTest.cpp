@@ -14,6 +14,7 @@
 #include "DisabledVeil.h"
 #include "EULAView.h"
 #include "LicenseInfoView.h"
+#include "LoopbackWindowFixture.h"
 #include "MainWindow.h"
 #include "WindowRestorationInfo.h"
 #include "MonitorFeed.h"
@@ -53,13 +54,10 @@ CheckBox* checkBoxNamed(QWidget* parent, const QString& text)
 
 }  // namespace
 
-class ViewsTest : public QObject {
+class ViewsTest : public QObject, public LoopbackWindowFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<OstrelModel> m_model;
-    std::unique_ptr<MainWindow> m_window;
-
     // What the analyzer shows for these received bytes on the first input.
     QByteArray monitored(const QByteArray& bytes)
     {
@@ -73,25 +71,9 @@ private:
     }
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        Q_INIT_RESOURCE(ostrel);  // compiled into a static library: registered by hand
-        QStandardPaths::setTestModeEnabled(true);
-    }
-
-    void init()
-    {
-        QFile::remove(SettingsStore::iniFilePath());
-        m_model = std::make_unique<OstrelModel>();
-        m_window = std::make_unique<MainWindow>(nullptr, m_model.get(), MidiApi::Automatic);
-        m_window->show();
-    }
-
-    void cleanup()
-    {
-        m_window.reset();
-        m_model.reset();
-    }
+    void initTestCase() { Q_INIT_RESOURCE(ostrel); }  // compiled into a static library: registered by hand
+    void init() { startWindow(DefaultLayout); }
+    void cleanup() { stopWindow(); }
 
     void filterSwitchesChangeWhatPasses()
     {
