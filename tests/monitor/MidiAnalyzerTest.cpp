@@ -368,14 +368,6 @@ private Q_SLOTS:
         QCOMPARE(texts.received, QByteArray("\n90 3C 40"));
     }
 
-    void undefinedStatusBytesNeverReachTheEncoder()
-    {
-        set(ParamMidiThru, 1);
-        receive({0x90, 0xF4, 0x40, 0xB0, 0x07, 0xF7, 0xF2, 0xF5, 0x01, 0xF0, 0x01, 0xF4, 0xF7});
-        QVERIFY((m_thru.count() == 0));
-        QVERIFY(take().received.isEmpty());
-    }
-
     void transmittedLinesFollowTheMonitorAndParserSwitches()
     {
         set(ParamMessageDetail, 1);
