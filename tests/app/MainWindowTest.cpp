@@ -91,8 +91,6 @@ private Q_SLOTS:
         }
         QCOMPARE(titles, QStringList({"&File", "&InputPort", "&OutputPort", "&Views", "&Commands",
                                       "&Window", "&Help"}));
-        QCOMPARE(texts(menu(0)), QStringList({"&New", "&Open...", "Open &Recent", "&Save", "Save &As...", "-",
-                                               "&Preferences...", "-", "&Quit"}));
         QCOMPARE(texts(menu(3)),
                  QStringList({"MIDI &In Monitor", "MIDI O&ut Monitor", "&Keyboard", "&Control Change",
                               "&Program Change", "Pitch &Bend", "&System Exclusive", "&Timing Clock",

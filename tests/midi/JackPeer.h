@@ -84,17 +84,10 @@ public:
 
     bool waitUntilSent()
     {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (std::chrono::steady_clock::now() < deadline) {
-            {
-                std::lock_guard<std::mutex> lock(m_mutex);
-                if (m_outgoing.empty()) {
-                    return true;
-                }
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        }
-        return false;
+        return port_traffic::waitUntil([&] {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            return m_outgoing.empty();
+        });
     }
 
     bool waitForBytes(size_t count)

@@ -60,17 +60,16 @@ inline bool transmitAll(MidiOutputPort& port, const std::vector<Bytes>& messages
     return true;
 }
 
-// Polls done until it holds, for ten seconds at most.
+// Polls done until it holds: every 2 ms, 5000 times at most (a generous limit).
 inline bool waitUntil(const std::function<bool()>& done)
 {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (std::chrono::steady_clock::now() < deadline) {
+    for (int poll = 0; poll < 5000; poll++) {
         if (done()) {
             return true;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
-    return false;
+    return done();
 }
 
 }  // namespace port_traffic

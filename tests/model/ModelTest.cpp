@@ -44,12 +44,6 @@ private:
     QString m_name;
 };
 
-int valueFromText(const QString&, MODEL_RESULT* result)
-{
-    setModelResult(result, MODEL_RESULT_SUCCESS);
-    return 0;
-}
-
 }  // namespace
 
 class ModelTest : public QObject {
@@ -64,40 +58,6 @@ private Q_SLOTS:
         m_model->createIntParameter(10, 0, 1, 0, "Switch", nullptr, nullptr);
         m_model->createIntParameter(11, -5, 4, 2, "Shift", nullptr, nullptr);
         m_model->createStringParameter(20, "default", "Directory");
-    }
-
-    void valuesAreStoredUnclampedAndUnknownIdsReportErrors()
-    {
-        MODEL_RESULT result = MODEL_RESULT_ERROR;
-        QCOMPARE(m_model->getModelIntValue(11, &result), 2);
-        QCOMPARE(result, MODEL_RESULT_SUCCESS);
-        QCOMPARE(m_model->setModelIntValue(10, 5), MODEL_RESULT_SUCCESS);
-        QCOMPARE(m_model->getModelIntValue(10, nullptr), 5);
-
-        QCOMPARE(m_model->getModelIntValue(99, &result), 0);
-        QCOMPARE(result, MODEL_RESULT_ERROR);
-        QCOMPARE(m_model->setModelIntValue(99, 1), MODEL_RESULT_ERROR);
-        QCOMPARE(m_model->setModelIntValue(20, 1), MODEL_RESULT_ERROR);  // a string id
-        QCOMPARE(m_model->setModelStringValue(10, "x"), MODEL_RESULT_ERROR);
-    }
-
-    void valueTextsComeFromConvertersOrDecimalOrTheString()
-    {
-        MODEL_RESULT result = MODEL_RESULT_ERROR;
-        QCOMPARE(m_model->getParameterString(11, -3, &result), QString("-3"));
-        QCOMPARE(result, MODEL_RESULT_SUCCESS);
-        m_model->createIntParameter(12, 0, 1, 0, "Texts",
-                                    [](int value, MODEL_RESULT* r) {
-                                        setModelResult(r, value == 0 ? MODEL_RESULT_SUCCESS
-                                                                     : MODEL_RESULT_ERROR);
-                                        return value == 0 ? QString("Off") : QString();
-                                    },
-                                    valueFromText);
-        QCOMPARE(m_model->getParameterString(12, 0, &result), QString("Off"));
-        QCOMPARE(m_model->getParameterString(12, 7, &result), QString());
-        QCOMPARE(result, MODEL_RESULT_ERROR);
-        m_model->setModelStringValue(20, "now");
-        QCOMPARE(m_model->getParameterString(20, 123, &result), QString("now"));
     }
 
     void connectionsHearFirstThenAssistantsInRegistrationOrder()

@@ -8,8 +8,6 @@
 #include <QPointer>
 #include <QtTest>
 
-#include "CheckBox.h"
-#include "ComboBox.h"
 #include "CommonViewHelper.h"
 #include "Dial.h"
 #include "LineEdit.h"
@@ -52,22 +50,6 @@ class WidgetsTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void checkBoxFollowsAndWrites()
-    {
-        OstrelModel model;
-        CheckBox box("MIDI Thru");
-        box.setParameterId(ParamMidiThru);
-        box.connectModel(&model);
-        QVERIFY(!box.isChecked());
-        model.setModelIntValue(ParamMidiThru, 1);
-        QVERIFY(box.isChecked());
-        box.show();
-        QTest::mouseClick(&box, Qt::LeftButton);
-        QCOMPARE(model.getModelIntValue(ParamMidiThru, nullptr), 0);
-        box.setChecked(true);  // programmatic changes do not write back
-        QCOMPARE(model.getModelIntValue(ParamMidiThru, nullptr), 0);
-    }
-
     void spinBoxTakesItsRangeAndWritesEachChangeOnce()
     {
         OstrelModel model;
@@ -90,22 +72,6 @@ private Q_SLOTS:
         model.setModelIntValue(ParamPCKeyboardOctave, 3);
         QCOMPARE(spin.value(), 3);
         QCOMPARE(changes.size(), 2);  // the model's changes are shown, not echoed
-    }
-
-    void comboBoxListsValueTextsButNoPortIndexes()
-    {
-        OstrelModel model;
-        model.setModelIntValue(ParamMessageMiddleC, 1);
-        ComboBox middleC;
-        middleC.setParameterId(ParamMessageMiddleC);
-        middleC.connectModel(&model);
-        QCOMPARE(middleC.count(), 3);
-        QCOMPARE(middleC.itemText(2), QString("C5"));
-        QCOMPARE(middleC.currentIndex(), 1);
-        middleC.setCurrentIndex(2);
-        QCOMPARE(model.getModelIntValue(ParamMessageMiddleC, nullptr), 2);
-        model.setModelIntValue(ParamMessageMiddleC, 0);
-        QCOMPARE(middleC.currentIndex(), 0);
     }
 
     void lineEditClampsOrRestores()
