@@ -1,6 +1,5 @@
 // Sending editor text through the application's sending path: message by message with the
 // parser, raw chunks without it, progress, failures, stop and repeat.
-#include <QSignalSpy>
 #include <QtTest>
 
 #include <memory>
@@ -14,14 +13,22 @@ class TransmissionThreadTest : public QObject, public LoopbackWindowFixture {
     Q_OBJECT
 
 private:
+    // What a transmission thread reported, taken on this (the test's) thread:
+    // the signals come from the sending thread, queued, as windows get them.
+    struct Reports {
+        QList<quint32> started;
+        QList<quint32> progress;
+        QList<qint32> finished;
+    };
 
-    QList<qint32> results(QSignalSpy& spy)
+    void listen(MidiEditTransmittionThread& thread, Reports& reports)
     {
-        QList<qint32> list;
-        for (const QList<QVariant>& call : spy) {
-            list.append(call.at(0).toInt());
-        }
-        return list;
+        connect(&thread, &MidiEditTransmittionThread::startTransmittion, this,
+                [&reports](quint32 bytes) { reports.started.append(bytes); });
+        connect(&thread, &MidiEditTransmittionThread::transmittionProgress, this,
+                [&reports](quint32 bytes) { reports.progress.append(bytes); });
+        connect(&thread, &MidiEditTransmittionThread::finishTransmittion, this,
+                [&reports](qint32 result) { reports.finished.append(result); });
     }
 
 private Q_SLOTS:
@@ -33,19 +40,17 @@ private Q_SLOTS:
     {
         m_model->setModelIntValue(ParamBulkInterval, 100);
         MidiEditTransmittionThread thread(m_model.get(), m_window->sender());
-        QSignalSpy start(&thread, &MidiEditTransmittionThread::startTransmittion);
-        QSignalSpy progress(&thread, &MidiEditTransmittionThread::transmittionProgress);
-        QSignalSpy finish(&thread, &MidiEditTransmittionThread::finishTransmittion);
+        Reports reports;
+        listen(thread, reports);
         thread.start();
         const uint64_t pauses = m_window->bulkIntervalManager()->pausesHeld();
         thread.setTransmittionMessage("F0 01 F7\nF0 02 F7 // two dumps\n90 3C 40 3E 40");
-        QVERIFY(finish.wait(5000));
+        QTRY_COMPARE_WITH_TIMEOUT(reports.finished, QList<qint32>{0}, 10000);
         QCOMPARE(m_window->bulkIntervalManager()->pausesHeld() - pauses, 2u);  // a pause after each dump
-        QCOMPARE(start.first().at(0).toUInt(), 11u);  // the digits typed
+        QCOMPARE(reports.started, QList<quint32>{11});  // the digits typed
         // Progress counts what went out: running status expanded to full messages.
-        QCOMPARE(progress.size(), 4);
-        QCOMPARE(progress.last().at(0).toUInt(), 12u);
-        QCOMPARE(results(finish), QList<qint32>{0});
+        QCOMPARE(reports.progress.size(), 4);
+        QCOMPARE(reports.progress.last(), 12u);
         QVERIFY(m_collector->waitForBytes(12));
         const auto packets = m_collector->packets();
         QCOMPARE(packets.size(), size_t(4));
@@ -56,18 +61,16 @@ private Q_SLOTS:
     {
         m_model->setModelIntValue(ParamMessageParsed, 0);
         MidiEditTransmittionThread thread(m_model.get(), m_window->sender());
-        QSignalSpy progress(&thread, &MidiEditTransmittionThread::transmittionProgress);
-        QSignalSpy finish(&thread, &MidiEditTransmittionThread::finishTransmittion);
+        Reports reports;
+        listen(thread, reports);
         thread.start();
         QString text;
         for (int i = 0; i < 5000; i++) {
             text += "01";
         }
         thread.setTransmittionMessage(text);
-        QVERIFY(finish.wait(5000));
-        QCOMPARE(progress.size(), 2);
-        QCOMPARE(progress.at(0).at(0).toUInt(), 4096u);
-        QCOMPARE(progress.at(1).at(0).toUInt(), 5000u);
+        QTRY_COMPARE_WITH_TIMEOUT(reports.finished, QList<qint32>{0}, 10000);
+        QCOMPARE(reports.progress, (QList<quint32>{4096, 5000}));
         QVERIFY(m_collector->waitForBytes(5000));
         QCOMPARE(m_collector->packets().front().bytes.size(), size_t(4096));
     }
@@ -75,46 +78,45 @@ private Q_SLOTS:
     void failuresAndEmptyTexts()
     {
         MidiEditTransmittionThread thread(m_model.get(), m_window->sender());
-        QSignalSpy start(&thread, &MidiEditTransmittionThread::startTransmittion);
-        QSignalSpy finish(&thread, &MidiEditTransmittionThread::finishTransmittion);
+        Reports reports;
+        listen(thread, reports);
         thread.start();
         // Each transmission reports exactly one result: the failed one only Failed.
         thread.setTransmittionMessage("F0 01 F7 GG");
-        QTRY_COMPARE(results(finish), QList<qint32>{2});
+        QTRY_COMPARE(reports.finished, QList<qint32>{2});
         thread.setTransmittionMessage("F8 F");  // a final odd digit is not sent
-        QTRY_COMPARE(results(finish), (QList<qint32>{2, 0}));
+        QTRY_COMPARE(reports.finished, (QList<qint32>{2, 0}));
         QVERIFY(m_collector->waitForBytes(1));
-        finish.clear();
-        start.clear();
+        reports = Reports();
         thread.setTransmittionMessage(" , // nothing\n");
-        QTRY_COMPARE(results(finish), QList<qint32>{0});
-        QCOMPARE(start.size(), 0);
+        QTRY_COMPARE(reports.finished, QList<qint32>{0});
+        QVERIFY(reports.started.isEmpty());
         // A lone digit in a chunk of its own fails.
-        finish.clear();
+        reports.finished.clear();
         thread.setTransmittionMessage(QString(8192, QLatin1Char('0')).replace(0, 2, "F8") + "F");
-        QTRY_COMPARE(results(finish), QList<qint32>{2});
+        QTRY_COMPARE(reports.finished, QList<qint32>{2});
         thread.setTransmittionMessage("F8");
-        QTRY_COMPARE(results(finish), (QList<qint32>{2, 0}));
+        QTRY_COMPARE(reports.finished, (QList<qint32>{2, 0}));
     }
 
     void stopEndsALongTransmission()
     {
         m_model->setModelIntValue(ParamBulkInterval, 50);
         MidiEditTransmittionThread thread(m_model.get(), m_window->sender());
-        QSignalSpy progress(&thread, &MidiEditTransmittionThread::transmittionProgress);
-        QSignalSpy finish(&thread, &MidiEditTransmittionThread::finishTransmittion);
+        Reports reports;
+        listen(thread, reports);
         thread.start();
         QString text;
         for (int i = 0; i < 100; i++) {
             text += "F0 01 F7 ";
         }
         thread.setTransmittionMessage(text);
-        QVERIFY(progress.wait(5000));
+        QTRY_VERIFY_WITH_TIMEOUT(!reports.progress.isEmpty(), 10000);
         thread.stopTransmittion();
-        QTRY_COMPARE(results(finish), QList<qint32>{1});
-        QVERIFY(progress.size() < 100);
+        QTRY_COMPARE(reports.finished, QList<qint32>{1});
+        QVERIFY(reports.progress.size() < 100);
         thread.setTransmittionMessage("F8");
-        QTRY_COMPARE(results(finish), (QList<qint32>{1, 0}));
+        QTRY_COMPARE(reports.finished, (QList<qint32>{1, 0}));
     }
 
     void destroyingARepeatingThreadEndsIt()
