@@ -1,5 +1,5 @@
-// The generic parameter store: values, notification order, registration
-// during and after notification, null entries, connections changing id.
+// The generic parameter store: notification order, registration during
+// and after notification, entries leaving with their connections.
 #include <QtTest>
 
 #include <memory>

@@ -1,4 +1,4 @@
-// Text files, dialog start paths, menu texts, hexadecimal conversions.
+// Text files, dialog start paths, hexadecimal conversions.
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>

@@ -1,5 +1,5 @@
 // Sending editor text through the application's sending path: message by message with the
-// parser, raw chunks without it, progress, failures, stop and repeat.
+// parser, raw chunks without it, progress, failures, stop, and a repeat ended in its pause.
 #include <QtTest>
 
 #include <memory>
