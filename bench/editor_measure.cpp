@@ -291,8 +291,6 @@ void measureSyx(MainWindow& window, const QTemporaryDir& dir)
                 static_cast<long long>(elapsed));
 }
 
-}  // namespace
-
 // The gaps, in milliseconds, between the arrivals of the packets a second
 // input on the loopback hears; at least count of them, 10 s at most.
 QString arrivalGaps(PacketCollector& collector, size_t count)
@@ -330,6 +328,8 @@ void measureIntervals(MainWindow& window, OstrelModel& model)
     std::printf("repeat every 500 ms: %s\n", qPrintable(arrivalGaps(collector, 11)));
     editor->stopRepeatTransmittion();
 }
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
