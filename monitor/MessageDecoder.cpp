@@ -119,6 +119,14 @@ void MessageDecoder::decode(QByteArray& line, const unsigned char* data, unsigne
     }
 }
 
+void MessageDecoder::follow(const unsigned char* data, unsigned short length, unsigned char type, unsigned int port)
+{
+    if (type == ControlChange && data && length >= 3 && port <= 1) {
+        QByteArray unused;
+        controlChange(unused, port, data[0] & 0x0F, data[1] & 0x7F, data[2] & 0x7F, false);
+    }
+}
+
 void MessageDecoder::controlChange(QByteArray& line, unsigned int port, int channel, int controller, int value,
                                    bool show)
 {
@@ -129,14 +137,21 @@ void MessageDecoder::controlChange(QByteArray& line, unsigned int port, int chan
     case 100:
     case 99:
     case 98: {
+        const bool registered = controller >= 100;
+        if (selection.chosen && selection.registered != registered) {
+            // The other kind's half is no half of this one.
+            selection.parameterMsb = -1;
+            selection.parameterLsb = -1;
+        }
         const bool mostSignificant = controller == 101 || controller == 99;
         (mostSignificant ? selection.parameterMsb : selection.parameterLsb) = value;
-        selection.registered = controller >= 100;
+        selection.registered = registered;
         selection.chosen = true;
         selection.dataMsb = -1;
-        if (!mostSignificant && selection.registered && selection.parameterMsb == 127 && value == 127) {
-            selection.chosen = false;
-            text += " RPN Null";
+        if (selection.parameterMsb == 127 && selection.parameterLsb == 127) {
+            // Null in either order: data entry means nothing until a new choice.
+            selection = {-1, -1, registered, false, -1};
+            text += registered ? " RPN Null" : " NRPN Null";
         }
         break;
     }

@@ -4,7 +4,9 @@
 // entry (controllers 6, 38, 96, 97) as the registered or non-registered
 // parameter that controllers 101/100 or 99/98 chose before it on the same
 // port and channel ("NRPN 1:35 = 64", the 14-bit value once 38 follows 6,
-// the registered ones by name); universal system exclusive messages by
+// the registered ones by name; a choice of the other kind forgets both
+// halves, so "NRPN 1:? = 64" when only 99 came; 127:127 in either order is
+// the null of its kind); universal system exclusive messages by
 // name with their fields; other system exclusive by the maker's ID.
 // Keeps the parameter choices of every port and channel, so it watches
 // every message, shown or not. Not thread-safe: its owner serialises it.
@@ -21,6 +23,9 @@ public:
     // parser's event type; port 0 or 1.
     void decode(QByteArray& line, const unsigned char* data, unsigned short length, unsigned char type,
                 unsigned int port, bool show, int programBase);
+    // Follows a message nobody sees (hidden by the filter, or its port not
+    // monitored): the next data entry still names its parameter.
+    void follow(const unsigned char* data, unsigned short length, unsigned char type, unsigned int port);
     void reset();
 
 private:
@@ -28,7 +33,7 @@ private:
         int parameterMsb;
         int parameterLsb;
         bool registered;
-        bool chosen;     // by 101/100 or 99/98, and not RPN null
+        bool chosen;     // by 101/100 or 99/98, and not null
         int dataMsb;     // of the last controller 6, -1 before one
     };
 

@@ -98,6 +98,7 @@ void MidiAnalyzer::receivedParsed(const unsigned char* data, unsigned short leng
             midilib_tempoMeasure_setClockTiming(&m_tempoMeasure, uint64_t(timeStamp) * 1000u);
         }
         if (midilib_filter_apply(&m_filter, &m_event) != 0) {
+            followHidden(portGroup);
             continue;
         }
         // The parser drops every message whose data bytes came from
@@ -109,6 +110,16 @@ void MidiAnalyzer::receivedParsed(const unsigned char* data, unsigned short leng
             passThrough(batch, bytes, size, m_event.type, portGroup);
         }
         appendMessageToBuffer(bytes, size, m_event.type, timeStamp, hostTime, portGroup);
+    }
+}
+
+void MidiAnalyzer::followHidden(unsigned int portGroup)
+{
+    // Only controllers choose parameters: the other hidden messages cost nothing here.
+    if (m_event.type == MIDILIB_Event_Type_ControlChange) {
+        const unsigned char bytes[3] = {static_cast<unsigned char>(0xB0 | m_event.channelNumber),
+                                        m_event.payload.dataBytes.firstByte, m_event.payload.dataBytes.secondByte};
+        m_receivedDecoder.follow(bytes, 3, m_event.type, portGroup);
     }
 }
 
@@ -138,7 +149,11 @@ void MidiAnalyzer::appendMessageToBuffer(const unsigned char* data, unsigned sho
         MidiMonitorLine::appendSystemExclusiveText(m_receivedSysExText, data, length);
         m_receivedSysExCount += length;
     }
-    if (group > InputPortGroup_Second || !m_monitorPort[group]) {
+    if (group > InputPortGroup_Second) {
+        return;
+    }
+    if (!m_monitorPort[group]) {
+        m_receivedDecoder.follow(data, length, type, group);
         return;
     }
     const uint64_t since = sinceLastLine(m_lastReceivedLine, hostTime);
@@ -157,10 +172,14 @@ void MidiAnalyzer::setTransmittedMidiData(const unsigned char* data, unsigned sh
                                           OutputPortGroup group)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (group > OutputPortGroup_Second || !m_monitorPort[group] || !data || length == 0) {
+    if (group > OutputPortGroup_Second || !data || length == 0) {
         return;
     }
     const unsigned char shown = m_parsed ? type : MessageTypeNotParsed;
+    if (!m_monitorPort[group]) {
+        m_transmittedDecoder.follow(data, length, shown, group);
+        return;
+    }
     MidiMonitorLine::append(m_transmittedText, m_format, data, length, shown, timeStamp, group,
                             sinceLastLine(m_lastTransmittedLine, 0));
     m_transmittedDecoder.decode(m_transmittedText, data, length, shown, group, m_format.showDetail, m_programBase);

@@ -103,6 +103,8 @@ private:
 
     void receivedParsed(const unsigned char* data, unsigned short length, unsigned int timeStamp,
                         uint64_t hostTime, unsigned int portGroup, ThruBatch& batch);
+    // The parameter choices of a message the filter hides (m_event).
+    void followHidden(unsigned int portGroup);
     void passThrough(ThruBatch& batch, const unsigned char* data, unsigned short length,
                      unsigned char type, unsigned int portGroup);
     void appendMessageToBuffer(const unsigned char* data, unsigned short length, unsigned char type,

@@ -208,6 +208,34 @@ private Q_SLOTS:
         set(ParamMessageDetail, 1);
         take();
         QCOMPARE(words({0xB3, 0x06, 0x40}), QList<QByteArray>{"RPN 0:1 Fine Tuning = 64"});
+        // Choices hidden by the filter, or made on a port nobody monitors, still count.
+        set(ParamControlChangeFilterFirst + 101, 1);
+        set(ParamControlChangeFilterFirst + 100, 1);
+        QCOMPARE(words({0xB4, 0x65, 0x00, 0x64, 0x00, 0x06, 0x02}),
+                 QList<QByteArray>{"RPN 0:0 Pitch Bend Sensitivity = 2"});
+        set(ParamControlChangeFilterFirst + 101, 0);
+        set(ParamControlChangeFilterFirst + 100, 0);
+        set(ParamMonitorPort2, 0);
+        receive({0xB5, 0x63, 0x02, 0x62, 0x03}, 1);
+        set(ParamMonitorPort2, 1);
+        QCOMPARE(words({0xB5, 0x06, 0x01}, 1), QList<QByteArray>{"NRPN 2:3 = 1"});
+        set(ParamMonitorPort1, 0);
+        for (const Bytes& sent : {Bytes{0xB5, 0x65, 0x00}, Bytes{0xB5, 0x64, 0x02}}) {
+            m_analyzer->setTransmittedMidiData(sent.data(), 3, SampleTime, MIDILIB_Event_Type_ControlChange,
+                                               OutputPortGroup_First);
+        }
+        set(ParamMonitorPort1, 1);
+        m_analyzer->setTransmittedMidiData(Bytes{0xB5, 0x06, 0x05}.data(), 3, SampleTime,
+                                           MIDILIB_Event_Type_ControlChange, OutputPortGroup_First);
+        QVERIFY(take().transmitted.endsWith("RPN 0:2 Coarse Tuning = 5"));
+        // Null in either order, the NRPN's own too; the two kinds never share a half.
+        QCOMPARE(words({0xB6, 0x64, 0x7F, 0x65, 0x7F, 0x06, 0x01}),
+                 (QList<QByteArray>{"= 127", "= 127 RPN Null", "= 1"}));
+        QCOMPARE(words({0xB6, 0x63, 0x7F, 0x62, 0x7F, 0x06, 0x01}),
+                 (QList<QByteArray>{"= 127", "= 127 NRPN Null", "= 1"}));
+        QCOMPARE(words({0xB2, 0x65, 0x00, 0x64, 0x00, 0x63, 0x01, 0x06, 0x40}),
+                 (QList<QByteArray>{"= 0", "= 0", "= 1", "NRPN 1:? = 64"}));
+        QCOMPARE(words({0xB2, 0x62, 0x07, 0x06, 0x40}), (QList<QByteArray>{"= 7", "NRPN 1:7 = 64"}));
 
         const struct {
             Bytes bytes;
