@@ -30,7 +30,8 @@ const char* const UntitledProject = "Untitled.ostrel";
 
 bool isProject(const QString& path)
 {
-    return QFileInfo(path).completeSuffix() == QLatin1String("ostrel");
+    // The last suffix only: "song.v2.ostrel" is a project.
+    return QFileInfo(path).suffix() == QLatin1String("ostrel");
 }
 
 }  // namespace
@@ -137,6 +138,7 @@ bool ProjectController::openFile(const QString& path)
 bool ProjectController::openProjectFile(const QString& path)
 {
     if (!loadProject(path)) {
+        m_window->showCriticalMessage(m_lastError);
         return false;
     }
     adoptProjectPath(path);
@@ -148,7 +150,8 @@ bool ProjectController::loadProject(const QString& path)
     m_openingProject = true;
     m_sendPath->setRestoringWindows(true);
     m_window->setUpdatesEnabled(false);
-    const int result = ProjectFileHelper(m_window).readFile(path);
+    ProjectFileHelper helper(m_window);
+    const int result = helper.readFile(path);
     m_window->setUpdatesEnabled(true);
     m_sendPath->setRestoringWindows(false);
     m_openingProject = false;
@@ -160,9 +163,9 @@ bool ProjectController::loadProject(const QString& path)
         updateTitle();
     }
     if (result != ProjectFileHelper::ReadSuccess) {
-        m_lastError = result == ProjectFileHelper::ReadVersionError ? tr("File format version error.")
-                                                                    : tr("File open failed.");
-        m_window->showCriticalMessage(m_lastError);
+        m_lastError = result == ProjectFileHelper::ReadVersionError
+                          ? tr("File format version error.")
+                          : tr("File open failed.") + QLatin1Char('\n') + helper.reason();
         return false;
     }
     m_lastError.clear();
@@ -212,12 +215,34 @@ void ProjectController::offerRecovery()
     if (m_quitting) {
         return;  // not answered: kept for the next start
     }
-    if (answer == QMessageBox::Yes && loadProject(recovery.filePath())) {
+    if (answer != QMessageBox::Yes) {
+        QFile::remove(recovery.filePath());
+        return;
+    }
+    if (loadProject(recovery.filePath())) {
         m_model->setProjectFilePath(QString());
         m_model->setParameterEditFlag(ParameterEditFlagEdited);
         updateTitle();
+        QFile::remove(recovery.filePath());
+        return;
     }
-    QFile::remove(recovery.filePath());
+    // The only copy of unsaved work: kept under a name the next start does not offer.
+    const QString kept = keptRecoveryPath(recovery);
+    const QString where = QFile::rename(recovery.filePath(), kept)
+                              ? tr("The unsaved project was kept as %1.").arg(QDir::toNativeSeparators(kept))
+                              : tr("The unsaved project stays at %1.").arg(QDir::toNativeSeparators(recovery.filePath()));
+    m_window->showCriticalMessage(m_lastError + QLatin1Char('\n') + where);
+}
+
+QString ProjectController::keptRecoveryPath(const QFileInfo& recovery)
+{
+    const QString stem = recovery.absolutePath() + QStringLiteral("/recovery-") +
+                         recovery.lastModified().toString(QStringLiteral("yyyy-MM-dd-HHmmss"));
+    QString path = stem + QStringLiteral(".ostrel");
+    for (int n = 2; QFileInfo::exists(path); n++) {
+        path = stem + QStringLiteral("-%1.ostrel").arg(n);
+    }
+    return path;
 }
 
 void ProjectController::adoptProjectPath(const QString& path)
@@ -251,8 +276,9 @@ bool ProjectController::saveProjectFile(const QString& path)
     if (path.isEmpty()) {
         return false;
     }
-    if (ProjectFileHelper(m_window).writeFile(path) != ProjectFileHelper::WriteSuccess) {
-        m_window->showCriticalMessage(tr("File save failed."));
+    ProjectFileHelper helper(m_window);
+    if (helper.writeFile(path) != ProjectFileHelper::WriteSuccess) {
+        m_window->showCriticalMessage(tr("File save failed.") + QLatin1Char('\n') + helper.reason());
         return false;
     }
     adoptProjectPath(path);

@@ -16,6 +16,7 @@ class MainWindow;
 class MidiSendPath;
 class OstrelModel;
 class QEvent;
+class QFileInfo;
 
 class ProjectController : public QObject, public ModelAssistant {
     Q_OBJECT
@@ -48,7 +49,8 @@ public:
     // "*name - Ostrel": the edit flag and the project's file name.
     void updateTitle();
     bool isOpeningProject() const { return m_openingProject; }
-    // The message of the last failed open ("File open failed.", ...), empty after a success.
+    // The message of the last failed open ("File open failed." and the
+    // reason on a second line, ...), empty after a success.
     QString lastError() const { return m_lastError; }
 
     // Where an edited project goes when a signal ends the program.
@@ -58,7 +60,8 @@ public:
     void quitOnSignal();
     bool isQuitting() const { return m_quitting; }
     // At start-up: when a recovery file exists, asks whether to restore it
-    // (as an untitled, edited project) and removes it once answered.
+    // (as an untitled, edited project) and removes it once answered; one
+    // that cannot be loaded is kept beside it, and the message says where.
     void offerRecovery();
 
     // Drag and drop of a project or dump file onto the window; true when
@@ -68,8 +71,12 @@ public:
     void updateParameter(unsigned int id) override;
 
 private:
-    // Reads a project into the windows; the box and false when it fails.
+    // Reads a project into the windows; false, and lastError() says why,
+    // when it fails.
     bool loadProject(const QString& path);
+    // Beside the recovery file, named with its date: where one that fails
+    // to load is kept.
+    static QString keptRecoveryPath(const QFileInfo& recovery);
     // The project now lives at path: its folder, an unchanged flag, the title.
     void adoptProjectPath(const QString& path);
     bool openDroppedDumpFile(const QString& path);

@@ -9,6 +9,7 @@
 #include <QMetaType>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <memory>
 
 #include "FileStream.h"
@@ -16,6 +17,7 @@
 #include "MainWindow.h"
 #include "SubWindowArea.h"
 #include "WindowKinds.h"
+#include "WindowRegistry.h"
 #include "WindowRestorationInfo.h"
 
 const char ProjectFileHelper::ProjectFileFileID1[IdentifierSize] = "KALDER";
@@ -175,10 +177,16 @@ QByteArray ProjectFileHelper::serialize(const Project& project)
     return file;
 }
 
-int ProjectFileHelper::parse(const QByteArray& bytes, Project& project)
+int ProjectFileHelper::parse(const QByteArray& bytes, Project& project, QString* reason)
 {
-    if (bytes.isEmpty()) {
+    const auto failure = [reason](const QString& why) {
+        if (reason) {
+            *reason = why;
+        }
         return ReadFailure;
+    };
+    if (bytes.isEmpty()) {
+        return failure(QStringLiteral("the file is empty"));
     }
     QBuffer buffer;
     buffer.setData(bytes);
@@ -189,11 +197,11 @@ int ProjectFileHelper::parse(const QByteArray& bytes, Project& project)
     for (const char* expected : {ProjectFileFileID1, ProjectFileFileID2}) {
         if (stream.readRawData(field, IdentifierSize) != IdentifierSize ||
             memcmp(field, expected, IdentifierSize) != 0) {
-            return ReadFailure;
+            return failure(QStringLiteral("not a project file"));
         }
     }
     if (stream.readRawData(field, IdentifierSize) != IdentifierSize) {
-        return ReadFailure;
+        return failure(QStringLiteral("not a project file"));
     }
     // Newer formats are refused: (major, minor, patch) compared as numbers.
     const QList<unsigned int> file = versionNumbers(QByteArray(field, IdentifierSize));
@@ -205,24 +213,25 @@ int ProjectFileHelper::parse(const QByteArray& bytes, Project& project)
     qint32 length = 0;
     stream >> chunk >> length;
     if (stream.status() != QDataStream::Ok || chunk != ProjectFileWindowDataChunkId || length <= 0) {
-        return ReadFailure;
+        return failure(QStringLiteral("no window data"));
     }
     if (!readWindowInfo(stream, project.mainWindow)) {
-        return ReadFailure;
+        return failure(QStringLiteral("the main window's record is damaged"));
     }
     while (!stream.atEnd()) {
         WindowEntry entry;
+        const int number = project.subWindows.size() + 1;
         if (!readWindowInfo(stream, entry.info)) {
-            return ReadFailure;
+            return failure(QStringLiteral("the record of window %1 is damaged").arg(number));
         }
         qint32 size = 0;
         stream >> size;
         if (stream.status() != QDataStream::Ok || size < 0 || size > remaining(stream)) {
-            return ReadFailure;
+            return failure(QStringLiteral("the content of window %1 runs past the end of the file").arg(number));
         }
         entry.content.resize(size);
         if (size > 0 && stream.readRawData(entry.content.data(), size) != size) {
-            return ReadFailure;
+            return failure(QStringLiteral("the content of window %1 runs past the end of the file").arg(number));
         }
         project.subWindows.append(entry);
     }
@@ -259,49 +268,82 @@ bool ProjectFileHelper::collect(Project& project) const
     return true;
 }
 
+int ProjectFileHelper::fail(int result, const QString& reason)
+{
+    m_reason = reason;
+    return result;
+}
+
 int ProjectFileHelper::writeFile(const QString& path)
 {
+    m_reason.clear();
     Project project;
     if (!collect(project)) {
-        return WriteFailure;  // a view could not write its content
+        return fail(WriteFailure, QStringLiteral("a window could not write its content"));
     }
     const QByteArray bytes = serialize(project);
+    if (bytes.size() > MaximumFileSize) {
+        return fail(WriteTooLarge, QStringLiteral("the project would take %1 MB; at most %2 MB can be opened again")
+                                       .arg((bytes.size() + (1 << 20) - 1) >> 20)
+                                       .arg(MaximumFileSize >> 20));
+    }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+        const QString error = file.errorString();
         file.cancelWriting();
-        return WriteFailure;
+        return fail(WriteFailure, error);
     }
-    return file.commit() ? WriteSuccess : WriteFailure;
+    return file.commit() ? WriteSuccess : fail(WriteFailure, file.errorString());
 }
 
 int ProjectFileHelper::readFile(const QString& path)
 {
+    m_reason.clear();
     if (!QFileInfo(path).isFile()) {
-        return ReadFailure;  // a folder, or a pipe that would never end
+        // A folder, or a pipe that would never end.
+        return fail(ReadFailure, QFileInfo::exists(path) ? QStringLiteral("not a regular file")
+                                                         : QStringLiteral("no such file"));
     }
     QFile file(path);
-    if (file.size() > MaximumFileSize || !file.open(QIODevice::ReadOnly)) {
-        return ReadFailure;
+    if (file.size() > MaximumFileSize) {
+        return fail(ReadFailure, QStringLiteral("larger than %1 MB").arg(MaximumFileSize >> 20));
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        return fail(ReadFailure, file.errorString());
     }
     Project project;
-    const int parsed = parse(file.read(MaximumFileSize + 1), project);
+    const int parsed = parse(file.read(MaximumFileSize + 1), project, &m_reason);
     if (parsed != ReadSuccess) {
         return parsed;
     }
     return canApply(project) ? apply(project) : ReadFailure;
 }
 
-bool ProjectFileHelper::canApply(const Project& project) const
+bool ProjectFileHelper::canApply(const Project& project)
 {
+    const WindowRegistry& kinds = m_window->windows();
     QHash<qint32, int> counts;
-    for (const WindowEntry& entry : project.subWindows) {
+    for (int i = 0; i < project.subWindows.size(); i++) {
+        const WindowEntry& entry = project.subWindows.at(i);
         const auto id = static_cast<WindowRestorationInfo::WindowId>(entry.info.windowId);
-        int controller = 0;
         const bool restorable =
             id >= WindowRestorationInfo::FirstSubWindowId && id <= WindowRestorationInfo::LastSubWindowId;
-        if (!restorable || !m_window->windows().has(id) || ++counts[id] > m_window->windows().limit(id) ||
-            (id == WindowRestorationInfo::ControlChangeId &&
-             !WindowKinds::restoredController(entry.info.restorationData, controller))) {
+        if (!restorable || !kinds.has(id)) {
+            m_reason = QStringLiteral("unknown window kind %1").arg(entry.info.windowId);
+            return false;
+        }
+        const QString title = kinds.title(id).remove(QLatin1Char('&'));
+        if (++counts[id] > kinds.limit(id)) {
+            const int count = static_cast<int>(
+                std::count_if(project.subWindows.begin(), project.subWindows.end(),
+                              [id](const WindowEntry& other) { return other.info.windowId == id; }));
+            m_reason = QStringLiteral("%1 %2 windows; at most %3").arg(count).arg(title).arg(kinds.limit(id));
+            return false;
+        }
+        int controller = 0;
+        if (id == WindowRestorationInfo::ControlChangeId &&
+            !WindowKinds::restoredController(entry.info.restorationData, controller)) {
+            m_reason = QStringLiteral("window %1 (%2) has no valid controller").arg(i + 1).arg(title);
             return false;
         }
     }
@@ -315,20 +357,24 @@ int ProjectFileHelper::apply(const Project& project)
     m_window->layout()->placeMainWindow(project.mainWindow.rect,
                                          static_cast<Qt::WindowStates>(project.mainWindow.windowState),
                                          project.mainWindow.stayOnTop != 0);
-    for (const WindowEntry& entry : project.subWindows) {
+    for (int i = 0; i < project.subWindows.size(); i++) {
+        const WindowEntry& entry = project.subWindows.at(i);
         QMdiSubWindow* window = m_window->layout()->restoreSubWindow(
             static_cast<WindowRestorationInfo::WindowId>(entry.info.windowId), entry.info.stayOnTop != 0,
             entry.info.rect, static_cast<Qt::WindowStates>(entry.info.windowState),
             entry.info.restorationData);
+        const int number = i + 1;
         if (!window) {
-            return ReadAppliedInPart;
+            return fail(ReadAppliedInPart, QStringLiteral("window %1 could not be opened").arg(number));
         }
         auto* content = dynamic_cast<FileStream*>(window->widget());
         if (content && !entry.content.isEmpty()) {
             QDataStream stream(entry.content);
             prepare(stream);
             if (!content->setDataStream(stream)) {
-                return ReadAppliedInPart;
+                return fail(ReadAppliedInPart, QStringLiteral("the content of window %1 (%2) is damaged")
+                                                   .arg(number)
+                                                   .arg(window->windowTitle()));
             }
         }
     }

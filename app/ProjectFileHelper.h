@@ -8,12 +8,15 @@
 // allocated; restoration values are accepted only as integers. Only a file
 // that parses, and whose windows all can open (known kinds, within each
 // kind's limit, valid restoration values), is applied to the windows; files
-// above MaximumFileSize are refused before they are read.
+// above MaximumFileSize are refused before they are read, and a project
+// that would be larger is never written: what is saved can be opened again.
+// Every failure leaves its reason in words (reason()).
 #pragma once
 
 #include <QByteArray>
 #include <QList>
 #include <QRect>
+#include <QString>
 #include <QVariant>
 
 class MainWindow;
@@ -38,10 +41,10 @@ public:
     };
 
     enum ReadResult { ReadSuccess = 0, ReadVersionError = 1, ReadFailure = 2, ReadAppliedInPart = 3 };
-    enum WriteResult { WriteSuccess = 0, WriteFailure = 1 };
+    enum WriteResult { WriteSuccess = 0, WriteFailure = 1, WriteTooLarge = 2 };
 
     static constexpr int IdentifierSize = 16;
-    static constexpr qint64 MaximumFileSize = 16 << 20;
+    static constexpr qint64 MaximumFileSize = qint64(256) << 20;
     static constexpr quint32 ProjectFileWindowDataChunkId = 0x57494E44;  // "WIND"
     static const char ProjectFileFileID1[IdentifierSize];
     static const char ProjectFileFileID2[IdentifierSize];
@@ -51,7 +54,8 @@ public:
     virtual ~ProjectFileHelper() = default;
 
     // The main window and its saved sub-windows to path, replacing it only
-    // when every byte was written (a failed save leaves the old file intact).
+    // when every byte was written (a failed save leaves the old file intact);
+    // WriteTooLarge, with nothing written, above MaximumFileSize.
     int writeFile(const QString& path);
     // ReadSuccess, ReadVersionError for a newer format, ReadFailure for any
     // other problem. The windows are touched only when the file parsed and
@@ -59,9 +63,14 @@ public:
     // the windows were replaced.
     int readFile(const QString& path);
 
-    // The bytes of a project, and a project from bytes (nothing touched).
+    // Why the last read or write failed, in a few words ("unknown window
+    // kind 42"); empty after a success.
+    QString reason() const { return m_reason; }
+
+    // The bytes of a project, and a project from bytes (nothing touched);
+    // reason, when given, says why a parse failed.
     static QByteArray serialize(const Project& project);
-    static int parse(const QByteArray& bytes, Project& project);
+    static int parse(const QByteArray& bytes, Project& project, QString* reason = nullptr);
 
     static bool writeWindowInfo(QDataStream& stream, const WindowInfoStruct& info);
     static bool readWindowInfo(QDataStream& stream, WindowInfoStruct& info);
@@ -71,8 +80,11 @@ public:
 private:
     bool collect(Project& project) const;
     // Every window of the project can be opened.
-    bool canApply(const Project& project) const;
+    bool canApply(const Project& project);
     int apply(const Project& project);
 
+    int fail(int result, const QString& reason);
+
     MainWindow* m_window;
+    QString m_reason;
 };

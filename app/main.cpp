@@ -50,8 +50,14 @@ int main(int argc, char** argv)
     // a failure is said on stderr as well as in the box.
     if (!mainWindow->project()->isQuitting() && !line.projectPath.isEmpty() &&
         !mainWindow->project()->openFile(line.projectPath) && !mainWindow->project()->lastError().isEmpty()) {
+        // One line: the reason, when there is one, in brackets.
+        QString error = mainWindow->project()->lastError();
+        const int reasonStart = error.indexOf(QLatin1Char('\n'));
+        if (reasonStart >= 0) {
+            error = error.left(reasonStart) + QStringLiteral(" (") + error.mid(reasonStart + 1) + QLatin1Char(')');
+        }
         std::fprintf(stderr, "ostrel: %s: %s\n", line.projectPath.toLocal8Bit().constData(),
-                     mainWindow->project()->lastError().toLocal8Bit().constData());
+                     error.toLocal8Bit().constData());
     }
     // A signal answered in a dialog before the main loop ran has quit already.
     const int exitCode = mainWindow->project()->isQuitting() ? 0 : application->exec();

@@ -37,7 +37,8 @@ bool isBinaryName(const QString& path)
 
 bool isDropName(const QString& path)
 {
-    const QString suffix = QFileInfo(path).completeSuffix();
+    // The last suffix only: "fw.v1.2.syx" is a dump file.
+    const QString suffix = QFileInfo(path).suffix();
     return suffix == QLatin1String("txt") || suffix == QLatin1String("syx");
 }
 

@@ -6,6 +6,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
+#include <QMimeData>
+#include <QDropEvent>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QDir>
@@ -49,10 +51,12 @@ public:
         }
         setIntParameterToStream(stream, 1, number);
         setStringParameterToStream(stream, 2, text);
+        stream.writeRawData(padding.constData(), padding.size());
         return true;
     }
     int number = 0;
     QString text;
+    QByteArray padding;  // raw bytes after the values, to make a project large
     bool failWrite = false;
     bool failRead = false;
 };
@@ -235,15 +239,15 @@ private Q_SLOTS:
         } cases[] = {
             {"newer minor", projectBytes(windows, "1.7.0"), "File format version error."},
             {"newer major", projectBytes(windows, "2.0.0"), "File format version error."},
-            {"second id", fixed16("KALDER") + fixed16("Ostrex") + fixed16("1.6.0") + "WIND" + int32(windows.size()) + windows, "File open failed."},
-            {"nul byte", projectBytes(windows).replace(10, 1, "x"), "File open failed."},
-            {"chunk", projectBytes(windows).replace(48, 4, "WINE"), "File open failed."},
-            {"empty", QByteArray(), "File open failed."},
-            {"truncated record", projectBytes(windows).left(projectBytes(windows).size() - 3), "File open failed."},
-            {"huge record length", projectBytes(int32(0x7FFFFFF0) + QByteArray(30, '\0')), "File open failed."},
-            {"content longer than the file", projectBytes(windows + record({5, 0, 0, 0, 10, 10, 0}, intVariant(1) + intVariant(2)) + int32(1000000)), "File open failed."},
-            {"absurd geometry", projectBytes(record({0, 0, -2147483647 - 1, 0, 0, 2000000000, 0})), "File open failed."},
-            {"string variant", projectBytes(windows + record({5, 0, 0, 0, 10, 10, 0}, int32(16) + int32(10) + QByteArray(1, '\0') + int32(4) + QByteArray("\0a\0b", 4)) + int32(0)), "File open failed."},
+            {"second id", fixed16("KALDER") + fixed16("Ostrex") + fixed16("1.6.0") + "WIND" + int32(windows.size()) + windows, "File open failed.\nnot a project file"},
+            {"nul byte", projectBytes(windows).replace(10, 1, "x"), "File open failed.\nnot a project file"},
+            {"chunk", projectBytes(windows).replace(48, 4, "WINE"), "File open failed.\nno window data"},
+            {"empty", QByteArray(), "File open failed.\nthe file is empty"},
+            {"truncated record", projectBytes(windows).left(projectBytes(windows).size() - 3), "File open failed.\nthe main window's record is damaged"},
+            {"huge record length", projectBytes(int32(0x7FFFFFF0) + QByteArray(30, '\0')), "File open failed.\nthe main window's record is damaged"},
+            {"content longer than the file", projectBytes(windows + record({5, 0, 0, 0, 10, 10, 0}, intVariant(1) + intVariant(2)) + int32(1000000)), "File open failed.\nthe content of window 1 runs past the end of the file"},
+            {"absurd geometry", projectBytes(record({0, 0, -2147483647 - 1, 0, 0, 2000000000, 0})), "File open failed.\nthe main window's record is damaged"},
+            {"string variant", projectBytes(windows + record({5, 0, 0, 0, 10, 10, 0}, int32(16) + int32(10) + QByteArray(1, '\0') + int32(4) + QByteArray("\0a\0b", 4)) + int32(0)), "File open failed.\nthe record of window 1 is damaged"},
         };
         addNoteView(1, "kept");
         for (const auto& c : cases) {
@@ -259,7 +263,7 @@ private Q_SLOTS:
             QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
             BoxAnswer answer(QMessageBox::Ok);
             QVERIFY(!m_window->project()->openProjectFile(pipe));
-            QCOMPARE(answer.texts, QStringList{"File open failed."});
+            QCOMPARE(answer.texts, QStringList{"File open failed.\nnot a regular file"});
         }
         QCOMPARE(m_window->windowTitle(), QString("Ostrel"));
 
@@ -268,6 +272,53 @@ private Q_SLOTS:
         QVERIFY(m_window->project()->openProjectFile(path));
         QTRY_COMPARE(m_window->mdiArea()->subWindowList().size(), 0);
         QCOMPARE(m_window->geometry().size(), QSize(500, 400));
+    }
+
+    // A recovery file that cannot be loaded is the only copy of unsaved
+    // work: kept beside it under its date, and the message says where.
+    void aRecoveryFileThatFailsIsKept()
+    {
+        const QString recovery = ProjectController::recoveryFilePath();
+        QDir().mkpath(QFileInfo(recovery).absolutePath());
+        writeFile(recovery, projectBytes(record({0, 0, 30, 40, 500, 400, 0}) + record({15, 0, 0, 0, 10, 10, 0}) +
+                                         int32(0)));
+        const QByteArray damaged = [&] {
+            QFile file(recovery);
+            file.open(QIODevice::ReadOnly);
+            return file.readAll();
+        }();
+        {
+            BoxAnswer answer(QMessageBox::Yes);
+            m_window->project()->offerRecovery();
+            QCOMPARE(answer.texts.size(), 2);
+            QVERIFY(answer.texts.at(1).startsWith("File open failed.\nunknown window kind 15\n"
+                                                  "The unsaved project was kept as "));
+        }
+        QVERIFY(!QFile::exists(recovery));
+        const QStringList kept =
+            QDir(QFileInfo(recovery).absolutePath()).entryList({"recovery-*.ostrel"}, QDir::Files);
+        QCOMPARE(kept.size(), 1);
+        QFile file(QFileInfo(recovery).absolutePath() + "/" + kept.first());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), damaged);
+        file.remove();
+    }
+
+    // Only the last suffix names a dropped project.
+    void aDroppedProjectWithDotsInItsNameOpens()
+    {
+        const QString path = m_dir.filePath("song.v2.ostrel");
+        addNoteView(3, "dotted");
+        QVERIFY(m_window->project()->saveProjectFile(path));
+        m_window->closeAllSubWindows();
+        m_views.clear();
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(path)});
+        QDropEvent event(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QVERIFY(m_window->project()->handleDrop(&event));
+        QCOMPARE(m_views.size(), 1);
+        QCOMPARE(m_views.first()->text, QString("dotted"));
+        QCOMPARE(m_model->projectFilePath(), path);
     }
 
     void viewsWithoutContentAndFailures()
@@ -285,9 +336,21 @@ private Q_SLOTS:
         writeFile(saved, "previous contents");
         addNoteView(5, "x");
         m_views.last()->failWrite = true;
-        BoxAnswer saveAnswer(QMessageBox::Ok);
-        QVERIFY(!m_window->project()->saveProjectFile(saved));
-        QCOMPARE(saveAnswer.texts, QStringList{"File save failed."});
+        {
+            BoxAnswer saveAnswer(QMessageBox::Ok);
+            QVERIFY(!m_window->project()->saveProjectFile(saved));
+            QCOMPARE(saveAnswer.texts, QStringList{"File save failed.\na window could not write its content"});
+        }
+        // A project too large to open again is not written either.
+        m_views.last()->failWrite = false;
+        m_views.last()->padding = QByteArray(int(qint64(256) << 20), 'x');
+        {
+            BoxAnswer saveAnswer(QMessageBox::Ok);
+            QVERIFY(!m_window->project()->saveProjectFile(saved));
+            QCOMPARE(saveAnswer.texts,
+                     QStringList{"File save failed.\nthe project would take 257 MB; at most 256 MB can be opened again"});
+        }
+        m_views.last()->padding.clear();
         QFile file(saved);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), QByteArray("previous contents"));
@@ -313,19 +376,25 @@ private Q_SLOTS:
         const struct {
             const char* name;
             QByteArray bytes;
+            const char* reason;
         } cases[] = {
-            {"a kind over its limit", projectBytes(mainWindow + keyboards)},
-            {"an unknown kind", projectBytes(mainWindow + record({15, 0, 0, 0, 10, 10, 0}) + int32(0))},
+            {"a kind over its limit", projectBytes(mainWindow + keyboards), "17 Keyboard windows; at most 16"},
+            {"an unknown kind", projectBytes(mainWindow + record({15, 0, 0, 0, 10, 10, 0}) + int32(0)),
+             "unknown window kind 15"},
             {"a control change window without its controller",
-             projectBytes(mainWindow + record({5, 0, 0, 0, 10, 10, 0}, intVariant(128) + intVariant(0)) + int32(0))},
-            {"above 16 MiB", projectBytes(mainWindow) + QByteArray(16 << 20, '\0')},
+             projectBytes(mainWindow + record({5, 0, 0, 0, 10, 10, 0}, intVariant(128) + intVariant(0)) + int32(0)),
+             "window 1 (Control Change) has no valid controller"},
+            {"above 256 MiB", QByteArray(), "larger than 256 MB"},
         };
         const QString path = m_dir.filePath("other.ostrel");
         for (const auto& c : cases) {
             writeFile(path, c.bytes);
+            if (c.bytes.isEmpty()) {
+                QVERIFY(QFile(path).resize((qint64(256) << 20) + 1));  // sparse: nothing to write
+            }
             BoxAnswer answer(QMessageBox::Ok);
             QVERIFY2(!m_window->project()->openProjectFile(path), c.name);
-            QCOMPARE(answer.texts, QStringList{"File open failed."});
+            QCOMPARE(answer.texts, QStringList{QString("File open failed.\n") + c.reason});
             QCOMPARE(m_window->mdiArea()->subWindowList().size(), 1);
             QCOMPARE(m_views.first()->text, QString("kept"));
             QCOMPARE(m_window->windowTitle(), title);
@@ -339,7 +408,8 @@ private Q_SLOTS:
         m_nextViewRefusesData = true;
         BoxAnswer answer(QMessageBox::Ok);
         QVERIFY(!m_window->project()->openProjectFile(path));
-        QCOMPARE(answer.texts, QStringList{"File open failed."});
+        QCOMPARE(answer.texts.size(), 1);
+        QVERIFY2(answer.texts.first().startsWith("File open failed.\nthe content of window 1 ("), qPrintable(answer.texts.first()));
         QCOMPARE(m_model->projectFilePath(), QString());
         QCOMPARE(m_window->windowTitle(), QString("*Ostrel"));
     }

@@ -71,7 +71,7 @@ private Q_SLOTS:
         QVERIFY(Utility::saveBytes(m_dir.filePath("dump.bin"), QByteArray::fromHex("f00102f7")));
         QVERIFY(DumpFile::load(m_dir.filePath("dump.bin"), loaded));
         QCOMPARE(loaded, QString("F0 01 02 F7"));
-        QVERIFY(DumpFile::isDropName("a.syx") && DumpFile::isDropName("a.txt"));
+        QVERIFY(DumpFile::isDropName("a.syx") && DumpFile::isDropName("a.txt") && DumpFile::isDropName("fw.v1.2.syx"));
         QVERIFY(!DumpFile::isDropName("a.SYX") && !DumpFile::isDropName("a.mid"));
     }
 
