@@ -249,6 +249,21 @@ void MidiEditGeneralView::flushInsertedText()
     }
 }
 
+QString MidiEditGeneralView::textWithPending() const
+{
+    QString shown = m_textView->toPlainText();
+    QString pending = m_backlog.pending();
+    if (shown.isEmpty()) {
+        // As the view takes its first line: no break before it.
+        int start = 0;
+        while (start < pending.size() && (pending.at(start) == QLatin1Char('\n') || pending.at(start) == QLatin1Char('\r'))) {
+            start++;
+        }
+        pending.remove(0, start);
+    }
+    return shown + pending;
+}
+
 bool MidiEditGeneralView::hasText() const
 {
     return !m_backlog.isEmpty() || !m_textView->toPlainText().isEmpty();

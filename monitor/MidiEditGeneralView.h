@@ -53,6 +53,9 @@ public:
     void setInsertionHeld(bool held);
     // The whole text; true when it is not empty.
     bool getText(QString& text);
+    // The text with what still waits after it, as the view will show it,
+    // leaving the view as it is (a paused monitor stays paused).
+    QString textWithPending() const;
     bool hasText() const;
     void changeHighLighter();
     void minimalizeScrollAreaForMac();

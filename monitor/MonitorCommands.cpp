@@ -105,8 +105,7 @@ void MonitorCommands::saveTextAs()
 
 bool MonitorCommands::saveText(const QString& path)
 {
-    m_page->flushInsertedText();
-    QString text = m_page->textView()->toPlainText();
+    QString text = m_page->textWithPending();
     if (!text.isEmpty()) {
         text += QLatin1Char('\n');
     }

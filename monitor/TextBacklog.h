@@ -18,6 +18,8 @@ public:
     // The front of the backlog: everything up to the first line break at or
     // after budget characters; everything when no such break is left.
     QString take(int budget);
+    // Everything waiting, left in place.
+    QString pending() const { return m_text.mid(m_start); }
 
 private:
     void keepLastLines();

@@ -239,6 +239,12 @@ private Q_SLOTS:
             }
         }
         QVERIFY(textOf(monitor).isEmpty());  // paused: the view stays as it was
+        // Saved while paused: what arrived goes to the file, the view stays frozen.
+        QVERIFY(page->monitorCommands()->saveText(m_dir.filePath("paused.txt")));
+        QVERIFY(textOf(monitor).isEmpty());
+        QString whilePaused;
+        QVERIFY(Utility::loadAtTextFileName(m_dir.filePath("paused.txt"), whilePaused));
+        QVERIFY(whilePaused.startsWith("B0 ") && whilePaused.endsWith("\nB0 06 4F\n"));
         QTest::keyClick(page->textView(), Qt::Key_Pause);
         QCOMPARE(window->windowTitle(), QString("MIDI In Monitor"));
         QTextDocument* document = page->textView()->document();
