@@ -8,7 +8,6 @@
 #include <utility>
 
 #include "MainWindow.h"
-#include "WindowKinds.h"
 #include "SubWindowArea.h"
 #include "SettingsStore.h"
 #include "OstrelModel.h"
@@ -98,9 +97,10 @@ QMdiSubWindow* LayoutStore::restoreSubWindow(WindowRestorationInfo::WindowId id,
         return nullptr;
     }
     QRect placed = SubWindowArea::boundedToScreens(rect);
-    if (id == WindowRestorationInfo::MidiSettingsId &&
-        (rect.width() < window->minimumWidth() || rect.height() < window->minimumHeight())) {
-        placed.setSize(WindowKinds::MIDISettingsDefaultSize);
+    if (id == WindowRestorationInfo::MidiSettingsId) {
+        // It opens at the size its content needs: a smaller stored one (an
+        // older layout, another font) would hide settings behind scroll bars.
+        placed.setSize(placed.size().expandedTo(window->size()));
     }
     SubWindowArea::setGeometry(window, placed);
     if (stayOnTop) {

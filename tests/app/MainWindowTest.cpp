@@ -9,6 +9,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QtTest>
 
@@ -264,10 +265,20 @@ private Q_SLOTS:
         // Unique: asking again brings the same window forward.
         QCOMPARE(m_window->openWindow(WindowRestorationInfo::FilterId), fixed);
 
-        // MIDI Settings: a stored size below its minimum falls back to the default.
-        QMdiSubWindow* settings = m_window->layout()->restoreSubWindow(
-            WindowRestorationInfo::MidiSettingsId, false, QRect(0, 0, 100, 100), Qt::WindowNoState, {});
-        QCOMPARE(settings->size(), QSize(500, 230));
+        // MIDI Settings: a stored size smaller than its content (below its
+        // minimum, or the documented size an older layout kept) is grown to
+        // what the content needs: no scroll bar hides a setting.
+        const QSize natural = m_window->openWindow(WindowRestorationInfo::MidiSettingsId)->size();
+        for (const QSize stored : {QSize(100, 100), QSize(500, 230)}) {
+            m_window->closeAllSubWindows();
+            QTRY_COMPARE(m_window->mdiArea()->subWindowList().size(), 0);
+            QMdiSubWindow* settings = m_window->layout()->restoreSubWindow(
+                WindowRestorationInfo::MidiSettingsId, false, QRect(QPoint(0, 0), stored), Qt::WindowNoState, {});
+            QCOMPARE(settings->size(), natural);
+            auto* scroll = settings->widget()->findChild<QScrollArea*>();
+            QVERIFY(scroll);
+            QTRY_VERIFY(!scroll->verticalScrollBar()->isVisible() && !scroll->horizontalScrollBar()->isVisible());
+        }
         m_window->closeAllSubWindows();
         QTRY_COMPARE(m_window->mdiArea()->subWindowList().size(), 0);
     }
