@@ -70,7 +70,13 @@ MainWindow::MainWindow(QWidget* parent, OstrelModel* model, MidiApi api)
     analyzer->setThruSender(m_sendPath.get());
     m_feed->setLossCounters([this] { return m_ports->input(InputPortGroup_First)->droppedPackets(); },
                             [this] { return m_ports->input(InputPortGroup_Second)->droppedPackets(); },
-                            [this] { return m_ports->client()->droppedOnArrival(); });
+                            [this](TrafficCounts& counts) {
+                                const MidiClient* client = m_ports->client();
+                                counts.lostOnArrival = client->droppedOnArrival();
+                                counts.overruns = client->inputOverruns();
+                                counts.skippedCycles = client->skippedCycles();
+                                counts.xruns = client->xruns();
+                            });
     m_trafficStatus = new TrafficStatus(this);
     statusBar()->addWidget(m_trafficStatus, 1);
     connect(m_feed, &MonitorFeed::trafficCounted, m_trafficStatus, &TrafficStatus::show);

@@ -58,11 +58,11 @@ void MonitorFeed::remove(MidiEditView* view)
     m_outputViews.removeAll(view);
 }
 
-void MonitorFeed::setLossCounters(Counter firstInput, Counter secondInput, Counter onArrival)
+void MonitorFeed::setLossCounters(Counter firstInput, Counter secondInput, ServiceCounter service)
 {
     m_lossCounters[0] = std::move(firstInput);
     m_lossCounters[1] = std::move(secondInput);
-    m_lossCounters[2] = std::move(onArrival);
+    m_serviceCounter = std::move(service);
 }
 
 TrafficCounts MonitorFeed::counts() const
@@ -72,8 +72,36 @@ TrafficCounts MonitorFeed::counts() const
         counts.messages[port] = m_analyzer->receivedMessages(port);
         counts.lost[port] = m_lossCounters[port] ? m_lossCounters[port]() : 0;
     }
-    counts.lostOnArrival = m_lossCounters[2] ? m_lossCounters[2]() : 0;
+    if (m_serviceCounter) {
+        m_serviceCounter(counts);
+    }
     return counts;
+}
+
+void MonitorFeed::sayLosses(const TrafficCounts& now)
+{
+    const TrafficCounts& said = m_lossReported;
+    if (now.totalLost() > said.totalLost()) {
+        m_lossLine += QStringLiteral("\n-- %1 messages lost --").arg(now.totalLost() - said.totalLost());
+    }
+    if (now.overruns > said.overruns) {
+        const uint64_t count = now.overruns - said.overruns;
+        m_lossLine += count == 1 ? QStringLiteral("\n-- ALSA sequencer input overrun: messages were lost --")
+                                 : QStringLiteral("\n-- %1 ALSA sequencer input overruns: messages were lost --")
+                                       .arg(count);
+    }
+    if (now.skippedCycles > said.skippedCycles) {
+        const uint64_t count = now.skippedCycles - said.skippedCycles;
+        m_lossLine += QStringLiteral("\n-- JACK skipped %1 %2: input in them may be lost --")
+                          .arg(count)
+                          .arg(count == 1 ? QStringLiteral("cycle") : QStringLiteral("cycles"));
+    }
+    if (now.xruns > said.xruns) {
+        const uint64_t count = now.xruns - said.xruns;
+        m_lossLine += count == 1 ? QStringLiteral("\n-- JACK xrun: input may be late or lost --")
+                                 : QStringLiteral("\n-- %1 JACK xruns: input may be late or lost --").arg(count);
+    }
+    m_lossReported = now;
 }
 
 void MonitorFeed::timerEvent(QTimerEvent* event)
@@ -82,10 +110,7 @@ void MonitorFeed::timerEvent(QTimerEvent* event)
         return;
     }
     const TrafficCounts now = counts();
-    if (now.totalLost() > m_lossReported) {
-        m_lossLine += QStringLiteral("\n-- %1 messages lost --").arg(now.totalLost() - m_lossReported);
-        m_lossReported = now.totalLost();
-    }
+    sayLosses(now);
     deliver();
     m_analyzer->updateTempo(TickMilliseconds * 1000);
     Q_EMIT receivedTempoMeasured(m_analyzer->getReceivedTimingClock());

@@ -3,8 +3,10 @@
 // buffers never grow without bound), hands it to the monitors and the
 // receiving editors registered here, and measures the received tempo. It
 // counts what the inputs received and lost; a loss since the last tick
-// becomes a line "-- N messages lost --" in the MIDI In monitor (and its
-// log) before that tick's text.
+// becomes a line in the MIDI In monitor (and its log) before that tick's
+// text: "-- N messages lost --", "-- ALSA sequencer input overrun: messages
+// were lost --", "-- JACK skipped 3 cycles: input in them may be lost --",
+// "-- JACK xrun: input may be late or lost --".
 //
 // Threads: user-interface thread only. The analyzer it owns is filled by
 // the input ports' workers (see MidiAnalyzer).
@@ -33,9 +35,11 @@ public:
     ~MonitorFeed() override;
 
     MidiAnalyzer* analyzer() const { return m_analyzer.get(); }
-    // Where losses are counted: each input's worker ring and the service.
+    // Where losses are counted: each input, and the service (which fills in
+    // lostOnArrival, overruns, skippedCycles and xruns).
     using Counter = std::function<uint64_t()>;
-    void setLossCounters(Counter firstInput, Counter secondInput, Counter onArrival);
+    using ServiceCounter = std::function<void(TrafficCounts&)>;
+    void setLossCounters(Counter firstInput, Counter secondInput, ServiceCounter service);
     TrafficCounts counts() const;
     // The Out monitor registers as an output view, every other view as an input view.
     void add(MidiEditView* view, bool output);
@@ -58,11 +62,14 @@ protected:
 
 private:
     void recordFor(MidiEditView* view);
+    // The lines for what was lost since the counts last said.
+    void sayLosses(const TrafficCounts& now);
 
     std::unique_ptr<MidiAnalyzer> m_analyzer;
     MidiAnalyzer::Recording m_recording;  // reused every tick
-    Counter m_lossCounters[3];
-    uint64_t m_lossReported = 0;  // losses already said in the monitor
+    Counter m_lossCounters[2];
+    ServiceCounter m_serviceCounter;
+    TrafficCounts m_lossReported;  // losses already said in the monitor
     QString m_lossLine;           // to go before the next text
     int m_timerId = 0;
     QList<MidiEditView*> m_inputViews;

@@ -35,9 +35,20 @@ void TrafficStatus::updateText()
                     .arg(m_rates[port])
                     .arg(m_last.lost[port] - m_cleared.lost[port]);
     }
-    const uint64_t onArrival = m_last.lostOnArrival - m_cleared.lostOnArrival;
-    if (onArrival > 0) {
-        text += tr("Lost on arrival: %1").arg(onArrival);
+    // The service's own reports, each once it has something to say.
+    const struct {
+        uint64_t count;
+        const char* label;
+    } reports[] = {
+        {m_last.lostOnArrival - m_cleared.lostOnArrival, "Lost on arrival: %1   "},
+        {m_last.overruns - m_cleared.overruns, "Input overruns: %1   "},
+        {m_last.skippedCycles - m_cleared.skippedCycles, "Skipped cycles: %1   "},
+        {m_last.xruns - m_cleared.xruns, "Xruns: %1   "},
+    };
+    for (const auto& report : reports) {
+        if (report.count > 0) {
+            text += tr(report.label).arg(report.count);
+        }
     }
     setText(text.trimmed());
 }

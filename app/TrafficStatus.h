@@ -1,8 +1,9 @@
 // The main window's status bar text about the inputs, updated every tick:
 // for each input the messages per second (over the last second) and the
 // messages lost since the last Clear All MIDI Monitors, and what the MIDI
-// service lost on arrival when it lost any:
-//   "In 1: 1200 msg/s, 0 lost   In 2: 0 msg/s, 0 lost"
+// service reported since then, each when it reported any (messages it lost
+// without knowing the input, input overruns, skipped cycles, xruns):
+//   "In 1: 1200 msg/s, 0 lost   In 2: 0 msg/s, 0 lost   Skipped cycles: 3"
 // User-interface thread.
 #pragma once
 

@@ -39,7 +39,7 @@ public:
     static std::unique_ptr<AlsaMidiService> create();
     ~AlsaMidiService() override;
     // Counts the sequencer's input overruns (each may stand for several events).
-    uint64_t droppedOnArrival() const override { return m_overruns.load(); }
+    uint64_t inputOverruns() const override { return m_overruns.load(); }
 
     QString serviceName() const override;
     QList<MidiEndpoint> sources(MIDI_RESULT* result) override;

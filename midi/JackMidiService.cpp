@@ -46,6 +46,7 @@ std::unique_ptr<JackMidiService> JackMidiService::create()
     std::unique_ptr<JackMidiService> service(new JackMidiService(client));
     jack_set_process_callback(client, processCallback, service.get());
     jack_on_shutdown(client, shutdownCallback, service.get());
+    jack_set_xrun_callback(client, xrunCallback, service.get());
     if (jack_activate(client) != 0) {
         return nullptr;
     }
@@ -108,8 +109,25 @@ void JackMidiService::shutdownCallback(void* self)
     sem_post(&service->m_receivedReady);
 }
 
+int JackMidiService::xrunCallback(void* self)
+{
+    static_cast<JackMidiService*>(self)->m_xruns.fetch_add(1, std::memory_order_relaxed);
+    return 0;
+}
+
 void JackMidiService::process(jack_nframes_t frames)
 {
+    const jack_nframes_t start = jack_last_frame_time(m_client);
+    if (m_cycleSeen && frames > 0) {
+        // Unsigned: the frame counter may wrap; a step back (a restarted
+        // server clock) is no skip.
+        const jack_nframes_t gap = start - m_nextCycleFrame;
+        if (gap != 0 && gap < 0x80000000u) {
+            m_skippedCycles.fetch_add((gap + frames - 1) / frames, std::memory_order_relaxed);
+        }
+    }
+    m_nextCycleFrame = start + frames;
+    m_cycleSeen = true;
     readInputs(frames);
     writeOutputs(frames);
     m_cycles.fetch_add(1, std::memory_order_release);
@@ -135,6 +153,7 @@ void JackMidiService::readInputs(jack_nframes_t frames)
                                         cycleStart + event.time};
             if (jack_ringbuffer_write_space(m_received) < sizeof(header) + event.size) {
                 m_overruns.fetch_add(1, std::memory_order_relaxed);
+                m_inputs[slot].dropped.fetch_add(1, std::memory_order_relaxed);
                 continue;
             }
             jack_ringbuffer_write(m_received, reinterpret_cast<const char*>(&header),
@@ -253,6 +272,17 @@ void JackMidiService::deliverEvents()
             }
         }
     }
+}
+
+uint64_t JackMidiService::droppedFrom(int32_t uniqueId) const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    for (const InputSlot& slot : m_inputs) {
+        if (slot.port.load() && slot.sourceId == uniqueId) {
+            return slot.dropped.load(std::memory_order_relaxed);
+        }
+    }
+    return 0;
 }
 
 QList<MidiEndpoint> JackMidiService::list(unsigned long flags, MIDI_RESULT* result)

@@ -8,11 +8,14 @@
 // the host service's thread and calls the receivers; messages to send go
 // through one ring per output port, written by send() on any thread.
 // Locks (never taken by process): m_mutex around slot allocation and port
-// registration, taken only by connect and disconnect (the user-interface
-// thread), never by send or delivery; each input slot's receivers are a
+// registration, taken only by connect, disconnect and droppedFrom (the
+// user-interface thread), never by send or delivery; each input slot's receivers are a
 // MidiReceiverList, called without any lock held; each output slot's
 // sendMutex keeps one writer per ring for the copy only, never while
 // waiting for space.
+// Losses: process() counts what the delivery ring had no room for, per
+// slot, and cycles it was never called for; the xrun callback (JACK's
+// notification thread) counts xruns; all plain atomics.
 // Time: a received event's host time is its frame's time. A sent event is
 // placed at the frame of its host time plus one period (the constant
 // latency that lets an event sent at any moment of a cycle keep its
@@ -62,13 +65,20 @@ public:
     jack_nframes_t sampleRate() const;
     // Received events dropped because the delivery ring was full.
     uint32_t overruns() const { return m_overruns.load(); }
-    uint64_t droppedOnArrival() const override { return m_overruns.load(); }
+    // The same for one source (each slot counts its own).
+    uint64_t droppedFrom(int32_t uniqueId) const override;
+    // Cycles the server never ran for us: the frame time of a cycle lies
+    // more than one period after the last one's (an asynchronous server
+    // that fell behind). Xruns: as the server reports them.
+    uint64_t skippedCycles() const override { return m_skippedCycles.load(std::memory_order_relaxed); }
+    uint64_t xruns() const override { return m_xruns.load(std::memory_order_relaxed); }
 
 private:
     struct InputSlot {
         std::atomic<jack_port_t*> port{nullptr};
         int32_t sourceId = InvalidPortId;  // m_mutex
         MidiReceiverList receivers;
+        std::atomic<uint64_t> dropped{0};  // events the delivery ring had no room for
     };
     struct OutputSlot {
         std::atomic<jack_port_t*> port{nullptr};
@@ -85,6 +95,7 @@ private:
     explicit JackMidiService(jack_client_t* client);
     static int processCallback(jack_nframes_t frames, void* self);
     static void shutdownCallback(void* self);
+    static int xrunCallback(void* self);
     void process(jack_nframes_t frames);
     void readInputs(jack_nframes_t frames);
     void writeOutputs(jack_nframes_t frames);
@@ -106,8 +117,12 @@ private:
     std::atomic<uint64_t> m_cycles{0};
     std::atomic<size_t> m_maxEventSize{0};
     std::atomic<uint32_t> m_overruns{0};
+    std::atomic<uint64_t> m_skippedCycles{0};
+    std::atomic<uint64_t> m_xruns{0};
+    jack_nframes_t m_nextCycleFrame = 0;  // process() only: where the next cycle should start
+    bool m_cycleSeen = false;             // process() only
     std::atomic<uint32_t> m_sampleRate{0};
-    std::mutex m_mutex;
+    mutable std::mutex m_mutex;
     std::mutex m_namesMutex;
     QHash<int32_t, QString> m_portNames;  // unique id to full port name, m_namesMutex
     std::vector<unsigned char> m_packet;  // delivery thread only

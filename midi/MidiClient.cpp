@@ -77,11 +77,11 @@ QList<MidiClient::Endpoint> MidiClient::destinations(MIDI_RESULT* result) const
     return collect(false, result);
 }
 
-uint64_t MidiClient::droppedOnArrival() const
+uint64_t MidiClient::sum(uint64_t (MidiService::*count)() const) const
 {
-    uint64_t dropped = 0;
+    uint64_t total = 0;
     for (const auto& service : m_services) {
-        dropped += service->droppedOnArrival();
+        total += (service.get()->*count)();
     }
-    return dropped;
+    return total;
 }

@@ -29,8 +29,12 @@ public:
     explicit MidiClient(MidiApi api = MidiApi::Automatic);
     // The given services in list order (tests and tools).
     explicit MidiClient(std::vector<std::unique_ptr<MidiService>> services);
-    // Received messages every service dropped since it started.
-    uint64_t droppedOnArrival() const;
+    // Summed over the services (see MidiService): received messages dropped
+    // without a known source, input overruns, skipped cycles and xruns.
+    uint64_t droppedOnArrival() const { return sum(&MidiService::droppedOnArrival); }
+    uint64_t inputOverruns() const { return sum(&MidiService::inputOverruns); }
+    uint64_t skippedCycles() const { return sum(&MidiService::skippedCycles); }
+    uint64_t xruns() const { return sum(&MidiService::xruns); }
     ~MidiClient();
 
     MidiClient(const MidiClient&) = delete;
@@ -45,6 +49,7 @@ public:
     QList<Endpoint> destinations(MIDI_RESULT* result) const;
 
 private:
+    uint64_t sum(uint64_t (MidiService::*count)() const) const;
     QList<Endpoint> collect(bool sources, MIDI_RESULT* result) const;
 
     std::vector<std::unique_ptr<MidiService>> m_services;

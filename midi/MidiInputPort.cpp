@@ -36,9 +36,19 @@ unsigned int MidiInputPort::getInputPortCount(MIDI_RESULT* result) const
 void MidiInputPort::detach()
 {
     if (m_connectedService) {
+        m_serviceDroppedBefore += m_connectedService->droppedFrom(m_portUniqueId) - m_serviceDroppedAtConnect;
         m_connectedService->disconnectSource(m_portUniqueId, this);
         m_connectedService = nullptr;
     }
+}
+
+uint64_t MidiInputPort::droppedPackets() const
+{
+    uint64_t dropped = m_serviceDroppedBefore + (m_worker ? m_worker->droppedPackets() : 0);
+    if (m_connectedService) {
+        dropped += m_connectedService->droppedFrom(m_portUniqueId) - m_serviceDroppedAtConnect;
+    }
+    return dropped;
 }
 
 MIDI_RESULT MidiInputPort::openInputPort(unsigned int index)
@@ -62,6 +72,7 @@ MIDI_RESULT MidiInputPort::openInputPort(unsigned int index)
         return MIDI_RESULT_ERROR;
     }
     m_connectedService = source.service;
+    m_serviceDroppedAtConnect = source.service->droppedFrom(source.endpoint.uniqueId);
     setConnected(static_cast<int32_t>(index), source.endpoint.uniqueId);
     return MIDI_RESULT_SUCCESS;
 }
@@ -83,7 +94,8 @@ MIDI_RESULT MidiInputPort::closeInputPort()
     }
     MIDI_RESULT result = MIDI_RESULT_ERROR;
     for (const MidiClient::Endpoint& source : m_client->sources(nullptr)) {
-        if (source.endpoint.uniqueId == m_portUniqueId) {
+        if (source.endpoint.uniqueId == m_portUniqueId && source.service == m_connectedService) {
+            m_serviceDroppedBefore += source.service->droppedFrom(m_portUniqueId) - m_serviceDroppedAtConnect;
             result = source.service->disconnectSource(m_portUniqueId, this);
             m_connectedService = nullptr;
             break;

@@ -32,8 +32,10 @@ public:
     // Error when not connected or the source is gone; always ends disconnected.
     MIDI_RESULT closeInputPort();
     void setReceivedMidiCallbackFunc(MidiReceivedCallback callback, void* context);
-    // Packets the worker's ring dropped (any thread).
-    uint64_t droppedPackets() const { return m_worker ? m_worker->droppedPackets() : 0; }
+    // Packets the worker's ring dropped and messages the service dropped
+    // on their way to this port, counted since the port was made
+    // (user-interface thread).
+    uint64_t droppedPackets() const;
 
 private:
     void receivedPacket(const unsigned char* data, unsigned short length,
@@ -42,4 +44,6 @@ private:
 
     std::unique_ptr<MidiDataTransmissionThread> m_worker;
     MidiService* m_connectedService = nullptr;
+    uint64_t m_serviceDroppedAtConnect = 0;  // the service's count for the source when it connected
+    uint64_t m_serviceDroppedBefore = 0;     // what it dropped for earlier connections
 };

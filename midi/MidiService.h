@@ -54,8 +54,23 @@ public:
     virtual MIDI_RESULT send(int32_t uniqueId, const unsigned char* data, unsigned short length,
                              unsigned long long hostTime = 0) = 0;
     // Received messages the service had to drop since it started (its own
-    // buffers full: a receiver that fell behind). Any thread.
+    // buffers full: a receiver that fell behind) without knowing their
+    // source. Any thread.
     virtual uint64_t droppedOnArrival() const { return 0; }
+    // Received messages of one source dropped since the service started,
+    // where it knows the source; counted on, whoever connects. Any thread.
+    virtual uint64_t droppedFrom(int32_t uniqueId) const
+    {
+        (void)uniqueId;
+        return 0;
+    }
+    // Input overruns the service reported since it started: each stands for
+    // an unknown number of lost messages. Any thread.
+    virtual uint64_t inputOverruns() const { return 0; }
+    // Whole cycles the service skipped (the frame time jumped: input in them
+    // may be lost), and the xruns it reported. Any thread.
+    virtual uint64_t skippedCycles() const { return 0; }
+    virtual uint64_t xruns() const { return 0; }
     // How far ahead a send may be scheduled; later times are brought to this.
     static constexpr unsigned long long LongestSchedule = 1000000000ull;
 

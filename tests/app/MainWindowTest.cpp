@@ -30,6 +30,9 @@
 #include "MidiAnalyzer.h"
 #include "MidiClient.h"
 #include "MidiInputPort.h"
+#include "MidiEditView.h"
+#include "MidiEditGeneralView.h"
+#include "MidiEditTextView.h"
 #include "NativeEventFilter.h"
 #include "OstrelModel.h"
 
@@ -238,6 +241,29 @@ private Q_SLOTS:
         QByteArray in, sysEx, out;
         unsigned int inCount = 0, sysExCount = 0, outCount = 0;
         QVERIFY(!m_window->feed()->analyzer()->getMidiData(in, inCount, sysEx, sysExCount, out, outCount));
+    }
+
+    // What the service reports in its own terms reaches the MIDI In
+    // monitor as words, once each, and the status bar as counts.
+    void serviceReportsAreSaidInWords()
+    {
+        m_window->show();
+        TrafficCounts reported;
+        m_window->feed()->setLossCounters(nullptr, nullptr, [&](TrafficCounts& counts) {
+            counts.overruns = reported.overruns;
+            counts.skippedCycles = reported.skippedCycles;
+        });
+        auto* in = qobject_cast<MidiEditView*>(m_window->openedWindow(WindowRestorationInfo::MidiInMonitorId)->widget());
+        const auto text = [in] { return in->generalView()->textView()->toPlainText(); };
+        reported.overruns = 1;
+        QTRY_COMPARE(text(), QString("-- ALSA sequencer input overrun: messages were lost --"));
+        reported.overruns = 3;
+        reported.skippedCycles = 1;
+        QTRY_COMPARE(text(), QString("-- ALSA sequencer input overrun: messages were lost --\n"
+                                     "-- 2 ALSA sequencer input overruns: messages were lost --\n"
+                                     "-- JACK skipped 1 cycle: input in them may be lost --"));
+        QCOMPARE(m_window->trafficStatus()->text(),
+                 QString("In 1: 0 msg/s, 0 lost   In 2: 0 msg/s, 0 lost   Input overruns: 3   Skipped cycles: 1"));
     }
 
     void restorationByIdAndFixedSizeWindows()

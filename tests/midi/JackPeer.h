@@ -79,6 +79,9 @@ public:
     // Off: arrivals and sent frames are only counted, not kept (long runs).
     void setRecording(bool recording) { m_recording.store(recording); }
 
+    // The next cycle takes this long: the server runs late for everyone.
+    void stallOnce(std::chrono::milliseconds duration) { m_stall.store(duration.count()); }
+
     // Cycles the server reported late: an event sent in one may never reach a peer.
     int xruns() const { return m_xruns.load(); }
 
@@ -129,6 +132,9 @@ private:
         if (!self->m_threadKnown.load(std::memory_order_relaxed) &&
             pthread_getcpuclockid(pthread_self(), &self->m_threadClock) == 0) {
             self->m_threadKnown.store(true);
+        }
+        if (const long long stall = self->m_stall.exchange(0)) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(stall));
         }
         std::lock_guard<std::mutex> lock(self->m_mutex);
         const jack_nframes_t periodStart = jack_last_frame_time(self->m_client);
@@ -183,6 +189,7 @@ private:
     std::deque<Outgoing> m_outgoing;
     std::vector<jack_nframes_t> m_sentFrames;
     std::atomic<int> m_xruns{0};
+    std::atomic<long long> m_stall{0};  // milliseconds
     std::atomic<bool> m_recording{true};
     clockid_t m_threadClock{};
     std::atomic<bool> m_threadKnown{false};
