@@ -47,8 +47,14 @@ void MonitorFeed::add(MidiEditView* view, bool output)
     (output ? m_outputViews : m_inputViews).append(view);
     if (MonitorCommands* commands = view->generalView()->monitorCommands()) {
         // The analyzer keeps what arrives for a MIDI file while one records.
-        connect(commands, &MonitorCommands::recordingChanged, this,
-                [this](bool on) { m_analyzer->setRecording(on); });
+        // Stopping, what it still held goes to the file first.
+        connect(commands, &MonitorCommands::recordingChanged, this, [this, commands](bool on) {
+            if (!on) {
+                m_analyzer->takeRecording(m_recording);
+                commands->record(m_recording);
+            }
+            m_analyzer->setRecording(on);
+        });
     }
 }
 
@@ -112,6 +118,13 @@ void MonitorFeed::timerEvent(QTimerEvent* event)
     const TrafficCounts now = counts();
     sayLosses(now);
     deliver();
+    for (const QList<MidiEditView*>& views : {m_inputViews, m_outputViews}) {
+        for (MidiEditView* view : views) {
+            if (MonitorCommands* commands = view->generalView()->monitorCommands()) {
+                commands->checkFiles();
+            }
+        }
+    }
     m_analyzer->updateTempo(TickMilliseconds * 1000);
     Q_EMIT receivedTempoMeasured(m_analyzer->getReceivedTimingClock());
     Q_EMIT trafficCounted(now);

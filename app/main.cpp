@@ -12,6 +12,7 @@
 #include "CommandLine.h"
 #include "MainWindow.h"
 #include "MidiClient.h"
+#include "MonitorLog.h"
 #include "NativeEventFilter.h"
 #include "OstrelModel.h"
 #include "ProjectController.h"
@@ -67,6 +68,8 @@ int main(int argc, char** argv)
     Q_CLEANUP_RESOURCE(ostrel);
     quitter.reset();
     mainWindow.reset();
+    // Logs switched off or closed with their windows finish writing.
+    MonitorLog::waitForClosedLogs();
     filter.reset();
     application.reset();
     model.reset();

@@ -1,6 +1,7 @@
 #include "MonitorCommands.h"
 
 #include <QAction>
+#include <QDir>
 #include <QMenu>
 
 #include <functional>
@@ -124,6 +125,22 @@ void MonitorCommands::chooseLogFile()
     }
 }
 
+void MonitorCommands::sayLater(const QString& text)
+{
+    // A box runs its own event loop: inside the feed's delivery it would let
+    // the next delivery begin before this one ended.
+    QMetaObject::invokeMethod(this, [this, text] { m_host->showCriticalMessage(text); }, Qt::QueuedConnection);
+}
+
+void MonitorCommands::checkFiles()
+{
+    if (m_log.isOpen() && m_log.failed()) {
+        const QString error = m_log.error();
+        m_log.close();
+        sayLater(tr("Logging to %1 stopped: %2.").arg(QDir::toNativeSeparators(m_log.path()), error));
+    }
+}
+
 bool MonitorCommands::startLog(const QString& path)
 {
     if (!m_log.open(path)) {
@@ -150,9 +167,11 @@ bool MonitorCommands::startRecording(const QString& path)
 {
     stopRecording();
     if (!m_recorder.open(path, getHostTimeInNanoseconds())) {
+        m_recorder.close();
         m_host->showCriticalMessage(tr("File save failed."));
         return false;
     }
+    m_recordPath = path;
     Q_EMIT recordingChanged(true);
     return true;
 }
@@ -163,6 +182,9 @@ bool MonitorCommands::stopRecording()
         return true;
     }
     Q_EMIT recordingChanged(false);
+    if (!m_recorder.isOpen()) {
+        return false;  // the last batch failed to write: said already
+    }
     if (!m_recorder.close()) {
         m_host->showCriticalMessage(tr("File save failed."));
         return false;
@@ -172,7 +194,21 @@ bool MonitorCommands::stopRecording()
 
 void MonitorCommands::record(const MidiAnalyzer::Recording& recording)
 {
+    if (!m_recorder.isOpen()) {
+        return;
+    }
     for (const MidiAnalyzer::RecordedMessage& message : recording.messages) {
         m_recorder.add(message.hostTime, recording.bytes.data() + message.offset, message.length, message.parsed);
     }
+    if (!m_recorder.sync()) {
+        recordingFailed();
+    }
+}
+
+void MonitorCommands::recordingFailed()
+{
+    const QString error = m_recorder.error();
+    m_recorder.close();
+    Q_EMIT recordingChanged(false);
+    sayLater(tr("Recording to %1 stopped: %2.").arg(QDir::toNativeSeparators(m_recordPath), error));
 }

@@ -6,7 +6,11 @@
 // handed, also those the view drops, until it is switched off or the
 // window closes (MonitorLog). Both files hold the monitor's lines exactly.
 // The MIDI In monitor also has Record, which writes what it shows to a
-// Standard MIDI File (SmfRecorder) until switched off or the window closes.
+// Standard MIDI File (SmfRecorder) until switched off or the window closes;
+// the file is synced with every batch, so a crash loses at most the last
+// tick. A write that fails stops the log or the recording with one message
+// box (shown after the current work, never inside it), and its menu item
+// is unchecked.
 // User-interface thread.
 #pragma once
 
@@ -47,10 +51,14 @@ public:
 
     void chooseRecordFile();
     bool startRecording(const QString& path);
-    // False when the file could not be completed.
+    // False when the file could not be completed. What the analyzer still
+    // held is written first (recordingChanged hands it over).
     bool stopRecording();
     bool isRecording() const { return m_recorder.isOpen(); }
+    // Adds a batch of messages and syncs the file.
     void record(const MidiAnalyzer::Recording& recording);
+    // Stops a log whose writes failed (the monitor feed asks every tick).
+    void checkFiles();
 
 Q_SIGNALS:
     // The analyzer keeps what arrives for the file from now on (or no longer).
@@ -59,6 +67,9 @@ Q_SIGNALS:
 private:
     QWidget* frame() const;
     QString askForFile(const QString& caption, const char* filter);
+    void recordingFailed();
+    // A critical box once the current work is done.
+    void sayLater(const QString& text);
 
     MidiEditGeneralView* m_page;
     OstrelModel* m_model;
@@ -68,4 +79,5 @@ private:
     MonitorLog m_log;
     bool m_recordable;
     SmfRecorder m_recorder;
+    QString m_recordPath;
 };

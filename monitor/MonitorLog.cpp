@@ -2,7 +2,25 @@
 
 #include <QFile>
 
+#include <cerrno>
 #include <chrono>
+#include <cstring>
+#include <thread>
+
+namespace {
+
+// Workers of closed logs still writing, process-wide: waitForClosedLogs
+// waits for them. Taken after a State's mutex, never before.
+std::mutex closingMutex;
+std::condition_variable closingChanged;
+int closing = 0;
+
+QByteArray lossLine(uint64_t lines)
+{
+    return "\n-- " + QByteArray::number(static_cast<qulonglong>(lines)) + " messages lost --";
+}
+
+}  // namespace
 
 MonitorLog::~MonitorLog()
 {
@@ -12,110 +30,144 @@ MonitorLog::~MonitorLog()
 bool MonitorLog::open(const QString& path)
 {
     close();
-    m_file = std::fopen(QFile::encodeName(path).constData(), "wb");
-    if (!m_file) {
+    std::FILE* file = std::fopen(QFile::encodeName(path).constData(), "wb");
+    if (!file) {
         return false;
     }
     m_path = path;
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_pending.clear();
-        m_lostLines = 0;
-        m_unreported = 0;
-        m_stopping = false;
-        m_failed = false;
-    }
-    m_worker = std::thread([this] { run(); });
+    m_state = std::make_shared<State>();
+    m_state->file = file;
+    m_open = true;
+    std::thread(run, m_state).detach();
     return true;
 }
 
 void MonitorLog::append(const QByteArray& text)
 {
-    if (text.isEmpty() || !isOpen()) {
+    if (text.isEmpty() || !m_open) {
         return;
     }
+    State& state = *m_state;
     {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        if (m_failed) {
+        std::lock_guard<std::mutex> lock(state.mutex);
+        if (state.failed) {
             return;
         }
-        if (m_pending.size() + text.size() > m_pendingLimit) {
+        if (state.pending.size() + text.size() > m_pendingLimit) {
             const auto lines = static_cast<uint64_t>(text.count('\n'));
-            m_lostLines += lines;
-            m_unreported += lines;
+            state.lostLines += lines;
+            state.unreported += lines;
             return;
         }
-        if (m_unreported > 0) {
-            const QByteArray lossLine =
-                "\n-- " + QByteArray::number(static_cast<qulonglong>(m_unreported)) + " messages lost --";
-            m_pending.append(lossLine.constData(), lossLine.size());
-            m_unreported = 0;
+        if (state.unreported > 0) {
+            state.pending += lossLine(state.unreported);
+            state.unreported = 0;
         }
         if (!text.startsWith('\n')) {
-            m_pending += '\n';
+            state.pending += '\n';
         }
         // Copied, never shared: the worker owns every byte it writes.
-        m_pending.append(text.constData(), text.size());
+        state.pending.append(text.constData(), text.size());
     }
-    m_wake.notify_one();
+    state.wake.notify_one();
 }
 
-void MonitorLog::run()
+void MonitorLog::run(const std::shared_ptr<State>& shared)
 {
+    State& state = *shared;
     QByteArray writing;
     bool stopping = false;
     while (!stopping) {
         {
-            std::unique_lock<std::mutex> lock(m_mutex);
-            m_wake.wait_for(lock, std::chrono::milliseconds(FlushMilliseconds),
-                            [this] { return m_stopping || !m_pending.isEmpty(); });
-            writing.swap(m_pending);
-            stopping = m_stopping;
-            if (stopping && m_unreported > 0) {
-                writing += "\n-- " + QByteArray::number(static_cast<qulonglong>(m_unreported)) + " messages lost --";
-                m_unreported = 0;
+            std::unique_lock<std::mutex> lock(state.mutex);
+            state.wake.wait_for(lock, std::chrono::milliseconds(FlushMilliseconds),
+                                [&state] { return state.stopping || !state.pending.isEmpty(); });
+            writing.swap(state.pending);
+            stopping = state.stopping;
+            if (stopping && state.unreported > 0) {
+                writing += lossLine(state.unreported);
+                state.unreported = 0;
             }
         }
         if (writing.isEmpty()) {
             continue;
         }
         // Lines arrive each beginning with a break; the file's lines each end with one.
-        const bool written = std::fwrite(writing.constData() + 1, 1, static_cast<size_t>(writing.size() - 1), m_file) ==
-                                 static_cast<size_t>(writing.size() - 1) &&
-                             std::fputc('\n', m_file) != EOF && std::fflush(m_file) == 0;
+        const auto size = static_cast<size_t>(writing.size() - 1);
+        const bool written = std::fwrite(writing.constData() + 1, 1, size, state.file) == size &&
+                             std::fputc('\n', state.file) != EOF && std::fflush(state.file) == 0;
+        const int error = errno;
         writing.clear();
         if (!written) {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            m_failed = true;
-            m_pending.clear();
-            return;
+            std::lock_guard<std::mutex> lock(state.mutex);
+            state.failed = true;
+            state.error = QString::fromLocal8Bit(std::strerror(error));
+            state.pending.clear();
+            break;
         }
     }
+    std::fclose(state.file);
+    state.file = nullptr;
+    bool closed = false;
+    {
+        std::lock_guard<std::mutex> lock(state.mutex);
+        state.ended = true;
+        closed = state.stopping;
+    }
+    if (closed) {
+        std::lock_guard<std::mutex> lock(closingMutex);
+        closing--;
+    }
+    closingChanged.notify_all();
 }
 
 void MonitorLog::close()
 {
-    if (!m_worker.joinable()) {
+    if (!m_open) {
         return;
     }
+    m_open = false;
     {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_stopping = true;
+        std::lock_guard<std::mutex> lock(m_state->mutex);
+        if (!m_state->ended) {
+            // Counted before the worker can see the flag and end.
+            m_state->stopping = true;
+            std::lock_guard<std::mutex> count(closingMutex);
+            closing++;
+        }
     }
-    m_wake.notify_one();
-    m_worker.join();
-    std::fclose(m_file);
-    m_file = nullptr;
+    m_state->wake.notify_one();
+}
+
+void MonitorLog::waitForClosedLogs()
+{
+    std::unique_lock<std::mutex> lock(closingMutex);
+    closingChanged.wait(lock, [] { return closing == 0; });
 }
 
 uint64_t MonitorLog::lostLines() const
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_lostLines;
+    if (!m_state) {
+        return 0;
+    }
+    std::lock_guard<std::mutex> lock(m_state->mutex);
+    return m_state->lostLines;
 }
 
 bool MonitorLog::failed() const
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_failed;
+    if (!m_state) {
+        return false;
+    }
+    std::lock_guard<std::mutex> lock(m_state->mutex);
+    return m_state->failed;
+}
+
+QString MonitorLog::error() const
+{
+    if (!m_state) {
+        return QString();
+    }
+    std::lock_guard<std::mutex> lock(m_state->mutex);
+    return m_state->error;
 }

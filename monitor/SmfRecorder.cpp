@@ -3,6 +3,8 @@
 #include <QFile>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -36,6 +38,7 @@ bool SmfRecorder::open(const QString& path, uint64_t startHostTime)
     m_lastTick = 0;
     m_trackLength = 0;
     m_failed = false;
+    m_error.clear();
     unsigned char header[22] = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 0, 'M', 'T', 'r', 'k', 0, 0, 0, 0};
     bigEndian(header + 12, TicksPerQuarterNote, 2);
     put(header, sizeof header);
@@ -43,14 +46,49 @@ bool SmfRecorder::open(const QString& path, uint64_t startHostTime)
     const unsigned char tempo[] = {0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20};
     static_assert(MicrosecondsPerQuarterNote == 0x07A120, "the tempo event's bytes");
     put(tempo, sizeof tempo);
-    return !m_failed;
+    return sync();
+}
+
+void SmfRecorder::fail()
+{
+    if (!m_failed) {
+        m_error = QString::fromLocal8Bit(std::strerror(errno));
+    }
+    m_failed = true;
+}
+
+bool SmfRecorder::writeTrackLength(uint32_t length)
+{
+    unsigned char field[4];
+    bigEndian(field, length, 4);
+    const long end = std::ftell(m_file);
+    return end >= 0 && std::fseek(m_file, TrackLengthOffset, SEEK_SET) == 0 &&
+           std::fwrite(field, 1, sizeof field, m_file) == sizeof field && std::fseek(m_file, end, SEEK_SET) == 0;
+}
+
+bool SmfRecorder::sync()
+{
+    if (!m_file || m_failed || m_synced) {
+        return m_file && !m_failed;
+    }
+    const unsigned char end[] = {0x00, 0xFF, 0x2F, 0x00};
+    const long at = std::ftell(m_file);
+    if (at < 0 || std::fwrite(end, 1, sizeof end, m_file) != sizeof end ||
+        !writeTrackLength(m_trackLength + static_cast<uint32_t>(sizeof end)) || std::fflush(m_file) != 0 ||
+        std::fseek(m_file, at, SEEK_SET) != 0) {
+        fail();
+        return false;
+    }
+    m_synced = true;
+    return true;
 }
 
 void SmfRecorder::put(const void* bytes, size_t length)
 {
     if (std::fwrite(bytes, 1, length, m_file) != length) {
-        m_failed = true;
+        fail();
     }
+    m_synced = false;
     m_trackLength += static_cast<uint32_t>(length);
 }
 
@@ -96,11 +134,14 @@ bool SmfRecorder::close()
     }
     const unsigned char end[] = {0x00, 0xFF, 0x2F, 0x00};
     put(end, sizeof end);
-    unsigned char length[4];
-    bigEndian(length, m_trackLength, 4);
-    const bool patched = std::fseek(m_file, TrackLengthOffset, SEEK_SET) == 0 &&
-                         std::fwrite(length, 1, sizeof length, m_file) == sizeof length;
+    const bool patched = writeTrackLength(m_trackLength);
+    if (!patched) {
+        fail();
+    }
     const bool closed = std::fclose(m_file) == 0;
+    if (!closed) {
+        fail();
+    }
     m_file = nullptr;
     return patched && closed && !m_failed;
 }

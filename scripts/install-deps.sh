@@ -10,7 +10,7 @@ packages=(
     qtbase5-dev qtbase5-dev-tools
     libasound2-dev libjack-jackd2-dev jackd2
     qemu-system-x86 linux-image-amd64 busybox-static cpio
-    xvfb xdotool fonts-dejavu-core x11vnc iproute2
+    xvfb xdotool fonts-dejavu-core x11vnc iproute2 python3
     desktop-file-utils libxml2-utils shared-mime-info man-db appstream dpkg-dev
 )
 

@@ -45,21 +45,7 @@ answer() {
     fail "the peer did not answer: $(cat "$home/peer.out")"
 }
 
-ini=$XDG_CONFIG_HOME/$(basename "$ostrel")/Ostrel.ini
-mkdir -p "$(dirname "$ini")"
-cat >"$ini" <<EOF
-[FileWorkingDirectory]
-DumpFileWorkingDirectory=$home
-[PortName]
-InputPortName=$peername:out
-OutputPortName=$peername:in
-EOF
-
-"$ostrel" >"$outdir/ostrel.log" 2>&1 &
-app=$!
-window=$(timeout 10 xdotool search --sync --onlyvisible --name '^Ostrel$' | head -n 1)
-xdotool windowmove --sync "$window" 0 0 2>/dev/null || true
-sleep 0.8
+start_with_ports "$peername:out" "$peername:in"
 # The default layout: the editor's text lies below the In monitor.
 text_x=150 text_y=460
 xdotool mousemove "$text_x" "$text_y" click 1
@@ -78,29 +64,6 @@ sleep 0.5
 "$screenshot" "$outdir/dump-text.png"
 
 # Save through the editor's context menu and the Save dialog.
-dialog_type() {  # NAME TEXT: types TEXT into the dialog titled NAME
-    local dialog
-    dialog=$(timeout 10 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1)
-    for attempt in 1 2 3; do
-        xdotool windowfocus --sync "$dialog" 2>/dev/null || true
-        sleep 0.$((attempt * 3))
-        xdotool key ctrl+a
-        xdotool type --delay 30 "$2"
-        sleep 0.2
-        xdotool key Return
-        sleep 0.8
-        xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
-        "$screenshot" "$outdir/$1-attempt-$attempt.png"
-        xdotool key Escape
-        sleep 0.3
-        # Opened again for the next attempt.
-        xdotool mousemove "$text_x" "$text_y" click 3
-        sleep 0.5
-        xdotool key "$3"
-        dialog=$(timeout 10 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1)
-    done
-    fail "the $1 dialog did not take the name"
-}
 xdotool mousemove "$text_x" "$text_y" click 3
 sleep 0.5
 "$screenshot" "$outdir/context-menu.png"

@@ -12,6 +12,28 @@ export DISPLAY=$display XDG_CONFIG_HOME=$home/config XDG_DATA_HOME=$home/data XD
 wait_for_display() {
     for _ in $(seq 1 50); do xdotool getmouselocation >/dev/null 2>&1 && return 0; sleep 0.1; done
 }
+# The cleanup of a script with no peer to stop: the program, if it still
+# runs, is killed outright.
+end_session() {
+    [ -n "${app:-}" ] && kill -9 "$app" 2>/dev/null || true
+    kill "$xvfb" 2>/dev/null || true
+    rm -rf "$home"
+}
+# Starts the program with its ports stored by name (INPUT, OUTPUT) and the
+# dump folder in $home, and moves its window to the top left. Sets app.
+#   start_with_ports INPUT OUTPUT
+start_with_ports() {
+    local ini window
+    ini=$XDG_CONFIG_HOME/$(basename "$ostrel")/Ostrel.ini
+    mkdir -p "$(dirname "$ini")"
+    printf '[FileWorkingDirectory]\nDumpFileWorkingDirectory=%s\n[PortName]\nInputPortName=%s\nOutputPortName=%s\n' \
+        "$home" "$1" "$2" >"$ini"
+    "$ostrel" >"$outdir/ostrel.log" 2>&1 &
+    app=$!
+    window=$(timeout 10 xdotool search --sync --onlyvisible --name '^Ostrel$' | head -n 1)
+    xdotool windowmove --sync "$window" 0 0 2>/dev/null || true
+    sleep 0.8
+}
 # Says what failed, with a picture of the display, and stops the script.
 fail() {
     echo "FAILED: $*"
@@ -34,4 +56,32 @@ ends_on() {
         sleep 0.1
     done
     fail "still running after SIG$1"
+}
+# Types TEXT into the dialog titled NAME and presses Return; a busy X
+# server may lose the focus or keys, so while the dialog stays up it is
+# closed and opened again from the context menu at ($text_x, $text_y) with
+# KEY.
+#   dialog_type NAME TEXT KEY
+dialog_type() {
+    local dialog
+    dialog=$(timeout 10 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1)
+    for attempt in 1 2 3; do
+        xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+        sleep 0.$((attempt * 3))
+        xdotool key ctrl+a
+        xdotool type --delay 30 "$2"
+        sleep 0.2
+        xdotool key Return
+        sleep 0.8
+        xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
+        "$screenshot" "$outdir/$1-attempt-$attempt.png"
+        xdotool key Escape
+        sleep 0.3
+        # Opened again for the next attempt.
+        xdotool mousemove "$text_x" "$text_y" click 3
+        sleep 0.5
+        xdotool key "$3"
+        dialog=$(timeout 10 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1)
+    done
+    fail "the $1 dialog did not take the name"
 }

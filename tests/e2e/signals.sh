@@ -15,12 +15,7 @@ set -euo pipefail
 ostrel=$1 screenshot=$2 outdir=$3
 mkdir -p "$outdir"
 source "$(dirname "$0")/session.sh"
-cleanup() {
-    [ -n "${app:-}" ] && kill -9 "$app" 2>/dev/null || true
-    kill "$xvfb" 2>/dev/null || true
-    rm -rf "$home"
-}
-trap cleanup EXIT
+trap end_session EXIT
 export JACK_DEFAULT_SERVER=ostrel-e2e-none
 wait_for_display
 : >"$outdir/ostrel.log"

@@ -17,6 +17,8 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <csignal>
+#include <sys/resource.h>
 #include <memory>
 
 #include "BoxAnswer.h"
@@ -105,12 +107,19 @@ private:
         return nullptr;
     }
 
-    static bool menuHas(MidiEditView* view, const QString& text)
+    // The context menu's entry of that text: -1 none, else whether it is checked.
+    static int menuEntry(MidiEditView* view, const QString& text)
     {
         std::unique_ptr<QMenu> menu = view->generalView()->textView()->createContextMenu();
-        const QList<QAction*> entries = menu->actions();
-        return std::any_of(entries.begin(), entries.end(), [&](QAction* entry) { return entry->text() == text; });
+        for (QAction* entry : menu->actions()) {
+            if (entry->text() == text) {
+                return entry->isChecked() ? 1 : 0;
+            }
+        }
+        return -1;
     }
+    static bool menuHas(MidiEditView* view, const QString& text) { return menuEntry(view, text) >= 0; }
+    static bool menuCheck(MidiEditView* view, const QString& text) { return menuEntry(view, text) == 1; }
 
     MidiEditView* newEditor(const QString& text = QString(), int mode = MidiEditView::SystemExclusive)
     {
@@ -251,6 +260,7 @@ private Q_SLOTS:
         QCOMPARE(document->blockCount(), 1024);  // the latest lines at once
         QCOMPARE(document->lastBlock().text(), QString("B0 06 4F"));  // message 49999
         page->monitorCommands()->stopLog();
+        MonitorLog::waitForClosedLogs();
         QFile log(logPath);
         QVERIFY(log.open(QIODevice::ReadOnly));
         QVERIFY(log.readAll() == expected);
@@ -285,6 +295,53 @@ private Q_SLOTS:
         QVERIFY(note > 0 && dump > note && midi.indexOf(QByteArray::fromHex("c005")) > dump);
         QVERIFY(!midi.contains(QByteArray::fromHex("b00764")));
         QVERIFY(!commands->isRecording());
+    }
+
+    // Stopping takes what arrived but was not yet handed to the monitor.
+    void stoppingARecordingKeepsWhatArrivedBeforeIt()
+    {
+        MonitorCommands* commands = inMonitor()->generalView()->monitorCommands();
+        const QString path = m_dir.filePath("stopped.mid");
+        QVERIFY(commands->startRecording(path));
+        const unsigned char note[] = {0x90, 0x3D, 0x41};
+        m_window->feed()->analyzer()->receivedMidi(note, 3, 0, 0, 0);  // no tick in between
+        QVERIFY(commands->stopRecording());
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().contains(QByteArray::fromHex("903d41")));
+    }
+
+    // A full disk (here the file size limit) stops the log and the
+    // recording, each with one box, and unchecks both.
+    void writeFailuresStopTheLogAndTheRecording()
+    {
+        MonitorCommands* commands = inMonitor()->generalView()->monitorCommands();
+        const QString logPath = m_dir.filePath("full.log");
+        const QString midiPath = m_dir.filePath("full.mid");
+        QVERIFY(commands->startLog(logPath));
+        QVERIFY(commands->startRecording(midiPath));
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit previous{};
+        getrlimit(RLIMIT_FSIZE, &previous);
+        rlimit small = previous;
+        small.rlim_cur = 1024;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        BoxAnswer answer(QMessageBox::Ok);
+        QString text;
+        for (int i = 0; i < 400; i++) {
+            text += QString("90 %1 40\n").arg(i & 0x7F, 2, 16, QChar('0')).toUpper();
+        }
+        transmitAndWait(editors().first(), text);
+        QTRY_COMPARE(answer.texts.size(), 2);
+        setrlimit(RLIMIT_FSIZE, &previous);
+        answer.texts.sort();
+        QCOMPARE(answer.texts.at(0), QString("Logging to %1 stopped: File too large.").arg(logPath));
+        QCOMPARE(answer.texts.at(1), QString("Recording to %1 stopped: File too large.").arg(midiPath));
+        QVERIFY(!commands->isLogging() && !commands->isRecording());
+        QVERIFY(!menuCheck(inMonitor(), "&Log to File...") && !menuCheck(inMonitor(), "&Record..."));
+        transmitAndWait(editors().first(), "C0 05");  // nothing more is said
+        QTest::qWait(300);
+        QCOMPARE(answer.texts.size(), 2);
     }
 
     // 3000 messages inside one timer tick: the monitors end with the last

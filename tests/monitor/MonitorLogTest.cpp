@@ -43,6 +43,7 @@ private Q_SLOTS:
         log.append("B0 3");  // a text without its leading break still starts a line
         log.close();
         QVERIFY(!log.isOpen());
+        MonitorLog::waitForClosedLogs();
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), QByteArray("B0 0\nB0 1\nB0 2\nB0 3\n"));

@@ -64,6 +64,32 @@ private Q_SLOTS:
         QCOMPARE(contents(path).toHex(), midiFile(events).toHex());
     }
 
+    // After each sync the file on disk is complete as it stands, read while
+    // the recorder still holds it; what follows overwrites that end, and the
+    // closed file is the one a recorder that never synced writes.
+    void everySyncLeavesAValidFile()
+    {
+        const QString path = m_dir.filePath("synced.mid");
+        SmfRecorder recorder;
+        QVERIFY(recorder.open(path, 0));
+        QCOMPARE(contents(path), midiFile(QByteArray()));  // valid from the start
+        const auto add = [&](uint64_t ms, const char* hex) {
+            const QByteArray bytes = QByteArray::fromHex(hex);
+            recorder.add(ms * 1000000u, reinterpret_cast<const unsigned char*>(bytes.constData()), bytes.size(), true);
+        };
+        add(0, "903c40");
+        QVERIFY(recorder.sync());
+        QCOMPARE(contents(path), midiFile(QByteArray::fromHex("00903c40")));
+        QVERIFY(recorder.sync());  // nothing new: the same file
+        QCOMPARE(contents(path), midiFile(QByteArray::fromHex("00903c40")));
+        add(500, "c005");
+        QVERIFY(recorder.sync());
+        QCOMPARE(contents(path), midiFile(QByteArray::fromHex("00903c40" "8740c005")));
+        add(1000, "803c00");
+        QVERIFY(recorder.close());
+        QCOMPARE(contents(path), midiFile(QByteArray::fromHex("00903c40" "8740c005" "8740803c00")));
+    }
+
     void anEmptyTakeIsAValidFileAndAnUnwritablePlaceIsRefused()
     {
         SmfRecorder recorder;
