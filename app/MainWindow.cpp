@@ -68,8 +68,9 @@ MainWindow::MainWindow(QWidget* parent, OstrelModel* model, MidiApi api)
     m_project = new ProjectController(this, m_model, m_sendPath.get());
     m_layout = std::make_unique<LayoutStore>(*this);
     analyzer->setThruSender(m_sendPath.get());
-    m_feed->setLossCounters([this] { return m_ports->input(InputPortGroup_First)->droppedPackets(); },
-                            [this] { return m_ports->input(InputPortGroup_Second)->droppedPackets(); },
+    // An input loses what its ring or the service dropped, and messages too long to keep.
+    m_feed->setLossCounters([this, analyzer] { return m_ports->input(InputPortGroup_First)->droppedPackets() + analyzer->lostMessages(0); },
+                            [this, analyzer] { return m_ports->input(InputPortGroup_Second)->droppedPackets() + analyzer->lostMessages(1); },
                             [this](TrafficCounts& counts) {
                                 const MidiClient* client = m_ports->client();
                                 counts.lostOnArrival = client->droppedOnArrival();

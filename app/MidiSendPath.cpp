@@ -1,5 +1,7 @@
 #include "MidiSendPath.h"
 
+#include <algorithm>
+
 #include "MidiAnalyzer.h"
 #include "MidiBulkIntervalManager.h"
 #include "MidiOutputPort.h"
@@ -10,7 +12,18 @@ MidiSendPath::MidiSendPath(MidiOutputPort* first, MidiOutputPort* second, MidiAn
 {
 }
 
-bool MidiSendPath::send(const unsigned char* bytes, unsigned short length, unsigned char eventType,
+uint32_t MidiSendPath::largestMessage(OutputPortGroup group) const
+{
+    uint32_t largest = MaximumMessageSize;
+    for (unsigned int port = 0; port < 2; port++) {
+        if (group == OutputPortGroup_Both || group == static_cast<OutputPortGroup>(port)) {
+            largest = std::min(largest, m_ports[port]->largestMessage());
+        }
+    }
+    return largest;
+}
+
+bool MidiSendPath::send(const unsigned char* bytes, uint32_t length, unsigned char eventType,
                         OutputPortGroup group, bool skipBulkInterval, unsigned long long hostTime)
 {
     if (!bytes || length == 0 || group > OutputPortGroup_Both) {

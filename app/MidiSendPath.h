@@ -22,8 +22,9 @@ public:
     MidiSendPath(MidiOutputPort* first, MidiOutputPort* second, MidiAnalyzer* analyzer,
                  MidiBulkIntervalManager* bulkIntervalManager);
 
-    bool send(const unsigned char* bytes, unsigned short length, unsigned char eventType,
+    bool send(const unsigned char* bytes, uint32_t length, unsigned char eventType,
               OutputPortGroup group, bool skipBulkInterval, unsigned long long hostTime) override;
+    uint32_t largestMessage(OutputPortGroup group) const override;
     bool isRestoringWindows() const override { return m_restoring; }
     void setRestoringWindows(bool restoring) { m_restoring = restoring; }
 

@@ -33,7 +33,7 @@ PortSet::PortSet(MidiApi api, std::function<void(const QString&)> reportError)
     const uint64_t hostTime = getHostTimeInMilliseconds();
     for (unsigned int group = 0; group < 2; group++) {
         m_inputs[group] =
-            std::make_unique<MidiInputPort>(m_client.get(), MaximumMessageSize, group, hostTime, timeOfDay);
+            std::make_unique<MidiInputPort>(m_client.get(), MaximumPacketSize, group, hostTime, timeOfDay);
         m_outputs[group] =
             std::make_unique<MidiOutputPort>(m_client.get(), MaximumMessageSize, group, hostTime, timeOfDay);
     }

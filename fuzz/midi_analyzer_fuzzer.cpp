@@ -27,7 +27,7 @@ void require(bool condition)
     }
 }
 
-bool checkThruMessage(const unsigned char* data, unsigned short length, unsigned char type,
+bool checkThruMessage(const unsigned char* data, uint32_t length, unsigned char type,
                       OutputPortGroup group)
 {
     require(group == OutputPortGroup_First || group == OutputPortGroup_Second);
@@ -52,7 +52,7 @@ bool checkThruMessage(const unsigned char* data, unsigned short length, unsigned
 // Checks what MIDI thru sends, as the application's sending path would get it.
 class CheckingSender : public MidiSender {
 public:
-    bool send(const unsigned char* bytes, unsigned short length, unsigned char eventType,
+    bool send(const unsigned char* bytes, uint32_t length, unsigned char eventType,
               OutputPortGroup group, bool, unsigned long long) override
     {
         return checkThruMessage(bytes, length, eventType, group);

@@ -1,6 +1,7 @@
 // Arbitrary bytes in arbitrary chunks through the parser; every event it
 // yields is encoded again and must be one complete, valid MIDI message that
-// decodes and encodes to the same bytes.
+// decodes and encodes to the same bytes, or a valid piece of a system
+// exclusive longer than the parser's buffer, in order (first, middles, last).
 //
 // Input layout: byte 0 seeds the chunk sizes, byte 1 says how often the
 // running status is cleared between chunks; the rest is the stream.
@@ -36,6 +37,22 @@ void checkValidMessage(const uint8_t* bytes, uint64_t size)
     }
 }
 
+// A piece: the first begins with F0, the last ends with F7, all else is data;
+// pieces come first, middles, last, and nothing else of that message.
+void checkPiece(const uint8_t* bytes, uint64_t size, uint8_t part, uint8_t& previous)
+{
+    require(size >= 1 && size <= MIDILIB_SystemExclusive_Size_Max);
+    const bool first = part == MIDILIB_SystemExclusive_First;
+    const bool last = part == MIDILIB_SystemExclusive_Last;
+    require(first ? bytes[0] == 0xF0 : previous == MIDILIB_SystemExclusive_First ||
+                                           previous == MIDILIB_SystemExclusive_Middle);
+    require(!last || bytes[size - 1] == 0xF7);
+    for (uint64_t i = first ? 1 : 0; i < size - (last ? 1 : 0); i++) {
+        require(bytes[i] < 0x80);
+    }
+    previous = last ? MIDILIB_SystemExclusive_Whole : part;
+}
+
 struct Records {
     midilib_parser parser;
     midilib_event event;
@@ -59,6 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* input, size_t size)
     const uint8_t* stream = input + 2;
     size_t remaining = size - 2;
     unsigned chunkIndex = 0;
+    uint8_t previousPart = MIDILIB_SystemExclusive_Whole;
     while (remaining > 0) {
         state = state * 1103515245u + 12345u;
         size_t chunk = 1 + ((state >> 16) % 40);
@@ -70,6 +88,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* input, size_t size)
             midilib_eventToData(&r.event, &r.data);
             const uint8_t* bytes = midilib_data_getMemory(&r.data);
             const uint64_t length = midilib_data_getSize(&r.data);
+            if (r.event.part != MIDILIB_SystemExclusive_Whole) {
+                checkPiece(bytes, length, r.event.part, previousPart);
+                continue;
+            }
+            if (r.event.type < MIDILIB_Event_Type_TimingClock) {
+                previousPart = MIDILIB_SystemExclusive_Whole;  // a long message was cut off
+            }
             checkValidMessage(bytes, length);
             require(midilib_dataToEvent(bytes, length, &r.again) == 0);
             midilib_eventToData(&r.again, &r.dataAgain);

@@ -67,7 +67,7 @@ MidiKeyboardView::~MidiKeyboardView()
     m_model->unregisterModelAssistant(this);
 }
 
-void MidiKeyboardView::transmit(const unsigned char* bytes, unsigned short length, unsigned char eventType)
+void MidiKeyboardView::transmit(const unsigned char* bytes, uint32_t length, unsigned char eventType)
 {
     m_sender->send(bytes, length, eventType, OutputPortGroup_Both, false);
 }

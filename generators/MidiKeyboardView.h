@@ -52,7 +52,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void transmit(const unsigned char* bytes, unsigned short length, unsigned char eventType);
+    void transmit(const unsigned char* bytes, uint32_t length, unsigned char eventType);
 
     MidiKeyboardUpperView* m_upperView;
     MidiKeyboardViewScrollArea* m_scrollArea;

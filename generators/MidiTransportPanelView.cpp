@@ -98,7 +98,7 @@ MidiTransportPanelView::MidiTransportPanelView(QWidget* parent, OstrelModel* mod
     connect(m_start, &QPushButton::pressed, this, &MidiTransportPanelView::playFromFirstButtonPressed);
 }
 
-void MidiTransportPanelView::transmit(const unsigned char* bytes, unsigned short length, unsigned char eventType)
+void MidiTransportPanelView::transmit(const unsigned char* bytes, uint32_t length, unsigned char eventType)
 {
     m_sender->send(bytes, length, eventType, OutputPortGroup_Both, false);
 }

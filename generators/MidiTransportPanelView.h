@@ -51,7 +51,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void transmit(const unsigned char* bytes, unsigned short length, unsigned char eventType);
+    void transmit(const unsigned char* bytes, uint32_t length, unsigned char eventType);
     void transmitSongSelect(int number);
     void transmitSongPosition(int position);
 

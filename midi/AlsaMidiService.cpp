@@ -19,8 +19,6 @@ constexpr int SystemClient = SND_SEQ_CLIENT_SYSTEM;
 constexpr size_t SequencerBufferSize = 1 << 18;
 constexpr unsigned int ClientPoolSize = 2000;
 constexpr std::chrono::milliseconds SendTimeout{1000};
-// Received packets never exceed what a port's ring takes.
-constexpr size_t LargestPacket = 16384;
 // A send due less than this ahead goes direct: the queue would add its own delay.
 constexpr unsigned long long ScheduleThreshold = 200000;
 
@@ -82,7 +80,7 @@ AlsaMidiService::AlsaMidiService(snd_seq_t* seq, int clientId, int inputPort, in
         m_queueOrigin = static_cast<int64_t>(getHostTimeInNanoseconds()) -
                         (static_cast<int64_t>(running->tv_sec) * 1000000000 + running->tv_nsec);
     }
-    m_received.reserve(LargestPacket);
+    m_received.reserve(MaximumPacketSize);
     m_reader = std::thread([this] { readEvents(); });
 }
 
@@ -228,9 +226,18 @@ MIDI_RESULT AlsaMidiService::connectDestination(int32_t uniqueId)
 
 void AlsaMidiService::disconnectDestination(int32_t uniqueId)
 {
-    std::lock_guard<std::mutex> lock(m_sendMutex);
-    m_encoders.erase(uniqueId);
-    m_lastDue.erase(uniqueId);
+    std::lock_guard<std::mutex> lock(m_destinationsMutex);
+    m_destinations.erase(uniqueId);
+}
+
+std::shared_ptr<AlsaMidiService::Destination> AlsaMidiService::destination(int32_t uniqueId)
+{
+    std::lock_guard<std::mutex> lock(m_destinationsMutex);
+    std::shared_ptr<Destination>& found = m_destinations[uniqueId];
+    if (!found) {
+        found = std::make_shared<Destination>();
+    }
+    return found;
 }
 
 MIDI_RESULT AlsaMidiService::outputEvent(snd_seq_event_t& event)
@@ -267,21 +274,21 @@ void AlsaMidiService::setSchedule(snd_seq_event_t& event, unsigned long long due
 }
 
 MIDI_RESULT AlsaMidiService::send(int32_t uniqueId, const unsigned char* data,
-                                  unsigned short length, unsigned long long hostTime)
+                                  uint32_t length, unsigned long long hostTime)
 {
     snd_seq_addr_t address{};
     if (!addressOf(uniqueId, false, address)) {
         return MIDI_RESULT_ERROR;
     }
+    const std::shared_ptr<Destination> target = destination(uniqueId);
     const unsigned long long now = getHostTimeInNanoseconds();
-    std::lock_guard<std::mutex> lock(m_sendMutex);
+    std::lock_guard<std::mutex> lock(target->mutex);
     // Never before a message sent earlier that still waits in the queue.
-    unsigned long long& lastDue = m_lastDue[uniqueId];
-    const unsigned long long due = std::max(std::min(hostTime, now + LongestSchedule), lastDue);
-    lastDue = due;
-    m_events.clear();
-    m_encoders[uniqueId].encode(data, length, m_events);
-    for (snd_seq_event_t& event : m_events) {
+    const unsigned long long due = std::max(std::min(hostTime, now + LongestSchedule), target->lastDue);
+    target->lastDue = due;
+    target->events.clear();
+    target->encoder.encode(data, length, target->events);
+    for (snd_seq_event_t& event : target->events) {
         snd_seq_ev_set_source(&event, m_outputPort);
         snd_seq_ev_set_dest(&event, address.client, address.port);
         setSchedule(event, due, now);
@@ -348,8 +355,8 @@ void AlsaMidiService::deliver(const snd_seq_event_t& event)
     }
     for (MidiServiceReceiver* receiver : m_deliveryTargets) {
         // Sysex events from other clients may exceed a packet: split them.
-        for (size_t at = 0; at < m_received.size(); at += LargestPacket) {
-            const size_t size = std::min(LargestPacket, m_received.size() - at);
+        for (size_t at = 0; at < m_received.size(); at += MaximumPacketSize) {
+            const size_t size = std::min<size_t>(MaximumPacketSize, m_received.size() - at);
             receiver->receivedPacket(m_received.data() + at, static_cast<unsigned short>(size), hostTime);
         }
     }

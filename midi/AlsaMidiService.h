@@ -9,11 +9,13 @@
 // handle is not thread-safe); m_receiversMutex around the receiver table,
 // copied under it and released before the receivers are called
 // (disconnectSource waits on a condition for a delivery in progress);
-// m_endpointsMutex around the id-to-address cache; m_sendMutex keeps the
-// events of one message together on the wire (a system exclusive goes out
-// in several events) and is held while the kernel takes them, up to a
-// second when a destination does not drain. Never the sequencer mutex
-// while delivering.
+// m_endpointsMutex around the id-to-address cache; m_destinationsMutex
+// around the table of destinations, held for a lookup only; each
+// destination's own mutex keeps the events of one message to it together
+// and in order (a system exclusive goes out in several events) and is held
+// while the kernel takes them, up to a second an event when it does not
+// drain: a slow destination holds up only the sends to it. Never the
+// sequencer mutex while delivering.
 // Time: a send due later than now goes through the client's queue, stamped
 // with its real time (the kernel's timer places it); one due now goes
 // direct, unless an earlier send to the same destination still waits in
@@ -50,7 +52,7 @@ public:
     void disconnectDestination(int32_t uniqueId) override;
     // Gives up with an error when the sequencer refuses the events for a
     // second (the destination does not drain) or the destination is gone.
-    MIDI_RESULT send(int32_t uniqueId, const unsigned char* data, unsigned short length,
+    MIDI_RESULT send(int32_t uniqueId, const unsigned char* data, uint32_t length,
                      unsigned long long hostTime = 0) override;
 
     int clientId() const { return m_clientId; }
@@ -92,10 +94,17 @@ private:
     unsigned long long m_deliveriesEnded = 0;        // m_receiversMutex
     std::vector<MidiServiceReceiver*> m_deliveryTargets;  // reader thread only
 
-    std::mutex m_sendMutex;  // the encoders and the event scratch space
-    std::map<int32_t, AlsaEventEncoder> m_encoders;
-    std::map<int32_t, unsigned long long> m_lastDue;  // per destination, m_sendMutex
-    std::vector<snd_seq_event_t> m_events;
+    struct Destination {
+        std::mutex mutex;  // what follows, for one message at a time
+        AlsaEventEncoder encoder;
+        unsigned long long lastDue = 0;  // host ns of the last message's events
+        std::vector<snd_seq_event_t> events;
+    };
+    // The destination's state, made on first use; kept by a send in progress
+    // even when disconnectDestination drops it from the table.
+    std::shared_ptr<Destination> destination(int32_t uniqueId);
+    std::mutex m_destinationsMutex;
+    std::map<int32_t, std::shared_ptr<Destination>> m_destinations;
 
     std::vector<unsigned char> m_received;  // reader thread only
     std::thread m_reader;

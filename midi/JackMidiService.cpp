@@ -12,7 +12,6 @@ namespace {
 
 constexpr size_t ReceivedRingSize = 1 << 22;
 constexpr size_t OutputRingSize = 1 << 18;
-constexpr size_t LargestPacket = 16384;
 constexpr std::chrono::milliseconds SendTimeout{1000};
 
 // A received event in the delivery ring: this header, then size bytes.
@@ -63,7 +62,7 @@ JackMidiService::JackMidiService(jack_client_t* client)
         slot.ring = jack_ringbuffer_create(OutputRingSize);
     }
     sem_init(&m_receivedReady, 0, 0);
-    m_packet.reserve(LargestPacket);
+    m_packet.reserve(MaximumPacketSize);
     m_delivery = std::thread([this] { deliverEvents(); });
 }
 
@@ -265,13 +264,15 @@ void JackMidiService::deliverEvents()
             const int64_t frameTime =
                 static_cast<int64_t>(jack_frames_to_time(m_client, header.frame)) * 1000 + hostToJackOffset();
             const auto hostTime = static_cast<unsigned long long>(std::max<int64_t>(1, frameTime));
-            for (size_t at = 0; at < size; at += LargestPacket) {
-                m_inputs[header.slot].receivers.deliver(
-                    m_packet.data() + at, static_cast<unsigned short>(std::min(LargestPacket, size - at)),
-                    hostTime);
-            }
+            m_inputs[header.slot].receivers.deliver(m_packet.data(), size, hostTime);
         }
     }
+}
+
+uint32_t JackMidiService::largestMessage(int32_t) const
+{
+    const size_t largest = m_maxEventSize.load(std::memory_order_relaxed);
+    return largest == 0 ? MaximumMessageSize : static_cast<uint32_t>(std::min<size_t>(largest, MaximumMessageSize));
 }
 
 uint64_t JackMidiService::droppedFrom(int32_t uniqueId) const
@@ -496,7 +497,7 @@ JackMidiService::OutputSlot* JackMidiService::findOutput(int32_t uniqueId)
     return nullptr;
 }
 
-MIDI_RESULT JackMidiService::send(int32_t uniqueId, const unsigned char* data, unsigned short length,
+MIDI_RESULT JackMidiService::send(int32_t uniqueId, const unsigned char* data, uint32_t length,
                                   unsigned long long hostTime)
 {
     if (m_serverGone || length == 0) {

@@ -57,8 +57,12 @@ public:
     // Error when the server or the destination is gone, when the message can
     // never fit a JACK MIDI buffer, or when the port's queue stays full for
     // a second. hostTime 0 is now.
-    MIDI_RESULT send(int32_t uniqueId, const unsigned char* data, unsigned short length,
+    MIDI_RESULT send(int32_t uniqueId, const unsigned char* data, uint32_t length,
                      unsigned long long hostTime = 0) override;
+
+    // The largest event the port buffers take (32720 bytes at 256 frames),
+    // known once a destination's first cycle ran.
+    uint32_t largestMessage(int32_t uniqueId) const override;
 
     // Frames per period and sample rate of the server (for measurements).
     jack_nframes_t bufferSize() const;

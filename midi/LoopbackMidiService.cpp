@@ -37,7 +37,7 @@ public:
     // False when the queue stayed full for SendTimeout: the receiving side
     // is stuck (a MIDI thru loop back into itself, say) and waiting longer
     // would freeze the sender.
-    bool send(const unsigned char* data, unsigned short length, unsigned long long hostTime)
+    bool send(const unsigned char* data, uint32_t length, unsigned long long hostTime)
     {
         const unsigned long long now = getHostTimeInNanoseconds();
         const unsigned long long due =
@@ -79,8 +79,7 @@ private:
             m_queuedBytes -= packet.bytes.size() + LoopbackMidiService::PacketOverhead;
             m_changed.notify_all();
             lock.unlock();
-            m_receivers.deliver(packet.bytes.data(), static_cast<unsigned short>(packet.bytes.size()),
-                                packet.hostTime);
+            m_receivers.deliver(packet.bytes.data(), packet.bytes.size(), packet.hostTime);
             lock.lock();
         }
     }
@@ -169,7 +168,7 @@ MIDI_RESULT LoopbackMidiService::connectDestination(int32_t uniqueId)
 void LoopbackMidiService::disconnectDestination(int32_t) {}
 
 MIDI_RESULT LoopbackMidiService::send(int32_t uniqueId, const unsigned char* data,
-                                      unsigned short length, unsigned long long hostTime)
+                                      uint32_t length, unsigned long long hostTime)
 {
     Endpoint* endpoint = find(uniqueId);
     if (!endpoint || length == 0) {

@@ -43,7 +43,7 @@ public:
     MIDI_RESULT disconnectSource(int32_t uniqueId, MidiServiceReceiver* receiver) override;
     MIDI_RESULT connectDestination(int32_t uniqueId) override;
     void disconnectDestination(int32_t uniqueId) override;
-    MIDI_RESULT send(int32_t uniqueId, const unsigned char* data, unsigned short length,
+    MIDI_RESULT send(int32_t uniqueId, const unsigned char* data, uint32_t length,
                      unsigned long long hostTime = 0) override;
 
 private:

@@ -2,7 +2,7 @@
 
 #include "MidiTime.h"
 
-Midi::Midi(MidiClient* client, unsigned short maximumMessageSize, unsigned int portGroup,
+Midi::Midi(MidiClient* client, uint32_t maximumMessageSize, unsigned int portGroup,
            uint64_t startHostTime, uint32_t startTimeOfDay)
     : m_client(client),
       m_packetBufferSize(maximumMessageSize + TimeStampDataSize + 10),

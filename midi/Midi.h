@@ -13,7 +13,7 @@ class Midi {
 public:
     // startHostTime and startTimeOfDay are taken once at start-up for all
     // ports, so that every time stamp shares one origin.
-    Midi(MidiClient* client, unsigned short maximumMessageSize, unsigned int portGroup,
+    Midi(MidiClient* client, uint32_t maximumMessageSize, unsigned int portGroup,
          uint64_t startHostTime, uint32_t startTimeOfDay);
     virtual ~Midi();
 

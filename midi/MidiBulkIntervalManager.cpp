@@ -22,10 +22,10 @@ MidiBulkIntervalManager::~MidiBulkIntervalManager()
     m_model->unregisterModelAssistant(this);
 }
 
-void MidiBulkIntervalManager::waitBulkBeforeTransmission(const unsigned char*, unsigned short) {}
+void MidiBulkIntervalManager::waitBulkBeforeTransmission(const unsigned char*, uint32_t) {}
 
 void MidiBulkIntervalManager::waitBulkAfterTransmission(const unsigned char* data,
-                                                        unsigned short length)
+                                                        uint32_t length)
 {
     const int interval = m_interval.load();
     if (!m_enabled.load() || !data || length == 0 || data[length - 1] != 0xF7 || interval <= 0) {

@@ -22,9 +22,9 @@ public:
     MidiBulkIntervalManager(const MidiBulkIntervalManager&) = delete;
     MidiBulkIntervalManager& operator=(const MidiBulkIntervalManager&) = delete;
 
-    void waitBulkBeforeTransmission(const unsigned char* data, unsigned short length);
+    void waitBulkBeforeTransmission(const unsigned char* data, uint32_t length);
     // Spins for the interval when enabled and the last byte is F7.
-    void waitBulkAfterTransmission(const unsigned char* data, unsigned short length);
+    void waitBulkAfterTransmission(const unsigned char* data, uint32_t length);
     // Off while all sub-windows close; on again restores the model's interval.
     void setEnabledBulkInterval(bool enabled);
     // How many pauses were held since creation (any thread).

@@ -41,8 +41,15 @@ constexpr int32_t InvalidPortId = 0x7FFFFFFF;
 constexpr int32_t InvalidPortRef = -1;
 // Bytes of a time stamp in a worker ring record.
 constexpr unsigned int TimeStampDataSize = 4;
-// The largest message the application sends or receives.
-constexpr unsigned short MaximumMessageSize = 16384;
+// The largest message the application sends: a firmware image may be one
+// system exclusive.
+constexpr uint32_t MaximumMessageSize = 16u << 20;
+// The largest packet a service hands a receiver; a longer message comes in
+// several, which the parser joins.
+constexpr uint32_t MaximumPacketSize = 16384;
+// The largest received system exclusive kept whole (the editors, MIDI thru,
+// the monitors' texts); a longer one is said and counted lost.
+constexpr uint32_t MaximumReceivedMessageSize = 1u << 20;
 
 // Port name shown when no endpoint is connected.
 inline constexpr const char* NoAssign = "Not Connected";

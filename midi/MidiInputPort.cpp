@@ -2,7 +2,7 @@
 
 #include "MidiTime.h"
 
-MidiInputPort::MidiInputPort(MidiClient* client, unsigned short maximumMessageSize,
+MidiInputPort::MidiInputPort(MidiClient* client, uint32_t maximumMessageSize,
                              unsigned int portGroup, uint64_t startHostTime,
                              uint32_t startTimeOfDay)
     : Midi(client, maximumMessageSize, portGroup, startHostTime, startTimeOfDay),

@@ -13,7 +13,7 @@
 
 class MidiInputPort : public Midi, private MidiServiceReceiver {
 public:
-    MidiInputPort(MidiClient* client, unsigned short maximumMessageSize, unsigned int portGroup,
+    MidiInputPort(MidiClient* client, uint32_t maximumMessageSize, unsigned int portGroup,
                   uint64_t startHostTime, uint32_t startTimeOfDay);
     // Closes the connection, then stops the worker; queued packets are dropped.
     ~MidiInputPort() override;

@@ -6,7 +6,7 @@
 
 #include "MidiTime.h"
 
-MidiOutputPort::MidiOutputPort(MidiClient* client, unsigned short maximumMessageSize,
+MidiOutputPort::MidiOutputPort(MidiClient* client, uint32_t maximumMessageSize,
                                unsigned int portGroup, uint64_t startHostTime,
                                uint32_t startTimeOfDay)
     : Midi(client, maximumMessageSize, portGroup, startHostTime, startTimeOfDay),
@@ -132,7 +132,7 @@ MIDI_RESULT MidiOutputPort::closeOutputPort()
     return MIDI_RESULT_SUCCESS;
 }
 
-MIDI_RESULT MidiOutputPort::transmitMidi(const unsigned char* data, unsigned short length,
+MIDI_RESULT MidiOutputPort::transmitMidi(const unsigned char* data, uint32_t length,
                                          unsigned int& timeStamp, unsigned long long hostTime)
 {
     Destination destination;
@@ -166,13 +166,13 @@ MIDI_RESULT MidiOutputPort::transmitMidi(const unsigned char* data, unsigned sho
     return result;
 }
 
-void MidiOutputPort::paceBluetooth(unsigned short length)
+void MidiOutputPort::paceBluetooth(uint32_t length)
 {
     // Three bytes per millisecond. Slept until a millisecond before the next
     // byte may go (a sleep can overshoot by about that much), the rest spun:
     // a 16 KiB dump costs a core for a few milliseconds, not for 5.5 s.
     using Clock = std::chrono::steady_clock;
-    const auto pause = std::chrono::microseconds(length * 1000 / 3 + 30);
+    const auto pause = std::chrono::microseconds(uint64_t(length) * 1000 / 3 + 30);
     m_paced.fetch_add(static_cast<uint64_t>(pause.count()), std::memory_order_relaxed);
     const auto until = Clock::now() + pause;
     const auto sleepUntil = until - std::chrono::milliseconds(1);
@@ -181,6 +181,18 @@ void MidiOutputPort::paceBluetooth(unsigned short length)
     }
     while (Clock::now() < until) {
     }
+}
+
+uint32_t MidiOutputPort::largestMessage() const
+{
+    Destination destination;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        destination = {m_destinationService, m_destinationId};
+    }
+    // The service answers from its own atomics; the destination may go meanwhile, which only makes the answer stale.
+    return destination.service ? std::min(m_maximumMessageSize, destination.service->largestMessage(destination.id))
+                               : m_maximumMessageSize;
 }
 
 bool MidiOutputPort::isBluetooth() const

@@ -24,7 +24,7 @@
 
 class MidiOutputPort : public Midi {
 public:
-    MidiOutputPort(MidiClient* client, unsigned short maximumMessageSize, unsigned int portGroup,
+    MidiOutputPort(MidiClient* client, uint32_t maximumMessageSize, unsigned int portGroup,
                    uint64_t startHostTime, uint32_t startTimeOfDay);
     ~MidiOutputPort() override;
 
@@ -41,9 +41,12 @@ public:
     // time it is due (the time of sending for now or a time past). Error
     // when not connected, for a length of 0 or above the maximum message
     // size, and when the service refuses (destination gone).
-    MIDI_RESULT transmitMidi(const unsigned char* data, unsigned short length,
+    MIDI_RESULT transmitMidi(const unsigned char* data, uint32_t length,
                              unsigned int& timeStamp, unsigned long long hostTime);
     bool isBluetooth() const;
+    // The longest message the destination takes (MaximumMessageSize when
+    // not connected or without a limit of its own). Any thread.
+    uint32_t largestMessage() const;
     // Messages the service took to send, and those it refused, since the
     // port was created (any thread).
     uint64_t acceptedMessages() const { return m_accepted.load(std::memory_order_relaxed); }
@@ -61,7 +64,7 @@ private:
     // while waiting). The caller disconnects what it returns, unlocked.
     Destination takeDestination(std::unique_lock<std::mutex>& lock);
     static void disconnect(const Destination& destination);
-    void paceBluetooth(unsigned short length);
+    void paceBluetooth(uint32_t length);
 
     mutable std::mutex m_mutex;
     std::condition_variable m_sendsEnded;
@@ -70,7 +73,7 @@ private:
     int32_t m_destinationId = InvalidPortRef;
     bool m_isBluetooth = false;
     std::unique_ptr<QElapsedTimer> m_stopwatch;
-    unsigned short m_maximumMessageSize;
+    uint32_t m_maximumMessageSize;
     std::atomic<uint64_t> m_accepted{0};
     std::atomic<uint64_t> m_paced{0};
     std::atomic<uint64_t> m_refused{0};

@@ -29,8 +29,7 @@ bool MidiReceiverList::empty() const
     return m_receivers.empty();
 }
 
-void MidiReceiverList::deliver(const unsigned char* data, unsigned short length,
-                               unsigned long long hostTime)
+void MidiReceiverList::deliver(const unsigned char* data, size_t length, unsigned long long hostTime)
 {
     {
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -41,7 +40,10 @@ void MidiReceiverList::deliver(const unsigned char* data, unsigned short length,
         m_started++;
     }
     for (MidiServiceReceiver* receiver : m_delivered) {
-        receiver->receivedPacket(data, length, hostTime);
+        for (size_t at = 0; at < length; at += MaximumPacketSize) {
+            const size_t size = std::min<size_t>(MaximumPacketSize, length - at);
+            receiver->receivedPacket(data + at, static_cast<unsigned short>(size), hostTime);
+        }
     }
     {
         std::lock_guard<std::mutex> lock(m_mutex);

@@ -24,8 +24,9 @@ public:
     // False when receiver is not in the list.
     bool remove(MidiServiceReceiver* receiver);
     bool empty() const;
-    // Calls every receiver listed now with the packet.
-    void deliver(const unsigned char* data, unsigned short length, unsigned long long hostTime);
+    // Calls every receiver listed now with the bytes, in packets of at most
+    // MaximumPacketSize.
+    void deliver(const unsigned char* data, size_t length, unsigned long long hostTime);
 
 private:
     mutable std::mutex m_mutex;

@@ -27,9 +27,18 @@ public:
     // in nanoseconds, SendNow for at once; a time ahead is kept by services
     // that can schedule (JACK, ALSA), a time past means at once. True when at
     // least one port sent it.
-    virtual bool send(const unsigned char* bytes, unsigned short length, unsigned char eventType,
+    virtual bool send(const unsigned char* bytes, uint32_t length, unsigned char eventType,
                       OutputPortGroup group, bool skipBulkInterval,
                       unsigned long long hostTime = SendNow) = 0;
+
+    // The longest message every connected output of group takes whole
+    // (a JACK port: one event in its buffer); MaximumMessageSize when none
+    // limits it. Any thread.
+    virtual uint32_t largestMessage(OutputPortGroup group) const
+    {
+        (void)group;
+        return MaximumMessageSize;
+    }
 
     // True while the application rebuilds its windows (a project opening):
     // values restored into a window then must not be sent. User-interface

@@ -18,7 +18,8 @@ struct MidiEndpoint {
 // Receives the packets of a connected source, on the service's thread.
 class MidiServiceReceiver {
 public:
-    // One packet: a complete message, or a part of a system exclusive.
+    // One packet (at most MaximumPacketSize bytes): a complete message, or
+    // a part of a system exclusive.
     // hostTime is the host clock (ns) when the service received it, never 0.
     virtual void receivedPacket(const unsigned char* data, unsigned short length,
                                 unsigned long long hostTime) = 0;
@@ -51,8 +52,16 @@ public:
     // (JACK places the event at its frame, ALSA queues it, the loopback
     // holds it) and never lets a message overtake one sent before it to the
     // same destination. Any thread.
-    virtual MIDI_RESULT send(int32_t uniqueId, const unsigned char* data, unsigned short length,
+    virtual MIDI_RESULT send(int32_t uniqueId, const unsigned char* data, uint32_t length,
                              unsigned long long hostTime = 0) = 0;
+    // The longest message a send to the destination can take (JACK: one
+    // event in a port buffer); MaximumMessageSize where the service has no
+    // limit of its own. Any thread.
+    virtual uint32_t largestMessage(int32_t uniqueId) const
+    {
+        (void)uniqueId;
+        return MaximumMessageSize;
+    }
     // Received messages the service had to drop since it started (its own
     // buffers full: a receiver that fell behind) without knowing their
     // source. Any thread.

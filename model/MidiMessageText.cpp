@@ -62,6 +62,29 @@ QString MidiMessageText::removeUnnecessaryCharacters(const QString& text)
     return stripped;
 }
 
+QVector<int> MidiMessageText::digitsBeforeLines(const QString& text)
+{
+    QVector<int> starts{0};
+    int digits = 0;
+    bool comment = false;
+    const QChar* characters = text.constData();
+    const int length = text.size();
+    for (int i = 0; i < length; i++) {
+        const QChar character = characters[i];
+        if (isLineBreak(character)) {
+            comment = false;
+            starts.append(digits);
+        } else if (comment || isSeparator(character)) {
+            continue;
+        } else if (character == QLatin1Char('/') && i + 1 < length && characters[i + 1] == QLatin1Char('/')) {
+            comment = true;
+        } else {
+            digits++;
+        }
+    }
+    return starts;
+}
+
 QString MidiMessageText::unnecessaryCharacterExpression()
 {
     return QString::fromLatin1(RegExpOfUunnecessaryCharacterForMessage);

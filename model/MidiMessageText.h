@@ -17,6 +17,9 @@ public:
     // The text with every separator and comment removed: only the
     // characters that are read as digits (or make a pair invalid) remain.
     static QString removeUnnecessaryCharacters(const QString& text);
+    // For each line of text, how many digits removeUnnecessaryCharacters
+    // keeps before it: the line of a digit is found from its index.
+    static QVector<int> digitsBeforeLines(const QString& text);
     // The regular expression that defines what is removed (for checks).
     static QString unnecessaryCharacterExpression();
     // 0 for a text with nothing to send; UnknownSize for an odd number of

@@ -87,7 +87,7 @@ void MessageDecoder::reset()
     }
 }
 
-void MessageDecoder::decode(QByteArray& line, const unsigned char* data, unsigned short length, unsigned char type,
+void MessageDecoder::decode(QByteArray& line, const unsigned char* data, uint32_t length, unsigned char type,
                             unsigned int port, bool show, int programBase)
 {
     if (!data || length == 0 || port > 1) {
@@ -119,7 +119,7 @@ void MessageDecoder::decode(QByteArray& line, const unsigned char* data, unsigne
     }
 }
 
-void MessageDecoder::follow(const unsigned char* data, unsigned short length, unsigned char type, unsigned int port)
+void MessageDecoder::follow(const unsigned char* data, uint32_t length, unsigned char type, unsigned int port)
 {
     if (type == ControlChange && data && length >= 3 && port <= 1) {
         QByteArray unused;

@@ -21,11 +21,11 @@ public:
     // Follows the message and, when show is set, appends " " and its
     // decoding to line (nothing for messages without one). type is the
     // parser's event type; port 0 or 1.
-    void decode(QByteArray& line, const unsigned char* data, unsigned short length, unsigned char type,
+    void decode(QByteArray& line, const unsigned char* data, uint32_t length, unsigned char type,
                 unsigned int port, bool show, int programBase);
     // Follows a message nobody sees (hidden by the filter, or its port not
     // monitored): the next data entry still names its parameter.
-    void follow(const unsigned char* data, unsigned short length, unsigned char type, unsigned int port);
+    void follow(const unsigned char* data, uint32_t length, unsigned char type, unsigned int port);
     void reset();
 
 private:

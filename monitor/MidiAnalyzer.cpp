@@ -93,6 +93,13 @@ void MidiAnalyzer::receivedParsed(const unsigned char* data, unsigned short leng
     midilib_parser* parser = &m_parsers[portGroup];
     midilib_parser_setData(parser, data, length);
     while (midilib_parser_parse(parser, &m_event) == 0) {
+        if (m_event.part != MIDILIB_SystemExclusive_Whole) {
+            receivedPiece(portGroup, timeStamp, hostTime, batch);
+            continue;
+        }
+        if (m_event.type < MIDILIB_Event_Type_TimingClock) {
+            m_long[portGroup].open = false;  // a long one was cut off: it is no message
+        }
         m_receivedMessages[portGroup]++;
         if (m_event.type == MIDILIB_Event_Type_TimingClock) {
             midilib_tempoMeasure_setClockTiming(&m_tempoMeasure, uint64_t(timeStamp) * 1000u);
@@ -105,12 +112,52 @@ void MidiAnalyzer::receivedParsed(const unsigned char* data, unsigned short leng
         // undefined status bytes, so each event it yields encodes again.
         midilib_eventToData(&m_event, &m_encoded);
         const unsigned char* bytes = midilib_data_getMemory(&m_encoded);
-        const auto size = static_cast<unsigned short>(midilib_data_getSize(&m_encoded));
+        const auto size = static_cast<uint32_t>(midilib_data_getSize(&m_encoded));
         if (m_event.type != MIDILIB_Event_Type_ActiveSensing) {
             passThrough(batch, bytes, size, m_event.type, portGroup);
         }
         appendMessageToBuffer(bytes, size, m_event.type, timeStamp, hostTime, portGroup);
     }
+}
+
+void MidiAnalyzer::receivedPiece(unsigned int group, unsigned int timeStamp, uint64_t hostTime, ThruBatch& batch)
+{
+    LongMessage& message = m_long[group];
+    const uint8_t* piece = m_event.payload.systemExclusive.bytes;
+    const auto size = static_cast<size_t>(m_event.payload.systemExclusive.size);
+    if (m_event.part == MIDILIB_SystemExclusive_First) {
+        message.bytes.clear();
+        message.length = 0;
+        message.open = true;
+    } else if (!message.open) {
+        return;
+    }
+    if (message.length + size <= MaximumReceivedMessageSize) {
+        message.bytes.insert(message.bytes.end(), piece, piece + size);
+    }
+    message.length += size;
+    if (m_event.part != MIDILIB_SystemExclusive_Last) {
+        return;
+    }
+    message.open = false;
+    m_receivedMessages[group]++;
+    if (message.length > MaximumReceivedMessageSize) {
+        m_lostMessages[group]++;
+        if (m_monitorPort[group]) {
+            MidiMonitorLine::appendNotKept(m_receivedText, m_format, message.bytes.data(), message.length,
+                                           MaximumReceivedMessageSize, timeStamp, group,
+                                           sinceLastLine(m_lastReceivedLine, hostTime));
+        }
+        return;
+    }
+    // The filter looks at the type only: the last piece stands for the whole.
+    if (midilib_filter_apply(&m_filter, &m_event) != 0) {
+        return;
+    }
+    const auto length = static_cast<uint32_t>(message.bytes.size());
+    passThrough(batch, message.bytes.data(), length, MIDILIB_Event_Type_SystemExclusive, group);
+    appendMessageToBuffer(message.bytes.data(), length, MIDILIB_Event_Type_SystemExclusive, timeStamp, hostTime,
+                          group);
 }
 
 void MidiAnalyzer::followHidden(unsigned int portGroup)
@@ -123,7 +170,7 @@ void MidiAnalyzer::followHidden(unsigned int portGroup)
     }
 }
 
-void MidiAnalyzer::passThrough(ThruBatch& batch, const unsigned char* data, unsigned short length,
+void MidiAnalyzer::passThrough(ThruBatch& batch, const unsigned char* data, uint32_t length,
                                unsigned char type, unsigned int portGroup)
 {
     if (!m_thru[portGroup] || !m_thruSender) {
@@ -142,7 +189,7 @@ uint64_t MidiAnalyzer::sinceLastLine(uint64_t& lastLine, uint64_t hostTime)
     return since;
 }
 
-void MidiAnalyzer::appendMessageToBuffer(const unsigned char* data, unsigned short length, unsigned char type,
+void MidiAnalyzer::appendMessageToBuffer(const unsigned char* data, uint32_t length, unsigned char type,
                                          unsigned int timeStamp, uint64_t hostTime, unsigned int group)
 {
     if (type == MIDILIB_Event_Type_SystemExclusive && length != 0) {
@@ -167,7 +214,7 @@ void MidiAnalyzer::appendMessageToBuffer(const unsigned char* data, unsigned sho
     m_receivedCount += length;
 }
 
-void MidiAnalyzer::setTransmittedMidiData(const unsigned char* data, unsigned short length,
+void MidiAnalyzer::setTransmittedMidiData(const unsigned char* data, uint32_t length,
                                           unsigned int timeStamp, unsigned char type,
                                           OutputPortGroup group)
 {
@@ -221,6 +268,12 @@ uint64_t MidiAnalyzer::receivedMessages(unsigned int group) const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     return group <= InputPortGroup_Second ? m_receivedMessages[group] : 0;
+}
+
+uint64_t MidiAnalyzer::lostMessages(unsigned int group) const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return group <= InputPortGroup_Second ? m_lostMessages[group] : 0;
 }
 
 void MidiAnalyzer::takeRecording(Recording& into)
@@ -320,6 +373,8 @@ void MidiAnalyzer::updateParameter(unsigned int id)
             m_parsed = v != 0;
             midilib_parser_init(&m_parsers[0]);
             midilib_parser_init(&m_parsers[1]);
+            m_long[0].open = false;
+            m_long[1].open = false;
         }
         return;
     default:

@@ -2,7 +2,11 @@
 // parsed, its timing clocks timed, filtered, passed through to the output
 // of the same group when MIDI thru is on, and written as monitor lines;
 // received system exclusive messages also become hexadecimal text for the
-// editors. Sent messages are reported here too and become output lines.
+// editors. One longer than the parser's buffer is joined from its pieces
+// (a buffer per input, outside any real-time thread) and handled whole up
+// to MaximumReceivedMessageSize; a longer one becomes a line that says its
+// length and that it was not kept, and counts as lost (lostMessages).
+// Sent messages are reported here too and become output lines.
 // The main window's timer collects the texts every 100 ms (getMidiData).
 //
 // Threads: receivedMidi on the input workers; setTransmittedMidiData on
@@ -57,7 +61,7 @@ public:
     void receivedMidi(const unsigned char* data, unsigned short length, unsigned int timeStamp,
                       unsigned long long hostTimeStamp, unsigned int portGroup);
     // One output line for a message sent on group (type 20 while the parser is off).
-    void setTransmittedMidiData(const unsigned char* data, unsigned short length,
+    void setTransmittedMidiData(const unsigned char* data, uint32_t length,
                                 unsigned int timeStamp, unsigned char type, OutputPortGroup group);
     // Hands over and empties the three texts and their byte counts; true
     // when any count was not 0.
@@ -70,7 +74,7 @@ public:
     struct RecordedMessage {
         uint64_t hostTime;  // ns
         size_t offset;      // into bytes
-        unsigned short length;
+        uint32_t length;
         bool parsed;        // false: a raw packet (parser off)
     };
     struct Recording {
@@ -81,6 +85,8 @@ public:
     // Messages received on an input (group 0 or 1) since the analyzer began,
     // filtered or not (packets while the parser is off).
     uint64_t receivedMessages(unsigned int group) const;
+    // Received messages too long to keep, since the analyzer began.
+    uint64_t lostMessages(unsigned int group) const;
     void takeRecording(Recording& into);
     // Tenths of a beat per minute, 0 while no tempo is measured.
     unsigned int getReceivedTimingClock();
@@ -92,7 +98,7 @@ private:
     // The thru messages of one packet, collected under the mutex.
     struct ThruMessage {
         size_t offset;  // into bytes
-        unsigned short length;
+        uint32_t length;
         unsigned char type;
     };
     struct ThruBatch {
@@ -103,11 +109,14 @@ private:
 
     void receivedParsed(const unsigned char* data, unsigned short length, unsigned int timeStamp,
                         uint64_t hostTime, unsigned int portGroup, ThruBatch& batch);
+    // A piece of a long system exclusive (m_event): joined, and the whole
+    // handled as any message when its last piece comes.
+    void receivedPiece(unsigned int group, unsigned int timeStamp, uint64_t hostTime, ThruBatch& batch);
     // The parameter choices of a message the filter hides (m_event).
     void followHidden(unsigned int portGroup);
-    void passThrough(ThruBatch& batch, const unsigned char* data, unsigned short length,
+    void passThrough(ThruBatch& batch, const unsigned char* data, uint32_t length,
                      unsigned char type, unsigned int portGroup);
-    void appendMessageToBuffer(const unsigned char* data, unsigned short length, unsigned char type,
+    void appendMessageToBuffer(const unsigned char* data, uint32_t length, unsigned char type,
                                unsigned int timeStamp, uint64_t hostTime, unsigned int group);
     // The time since the last line of a monitor's text (hostTime in
     // nanoseconds, 0 for now), which becomes the last line's time.
@@ -133,6 +142,13 @@ private:
     MessageDecoder m_receivedDecoder;     // the In monitor's parameter choices
     MessageDecoder m_transmittedDecoder;  // the Out monitor's
     uint64_t m_receivedMessages[2] = {0, 0};
+    struct LongMessage {
+        std::vector<unsigned char> bytes;  // what is kept, at most MaximumReceivedMessageSize
+        uint64_t length = 0;               // every byte so far
+        bool open = false;
+    };
+    LongMessage m_long[2];
+    uint64_t m_lostMessages[2] = {0, 0};
     bool m_recording = false;
     Recording m_recorded;
     bool m_parsed = true;

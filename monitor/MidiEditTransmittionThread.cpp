@@ -6,6 +6,9 @@
 #include "OstrelModel.h"
 #include "midilib_data.h"
 
+#include <algorithm>
+#include <climits>
+
 MidiEditTransmittionThread::MidiEditTransmittionThread(OstrelModel* model, MidiSender* sender,
                                                        QObject* parent)
     : QThread(parent), m_model(model), m_sender(sender)
@@ -114,7 +117,7 @@ bool MidiEditTransmittionThread::sendChunk(const QByteArray& bytes, quint32& sen
     const bool skipBulkInterval = m_bulkIntervalIgnored;
     const auto* data = reinterpret_cast<const unsigned char*>(bytes.constData());
     if (!m_parserEnabled) {
-        if (!m_sender->send(data, static_cast<unsigned short>(bytes.size()), MessageTypeNotParsed,
+        if (!m_sender->send(data, static_cast<uint32_t>(bytes.size()), MessageTypeNotParsed,
                             OutputPortGroup_Both, skipBulkInterval) ||
             !m_running) {
             return false;
@@ -123,21 +126,76 @@ bool MidiEditTransmittionThread::sendChunk(const QByteArray& bytes, quint32& sen
         Q_EMIT transmittionProgress(sent);
         return true;
     }
-    midilib_event& event = m_event;
-    midilib_data& encoded = m_encoded;
     midilib_parser_setData(&m_parser, data, static_cast<uint64_t>(bytes.size()));
-    while (midilib_parser_parse(&m_parser, &event) == 0) {
-        midilib_eventToData(&event, &encoded);
-        const auto size = static_cast<unsigned short>(midilib_data_getSize(&encoded));
-        if (!m_sender->send(midilib_data_getMemory(&encoded), size, event.type, OutputPortGroup_Both,
-                            skipBulkInterval) ||
-            !m_running) {
+    while (midilib_parser_parse(&m_parser, &m_event) == 0) {
+        if (m_event.part != MIDILIB_SystemExclusive_Whole) {
+            if (!joinPiece(m_parser.input.position, skipBulkInterval, sent)) {
+                return false;
+            }
+            continue;
+        }
+        if (m_event.type < MIDILIB_Event_Type_TimingClock) {
+            m_longOpen = false;  // a long one was cut off: it is no message
+        }
+        midilib_eventToData(&m_event, &m_encoded);
+        if (!sendMessage(midilib_data_getMemory(&m_encoded), static_cast<uint32_t>(midilib_data_getSize(&m_encoded)),
+                         m_event.type, skipBulkInterval, sent)) {
             return false;
         }
-        sent += size;
-        Q_EMIT transmittionProgress(sent);
     }
+    m_chunkStart += static_cast<quint64>(bytes.size());
     return true;
+}
+
+bool MidiEditTransmittionThread::sendMessage(const unsigned char* bytes, uint32_t size, unsigned char type,
+                                             bool skipBulkInterval, quint32& sent)
+{
+    if (!m_sender->send(bytes, size, type, OutputPortGroup_Both, skipBulkInterval) || !m_running) {
+        return false;
+    }
+    sent += size;
+    Q_EMIT transmittionProgress(sent);
+    return true;
+}
+
+bool MidiEditTransmittionThread::joinPiece(quint64 position, bool skipBulkInterval, quint32& sent)
+{
+    const uint8_t* piece = m_event.payload.systemExclusive.bytes;
+    const auto size = static_cast<size_t>(m_event.payload.systemExclusive.size);
+    if (m_event.part == MIDILIB_SystemExclusive_First) {
+        // The parser has read the first piece and the byte after it.
+        m_long.clear();
+        m_longStart = m_chunkStart + position - size;
+        m_longOpen = true;
+    } else if (!m_longOpen) {
+        return true;
+    }
+    if (m_long.size() + size > MaximumMessageSize) {
+        refuse(m_longStart, tr("a system exclusive message longer than %1 bytes cannot be sent.")
+                                .arg(MaximumMessageSize));
+        return false;
+    }
+    m_long.insert(m_long.end(), piece, piece + size);
+    if (m_event.part != MIDILIB_SystemExclusive_Last) {
+        return true;
+    }
+    m_longOpen = false;
+    const uint32_t largest = m_sender->largestMessage(OutputPortGroup_Both);
+    const auto length = static_cast<uint32_t>(m_long.size());
+    if (length > largest) {
+        refuse(m_longStart, tr("a system exclusive message of %1 bytes; the output port takes at most %2 bytes.")
+                                .arg(length)
+                                .arg(largest));
+        return false;
+    }
+    return sendMessage(m_long.data(), length, MIDILIB_Event_Type_SystemExclusive, skipBulkInterval, sent);
+}
+
+void MidiEditTransmittionThread::refuse(quint64 start, const QString& why)
+{
+    const auto digit = static_cast<int>(std::min<quint64>(start * 2, INT_MAX));
+    const auto line = std::upper_bound(m_lineStarts.begin(), m_lineStarts.end(), digit) - m_lineStarts.begin();
+    Q_EMIT transmittionError(tr("Line %1: %2").arg(line).arg(why));
 }
 
 bool MidiEditTransmittionThread::parseMessage(const QString& text)
@@ -148,6 +206,9 @@ bool MidiEditTransmittionThread::parseMessage(const QString& text)
         return true;
     }
     midilib_parser_clearRunningStatus(&m_parser);
+    m_lineStarts = MidiMessageText::digitsBeforeLines(text);
+    m_chunkStart = 0;
+    m_longOpen = false;
     Q_EMIT startTransmittion(static_cast<quint32>(length / 2));
     quint32 sent = 0;
     QByteArray bytes;

@@ -3,7 +3,11 @@
 // converts it in chunks of 4096 bytes, splits it into MIDI messages with
 // the parser when the parser is on (the bulk interval then separates
 // system exclusive messages) and hands them to the sending interface,
-// reporting progress and the outcome by queued signals.
+// reporting progress and the outcome by queued signals. A system exclusive
+// longer than the parser's buffer is joined from its pieces and sent whole
+// (up to MaximumMessageSize); one longer than the outputs take stops the
+// transmission before it, nothing of it sent, and transmittionError names
+// its line and both sizes.
 //
 // Threads: setTransmittionMessage, stopTransmittion, setBulkIntervalIgnored
 // and updateParameter on the user-interface thread; run and everything it
@@ -22,6 +26,9 @@
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
+#include <vector>
+
+#include <QVector>
 
 #include "ModelAssistant.h"
 #include "midilib_data.h"
@@ -53,6 +60,8 @@ Q_SIGNALS:
     void startTransmittion(quint32 totalBytes);
     void transmittionProgress(quint32 bytesSent);
     void finishTransmittion(qint32 result);
+    // Why the transmission that ends next with Failed failed.
+    void transmittionError(const QString& text);
 
 protected:
     void run() override;
@@ -75,6 +84,14 @@ protected:
 
 private:
     bool sendChunk(const QByteArray& bytes, quint32& sent);
+    bool sendMessage(const unsigned char* bytes, uint32_t size, unsigned char type, bool skipBulkInterval,
+                     quint32& sent);
+    // A piece of a long system exclusive (m_event), the parser's input at
+    // position of the chunk: joined, and the whole sent after its last
+    // piece. False when the transmission ends (stopped, failed, refused).
+    bool joinPiece(quint64 position, bool skipBulkInterval, quint32& sent);
+    // Says why the message beginning at byte start of the text cannot go.
+    void refuse(quint64 start, const QString& why);
 
     std::atomic<bool> m_parserEnabled{true};
     std::atomic<bool> m_parserReset{false};
@@ -83,4 +100,9 @@ private:
 
     midilib_event m_event;   // the message being sent; this thread only
     midilib_data m_encoded;  // its bytes again
+    std::vector<unsigned char> m_long;  // a long system exclusive being joined; this thread only
+    quint64 m_longStart = 0;            // the byte of the text it begins at
+    bool m_longOpen = false;
+    QVector<int> m_lineStarts;  // digits before each line of the text being sent
+    quint64 m_chunkStart = 0;   // bytes of the text before the chunk being sent
 };

@@ -67,6 +67,8 @@ MidiEditView::MidiEditView(QWidget* parent, OstrelModel* model, MidiEditViewHost
             &MidiEditView::transmittionProgress, Qt::QueuedConnection);
     connect(m_thread, &MidiEditTransmittionThread::finishTransmittion, this,
             &MidiEditView::finishTransmittion, Qt::QueuedConnection);
+    connect(m_thread, &MidiEditTransmittionThread::transmittionError, this,
+            [this](const QString& error) { m_transmissionError = error; }, Qt::QueuedConnection);
     m_thread->start();
     m_thread->setPriority(QThread::NormalPriority);
     m_host->addEditView(this, mode == MidiOutMonitor);  // whole, pages and all
@@ -193,6 +195,8 @@ void MidiEditView::startRepeatTransmittion(const QString& text)
     m_repeatThread = new MidiEditRepeatTransmittionThread(m_model, m_host->sender(), this);
     connect(m_repeatThread, &MidiEditTransmittionThread::finishTransmittion, this,
             &MidiEditView::finishTransmittion, Qt::QueuedConnection);
+    connect(m_repeatThread, &MidiEditTransmittionThread::transmittionError, this,
+            [this](const QString& error) { m_transmissionError = error; }, Qt::QueuedConnection);
     m_repeatThread->setRepeatInterval(m_generalView->repeatInterval());
     m_repeatThread->start();
     m_repeatThread->setTransmittionMessage(text);
@@ -253,9 +257,11 @@ void MidiEditView::finishTransmittion(qint32 result)
         m_progressView->setProgressBarEnabled(false, 0, 0);
         changeView(result == MidiEditTransmittionThread::Failed ? ProgressPage : GeneralPage);
         if (result == MidiEditTransmittionThread::Failed) {
-            m_progressView->setErrorMessage(tr(FailedMessage));
+            m_progressView->setErrorMessage(m_transmissionError.isEmpty() ? tr(FailedMessage)
+                                                                          : m_transmissionError);
         }
     }
+    m_transmissionError.clear();
     deleteRepeatThread();
 }
 

@@ -92,6 +92,7 @@ private:
     OstrelModel* m_model;
     MidiEditViewHost* m_host;
     bool m_transmitting = false;
+    QString m_transmissionError;  // why the transmission ending next failed, when it said
     QStackedLayout* m_pages;
     MidiEditGeneralView* m_generalView;
     MidiEditProgressView* m_progressView;

@@ -52,7 +52,7 @@ char* putTimeStamp(char* out, unsigned int t, int timeFormat)
     return out;
 }
 
-char* putDetailColumns(char* out, const unsigned char* data, unsigned short length,
+char* putDetailColumns(char* out, const unsigned char* data, uint32_t length,
                        unsigned char type, unsigned int portGroup)
 {
     out = putText(out, "Port");
@@ -83,12 +83,34 @@ char* putNames(char* out, const unsigned char* data, unsigned char type, int mid
     return out;
 }
 
+// "1 MiB", "16 KiB", or bytes.
+QByteArray sizeText(uint64_t bytes)
+{
+    if (bytes >= (1u << 20) && bytes % (1u << 20) == 0) {
+        return QByteArray::number(static_cast<qulonglong>(bytes >> 20)) + " MiB";
+    }
+    if (bytes >= 1024 && bytes % 1024 == 0) {
+        return QByteArray::number(static_cast<qulonglong>(bytes >> 10)) + " KiB";
+    }
+    return QByteArray::number(static_cast<qulonglong>(bytes)) + " bytes";
+}
+
 }  // namespace
 
+void MidiMonitorLine::appendNotKept(QByteArray& text, const MidiMonitorLineFormat& format, const unsigned char* data,
+                                    uint64_t length, uint64_t keptLimit, unsigned int timeStamp,
+                                    unsigned int portGroup, uint64_t sincePrevious)
+{
+    append(text, format, data, ShownOfLong, 7, timeStamp, portGroup, sincePrevious);
+    text += " ... (" + QByteArray::number(static_cast<qulonglong>(length)) + " bytes: longer than " +
+            sizeText(keptLimit) + ", not kept)";
+}
+
 void MidiMonitorLine::append(QByteArray& text, const MidiMonitorLineFormat& format,
-                             const unsigned char* data, unsigned short length, unsigned char type,
+                             const unsigned char* data, uint32_t length, unsigned char type,
                              unsigned int timeStamp, unsigned int portGroup, uint64_t sincePrevious)
 {
+    const uint32_t shown = length > LongestShown ? ShownOfLong : length;
     // Everything but the bytes fits in this head; the bytes go straight to
     // the text, so a long system exclusive needs no scratch space.
     char head[128];
@@ -101,11 +123,11 @@ void MidiMonitorLine::append(QByteArray& text, const MidiMonitorLineFormat& form
         out = putDetailColumns(out, data, length, type, portGroup);
     }
     const int start = text.size();
-    text.resize(start + static_cast<int>(out - head) + (length > 0 ? length * 3 - 1 : 0));
+    text.resize(start + static_cast<int>(out - head) + (shown > 0 ? static_cast<int>(shown) * 3 - 1 : 0));
     char* target = text.data() + start;
     std::memcpy(target, head, static_cast<size_t>(out - head));
     target += out - head;
-    for (unsigned short i = 0; i < length; i++) {
+    for (uint32_t i = 0; i < shown; i++) {
         if (i > 0) {
             *target++ = ' ';
         }
@@ -117,12 +139,15 @@ void MidiMonitorLine::append(QByteArray& text, const MidiMonitorLineFormat& form
         const char* end = putNames(names, data, type, format.middleC);
         text.append(names, static_cast<int>(end - names));
     }
+    if (shown < length) {
+        text += " ... (" + QByteArray::number(length) + " bytes)";
+    }
 }
 
 void MidiMonitorLine::appendSystemExclusiveText(QByteArray& text, const unsigned char* data,
-                                                unsigned short length)
+                                                uint32_t length)
 {
-    for (unsigned short i = 0; i < length; i++) {
+    for (uint32_t i = 0; i < length; i++) {
         const unsigned char byte = data[i];
         if (byte >= 0x80 && byte != 0xF7) {
             text.append('\n');

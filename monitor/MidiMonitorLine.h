@@ -19,13 +19,22 @@ public:
     // Appends "\n" and the columns: time stamp, port, channel and type (the
     // last three with details), the bytes, and note or controller names.
     // The Delta time format shows sincePrevious (nanoseconds) as
-    // milliseconds with three decimals.
+    // milliseconds with three decimals. A message longer than LongestShown
+    // shows its first ShownOfLong bytes and " ... (N bytes)".
+    static constexpr uint32_t LongestShown = 16384;
+    static constexpr uint32_t ShownOfLong = 32;
     static void append(QByteArray& text, const MidiMonitorLineFormat& format,
-                       const unsigned char* data, unsigned short length, unsigned char type,
+                       const unsigned char* data, uint32_t length, unsigned char type,
                        unsigned int timeStamp, unsigned int portGroup, uint64_t sincePrevious = 0);
+    // The line of a system exclusive of length bytes that was not kept (it
+    // exceeds keptLimit): its first bytes (data holds at least ShownOfLong)
+    // and " ... (N bytes: longer than 1 MiB, not kept)".
+    static void appendNotKept(QByteArray& text, const MidiMonitorLineFormat& format, const unsigned char* data,
+                              uint64_t length, uint64_t keptLimit, unsigned int timeStamp, unsigned int portGroup,
+                              uint64_t sincePrevious = 0);
 
     // Appends the bytes as hexadecimal pairs separated by spaces, starting a
     // new line before every status byte other than F7.
     static void appendSystemExclusiveText(QByteArray& text, const unsigned char* data,
-                                          unsigned short length);
+                                          uint32_t length);
 };

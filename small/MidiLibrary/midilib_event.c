@@ -21,6 +21,7 @@ static const uint8_t systemStatus[11] = {0xF0, 0xF1, 0xF2, 0xF3, 0xF6, 0xF8,
 static int32_t systemToEvent(const uint8_t* bytes, uint64_t length, midilib_event* event)
 {
     const int8_t type = systemEventType[bytes[0] & 0x0F];
+    event->part = MIDILIB_SystemExclusive_Whole;
     if (type < 0) {
         return -1;
     }
@@ -50,6 +51,7 @@ static int32_t channelToEvent(const uint8_t* bytes, uint64_t length, midilib_eve
     if (length != midilib_status_messageSize(bytes[0])) {
         return -1;
     }
+    event->part = MIDILIB_SystemExclusive_Whole;
     event->type = (uint8_t)((bytes[0] >> 4) - 8);
     event->channelNumber = midilib_status_getChannelNumber(bytes[0]);
     if (event->type == MIDILIB_Event_Type_PitchBend) {

@@ -40,9 +40,21 @@ typedef enum midilib_eventType {
     MIDILIB_Event_Type_SystemReset = 17
 } midilib_eventType;
 
+/* Which piece of a system exclusive message an event holds. A message
+ * longer than MIDILIB_SystemExclusive_Size_Max comes from the parser in
+ * pieces: the first (F0 and data), middle ones (data only), the last (data
+ * and F7); every other event is whole. */
+typedef enum midilib_systemExclusivePart {
+    MIDILIB_SystemExclusive_Whole = 0,
+    MIDILIB_SystemExclusive_First = 1,
+    MIDILIB_SystemExclusive_Middle = 2,
+    MIDILIB_SystemExclusive_Last = 3
+} midilib_systemExclusivePart;
+
 typedef struct midilib_event {
     uint8_t type;          /* a midilib_eventType value */
     uint8_t channelNumber; /* 0-15 for channel messages, 255 for system messages */
+    uint8_t part;          /* a midilib_systemExclusivePart value */
     union {
         /* Note and velocity/pressure, controller and value; firstByte alone
          * for program change, channel pressure, MTC and song select. */
@@ -52,7 +64,7 @@ typedef struct midilib_event {
         } dataBytes;
         /* 0-16383: pitch bend and song position pointer. */
         uint16_t value;
-        /* The whole message, F0 and F7 included. */
+        /* The whole message, F0 and F7 included; or one piece of a longer one. */
         struct {
             uint8_t bytes[MIDILIB_SystemExclusive_Size_Max];
             uint64_t size;
@@ -66,7 +78,8 @@ typedef struct midilib_event {
  * than 16384 bytes. Never asserts on the bytes; asserts bytes and event. */
 int32_t midilib_dataToEvent(const uint8_t* bytes, uint64_t length, midilib_event* event);
 
-/* Replaces the contents of data with the encoded event. Asserts event, data,
+/* Replaces the contents of data with the encoded event (a piece of a long
+ * system exclusive: its bytes as they are). Asserts event, data,
  * type 0-17, a system exclusive size of at most 16384, and the ranges of the
  * message builders. */
 void midilib_eventToData(const midilib_event* event, midilib_data* data);

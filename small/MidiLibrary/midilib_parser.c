@@ -6,9 +6,12 @@
 #include "midilib_status.h"
 #include "smlib_assert.h"
 
+enum { LongNone = 0, LongEmitting = 1, LongDropping = 2 };
+
 static void closeMessage(midilib_parser* self)
 {
     smlib_data_init(&self->message, NULL, 0);
+    self->longMessage = LongNone;
 }
 
 void midilib_parser_init(midilib_parser* self)
@@ -106,6 +109,33 @@ static const int8_t realTimeEventType[8] = {
     MIDILIB_Event_Type_TimingClock, -1, MIDILIB_Event_Type_Start, MIDILIB_Event_Type_Continue,
     MIDILIB_Event_Type_Stop, -1, MIDILIB_Event_Type_ActiveSensing, MIDILIB_Event_Type_SystemReset};
 
+/* The buffer of a system exclusive longer than it is full, or its F7 came
+ * (last): emits the next piece (buffer[0] is F0 for the first, and kept as
+ * the marker of a long message after it). Returns 0 with the event, -1 when
+ * the piece is dropped; collected starts the next piece either way. */
+static int32_t emitPiece(midilib_parser* self, midilib_event* event, uint64_t* collected, int last)
+{
+    const int first = self->longMessage == LongNone;
+    const uint64_t start = first ? 0 : 1;
+    const uint64_t size = *collected - start;
+    /* Data bytes only, the closing F7 aside. */
+    const uint64_t checked = *collected - 1 - (last ? 1 : 0);
+    const int valid = dataRunLength(self->buffer + 1, checked) == checked;
+    *collected = 1;
+    if (self->longMessage == LongDropping || !valid) {
+        self->longMessage = LongDropping;
+        return -1;
+    }
+    self->longMessage = LongEmitting;
+    event->type = MIDILIB_Event_Type_SystemExclusive;
+    event->channelNumber = MIDILIB_ChannelNumber_None;
+    event->part = (uint8_t)(last ? MIDILIB_SystemExclusive_Last
+                                 : (first ? MIDILIB_SystemExclusive_First : MIDILIB_SystemExclusive_Middle));
+    memcpy(event->payload.systemExclusive.bytes, self->buffer + start, size);
+    event->payload.systemExclusive.size = size;
+    return 0;
+}
+
 /* The common case, done in place: a channel message whose last data byte
  * (of `size` bytes) just arrived. The same result as completeMessage: the
  * event when every byte after the status is a data byte (an undefined
@@ -117,6 +147,7 @@ static int32_t completeChannelMessage(const uint8_t* bytes, uint64_t size, midil
     }
     event->type = (uint8_t)((bytes[0] >> 4) - 8);
     event->channelNumber = (uint8_t)(bytes[0] & 0x0F);
+    event->part = MIDILIB_SystemExclusive_Whole;
     if (event->type == MIDILIB_Event_Type_PitchBend) {
         event->payload.value = (uint16_t)(bytes[1] | (bytes[2] << 7));
         return 0;
@@ -164,9 +195,17 @@ int32_t midilib_parser_parse(midilib_parser* self, midilib_event* event)
     while (position < end) {
         const uint8_t byte = memory[position++];
         if (byte < 0x80) {
-            /* Data: into the open message; none open (or a system exclusive
-             * already full) drops it. */
+            /* Data: into the open message; none open drops it. */
             if (collected >= length) {
+                if (length == MIDILIB_SystemExclusive_Size_Max) {
+                    /* A system exclusive longer than the buffer goes on: the
+                     * full buffer is a piece, and this byte starts the next. */
+                    position--;
+                    if (emitPiece(self, event, &collected, 0) == 0) {
+                        result = 0;
+                        break;
+                    }
+                }
                 continue;
             }
             buffer[collected++] = byte;
@@ -199,6 +238,7 @@ int32_t midilib_parser_parse(midilib_parser* self, midilib_event* event)
             if (type >= 0) {
                 event->type = (uint8_t)type;
                 event->channelNumber = MIDILIB_ChannelNumber_None;
+                event->part = MIDILIB_SystemExclusive_Whole;
                 result = 0;
                 break;
             }
@@ -211,17 +251,32 @@ int32_t midilib_parser_parse(midilib_parser* self, midilib_event* event)
         if (size != 0) {
             collected = 0; /* a new message */
             length = size;
+            self->longMessage = LongNone;
         }
         if (collected >= length) {
+            if (length == MIDILIB_SystemExclusive_Size_Max) {
+                position--;  /* F7 or a stray byte: as data above */
+                if (emitPiece(self, event, &collected, 0) == 0) {
+                    result = 0;
+                    break;
+                }
+            }
             continue;
         }
         buffer[collected++] = byte;
-        /* A system exclusive that fills the buffer without F7 stays full, so
-         * its remaining bytes and the late F7 are dropped. Reading goes on:
-         * a message later in the same chunk must not be lost. */
         const int isSystemExclusive = (buffer[0] == 0xF0);
         const int full = collected == length;
-        if ((byte == 0xF7 && isSystemExclusive) || (full && !isSystemExclusive)) {
+        if (byte == 0xF7 && isSystemExclusive && self->longMessage != LongNone) {
+            /* The last piece of a long one; then no message is open. */
+            const int32_t emitted = emitPiece(self, event, &collected, 1);
+            collected = 0;
+            length = 0;
+            self->longMessage = LongNone;
+            if (emitted == 0) {
+                result = 0;
+                break;
+            }
+        } else if ((byte == 0xF7 && isSystemExclusive) || (full && !isSystemExclusive)) {
             if (completeStoredMessage(self, event, &collected, &length) == 0) {
                 result = 0;
                 break;

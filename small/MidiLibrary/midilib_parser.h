@@ -2,7 +2,9 @@
  * midilib_parser: turns a MIDI byte stream, delivered in arbitrary chunks,
  * into complete events, one per call. It keeps a partly received message
  * between chunks, supports running status for channel messages and collects
- * system exclusive messages of up to 16384 bytes (F0 and F7 included).
+ * system exclusive messages of up to 16384 bytes (F0 and F7 included) whole;
+ * longer ones, of any length, in pieces of at most 16384 bytes (see
+ * midilib_systemExclusivePart): the caller joins them.
  * Caller-owned record, no allocation, no locking; one user at a time.
  *
  * Call midilib_parser_setData once per chunk, then midilib_parser_parse until
@@ -23,10 +25,13 @@
  *   be encoded again with midilib_eventToData: a completed message that holds
  *   F4, F5 or a stray F7 among its data bytes is dropped whole. For a channel
  *   message the running status stays, as after any completed channel message.
- * - A system exclusive that fills 16384 bytes without F7 is never emitted;
- *   its following data bytes (and the late F7) are dropped until the next
- *   status byte with a length, which is parsed as usual, in the same chunk
- *   or a later one.
+ * - A system exclusive that fills 16384 bytes without F7 is emitted as its
+ *   first piece when the next byte comes, and goes on; each further 16384
+ *   bytes become a middle piece, and the bytes up to F7 the last. A status
+ *   byte with a length cuts it off: no last piece comes, and the caller
+ *   drops what it joined so far (the next event it gets is not a piece of
+ *   that message, real-time ones aside). A piece holding F4, F5 or a stray
+ *   byte is not emitted, nor is any later piece of that message.
  */
 #ifndef MIDILIB_PARSER_H
 #define MIDILIB_PARSER_H
@@ -45,6 +50,10 @@ extern "C" {
 typedef struct midilib_parser {
     smlib_constData input; /* the chunk being read: reference into the caller's buffer */
     smlib_data message;    /* cursor over buffer; size 0 when no message is open */
+    /* A system exclusive longer than the buffer: 0 none, 1 its first piece
+     * was emitted, 2 its pieces are dropped (a byte that fits nowhere). Its
+     * later pieces are collected after the F0 kept at buffer[0]. */
+    uint8_t longMessage;
     uint8_t buffer[MIDILIB_SystemExclusive_Size_Max]; /* the message being collected */
 } midilib_parser;
 

@@ -23,7 +23,7 @@ public:
     std::function<bool(const Sent&)> hook;
     bool restoring = false;
 
-    bool send(const unsigned char* bytes, unsigned short length, unsigned char eventType,
+    bool send(const unsigned char* bytes, uint32_t length, unsigned char eventType,
               OutputPortGroup group, bool skipBulkInterval, unsigned long long hostTime) override
     {
         Sent sent{std::vector<unsigned char>(bytes, bytes + length), eventType, group,

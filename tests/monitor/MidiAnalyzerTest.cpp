@@ -260,6 +260,55 @@ private Q_SLOTS:
         QCOMPARE(words({0xF0, 0xF7}), QList<QByteArray>{""});  // nothing to say
     }
 
+    // A system exclusive longer than a packet is joined: one line with its
+    // first bytes and its length, the editors' text and MIDI thru whole. One
+    // above 1 MiB is said with its length, not kept, and counted lost.
+    void longSystemExclusiveIsJoinedOrSaid()
+    {
+        set(ParamMidiThru, 1);
+        const auto dump = [](size_t size) {
+            Bytes bytes(size);
+            for (size_t i = 1; i + 1 < size; i++) {
+                bytes[i] = static_cast<unsigned char>(i & 0x7F);
+            }
+            bytes.front() = 0xF0;
+            bytes.back() = 0xF7;
+            return bytes;
+        };
+        const auto receiveInPackets = [this](const Bytes& bytes) {
+            for (size_t at = 0; at < bytes.size(); at += 16384) {
+                receive(Bytes(bytes.begin() + at, bytes.begin() + std::min(bytes.size(), at + 16384)));
+            }
+        };
+        const Bytes long20k = dump(20000);
+        receiveInPackets(long20k);
+        const Texts texts = take();
+        const QByteArray hex = QByteArray(reinterpret_cast<const char*>(long20k.data()), 20000).toHex(' ').toUpper();
+        QCOMPARE(texts.received, "\n" + hex.left(32 * 3 - 1) + " ... (20000 bytes)");
+        QCOMPARE(texts.sysEx, "\n" + hex);
+        QCOMPARE(texts.receivedCount, 20000u);
+        QCOMPARE(m_thru.count(), size_t(1));
+        QVERIFY(m_thru.sent()[0].bytes == long20k);
+
+        const Bytes huge = dump(2 << 20);
+        receiveInPackets(huge);
+        receive({0x90, 0x3C, 0x40});
+        const QByteArray said = take().received;
+        QVERIFY2(said.startsWith("\n" + hex.left(32 * 3 - 1) + " ... (2097152 bytes: longer than 1 MiB, not kept)\n90 3C 40"),
+                 said.left(300).constData());
+        QCOMPARE(m_analyzer->lostMessages(0), uint64_t(1));
+        QCOMPARE(m_thru.count(), size_t(2));  // the note alone
+
+        // Cut off by a note: no line for it, and the next one is whole again.
+        Bytes cut = dump(20000);
+        cut.resize(17000);
+        receiveInPackets(cut);
+        receive({0x80, 0x3C, 0x00});
+        receiveInPackets(long20k);
+        QCOMPARE(take().received, "\n80 3C 00\n" + hex.left(32 * 3 - 1) + " ... (20000 bytes)");
+        QCOMPARE(m_analyzer->lostMessages(0), uint64_t(1));
+    }
+
     void parsedOffGivesOneRawLinePerPacket()
     {
         set(ParamMessageParsed, 0);

@@ -27,9 +27,12 @@ public:
             midilib_eventToData(event_.get(), data_.get());
             const uint8_t* memory = midilib_data_getMemory(data_.get());
             messages.emplace_back(memory, memory + midilib_data_getSize(data_.get()));
+            parts.push_back(event_->part);
         }
         return messages;
     }
+
+    std::vector<int> parts;  // of every message fed, in order
 
     midilib_parser* get() { return parser_.get(); }
 
@@ -117,29 +120,70 @@ TEST(MidilibParser, MessagesCarryingUndefinedStatusBytesNeverReachTheEncoder)
     EXPECT_EQ(parser.feed({0xF7, 0xF4, 0xF5, 0xF8}), (Messages{{0xF8}}));
 }
 
-TEST(MidilibParser, SystemExclusiveLimitIsSixteenKilobytesAllIncluded)
+TEST(MidilibParser, SystemExclusiveOfAnyLengthComesWholeOrInPieces)
 {
+    constexpr int Whole = MIDILIB_SystemExclusive_Whole, First = MIDILIB_SystemExclusive_First,
+                  Middle = MIDILIB_SystemExclusive_Middle, Last = MIDILIB_SystemExclusive_Last;
+    const auto dump = [](size_t size) {
+        Bytes bytes(size);
+        for (size_t i = 1; i + 1 < size; i++) {
+            bytes[i] = static_cast<uint8_t>(i * 7 & 0x7F);
+        }
+        bytes.front() = 0xF0;
+        bytes.back() = 0xF7;
+        return bytes;
+    };
     Parser parser;
-    Bytes largest(16384, 0x55);
-    largest.front() = 0xF0;
-    largest.back() = 0xF7;
+    const Bytes largest = dump(16384);
     EXPECT_EQ(parser.feed(largest), Messages{largest});
 
-    // F0 and 16383 data bytes fill the buffer: the message is never emitted
-    // and its tail is dropped, but a message after it in the same chunk is not.
-    Bytes overlong(16384, 0x55);
-    overlong.front() = 0xF0;
-    overlong.push_back(0x56);
-    overlong.push_back(0xF7);
-    EXPECT_EQ(parser.feed(overlong), Messages{});
-    EXPECT_EQ(parser.feed({0x01, 0xF7, 0x02}), Messages{});
-    overlong.insert(overlong.end(), {0x90, 0x3C, 0x40});
-    EXPECT_EQ(parser.feed(overlong), (Messages{{0x90, 0x3C, 0x40}}));
-    overlong.resize(16384);
-    EXPECT_EQ(parser.feed(overlong), Messages{});
-    // A real-time byte still passes while the full buffer is ignored.
-    EXPECT_EQ(parser.feed({0xF8, 0x01}), (Messages{{0xF8}}));
-    EXPECT_EQ(parser.feed({0xF6}), (Messages{{0xF6}}));
+    // 40000 bytes in chunks of 1000, clocks between them: pieces of at most
+    // 16384 bytes that join to the message, the clocks on their own.
+    const Bytes long40k = dump(40000);
+    Messages out;
+    for (size_t at = 0; at < long40k.size(); at += 1000) {
+        Bytes chunk(long40k.begin() + at, long40k.begin() + std::min(at + 1000, long40k.size()));
+        chunk.insert(chunk.begin() + 500, 0xF8);
+        for (Bytes& message : parser.feed(chunk)) {
+            out.push_back(message);
+        }
+    }
+    Bytes joined;
+    std::vector<int> pieces;
+    for (size_t i = 0; i < out.size(); i++) {
+        if (out[i] != Bytes{0xF8}) {
+            joined.insert(joined.end(), out[i].begin(), out[i].end());
+            pieces.push_back(parser.parts[i + 1]);
+            EXPECT_LE(out[i].size(), 16384u);
+        }
+    }
+    EXPECT_EQ(joined, long40k);
+    EXPECT_EQ(pieces, (std::vector<int>{First, Middle, Last}));
+    EXPECT_EQ(out.size(), 3u + 40u);
+
+    // One byte over: the buffer and a last piece that is F7 alone.
+    parser.parts.clear();
+    const Bytes over = dump(16385);
+    EXPECT_EQ(parser.feed(over), (Messages{Bytes(over.begin(), over.end() - 1), {0xF7}}));
+    EXPECT_EQ(parser.parts, (std::vector<int>{First, Last}));
+
+    // Cut off by a status byte: no last piece; the note after it is whole.
+    parser.parts.clear();
+    Bytes cut = dump(20000);
+    cut.back() = 0x01;
+    cut.insert(cut.end(), {0x90, 0x3C, 0x40});
+    EXPECT_EQ(parser.feed(cut), (Messages{Bytes(cut.begin(), cut.begin() + 16384), {0x90, 0x3C, 0x40}}));
+    EXPECT_EQ(parser.parts, (std::vector<int>{First, Whole}));
+
+    // A stray F4 in the second piece: nothing more of that message comes.
+    parser.parts.clear();
+    Bytes stray = dump(40000);
+    stray[20000] = 0xF4;
+    stray.insert(stray.end(), {0xF0, 0x01, 0xF7});
+    EXPECT_EQ(parser.feed(stray), (Messages{Bytes(stray.begin(), stray.begin() + 16384), {0xF0, 0x01, 0xF7}}));
+    EXPECT_EQ(parser.parts, (std::vector<int>{First, Whole}));
+    // Real-time bytes and the next message pass as ever.
+    EXPECT_EQ(parser.feed({0xF8, 0xF6}), (Messages{{0xF8}, {0xF6}}));
 }
 
 TEST(MidilibParser, EveryChunkingOfAStreamYieldsItsMessages)
