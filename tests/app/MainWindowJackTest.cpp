@@ -11,6 +11,8 @@
 #include "JackPeer.h"
 #include "ComboBox.h"
 #include "MainWindow.h"
+#include "MidiEditProgressView.h"
+#include "MidiSender.h"
 #include "WindowRestorationInfo.h"
 #include "MidiBulkIntervalManager.h"
 #include "MidiSender.h"
@@ -193,6 +195,47 @@ private Q_SLOTS:
             return textOf(in).contains(skipped) && textOf(in).contains(QRegularExpression("-- (\\d+ )?JACK xruns?: input may be late or lost --"));
         }(), 20000);
         QTRY_VERIFY(window.trafficStatus()->text().contains(QRegularExpression("Skipped cycles: \\d+   Xruns: \\d+$")));
+    }
+
+    // Dumps longer than a packet through JACK both ways: 20000 bytes from the
+    // peer reach a listening editor whole and the monitor as one line; from
+    // an editor they reach the peer as one event; 100000 bytes, more than a
+    // JACK port buffer takes, stop the transmission before anything of them
+    // leaves, and the editor says why.
+    void longDumpsThroughJack()
+    {
+        JackPeer peer("ostrel-long-peer");
+        QVERIFY(peer.isOpen());
+        OstrelModel model;
+        MainWindow window(nullptr, &model, MidiApi::Jack);
+        window.show();
+        QVERIFY(connectToPeer(window, peer.name()));
+        MidiEditView* monitor = editView(window.openedWindow(WindowRestorationInfo::MidiInMonitorId));
+        MidiEditView* listener = editView(window.createEditor(MidiEditView::SystemExclusiveReceiving, QSize(), QString()));
+        const auto hexOf = [](const std::vector<unsigned char>& bytes) {
+            return QString::fromLatin1(
+                QByteArray(reinterpret_cast<const char*>(bytes.data()), int(bytes.size())).toHex(' ').toUpper());
+        };
+        const std::vector<unsigned char> dump = port_traffic::systemExclusive(20000);
+        peer.send(dump);
+        QVERIFY(peer.waitUntilSent());
+        QTRY_COMPARE_WITH_TIMEOUT(textOf(listener), hexOf(dump), 10000);
+        QTRY_VERIFY(textOf(monitor).contains(hexOf(dump).left(95) + " ... (20000 bytes)"));
+
+        MidiEditView* sender = editView(window.createEditor(MidiEditView::SystemExclusive, QSize(), QString()));
+        sender->transmitMessage("F0 7D 01 F7\n" + hexOf(dump) + "\n" + hexOf(port_traffic::systemExclusive(100000)));
+        QTRY_COMPARE_WITH_TIMEOUT(model.getModelIntValue(ParamSysExTransmitState, nullptr), 0, 10000);
+        QVERIFY(peer.waitForBytes(4 + 20000));
+        QTest::qWait(100);  // anything more would have arrived by now
+        const std::vector<JackPeer::Arrival> arrivals = peer.arrivals();
+        QCOMPARE(arrivals.size(), size_t(2));
+        QCOMPARE(arrivals[1].size, size_t(20000));
+        const std::vector<unsigned char> received = peer.received();
+        QVERIFY(std::vector<unsigned char>(received.begin() + 4, received.end()) == dump);
+        QCOMPARE(sender->progressView()->message(),
+                 QString("Line 3: a system exclusive message of 100000 bytes; the output port takes at most %1 bytes.")
+                     .arg(window.sender()->largestMessage(OutputPortGroup_Both)));
+        QVERIFY(window.sender()->largestMessage(OutputPortGroup_Both) < 100000);
     }
 
     // A peer sends a full-size dump and a burst of notes: the In monitor shows

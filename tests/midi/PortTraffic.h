@@ -1,6 +1,6 @@
 // What the port tests send through real services: notes, controllers,
 // pitch bend, song position and real-time messages, a burst of 1000
-// controller messages and the largest system exclusive.
+// controller messages and a 16384-byte system exclusive.
 #pragma once
 
 #include <chrono>
@@ -52,7 +52,7 @@ inline bool transmitAll(MidiOutputPort& port, const std::vector<Bytes>& messages
 {
     for (const Bytes& message : messages) {
         unsigned int stamp = 0;
-        if (port.transmitMidi(message.data(), static_cast<unsigned short>(message.size()), stamp, 0) !=
+        if (port.transmitMidi(message.data(), static_cast<uint32_t>(message.size()), stamp, 0) !=
             MIDI_RESULT_SUCCESS) {
             return false;
         }

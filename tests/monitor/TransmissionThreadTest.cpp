@@ -8,6 +8,34 @@
 #include "MidiEditRepeatTransmittionThread.h"
 #include "MidiEditTransmittionThread.h"
 #include "LoopbackWindowFixture.h"
+#include "RecordingSender.h"
+
+namespace {
+
+// A system exclusive of size bytes, and the text an editor holds for it.
+std::vector<unsigned char> dump(size_t size)
+{
+    std::vector<unsigned char> bytes(size);
+    for (size_t i = 1; i + 1 < size; i++) {
+        bytes[i] = static_cast<unsigned char>(i * 3 & 0x7F);
+    }
+    bytes.front() = 0xF0;
+    bytes.back() = 0xF7;
+    return bytes;
+}
+
+QString textOf(const std::vector<unsigned char>& bytes)
+{
+    return QString::fromLatin1(
+        QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<int>(bytes.size())).toHex(' ').toUpper());
+}
+
+// Outputs that take at most 32720 bytes in one message, as a JACK port does.
+struct NarrowSender : RecordingSender {
+    uint32_t largestMessage(OutputPortGroup) const override { return 32720; }
+};
+
+}  // namespace
 
 class TransmissionThreadTest : public QObject, public LoopbackWindowFixture {
     Q_OBJECT
@@ -73,6 +101,57 @@ private Q_SLOTS:
         QCOMPARE(reports.progress, (QList<quint32>{4096, 5000}));
         QVERIFY(m_collector->waitForBytes(5000));
         QCOMPARE(m_collector->packets().front().bytes.size(), size_t(4096));
+    }
+
+    // Messages longer than the parser's buffer go whole, each after the
+    // one before it; text between them (a comment) does not matter.
+    void longSystemExclusiveGoesWhole()
+    {
+        MidiEditTransmittionThread thread(m_model.get(), m_window->sender());
+        Reports reports;
+        listen(thread, reports);
+        thread.start();
+        const auto long20k = dump(20000);
+        const auto long100k = dump(100000);
+        thread.setTransmittionMessage("F0 01 F7\n" + textOf(long20k) + "\n// firmware\n" + textOf(long100k));
+        QTRY_COMPARE_WITH_TIMEOUT(reports.finished, QList<qint32>{0}, 10000);
+        QCOMPARE(reports.progress.last(), 3u + 20000u + 100000u);
+        QVERIFY(m_collector->waitForBytes(120003));
+        std::vector<unsigned char> joined;
+        for (const auto& packet : m_collector->packets()) {
+            joined.insert(joined.end(), packet.bytes.begin(), packet.bytes.end());
+        }
+        std::vector<unsigned char> expected{0xF0, 0x01, 0xF7};
+        expected.insert(expected.end(), long20k.begin(), long20k.end());
+        expected.insert(expected.end(), long100k.begin(), long100k.end());
+        QVERIFY(joined == expected);
+    }
+
+    // A message longer than the outputs take stops the transmission before
+    // it: what came before went, nothing of it nor after it; the error
+    // names its line and both sizes.
+    void aMessageTheOutputsCannotTakeStopsBeforeIt()
+    {
+        NarrowSender sender;
+        MidiEditTransmittionThread thread(m_model.get(), &sender);
+        Reports reports;
+        QStringList errors;
+        listen(thread, reports);
+        connect(&thread, &MidiEditTransmittionThread::transmittionError, this,
+                [&errors](const QString& text) { errors.append(text); });
+        thread.start();
+        thread.setTransmittionMessage("F0 01 F7\n90 3C 40\n\n" + textOf(dump(40000)) + "\nF0 02 F7");
+        QTRY_COMPARE_WITH_TIMEOUT(reports.finished, QList<qint32>{MidiEditTransmittionThread::Failed}, 10000);
+        QCOMPARE(errors, QStringList{"Line 4: a system exclusive message of 40000 bytes; "
+                                     "the output port takes at most 32720 bytes."});
+        QCOMPARE(sender.count(), size_t(2));
+        QCOMPARE(sender.sent()[1].bytes, (std::vector<unsigned char>{0x90, 0x3C, 0x40}));
+        // One that fits goes.
+        reports.finished.clear();
+        thread.setTransmittionMessage(textOf(dump(32720)));
+        QTRY_COMPARE_WITH_TIMEOUT(reports.finished, QList<qint32>{0}, 10000);
+        QCOMPARE(sender.count(), size_t(3));
+        QVERIFY(sender.sent()[2].bytes == dump(32720));
     }
 
     void failuresAndEmptyTexts()
