@@ -7,6 +7,9 @@
 //           bulk interval 0: MIDI bytes per second, progress, and how long
 //           Cancel takes to end a transmission.
 //   open    a 5 MB dump text file opened into an editor.
+//   receive a 1 MiB system exclusive (the longest kept) received through the
+//           loopback into a listening (F6) editor: the time until its text
+//           is there, the longest user-interface stall, memory.
 //   syx     a 1 MiB .syx file (dumps of up to 4000 bytes) opened into an editor.
 //   intervals  the pauses a receiver sees between dumps: the bulk interval
 //           (100 ms) after each of five dumps, and a repeated dump (500 ms).
@@ -26,6 +29,7 @@
 #include <atomic>
 #include <cstdio>
 #include <thread>
+#include <vector>
 
 #include "MainWindow.h"
 #include "WindowRestorationInfo.h"
@@ -39,6 +43,7 @@
 #include "MidiEditTransmittionThread.h"
 #include "MidiEditView.h"
 #include "MonitorCommands.h"
+#include "MonitorLog.h"
 #include "MidiInputPort.h"
 #include "MidiOutputPort.h"
 #include "MidiTime.h"
@@ -150,6 +155,7 @@ void measureFlood(MainWindow& window, StallProbe& probe, int Seconds, const QStr
                 monitor->generalView()->textView()->document()->blockCount());
     if (!logPath.isEmpty()) {
         monitor->generalView()->monitorCommands()->stopLog();
+        MonitorLog::waitForClosedLogs();
         QFile log(logPath);
         int lines = 0;
         if (log.open(QIODevice::ReadOnly)) {
@@ -160,6 +166,47 @@ void measureFlood(MainWindow& window, StallProbe& probe, int Seconds, const QStr
         std::printf("log: %d lines in the file for %d messages sent; %llu lost by the log\n", lines, sent.load(),
                     static_cast<unsigned long long>(monitor->generalView()->monitorCommands()->lostLines()));
     }
+}
+
+void measureReceive(MainWindow& window, StallProbe& probe)
+{
+    const uint32_t size = MaximumReceivedMessageSize;
+    std::vector<unsigned char> dump(size);
+    for (uint32_t i = 1; i + 1 < size; i++) {
+        dump[i] = static_cast<unsigned char>(i & 0x7F);
+    }
+    dump.front() = 0xF0;
+    dump.back() = 0xF7;
+    auto* editor = editView(window.createEditor(MidiEditView::SystemExclusiveReceiving, QSize(), QString()));
+    MidiOutputPort sender(window.ports()->client(), MaximumMessageSize, 1, getHostTimeInMilliseconds(),
+                          getCurrentTimeInMilliseconds());
+    if (!editor || sender.openOutputPort(QStringLiteral("Ostrel Loopback 1")) != MIDI_RESULT_SUCCESS) {
+        std::printf("receive: no listening editor or loopback\n");
+        return;
+    }
+    runEventsFor(300);
+    const long rssBefore = residentKiB();
+    long rssPeak = rssBefore;
+    probe.reset();
+    QElapsedTimer clock;
+    clock.start();
+    unsigned int stamp = 0;
+    sender.transmitMidi(dump.data(), size, stamp, 0);
+    const bool arrived = waitUntil(
+        [&] {
+            rssPeak = std::max(rssPeak, residentKiB());
+            return editor->progressView()->totalCommunicationSize() >= size &&
+                   !editor->generalView()->hasPendingText();
+        },
+        30000);
+    const double seconds = clock.nsecsElapsed() / 1e9;
+    const QString text = editor->generalView()->textView()->toPlainText();
+    const bool exact = text.size() == static_cast<int>(size) * 3 - 1 && text.startsWith(QStringLiteral("F0 01 02")) &&
+                       text.endsWith(QStringLiteral("7E F7"));
+    std::printf("receive: a %u-byte system exclusive into a listening editor in %.0f ms (%s); longest "
+                "user-interface stall %lld ms; RSS %ld KiB before, %ld KiB peak (+%ld KiB)\n",
+                size, seconds * 1000, arrived && exact ? "text exact" : "INCOMPLETE",
+                static_cast<long long>(probe.longestGap()), rssBefore, rssPeak, rssPeak - rssBefore);
 }
 
 void measureDump(MainWindow& window, OstrelModel& model, StallProbe& probe)
@@ -356,6 +403,9 @@ int main(int argc, char** argv)
     }
     if (wanted("dump")) {
         measureDump(window, model, probe);
+    }
+    if (wanted("receive")) {
+        measureReceive(window, probe);
     }
     if (wanted("open")) {
         measureOpen(window, dir);

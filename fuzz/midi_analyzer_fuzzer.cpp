@@ -38,7 +38,7 @@ bool checkThruMessage(const unsigned char* data, uint32_t length, unsigned char 
     require(data[0] >= 0x80);
     uint64_t end = length;
     if (data[0] == 0xF0) {
-        require(length >= 2 && data[length - 1] == 0xF7);
+        require(length >= 2 && length <= MaximumReceivedMessageSize && data[length - 1] == 0xF7);
         end = length - 1u;
     } else {
         require(length == midilib_status_messageSize(data[0]));

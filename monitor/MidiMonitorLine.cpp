@@ -147,10 +147,18 @@ void MidiMonitorLine::append(QByteArray& text, const MidiMonitorLineFormat& form
 void MidiMonitorLine::appendSystemExclusiveText(QByteArray& text, const unsigned char* data,
                                                 uint32_t length)
 {
-    for (uint32_t i = 0; i < length; i++) {
+    uint32_t inMessage = 0;  // bytes since the status byte (or the start)
+    for (uint32_t i = 0; i < length; i++, inMessage++) {
         const unsigned char byte = data[i];
         if (byte >= 0x80 && byte != 0xF7) {
             text.append('\n');
+            inMessage = 0;
+        } else if (inMessage == LongestShown) {
+            // A long message takes a line per 16384 bytes: an editor lays
+            // out and colours a line at a time, and one of megabytes would
+            // hold it up for seconds.
+            text[text.size() - 1] = '\n';
+            inMessage = 0;
         }
         const char pair[2] = {HexDigits[byte >> 4], HexDigits[byte & 0x0F]};
         text.append(pair, 2);

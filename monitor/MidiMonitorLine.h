@@ -34,7 +34,8 @@ public:
                               uint64_t sincePrevious = 0);
 
     // Appends the bytes as hexadecimal pairs separated by spaces, starting a
-    // new line before every status byte other than F7.
+    // new line before every status byte other than F7, and in a message
+    // longer than LongestShown after every LongestShown bytes of it.
     static void appendSystemExclusiveText(QByteArray& text, const unsigned char* data,
                                           uint32_t length);
 };
