@@ -17,6 +17,13 @@ MidiOutputPort::MidiOutputPort(MidiClient* client, uint32_t maximumMessageSize,
 MidiOutputPort::~MidiOutputPort()
 {
     closeOutputPort();
+    std::vector<Destination> retired;
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_sendsEnded.wait(lock, [this] { return m_sending == 0; });
+        retired = takeRetired();
+    }
+    disconnect(retired);
 }
 
 QStringList MidiOutputPort::getOutputPortNameList(MIDI_RESULT* result)
@@ -24,6 +31,7 @@ QStringList MidiOutputPort::getOutputPortNameList(MIDI_RESULT* result)
     MIDI_RESULT listed = MIDI_RESULT_SUCCESS;
     const QList<MidiClient::Endpoint> destinations = m_client->destinations(&listed);
     Destination gone;
+    std::vector<Destination> retired;
     QStringList names;
     {
         std::unique_lock<std::mutex> lock(m_mutex);
@@ -33,8 +41,10 @@ QStringList MidiOutputPort::getOutputPortNameList(MIDI_RESULT* result)
             setDisconnected();
         }
         names = rebuildNameList(destinations, listed, result);
+        retired = takeRetired();
     }
     disconnect(gone);
+    disconnect(retired);
     return names;
 }
 
@@ -44,19 +54,38 @@ unsigned int MidiOutputPort::getOutputPortCount(MIDI_RESULT* result) const
     return static_cast<unsigned int>(m_client->destinations(nullptr).size());
 }
 
-MidiOutputPort::Destination MidiOutputPort::takeDestination(std::unique_lock<std::mutex>& lock)
+MidiOutputPort::Destination MidiOutputPort::takeDestination(std::unique_lock<std::mutex>&)
 {
     const Destination taken{m_destinationService, m_destinationId};
     m_destinationService = nullptr;
     m_destinationId = InvalidPortRef;
-    m_sendsEnded.wait(lock, [this] { return m_sending == 0; });
-    return taken;
+    if (taken.service) {
+        m_letGo++;
+        m_paceEnded.notify_all();
+    }
+    if (m_sending == 0 || !taken.service) {
+        return taken;
+    }
+    m_retired.push_back(taken);
+    return Destination();
+}
+
+std::vector<MidiOutputPort::Destination> MidiOutputPort::takeRetired()
+{
+    return m_sending == 0 ? std::exchange(m_retired, {}) : std::vector<Destination>();
 }
 
 void MidiOutputPort::disconnect(const Destination& destination)
 {
     if (destination.service) {
         destination.service->disconnectDestination(destination.id);
+    }
+}
+
+void MidiOutputPort::disconnect(const std::vector<Destination>& destinations)
+{
+    for (const Destination& destination : destinations) {
+        disconnect(destination);
     }
 }
 
@@ -72,10 +101,12 @@ MIDI_RESULT MidiOutputPort::openOutputPort(unsigned int index)
     // keeps its service-side connection.
     const bool connected = destination.service->connectDestination(id) == MIDI_RESULT_SUCCESS;
     Destination previous;
+    std::vector<Destination> retired;
     bool listed = false;
     {
         std::unique_lock<std::mutex> lock(m_mutex);
         previous = takeDestination(lock);
+        retired = takeRetired();
         listed = index < static_cast<unsigned int>(m_portNameList.size());
         if (connected && listed) {
             m_destinationService = destination.service;
@@ -91,6 +122,7 @@ MIDI_RESULT MidiOutputPort::openOutputPort(unsigned int index)
         }
     }
     disconnect(previous);
+    disconnect(retired);
     if (!connected) {
         return MIDI_RESULT_ERROR;
     }
@@ -118,18 +150,23 @@ MIDI_RESULT MidiOutputPort::openOutputPort(const QString& name)
 MIDI_RESULT MidiOutputPort::closeOutputPort()
 {
     Destination previous;
+    std::vector<Destination> retired;
+    bool had = false;
     {
         std::unique_lock<std::mutex> lock(m_mutex);
-        if (!m_destinationService) {
+        had = m_destinationService != nullptr;
+        if (had) {
+            previous = takeDestination(lock);
+            setDisconnected();
+        } else {
             m_isBluetooth = false;
             m_stopwatch.reset();
-            return MIDI_RESULT_ERROR;
         }
-        previous = takeDestination(lock);
-        setDisconnected();
+        retired = takeRetired();
     }
     disconnect(previous);
-    return MIDI_RESULT_SUCCESS;
+    disconnect(retired);
+    return had ? MIDI_RESULT_SUCCESS : MIDI_RESULT_ERROR;
 }
 
 MIDI_RESULT MidiOutputPort::transmitMidi(const unsigned char* data, uint32_t length,
@@ -137,6 +174,7 @@ MIDI_RESULT MidiOutputPort::transmitMidi(const unsigned char* data, uint32_t len
 {
     Destination destination;
     bool bluetooth = false;
+    uint64_t letGo = 0;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         if (m_portIndex == InvalidPortIndex || !m_destinationService) {
@@ -147,6 +185,7 @@ MIDI_RESULT MidiOutputPort::transmitMidi(const unsigned char* data, uint32_t len
         }
         destination = {m_destinationService, m_destinationId};
         bluetooth = m_isBluetooth && m_stopwatch;
+        letGo = m_letGo;
         m_sending++;
     }
     const uint64_t nowMilliseconds = getHostTimeInMilliseconds();
@@ -155,7 +194,7 @@ MIDI_RESULT MidiOutputPort::transmitMidi(const unsigned char* data, uint32_t len
     const MIDI_RESULT result = destination.service->send(destination.id, data, length, hostTime);
     (result == MIDI_RESULT_SUCCESS ? m_accepted : m_refused).fetch_add(1, std::memory_order_relaxed);
     if (result == MIDI_RESULT_SUCCESS && bluetooth) {
-        paceBluetooth(length);
+        paceBluetooth(length, letGo);
     }
     {
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -166,8 +205,9 @@ MIDI_RESULT MidiOutputPort::transmitMidi(const unsigned char* data, uint32_t len
     return result;
 }
 
-void MidiOutputPort::paceBluetooth(uint32_t length)
+void MidiOutputPort::paceBluetooth(uint32_t length, uint64_t letGo)
 {
+    std::unique_lock<std::mutex> lock(m_mutex, std::defer_lock);
     // Three bytes per millisecond. Slept until a millisecond before the next
     // byte may go (a sleep can overshoot by about that much), the rest spun:
     // a 16 KiB dump costs a core for a few milliseconds, not for 5.5 s.
@@ -176,9 +216,12 @@ void MidiOutputPort::paceBluetooth(uint32_t length)
     m_paced.fetch_add(static_cast<uint64_t>(pause.count()), std::memory_order_relaxed);
     const auto until = Clock::now() + pause;
     const auto sleepUntil = until - std::chrono::milliseconds(1);
-    if (Clock::now() < sleepUntil) {
-        std::this_thread::sleep_until(sleepUntil);
+    lock.lock();
+    // Letting the destination go ends the pause: the message has left.
+    if (m_paceEnded.wait_until(lock, sleepUntil, [&] { return m_letGo != letGo; })) {
+        return;
     }
+    lock.unlock();
     while (Clock::now() < until) {
     }
 }

@@ -4,13 +4,17 @@
 // Threads: transmitMidi from any thread (user interface, MIDI thru on the
 // input workers, the generator windows' sending threads); open and close
 // from the user-interface thread.
-// Locks: the port mutex guards the destination and the count of sends in
-// progress, and is held only to read or change them: a send takes the
-// destination under it and sends after releasing it. Letting a destination
-// go (close, open of another, a vanished one) first stops new sends, waits
-// on a condition for those in progress to end, and calls the service with
-// the mutex released. A destination marked as slow (Bluetooth) is paced
-// after each send, outside the mutex, mostly asleep.
+// Locks: the port mutex guards the destination, the count of sends in
+// progress and the destinations let go while sends were in progress, and
+// is held only to read or change them: a send takes the destination under
+// it and sends after releasing it. Letting a destination go (close, open
+// of another, a vanished one) stops new sends at once and never waits for
+// one in progress (a paced 16 KiB dump takes seconds): when none is in
+// progress the service is told with the mutex released, otherwise the
+// destination is kept as retired and let go by the next open, close or
+// listing once its sends have ended, or by the destructor, which waits for
+// them. A destination marked as slow (Bluetooth) is paced after each send,
+// outside the mutex, mostly asleep; letting it go ends the pause.
 #pragma once
 
 #include <QElapsedTimer>
@@ -19,6 +23,7 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 #include "Midi.h"
 
@@ -60,15 +65,22 @@ private:
         int32_t id = InvalidPortRef;
     };
     // Takes the destination away (lock held): no send starts on it after
-    // this; those in progress end before it returns (the lock is released
-    // while waiting). The caller disconnects what it returns, unlocked.
+    // this. Returns it when no send is in progress, otherwise retires it
+    // and returns none. The caller disconnects what it returns, unlocked.
     Destination takeDestination(std::unique_lock<std::mutex>& lock);
+    // The retired destinations once no send is in progress (lock held).
+    std::vector<Destination> takeRetired();
     static void disconnect(const Destination& destination);
-    void paceBluetooth(uint32_t length);
+    static void disconnect(const std::vector<Destination>& destinations);
+    // letGo: m_letGo when the send began; a destination let go since ends the pause.
+    void paceBluetooth(uint32_t length, uint64_t letGo);
 
     mutable std::mutex m_mutex;
     std::condition_variable m_sendsEnded;
+    std::condition_variable m_paceEnded;  // a destination was let go: pauses end
     int m_sending = 0;  // sends in progress
+    std::vector<Destination> m_retired;
+    uint64_t m_letGo = 0;  // destinations let go so far
     MidiService* m_destinationService = nullptr;  // null: no destination
     int32_t m_destinationId = InvalidPortRef;
     bool m_isBluetooth = false;

@@ -1,11 +1,14 @@
 // Input and output ports over the built-in loopback: lists, opening by
 // index and by name, closing, transmitting and receiving with time stamps,
-// the largest system exclusive, and the failures a user can meet.
+// long system exclusive in packets, the failures a user can meet, and
+// letting a destination go while a send to it is in progress.
 #include <QtTest>
 
 #include <atomic>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <thread>
 
 #include "LoopbackMidiService.h"
 #include "MidiInputPort.h"
@@ -27,6 +30,52 @@ std::unique_ptr<MidiClient> loopbackClient(const QStringList& names,
     services.push_back(std::move(service));
     return std::make_unique<MidiClient>(std::move(services));
 }
+
+// A destination whose sends wait until the test lets them go (or five
+// seconds pass): a slow device, as the port sees it.
+class SlowService : public MidiService {
+public:
+    QString serviceName() const override { return QStringLiteral("Slow"); }
+    QList<MidiEndpoint> sources(MIDI_RESULT* result) override
+    {
+        setMidiResult(result, MIDI_RESULT_SUCCESS);
+        return {};
+    }
+    QList<MidiEndpoint> destinations(MIDI_RESULT* result) override
+    {
+        setMidiResult(result, MIDI_RESULT_SUCCESS);
+        MidiEndpoint slow;
+        slow.name = slow.portName = QStringLiteral("Slow");
+        slow.uniqueId = 7;
+        return {slow};
+    }
+    MIDI_RESULT connectSource(int32_t, MidiServiceReceiver*) override { return MIDI_RESULT_ERROR; }
+    MIDI_RESULT disconnectSource(int32_t, MidiServiceReceiver*) override { return MIDI_RESULT_ERROR; }
+    MIDI_RESULT connectDestination(int32_t) override { return MIDI_RESULT_SUCCESS; }
+    void disconnectDestination(int32_t) override { disconnects++; }
+    MIDI_RESULT send(int32_t, const unsigned char*, uint32_t, unsigned long long) override
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        sending = true;
+        timedOut = !m_released.wait_for(lock, std::chrono::seconds(5), [this] { return released; });
+        return MIDI_RESULT_SUCCESS;
+    }
+    void release()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        released = true;
+        m_released.notify_all();
+    }
+
+    std::atomic<bool> sending{false};
+    std::atomic<bool> timedOut{false};
+    std::atomic<int> disconnects{0};
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_released;
+    bool released = false;  // m_mutex
+};
 
 }  // namespace
 
@@ -239,6 +288,33 @@ private Q_SLOTS:
         QCOMPARE(output.refusedMessages(), uint64_t(1));
         QVERIFY(port_traffic::waitUntil([&] { return stuck.received.load() == accepted; }));
         service->disconnectSource(id, &stuck);
+    }
+
+    // Closing or changing an output never waits for a send in progress (a
+    // slow device's dump takes seconds): it returns while the send still
+    // waits, and the service is told once the send has ended.
+    void lettingGoNeverWaitsForASendInProgress()
+    {
+        auto* slow = new SlowService;
+        std::vector<std::unique_ptr<MidiService>> services;
+        services.emplace_back(slow);
+        MidiClient client(std::move(services));
+        MidiOutputPort output(&client, 16384, 0, 0, 0);
+        output.getOutputPortNameList(nullptr);
+        QCOMPARE(output.openOutputPort(QString("Slow")), MIDI_RESULT_SUCCESS);
+        std::thread sender([&output] {
+            const unsigned char note[] = {0x90, 0x3C, 0x40};
+            unsigned int stamp = 0;
+            output.transmitMidi(note, 3, stamp, 0);
+        });
+        QVERIFY(port_traffic::waitUntil([&] { return slow->sending.load(); }));
+        QCOMPARE(output.closeOutputPort(), MIDI_RESULT_SUCCESS);
+        QCOMPARE(slow->disconnects.load(), 0);  // the send still runs: told later
+        slow->release();
+        sender.join();
+        QVERIFY(!slow->timedOut.load());  // closing came back before the release
+        output.getOutputPortNameList(nullptr);
+        QCOMPARE(slow->disconnects.load(), 1);
     }
 
 private:
