@@ -81,10 +81,23 @@ void MidiAnalyzer::receivedMidi(const unsigned char* data, unsigned short length
         }
     }
     // In the order received, with the packet's own time: thru latency stays constant.
+    const auto group = static_cast<OutputPortGroup>(portGroup);
     for (const ThruMessage& message : batch.messages) {
-        sender->send(batch.bytes.data() + message.offset, message.length, message.type,
-                     static_cast<OutputPortGroup>(portGroup), true, hostTimeStamp);
+        // Only a long system exclusive can be more than an output takes.
+        if (message.type == MIDILIB_Event_Type_SystemExclusive && message.length > sender->largestMessage(group)) {
+            sayNotPassedOn(message.length, sender->largestMessage(group));
+            continue;
+        }
+        sender->send(batch.bytes.data() + message.offset, message.length, message.type, group, true, hostTimeStamp);
     }
+}
+
+void MidiAnalyzer::sayNotPassedOn(uint32_t length, uint32_t largest)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_receivedText += "\n-- MIDI thru: a system exclusive of " + QByteArray::number(length) +
+                      " bytes is longer than the output takes (" + QByteArray::number(largest) +
+                      " bytes); not passed on --";
 }
 
 void MidiAnalyzer::receivedParsed(const unsigned char* data, unsigned short length, unsigned int timeStamp,

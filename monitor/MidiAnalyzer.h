@@ -18,7 +18,9 @@
 // in order after it is released, each with the received packet's own host
 // time, so a send that waits for a slow port never holds up the monitors,
 // the tempo or another sender; the send's report comes back through
-// setTransmittedMidiData, which takes the mutex anew.
+// setTransmittedMidiData, which takes the mutex anew. A system exclusive
+// longer than the thru outputs take is not sent; a line says so (the mutex
+// taken anew for it).
 #pragma once
 
 #include <QByteArray>
@@ -114,6 +116,8 @@ private:
     void receivedPiece(unsigned int group, unsigned int timeStamp, uint64_t hostTime, ThruBatch& batch);
     // The parameter choices of a message the filter hides (m_event).
     void followHidden(unsigned int portGroup);
+    // A line in the In monitor for a thru message no output could take.
+    void sayNotPassedOn(uint32_t length, uint32_t largest);
     void passThrough(ThruBatch& batch, const unsigned char* data, uint32_t length,
                      unsigned char type, unsigned int portGroup);
     void appendMessageToBuffer(const unsigned char* data, uint32_t length, unsigned char type,

@@ -22,6 +22,7 @@ public:
     // Called after recording, on the sending thread; its answer is send's.
     std::function<bool(const Sent&)> hook;
     bool restoring = false;
+    uint32_t largest = MaximumMessageSize;  // what largestMessage answers
 
     bool send(const unsigned char* bytes, uint32_t length, unsigned char eventType,
               OutputPortGroup group, bool skipBulkInterval, unsigned long long hostTime) override
@@ -35,6 +36,7 @@ public:
         return hook ? hook(sent) : true;
     }
     bool isRestoringWindows() const override { return restoring; }
+    uint32_t largestMessage(OutputPortGroup) const override { return largest; }
 
     std::vector<Sent> sent() const
     {

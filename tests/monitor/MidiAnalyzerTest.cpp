@@ -289,6 +289,14 @@ private Q_SLOTS:
         QCOMPARE(texts.receivedCount, 20000u);
         QCOMPARE(m_thru.count(), size_t(1));
         QVERIFY(m_thru.sent()[0].bytes == long20k);
+        // Thru to outputs that take less: not sent, and said.
+        m_thru.largest = 16000;
+        receiveInPackets(long20k);
+        QVERIFY(take().received.endsWith(
+            "\n-- MIDI thru: a system exclusive of 20000 bytes is longer than the output takes (16000 bytes); "
+            "not passed on --"));
+        QCOMPARE(m_thru.count(), size_t(1));
+        m_thru.largest = MaximumMessageSize;
 
         const Bytes huge = dump(2 << 20);
         receiveInPackets(huge);

@@ -30,11 +30,6 @@ QString textOf(const std::vector<unsigned char>& bytes)
         QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<int>(bytes.size())).toHex(' ').toUpper());
 }
 
-// Outputs that take at most 32720 bytes in one message, as a JACK port does.
-struct NarrowSender : RecordingSender {
-    uint32_t largestMessage(OutputPortGroup) const override { return 32720; }
-};
-
 }  // namespace
 
 class TransmissionThreadTest : public QObject, public LoopbackWindowFixture {
@@ -132,7 +127,8 @@ private Q_SLOTS:
     // names its line and both sizes.
     void aMessageTheOutputsCannotTakeStopsBeforeIt()
     {
-        NarrowSender sender;
+        RecordingSender sender;
+        sender.largest = 32720;  // as a JACK port takes
         MidiEditTransmittionThread thread(m_model.get(), &sender);
         Reports reports;
         QStringList errors;
