@@ -69,8 +69,11 @@ MainWindow::MainWindow(QWidget* parent, OstrelModel* model, MidiApi api)
     m_layout = std::make_unique<LayoutStore>(*this);
     analyzer->setThruSender(m_sendPath.get());
     // An input loses what its ring or the service dropped, and messages too long to keep.
-    m_feed->setLossCounters([this, analyzer] { return m_ports->input(InputPortGroup_First)->droppedPackets() + analyzer->lostMessages(0); },
-                            [this, analyzer] { return m_ports->input(InputPortGroup_Second)->droppedPackets() + analyzer->lostMessages(1); },
+    const auto lostOn = [this, analyzer](InputPortGroup group) {
+        return m_ports->input(group)->droppedPackets() + analyzer->lostMessages(group);
+    };
+    m_feed->setLossCounters([lostOn] { return lostOn(InputPortGroup_First); },
+                            [lostOn] { return lostOn(InputPortGroup_Second); },
                             [this](TrafficCounts& counts) {
                                 const MidiClient* client = m_ports->client();
                                 counts.lostOnArrival = client->droppedOnArrival();

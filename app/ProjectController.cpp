@@ -228,10 +228,11 @@ void ProjectController::offerRecovery()
     }
     // The only copy of unsaved work: kept under a name the next start does not offer.
     const QString kept = keptRecoveryPath(recovery);
-    const QString where = QFile::rename(recovery.filePath(), kept)
-                              ? tr("The unsaved project was kept as %1.").arg(QDir::toNativeSeparators(kept))
-                              : tr("The unsaved project stays at %1.").arg(QDir::toNativeSeparators(recovery.filePath()));
-    m_window->showCriticalMessage(m_lastError + QLatin1Char('\n') + where);
+    const bool renamed = QFile::rename(recovery.filePath(), kept);
+    const QString where = renamed ? tr("The unsaved project was kept as %1.")
+                                  : tr("The unsaved project stays at %1.");
+    m_window->showCriticalMessage(m_lastError + QLatin1Char('\n') +
+                                  where.arg(QDir::toNativeSeparators(renamed ? kept : recovery.filePath())));
 }
 
 QString ProjectController::keptRecoveryPath(const QFileInfo& recovery)

@@ -256,7 +256,8 @@ QString MidiEditGeneralView::textWithPending() const
     if (shown.isEmpty()) {
         // As the view takes its first line: no break before it.
         int start = 0;
-        while (start < pending.size() && (pending.at(start) == QLatin1Char('\n') || pending.at(start) == QLatin1Char('\r'))) {
+        while (start < pending.size() &&
+               (pending.at(start) == QLatin1Char('\n') || pending.at(start) == QLatin1Char('\r'))) {
             start++;
         }
         pending.remove(0, start);
