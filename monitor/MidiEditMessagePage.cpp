@@ -15,11 +15,15 @@ MidiEditMessagePage::MidiEditMessagePage(const QString& message, const QString& 
       m_button(new QPushButton(buttonText, this))
 {
     m_label->setAlignment(Qt::AlignCenter);
+    // The page's width, wrapped: a message naming a line and sizes is
+    // longer than a narrow editor.
+    m_label->setWordWrap(true);
+    m_label->setContentsMargins(8, 0, 8, 0);
     DisabledVeil::setMessageColor(m_label);
     m_layout->setSpacing(0);
     m_layout->setContentsMargins(0, 0, 0, 0);
     m_layout->addStretch();
-    m_layout->addWidget(m_label, 0, Qt::AlignCenter);
+    m_layout->addWidget(m_label);
     m_layout->addWidget(m_button, 0, Qt::AlignCenter);
     m_layout->addStretch();
     connect(m_button, &QPushButton::released, this, &MidiEditMessagePage::releasedButton);
