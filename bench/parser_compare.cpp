@@ -45,6 +45,28 @@ Bytes channelStream()
     return stream;
 }
 
+// A keyboard played with a clock running: whole channel messages, each with
+// its status byte (notes, controllers, pitch bend, pressure), and a timing
+// clock between messages.
+Bytes playedStream()
+{
+    std::mt19937 random(4);
+    Bytes stream;
+    while (stream.size() < StreamSize) {
+        static const uint8_t statuses[] = {0x90, 0x80, 0x90, 0x80, 0xB0, 0xE0, 0xD0};
+        const uint8_t status = statuses[random() % 7];
+        stream.push_back(static_cast<uint8_t>(status | (random() % 16)));
+        stream.push_back(data(random));
+        if (status != 0xD0) {
+            stream.push_back(data(random));
+        }
+        if (random() % 2 == 0) {
+            stream.push_back(0xF8);
+        }
+    }
+    return stream;
+}
+
 // Every kind: channel messages with and without running status, system
 // common, real time, short system exclusive.
 Bytes mixedStream()
@@ -170,6 +192,7 @@ int main(int argc, char** argv)
         const char* name;
         Bytes stream;
     } streams[] = {{"channel messages, running status, clocks", channelStream()},
+                   {"played: whole channel messages, clocks", playedStream()},
                    {"mixed stream", mixedStream()},
                    {"system exclusive dumps", sysexStream()}};
     std::printf("%-42s %10s %10s %7s %10s %10s\n", "stream (4 MiB, 256-byte packets)", "ours MB/s",

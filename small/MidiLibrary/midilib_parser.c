@@ -109,11 +109,20 @@ static const int8_t realTimeEventType[8] = {
     MIDILIB_Event_Type_TimingClock, -1, MIDILIB_Event_Type_Start, MIDILIB_Event_Type_Continue,
     MIDILIB_Event_Type_Stop, -1, MIDILIB_Event_Type_ActiveSensing, MIDILIB_Event_Type_SystemReset};
 
+#if defined(__GNUC__)
+#define MIDILIB_COLD __attribute__((cold, noinline))
+#else
+#define MIDILIB_COLD
+#endif
+
 /* The buffer of a system exclusive longer than it is full, or its F7 came
  * (last): emits the next piece (buffer[0] is F0 for the first, and kept as
  * the marker of a long message after it). Returns 0 with the event, -1 when
- * the piece is dropped; collected starts the next piece either way. */
-static int32_t emitPiece(midilib_parser* self, midilib_event* event, uint64_t* collected, int last)
+ * the piece is dropped; collected starts the next piece (after the last:
+ * no message is open). Cold: long messages are rare, and this code inside
+ * the parse loop slowed every other message down. */
+MIDILIB_COLD static int32_t emitPiece(midilib_parser* self, midilib_event* event, uint64_t* collected,
+                                      uint64_t* length, int last)
 {
     const int first = self->longMessage == LongNone;
     const uint64_t start = first ? 0 : 1;
@@ -122,11 +131,15 @@ static int32_t emitPiece(midilib_parser* self, midilib_event* event, uint64_t* c
     const uint64_t checked = *collected - 1 - (last ? 1 : 0);
     const int valid = dataRunLength(self->buffer + 1, checked) == checked;
     *collected = 1;
+    if (last) {
+        *collected = 0;
+        *length = 0;
+    }
     if (self->longMessage == LongDropping || !valid) {
-        self->longMessage = LongDropping;
+        self->longMessage = last ? LongNone : LongDropping;
         return -1;
     }
-    self->longMessage = LongEmitting;
+    self->longMessage = last ? LongNone : LongEmitting;
     event->type = MIDILIB_Event_Type_SystemExclusive;
     event->channelNumber = MIDILIB_ChannelNumber_None;
     event->part = (uint8_t)(last ? MIDILIB_SystemExclusive_Last
@@ -201,7 +214,7 @@ int32_t midilib_parser_parse(midilib_parser* self, midilib_event* event)
                     /* A system exclusive longer than the buffer goes on: the
                      * full buffer is a piece, and this byte starts the next. */
                     position--;
-                    if (emitPiece(self, event, &collected, 0) == 0) {
+                    if (emitPiece(self, event, &collected, &length, 0) == 0) {
                         result = 0;
                         break;
                     }
@@ -251,12 +264,14 @@ int32_t midilib_parser_parse(midilib_parser* self, midilib_event* event)
         if (size != 0) {
             collected = 0; /* a new message */
             length = size;
-            self->longMessage = LongNone;
+            if (self->longMessage != LongNone) {
+                self->longMessage = LongNone; /* a long one is cut off */
+            }
         }
         if (collected >= length) {
             if (length == MIDILIB_SystemExclusive_Size_Max) {
                 position--;  /* F7 or a stray byte: as data above */
-                if (emitPiece(self, event, &collected, 0) == 0) {
+                if (emitPiece(self, event, &collected, &length, 0) == 0) {
                     result = 0;
                     break;
                 }
@@ -266,18 +281,13 @@ int32_t midilib_parser_parse(midilib_parser* self, midilib_event* event)
         buffer[collected++] = byte;
         const int isSystemExclusive = (buffer[0] == 0xF0);
         const int full = collected == length;
-        if (byte == 0xF7 && isSystemExclusive && self->longMessage != LongNone) {
-            /* The last piece of a long one; then no message is open. */
-            const int32_t emitted = emitPiece(self, event, &collected, 1);
-            collected = 0;
-            length = 0;
-            self->longMessage = LongNone;
-            if (emitted == 0) {
-                result = 0;
-                break;
-            }
-        } else if ((byte == 0xF7 && isSystemExclusive) || (full && !isSystemExclusive)) {
-            if (completeStoredMessage(self, event, &collected, &length) == 0) {
+        if ((byte == 0xF7 && isSystemExclusive) || (full && !isSystemExclusive)) {
+            if (self->longMessage != LongNone) {
+                if (emitPiece(self, event, &collected, &length, 1) == 0) { /* the last piece */
+                    result = 0;
+                    break;
+                }
+            } else if (completeStoredMessage(self, event, &collected, &length) == 0) {
                 result = 0;
                 break;
             }
