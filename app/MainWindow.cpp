@@ -81,6 +81,8 @@ MainWindow::MainWindow(QWidget* parent, OstrelModel* model, MidiApi api)
                                 counts.skippedCycles = client->skippedCycles();
                                 counts.xruns = client->xruns();
                             });
+    // What the service reports wakes the monitors when they sleep.
+    m_ports->client()->setLossListener([feed = m_feed] { feed->wakeUp(); });
     m_trafficStatus = new TrafficStatus(this);
     statusBar()->addWidget(m_trafficStatus, 1);
     connect(m_feed, &MonitorFeed::trafficCounted, m_trafficStatus, &TrafficStatus::show);
@@ -116,6 +118,7 @@ MainWindow::~MainWindow()
     m_feed->analyzer()->setThruSender(nullptr);
     m_ports->closeInputs();
     m_sendPath.reset();
+    m_ports->client()->setLossListener(nullptr);
     m_ports.reset();
     delete m_feed;  // the analyzer with it, once no port can call it
     m_feed = nullptr;

@@ -35,6 +35,36 @@ MonitorFeed::MonitorFeed(QObject* parent, OstrelModel* model)
     : QObject(parent), m_analyzer(std::make_unique<MidiAnalyzer>(model))
 {
     m_timerId = startTimer(TickMilliseconds, Qt::CoarseTimer);
+    // Queued: the wake-up comes from the thread that brought the text.
+    m_analyzer->setWakeUp([this] { wakeUp(); });
+}
+
+void MonitorFeed::wakeUp()
+{
+    // Queued: the call may come from any thread.
+    QMetaObject::invokeMethod(this, [this] { wake(); }, Qt::QueuedConnection);
+}
+
+void MonitorFeed::wake()
+{
+    m_idleTicks = 0;
+    if (m_timerId == 0) {
+        m_timerId = startTimer(TickMilliseconds, Qt::CoarseTimer);
+        tick();  // at once: the text came now
+    }
+}
+
+void MonitorFeed::restAfter(bool active)
+{
+    if (active) {
+        m_idleTicks = 0;
+        return;
+    }
+    if (++m_idleTicks < IdleTicksBeforeSleep || !m_analyzer->markIdle()) {
+        return;
+    }
+    killTimer(m_timerId);
+    m_timerId = 0;
 }
 
 MonitorFeed::~MonitorFeed()
@@ -112,12 +142,20 @@ void MonitorFeed::sayLosses(const TrafficCounts& now)
 
 void MonitorFeed::timerEvent(QTimerEvent* event)
 {
-    if (event->timerId() != m_timerId) {
-        return;
+    if (event->timerId() == m_timerId && m_timerId != 0) {
+        tick();
     }
+}
+
+void MonitorFeed::tick()
+{
     const TrafficCounts now = counts();
+    const bool changed = now.messages[0] != m_lastCounts.messages[0] || now.messages[1] != m_lastCounts.messages[1] ||
+                         now.totalLost() != m_lastCounts.totalLost() || now.overruns != m_lastCounts.overruns ||
+                         now.skippedCycles != m_lastCounts.skippedCycles || now.xruns != m_lastCounts.xruns;
+    m_lastCounts = now;
     sayLosses(now);
-    deliver();
+    const bool delivered = deliver();
     for (const QList<MidiEditView*>& views : {m_inputViews, m_outputViews}) {
         for (MidiEditView* view : views) {
             if (MonitorCommands* commands = view->generalView()->monitorCommands()) {
@@ -126,16 +164,18 @@ void MonitorFeed::timerEvent(QTimerEvent* event)
         }
     }
     m_analyzer->updateTempo(TickMilliseconds * 1000);
-    Q_EMIT receivedTempoMeasured(m_analyzer->getReceivedTimingClock());
+    const unsigned int tempo = m_analyzer->getReceivedTimingClock();
+    Q_EMIT receivedTempoMeasured(tempo);
     Q_EMIT trafficCounted(now);
+    restAfter(changed || delivered || tempo != 0);
 }
 
-void MonitorFeed::deliver()
+bool MonitorFeed::deliver()
 {
     QByteArray inText, sysExText, outText;
     unsigned int inCount = 0, sysExCount = 0, outCount = 0;
     if (!m_analyzer->getMidiData(inText, inCount, sysExText, sysExCount, outText, outCount) && m_lossLine.isEmpty()) {
-        return;
+        return false;
     }
     const QString lossLine = std::exchange(m_lossLine, QString());
     inText.prepend(lossLine.toLatin1());
@@ -172,6 +212,7 @@ void MonitorFeed::deliver()
             view->receivedMessage(sysEx, sysExCount);
         }
     }
+    return true;
 }
 
 void MonitorFeed::recordFor(MidiEditView* view)

@@ -1,4 +1,6 @@
-// The monitored traffic's way to the windows: every 100 ms it takes the
+// The monitored traffic's way to the windows: every 100 ms while anything
+// happens (the timer sleeps after 2.5 s of nothing: no text, no count
+// changed, no tempo, and the analyzer's first text wakes it) it takes the
 // analyzer's text out (whether or not a window shows it, so the analyzer's
 // buffers never grow without bound), hands it to the monitors and the
 // receiving editors registered here, and measures the received tempo. It
@@ -46,8 +48,12 @@ public:
     void remove(MidiEditView* view);
     const QList<MidiEditView*>& inputViews() const { return m_inputViews; }
     const QList<MidiEditView*>& outputViews() const { return m_outputViews; }
-    // Moves the analyzer's text into the views now.
-    void deliver();
+    // Moves the analyzer's text into the views now; false when there was none.
+    bool deliver();
+    bool isAsleep() const { return m_timerId == 0; }
+    // Any thread: the timer runs again (something happened).
+    void wakeUp();
+    static constexpr int IdleTicksBeforeSleep = 25;
     // Empties the monitors; editors keep their text.
     void clearMonitors();
 
@@ -62,6 +68,10 @@ protected:
 
 private:
     void recordFor(MidiEditView* view);
+    void tick();
+    // After a tick: counts a quiet one, and sleeps after enough of them.
+    void restAfter(bool active);
+    void wake();
     // The lines for what was lost since the counts last said.
     void sayLosses(const TrafficCounts& now);
 
@@ -71,7 +81,9 @@ private:
     ServiceCounter m_serviceCounter;
     TrafficCounts m_lossReported;  // losses already said in the monitor
     QString m_lossLine;           // to go before the next text
-    int m_timerId = 0;
+    int m_timerId = 0;  // 0 while asleep
+    int m_idleTicks = 0;
+    TrafficCounts m_lastCounts;
     QList<MidiEditView*> m_inputViews;
     QList<MidiEditView*> m_outputViews;
 };

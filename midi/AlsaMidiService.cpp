@@ -322,6 +322,7 @@ void AlsaMidiService::readEvents()
             }
             if (received == -ENOSPC) {
                 m_overruns.fetch_add(1, std::memory_order_relaxed);
+                lossHappened();
                 continue;  // overrun reported; the events after it still come
             }
             if (received < 0 || !event) {

@@ -110,7 +110,9 @@ void JackMidiService::shutdownCallback(void* self)
 
 int JackMidiService::xrunCallback(void* self)
 {
-    static_cast<JackMidiService*>(self)->m_xruns.fetch_add(1, std::memory_order_relaxed);
+    auto* service = static_cast<JackMidiService*>(self);
+    service->m_xruns.fetch_add(1, std::memory_order_relaxed);
+    service->lossHappened();
     return 0;
 }
 
@@ -123,6 +125,8 @@ void JackMidiService::process(jack_nframes_t frames)
         const jack_nframes_t gap = start - m_nextCycleFrame;
         if (gap != 0 && gap < 0x80000000u) {
             m_skippedCycles.fetch_add((gap + frames - 1) / frames, std::memory_order_relaxed);
+            m_lossPending.store(true, std::memory_order_relaxed);
+            sem_post(&m_receivedReady);
         }
     }
     m_nextCycleFrame = start + frames;
@@ -153,6 +157,8 @@ void JackMidiService::readInputs(jack_nframes_t frames)
             if (jack_ringbuffer_write_space(m_received) < sizeof(header) + event.size) {
                 m_overruns.fetch_add(1, std::memory_order_relaxed);
                 m_inputs[slot].dropped.fetch_add(1, std::memory_order_relaxed);
+                m_lossPending.store(true, std::memory_order_relaxed);
+                any = true;  // the delivery thread says it
                 continue;
             }
             jack_ringbuffer_write(m_received, reinterpret_cast<const char*>(&header),
@@ -242,6 +248,9 @@ void JackMidiService::deliverEvents()
 {
     while (!m_stop) {
         sem_wait(&m_receivedReady);
+        if (m_lossPending.exchange(false)) {
+            lossHappened();
+        }
         ReceivedHeader header{};
         size_t size = 0;
         for (;;) {

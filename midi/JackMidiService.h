@@ -14,8 +14,9 @@
 // sendMutex keeps one writer per ring for the copy only, never while
 // waiting for space.
 // Losses: process() counts what the delivery ring had no room for, per
-// slot, and cycles it was never called for; the xrun callback (JACK's
-// notification thread) counts xruns; all plain atomics.
+// slot, and cycles it was never called for, and wakes the delivery thread,
+// which tells the loss listener; the xrun callback (JACK's notification
+// thread) counts xruns and tells it; all plain atomics.
 // Time: a received event's host time is its frame's time. A sent event is
 // placed at the frame of its host time plus one period (the constant
 // latency that lets an event sent at any moment of a cycle keep its
@@ -123,6 +124,7 @@ private:
     std::atomic<uint32_t> m_overruns{0};
     std::atomic<uint64_t> m_skippedCycles{0};
     std::atomic<uint64_t> m_xruns{0};
+    std::atomic<bool> m_lossPending{false};  // set by process(), said by the delivery thread
     jack_nframes_t m_nextCycleFrame = 0;  // process() only: where the next cycle should start
     bool m_cycleSeen = false;             // process() only
     std::atomic<uint32_t> m_sampleRate{0};

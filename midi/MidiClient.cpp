@@ -77,6 +77,13 @@ QList<MidiClient::Endpoint> MidiClient::destinations(MIDI_RESULT* result) const
     return collect(false, result);
 }
 
+void MidiClient::setLossListener(const std::function<void()>& listener)
+{
+    for (const auto& service : m_services) {
+        service->setLossListener(listener);
+    }
+}
+
 uint64_t MidiClient::sum(uint64_t (MidiService::*count)() const) const
 {
     uint64_t total = 0;

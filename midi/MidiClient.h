@@ -35,6 +35,8 @@ public:
     uint64_t inputOverruns() const { return sum(&MidiService::inputOverruns); }
     uint64_t skippedCycles() const { return sum(&MidiService::skippedCycles); }
     uint64_t xruns() const { return sum(&MidiService::xruns); }
+    // Every service's loss listener (see MidiService).
+    void setLossListener(const std::function<void()>& listener);
     ~MidiClient();
 
     MidiClient(const MidiClient&) = delete;

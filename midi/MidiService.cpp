@@ -2,6 +2,20 @@
 
 #include <QByteArray>
 
+void MidiService::setLossListener(std::function<void()> listener)
+{
+    std::lock_guard<std::mutex> lock(m_lossListenerMutex);
+    m_lossListener = std::move(listener);
+}
+
+void MidiService::lossHappened()
+{
+    std::lock_guard<std::mutex> lock(m_lossListenerMutex);
+    if (m_lossListener) {
+        m_lossListener();
+    }
+}
+
 int32_t MidiService::makeUniqueId(const QString& service, const QString& name, int occurrence)
 {
     // FNV-1a: the same names give the same id on every machine and run.

@@ -7,6 +7,9 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+#include <mutex>
+
 #include "MidiCommon.h"
 
 struct MidiEndpoint {
@@ -80,10 +83,22 @@ public:
     // may be lost), and the xruns it reported. Any thread.
     virtual uint64_t skippedCycles() const { return 0; }
     virtual uint64_t xruns() const { return 0; }
+    // Called on a service thread (never a real-time one) when a count above
+    // grew, so that a monitor that sleeps while nothing happens says it;
+    // it must only hand a notice on. Set from any thread; null stops it.
+    void setLossListener(std::function<void()> listener);
     // How far ahead a send may be scheduled; later times are brought to this.
     static constexpr unsigned long long LongestSchedule = 1000000000ull;
 
     // A stable id for the occurrence-th endpoint of that name: a 32-bit
     // hash of the service and the full name, never InvalidPortId.
     static int32_t makeUniqueId(const QString& service, const QString& name, int occurrence);
+
+protected:
+    // Calls the loss listener (its mutex held for the call only).
+    void lossHappened();
+
+private:
+    std::mutex m_lossListenerMutex;
+    std::function<void()> m_lossListener;  // m_lossListenerMutex
 };

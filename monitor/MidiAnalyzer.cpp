@@ -90,6 +90,26 @@ void MidiAnalyzer::receivedMidi(const unsigned char* data, unsigned short length
         }
         sender->send(batch.bytes.data() + message.offset, message.length, message.type, group, true, hostTimeStamp);
     }
+    wakeIfIdle();
+}
+
+bool MidiAnalyzer::markIdle()
+{
+    // Marked first: text added after the check below sees the mark.
+    m_idle.store(true);
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const bool empty = m_receivedText.isEmpty() && m_receivedSysExText.isEmpty() && m_transmittedText.isEmpty();
+    if (!empty) {
+        m_idle.store(false);
+    }
+    return empty;
+}
+
+void MidiAnalyzer::wakeIfIdle()
+{
+    if (m_idle.load(std::memory_order_relaxed) && m_idle.exchange(false) && m_wakeUp) {
+        m_wakeUp();
+    }
 }
 
 void MidiAnalyzer::sayNotPassedOn(uint32_t length, uint32_t largest)
@@ -231,6 +251,13 @@ void MidiAnalyzer::setTransmittedMidiData(const unsigned char* data, uint32_t le
                                           unsigned int timeStamp, unsigned char type,
                                           OutputPortGroup group)
 {
+    appendTransmitted(data, length, timeStamp, type, group);
+    wakeIfIdle();
+}
+
+void MidiAnalyzer::appendTransmitted(const unsigned char* data, uint32_t length, unsigned int timeStamp,
+                                     unsigned char type, OutputPortGroup group)
+{
     std::lock_guard<std::mutex> lock(m_mutex);
     if (group > OutputPortGroup_Second || !data || length == 0) {
         return;
@@ -264,7 +291,8 @@ bool MidiAnalyzer::getMidiData(QByteArray& received, unsigned int& receivedCount
     m_receivedCount = 0;
     m_receivedSysExCount = 0;
     m_transmittedCount = 0;
-    return receivedCount != 0 || sysExCount != 0 || transmittedCount != 0;
+    return receivedCount != 0 || sysExCount != 0 || transmittedCount != 0 || !received.isEmpty() ||
+           !sysEx.isEmpty() || !transmitted.isEmpty();
 }
 
 void MidiAnalyzer::setRecording(bool on)

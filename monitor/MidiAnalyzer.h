@@ -7,7 +7,10 @@
 // to MaximumReceivedMessageSize; a longer one becomes a line that says its
 // length and that it was not kept, and counts as lost (lostMessages).
 // Sent messages are reported here too and become output lines.
-// The main window's timer collects the texts every 100 ms (getMidiData).
+// The main window's timer collects the texts every 100 ms (getMidiData);
+// it may sleep while nothing happens (markIdle), and the first text after
+// that wakes it (the wake-up call, on the thread that brought the text,
+// with no lock held).
 //
 // Threads: receivedMidi on the input workers; setTransmittedMidiData on
 // every sender, including MIDI thru; getMidiData, the tempo calls and
@@ -25,7 +28,9 @@
 
 #include <QByteArray>
 
+#include <atomic>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <vector>
 
@@ -55,6 +60,12 @@ public:
     // while it is set); without one, MIDI thru sends nothing. Thru sends to
     // the output group of the input's group, without the bulk interval.
     void setThruSender(MidiSender* sender);
+    // Set by the owner before any worker delivers; called when text arrives
+    // while marked idle, once per markIdle.
+    void setWakeUp(std::function<void()> wakeUp) { m_wakeUp = std::move(wakeUp); }
+    // The owner's timer means to sleep: true when no text waits (the next
+    // text then calls the wake-up), false when some does (keep taking it).
+    bool markIdle();
 
     // The input workers' callback: context is the analyzer.
     static void callbackReceivedMidi(void* context, const unsigned char* data,
@@ -66,7 +77,7 @@ public:
     void setTransmittedMidiData(const unsigned char* data, uint32_t length,
                                 unsigned int timeStamp, unsigned char type, OutputPortGroup group);
     // Hands over and empties the three texts and their byte counts; true
-    // when any count was not 0.
+    // when any count or text was not empty.
     bool getMidiData(QByteArray& received, unsigned int& receivedCount, QByteArray& sysEx,
                      unsigned int& sysExCount, QByteArray& transmitted,
                      unsigned int& transmittedCount);
@@ -116,6 +127,10 @@ private:
     void receivedPiece(unsigned int group, unsigned int timeStamp, uint64_t hostTime, ThruBatch& batch);
     // The parameter choices of a message the filter hides (m_event).
     void followHidden(unsigned int portGroup);
+    // After text was added, no lock held: the wake-up, when marked idle.
+    void wakeIfIdle();
+    void appendTransmitted(const unsigned char* data, uint32_t length, unsigned int timeStamp, unsigned char type,
+                           OutputPortGroup group);
     // A line in the In monitor for a thru message no output could take.
     void sayNotPassedOn(uint32_t length, uint32_t largest);
     void passThrough(ThruBatch& batch, const unsigned char* data, uint32_t length,
@@ -159,6 +174,8 @@ private:
     OstrelModel* m_model;
     bool m_monitorPort[2] = {true, true};
     MidiSender* m_thruSender = nullptr;
+    std::function<void()> m_wakeUp;
+    std::atomic<bool> m_idle{false};
     midilib_event m_event;  // the event being handled; under the mutex
     midilib_data m_encoded;  // its bytes again; under the mutex
 };

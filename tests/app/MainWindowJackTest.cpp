@@ -188,6 +188,8 @@ private Q_SLOTS:
         window.show();
         QVERIFY(connectToPeer(window, peer.name()));
         MidiEditView* in = editView(window.openedWindow(WindowRestorationInfo::MidiInMonitorId));
+        // The monitors sleep while nothing happens: the service's report wakes them.
+        QTRY_VERIFY_WITH_TIMEOUT(window.feed()->isAsleep(), 20000);
         const QRegularExpression skipped("-- JACK skipped (1 cycle|[2-9]\\d* cycles|1\\d+ cycles): input in them may be lost --");
         QTRY_VERIFY_WITH_TIMEOUT([&] {
             peer.stallOnce(std::chrono::milliseconds(30));

@@ -266,6 +266,21 @@ private Q_SLOTS:
                  QString("In 1: 0 msg/s, 0 lost   In 2: 0 msg/s, 0 lost   Input overruns: 3   Skipped cycles: 1"));
     }
 
+    // Nothing happening, the feed's timer sleeps (no wake-ups when idle);
+    // the first message wakes it and shows at once.
+    void theFeedSleepsWhileNothingHappensAndWakesForTraffic()
+    {
+        m_window->show();
+        m_window->ports()->inputPortMenuSelected(InputPortGroup_First, 0);
+        m_window->ports()->outputPortMenuSelected(OutputPortGroup_First, 0);
+        QTRY_VERIFY_WITH_TIMEOUT(m_window->feed()->isAsleep(), 10000);
+        const unsigned char note[] = {0x90, 0x3D, 0x40};
+        QVERIFY(m_window->sender()->send(note, 3, 1, OutputPortGroup_First, false, 0));
+        auto* in = qobject_cast<MidiEditView*>(m_window->openedWindow(WindowRestorationInfo::MidiInMonitorId)->widget());
+        QTRY_VERIFY(in->generalView()->textView()->toPlainText().endsWith("90 3D 40"));
+        QVERIFY(!m_window->feed()->isAsleep());
+    }
+
     void restorationByIdAndFixedSizeWindows()
     {
         const QRect rect(10, 20, 300, 200);
