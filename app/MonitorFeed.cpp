@@ -36,13 +36,15 @@ MonitorFeed::MonitorFeed(QObject* parent, OstrelModel* model)
 {
     m_timerId = startTimer(TickMilliseconds, Qt::CoarseTimer);
     // Queued: the wake-up comes from the thread that brought the text.
+    connect(this, &MonitorFeed::wakeRequested, this, &MonitorFeed::wake, Qt::QueuedConnection);
     m_analyzer->setWakeUp([this] { wakeUp(); });
 }
 
 void MonitorFeed::wakeUp()
 {
-    // Queued: the call may come from any thread.
-    QMetaObject::invokeMethod(this, [this] { wake(); }, Qt::QueuedConnection);
+    // A queued signal without arguments: the call may come from any thread,
+    // and nothing of ours crosses to this one.
+    Q_EMIT wakeRequested();
 }
 
 void MonitorFeed::wake()

@@ -62,6 +62,8 @@ Q_SIGNALS:
     void receivedTempoMeasured(unsigned long tempo);
     // Every tick, after the text went out.
     void trafficCounted(const TrafficCounts& counts);
+    // From wakeUp, on any thread; answered (queued) by wake.
+    void wakeRequested();
 
 protected:
     void timerEvent(QTimerEvent* event) override;
