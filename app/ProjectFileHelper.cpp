@@ -226,11 +226,11 @@ int ProjectFileHelper::parse(const QByteArray& bytes, Project& project, QString*
         }
         qint32 size = 0;
         stream >> size;
-        if (stream.status() != QDataStream::Ok || size < 0 || size > remaining(stream)) {
-            return failure(QStringLiteral("the content of window %1 runs past the end of the file").arg(number));
+        const bool fits = stream.status() == QDataStream::Ok && size >= 0 && size <= remaining(stream);
+        if (fits) {
+            entry.content.resize(size);
         }
-        entry.content.resize(size);
-        if (size > 0 && stream.readRawData(entry.content.data(), size) != size) {
+        if (!fits || (size > 0 && stream.readRawData(entry.content.data(), size) != size)) {
             return failure(QStringLiteral("the content of window %1 runs past the end of the file").arg(number));
         }
         project.subWindows.append(entry);

@@ -52,6 +52,17 @@ bool connectToPeer(MainWindow& window, const QString& peerName)
            window.ports()->outputPortMenuSelected(OutputPortGroup_First, static_cast<unsigned int>(destination - 1));
 }
 
+// A JACK peer and a shown main window; connect() opens the window's first
+// input and output on the peer.
+struct PeerSession {
+    explicit PeerSession(const char* name) : peer(name), window(nullptr, &model, MidiApi::Jack) { window.show(); }
+    bool connect() { return peer.isOpen() && connectToPeer(window, peer.name()); }
+
+    JackPeer peer;
+    OstrelModel model;
+    MainWindow window;
+};
+
 MidiEditView* editView(QMdiSubWindow* window)
 {
     return window ? qobject_cast<MidiEditView*>(window->widget()) : nullptr;
@@ -127,13 +138,11 @@ private Q_SLOTS:
     // every message sent is either received or counted lost.
     void aFullServiceRingIsCountedAndSaid()
     {
-        JackPeer peer("ostrel-flood-peer");
-        QVERIFY2(peer.isOpen(), "no JACK server: the test command starts one");
+        PeerSession session("ostrel-flood-peer");
+        QVERIFY2(session.connect(), "no JACK server: the test command starts one");
+        JackPeer& peer = session.peer;
+        MainWindow& window = session.window;
         peer.setRecording(false);
-        OstrelModel model;
-        MainWindow window(nullptr, &model, MidiApi::Jack);
-        window.show();
-        QVERIFY(connectToPeer(window, peer.name()));
         // A second input on the same service whose worker stalls: the
         // service's thread waits for it, and the JACK ring behind fills.
         std::atomic<bool> release{false};  // outlives the port whose worker reads it
@@ -181,12 +190,10 @@ private Q_SLOTS:
         const QByteArray previous = qgetenv("JACK_DEFAULT_SERVER");
         qputenv("JACK_DEFAULT_SERVER", server);
         const auto restore = qScopeGuard([&] { qputenv("JACK_DEFAULT_SERVER", previous); });
-        JackPeer peer("ostrel-late-peer");
-        QVERIFY(peer.isOpen());
-        OstrelModel model;
-        MainWindow window(nullptr, &model, MidiApi::Jack);
-        window.show();
-        QVERIFY(connectToPeer(window, peer.name()));
+        PeerSession session("ostrel-late-peer");
+        QVERIFY(session.connect());
+        JackPeer& peer = session.peer;
+        MainWindow& window = session.window;
         MidiEditView* in = editView(window.openedWindow(WindowRestorationInfo::MidiInMonitorId));
         // The monitors sleep while nothing happens: the service's report wakes them.
         QTRY_VERIFY_WITH_TIMEOUT(window.feed()->isAsleep(), 20000);
@@ -206,12 +213,11 @@ private Q_SLOTS:
     // leaves, and the editor says why.
     void longDumpsThroughJack()
     {
-        JackPeer peer("ostrel-long-peer");
-        QVERIFY(peer.isOpen());
-        OstrelModel model;
-        MainWindow window(nullptr, &model, MidiApi::Jack);
-        window.show();
-        QVERIFY(connectToPeer(window, peer.name()));
+        PeerSession session("ostrel-long-peer");
+        QVERIFY(session.connect());
+        JackPeer& peer = session.peer;
+        MainWindow& window = session.window;
+        OstrelModel& model = session.model;
         MidiEditView* monitor = editView(window.openedWindow(WindowRestorationInfo::MidiInMonitorId));
         MidiEditView* listener = editView(window.createEditor(MidiEditView::SystemExclusiveReceiving, QSize(), QString()));
         const auto hexOf = [](const std::vector<unsigned char>& bytes) {

@@ -11,6 +11,7 @@
 #include "MidiAnalyzer.h"
 #include "MidiNameTables.h"
 #include "OstrelModel.h"
+#include "PortTraffic.h"
 #include "RecordingSender.h"
 #include "midilib_status.h"
 
@@ -266,15 +267,7 @@ private Q_SLOTS:
     void longSystemExclusiveIsJoinedOrSaid()
     {
         set(ParamMidiThru, 1);
-        const auto dump = [](size_t size) {
-            Bytes bytes(size);
-            for (size_t i = 1; i + 1 < size; i++) {
-                bytes[i] = static_cast<unsigned char>(i & 0x7F);
-            }
-            bytes.front() = 0xF0;
-            bytes.back() = 0xF7;
-            return bytes;
-        };
+        const auto dump = port_traffic::systemExclusive;
         const auto receiveInPackets = [this](const Bytes& bytes) {
             for (size_t at = 0; at < bytes.size(); at += 16384) {
                 receive(Bytes(bytes.begin() + at, bytes.begin() + std::min(bytes.size(), at + 16384)));

@@ -8,22 +8,14 @@
 #include "MidiEditRepeatTransmittionThread.h"
 #include "MidiEditTransmittionThread.h"
 #include "LoopbackWindowFixture.h"
+#include "PortTraffic.h"
 #include "RecordingSender.h"
 
 namespace {
 
-// A system exclusive of size bytes, and the text an editor holds for it.
-std::vector<unsigned char> dump(size_t size)
-{
-    std::vector<unsigned char> bytes(size);
-    for (size_t i = 1; i + 1 < size; i++) {
-        bytes[i] = static_cast<unsigned char>(i * 3 & 0x7F);
-    }
-    bytes.front() = 0xF0;
-    bytes.back() = 0xF7;
-    return bytes;
-}
+using port_traffic::systemExclusive;
 
+// The text an editor holds for bytes.
 QString textOf(const std::vector<unsigned char>& bytes)
 {
     return QString::fromLatin1(
@@ -106,8 +98,8 @@ private Q_SLOTS:
         Reports reports;
         listen(thread, reports);
         thread.start();
-        const auto long20k = dump(20000);
-        const auto long100k = dump(100000);
+        const auto long20k = systemExclusive(20000);
+        const auto long100k = systemExclusive(100000);
         thread.setTransmittionMessage("F0 01 F7\n" + textOf(long20k) + "\n// firmware\n" + textOf(long100k));
         QTRY_COMPARE_WITH_TIMEOUT(reports.finished, QList<qint32>{0}, 10000);
         QCOMPARE(reports.progress.last(), 3u + 20000u + 100000u);
@@ -136,7 +128,7 @@ private Q_SLOTS:
         connect(&thread, &MidiEditTransmittionThread::transmittionError, this,
                 [&errors](const QString& text) { errors.append(text); });
         thread.start();
-        thread.setTransmittionMessage("F0 01 F7\n90 3C 40\n\n" + textOf(dump(40000)) + "\nF0 02 F7");
+        thread.setTransmittionMessage("F0 01 F7\n90 3C 40\n\n" + textOf(systemExclusive(40000)) + "\nF0 02 F7");
         QTRY_COMPARE_WITH_TIMEOUT(reports.finished, QList<qint32>{MidiEditTransmittionThread::Failed}, 10000);
         QCOMPARE(errors, QStringList{"Line 4: a system exclusive message of 40000 bytes; "
                                      "the output port takes at most 32720 bytes."});
@@ -144,10 +136,10 @@ private Q_SLOTS:
         QCOMPARE(sender.sent()[1].bytes, (std::vector<unsigned char>{0x90, 0x3C, 0x40}));
         // One that fits goes.
         reports.finished.clear();
-        thread.setTransmittionMessage(textOf(dump(32720)));
+        thread.setTransmittionMessage(textOf(systemExclusive(32720)));
         QTRY_COMPARE_WITH_TIMEOUT(reports.finished, QList<qint32>{0}, 10000);
         QCOMPARE(sender.count(), size_t(3));
-        QVERIFY(sender.sent()[2].bytes == dump(32720));
+        QVERIFY(sender.sent()[2].bytes == systemExclusive(32720));
     }
 
     void failuresAndEmptyTexts()
