@@ -29,6 +29,7 @@
 #include "MidiSendPath.h"
 #include "OstrelModel.h"
 #include "PortSet.h"
+#include "ThruRouter.h"
 #include "ProjectController.h"
 #include "SettingsStore.h"
 #include "SubWindowArea.h"
@@ -68,6 +69,9 @@ MainWindow::MainWindow(QWidget* parent, OstrelModel* model, MidiApi api)
     m_project = new ProjectController(this, m_model, m_sendPath.get());
     m_layout = std::make_unique<LayoutStore>(*this);
     analyzer->setThruSender(m_sendPath.get());
+    m_thruRouter = std::make_unique<ThruRouter>(*m_ports, *analyzer);
+    analyzer->setThruSettingsListener([this] { m_thruRouter->update(); });
+    connect(m_ports.get(), &PortSet::portsChanged, this, [this] { m_thruRouter->update(); });
     // An input loses what its ring or the service dropped, and messages too long to keep.
     const auto lostOn = [this, analyzer](InputPortGroup group) {
         return m_ports->input(group)->droppedPackets() + analyzer->lostMessages(group);
@@ -116,6 +120,9 @@ MainWindow::~MainWindow()
     // The input workers end (joined) while the sending path they may be
     // using for MIDI thru still exists.
     m_feed->analyzer()->setThruSender(nullptr);
+    m_feed->analyzer()->setThruSettingsListener(nullptr);
+    disconnect(m_ports.get(), &PortSet::portsChanged, this, nullptr);
+    m_thruRouter.reset();
     m_ports->closeInputs();
     m_sendPath.reset();
     m_ports->client()->setLossListener(nullptr);

@@ -24,6 +24,7 @@ class LayoutStore;
 class QMdiArea;
 class MidiBulkIntervalManager;
 class MidiSendPath;
+class ThruRouter;
 class MonitorFeed;
 class OstrelModel;
 class PortSet;
@@ -43,6 +44,7 @@ public:
 
     OstrelModel* model() const { return m_model; }
     PortSet* ports() const { return m_ports.get(); }
+    ThruRouter* thruRouter() const { return m_thruRouter.get(); }
     MonitorFeed* feed() const { return m_feed; }
     ProjectController* project() const { return m_project; }
     LayoutStore* layout() const { return m_layout.get(); }
@@ -97,6 +99,7 @@ private:
     std::unique_ptr<PortSet> m_ports;
     std::unique_ptr<MidiBulkIntervalManager> m_bulkIntervalManager;
     std::unique_ptr<MidiSendPath> m_sendPath;
+    std::unique_ptr<ThruRouter> m_thruRouter;
     std::unique_ptr<KeyboardNoteEventManager> m_noteEventManager;
     std::unique_ptr<LayoutStore> m_layout;
     WindowRegistry m_windows;

@@ -71,6 +71,7 @@ void PortSet::getInputPortList(InputPortGroup group, QStringList& names, unsigne
     QString current;
     port->getCurrentPortName(current);
     names = withNoAssign(port->getInputPortNameList(nullptr), current, currentIndex);
+    Q_EMIT portsChanged();
 }
 
 void PortSet::getOutputPortList(OutputPortGroup group, QStringList& names, unsigned int& currentIndex)
@@ -79,6 +80,7 @@ void PortSet::getOutputPortList(OutputPortGroup group, QStringList& names, unsig
     QString current;
     port->getCurrentPortName(current);
     names = withNoAssign(port->getOutputPortNameList(nullptr), current, currentIndex);
+    Q_EMIT portsChanged();
 }
 
 unsigned int PortSet::currentInputIndex(InputPortGroup group)
@@ -120,6 +122,7 @@ bool PortSet::inputPortMenuSelected(InputPortGroup group, unsigned int index)
         }
     }
     writePortName(InputKeys[group], name);
+    Q_EMIT portsChanged();
     return opened;
 }
 
@@ -141,17 +144,22 @@ bool PortSet::outputPortMenuSelected(OutputPortGroup group, unsigned int index)
         }
     }
     writePortName(OutputKeys[group], name);
+    Q_EMIT portsChanged();
     return opened;
 }
 
 bool PortSet::closeInputPort(InputPortGroup group)
 {
-    return m_inputs[group]->closeInputPort() == MIDI_RESULT_SUCCESS;
+    const bool closed = m_inputs[group]->closeInputPort() == MIDI_RESULT_SUCCESS;
+    Q_EMIT portsChanged();
+    return closed;
 }
 
 bool PortSet::closeOutputPort(OutputPortGroup group)
 {
-    return group != OutputPortGroup_Both && m_outputs[group]->closeOutputPort() == MIDI_RESULT_SUCCESS;
+    const bool closed = group != OutputPortGroup_Both && m_outputs[group]->closeOutputPort() == MIDI_RESULT_SUCCESS;
+    Q_EMIT portsChanged();
+    return closed;
 }
 
 void PortSet::openStoredPorts(OstrelModel* model)
@@ -179,6 +187,7 @@ void PortSet::openStoredPorts(OstrelModel* model)
                                 static_cast<int>(index));
     }
     settings.endGroup();
+    Q_EMIT portsChanged();
 }
 
 QStringList PortSet::refreshInputNames(QString& current)
@@ -190,6 +199,7 @@ QStringList PortSet::refreshInputNames(QString& current)
         port->closeInputPort();
     }
     Q_EMIT inputPortListUpdated();
+    Q_EMIT portsChanged();
     return names;
 }
 
@@ -202,5 +212,6 @@ QStringList PortSet::refreshOutputNames(QString& current)
         port->closeOutputPort();
     }
     Q_EMIT outputPortListUpdated();
+    Q_EMIT portsChanged();
     return names;
 }

@@ -59,6 +59,9 @@ public:
     void closeInputs();
 
 Q_SIGNALS:
+    // A port may have opened, closed or lost its endpoint (also sent when
+    // nothing changed).
+    void portsChanged();
     void inputPortListUpdated();
     void outputPortListUpdated();
 

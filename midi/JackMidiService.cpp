@@ -14,11 +14,20 @@ constexpr size_t ReceivedRingSize = 1 << 22;
 constexpr size_t OutputRingSize = 1 << 18;
 constexpr std::chrono::milliseconds SendTimeout{1000};
 
-// A received event in the delivery ring: this header, then size bytes.
+constexpr size_t ThruEventsPerCycle = 8192;  // per output
+constexpr size_t ThruBytesPerCycle = 1 << 18;
+
+// A record in the delivery ring: this header, then size bytes: a received
+// event (slot: its input slot) or a thru report (slot: the route's tag).
+enum class Received : uint8_t { Event, ThruSent, ThruRefused };
 struct ReceivedHeader {
     uint32_t slot;
     uint32_t size;
     jack_nframes_t frame;
+    Received kind;
+    uint8_t type;
+    bool parsed;
+    uint8_t unused;
 };
 
 // An event to send in an output ring: this header, then size bytes.
@@ -60,6 +69,11 @@ JackMidiService::JackMidiService(jack_client_t* client)
     m_sampleRate = jack_get_sample_rate(client);
     for (OutputSlot& slot : m_outputs) {
         slot.ring = jack_ringbuffer_create(OutputRingSize);
+        slot.thruEvents.reserve(ThruEventsPerCycle);
+        slot.thruBytes.reset(new unsigned char[ThruBytesPerCycle]);
+    }
+    for (InputSlot& slot : m_inputs) {
+        midilib_parser_init(&slot.thru.parser);
     }
     sem_init(&m_receivedReady, 0, 0);
     m_packet.reserve(MaximumPacketSize);
@@ -78,6 +92,7 @@ JackMidiService::~JackMidiService()
     for (OutputSlot& slot : m_outputs) {
         jack_ringbuffer_free(slot.ring);
     }
+    delete m_thru.load();
 }
 
 QString JackMidiService::serviceName() const
@@ -131,15 +146,22 @@ void JackMidiService::process(jack_nframes_t frames)
     }
     m_nextCycleFrame = start + frames;
     m_cycleSeen = true;
+    m_cycleStart = start;
+    m_thruReported = false;
     readInputs(frames);
     writeOutputs(frames);
+    if (m_thruReported) {
+        sem_post(&m_receivedReady);
+    }
     m_cycles.fetch_add(1, std::memory_order_release);
 }
 
 void JackMidiService::readInputs(jack_nframes_t frames)
 {
-    const jack_nframes_t cycleStart = jack_last_frame_time(m_client);
+    const jack_nframes_t cycleStart = m_cycleStart;
+    const ThruTable* table = m_thru.load(std::memory_order_acquire);
     bool any = false;
+    ThruTarget targets[SlotCount];
     for (uint32_t slot = 0; slot < SlotCount; slot++) {
         jack_port_t* port = m_inputs[slot].port.load(std::memory_order_acquire);
         if (!port) {
@@ -147,13 +169,27 @@ void JackMidiService::readInputs(jack_nframes_t frames)
         }
         void* buffer = jack_port_get_buffer(port, frames);
         const uint32_t count = jack_midi_get_event_count(buffer);
+        const int32_t source = m_inputs[slot].sourceId.load(std::memory_order_relaxed);
+        const int thruCount = thruTargets(table, source, targets);
+        ThruInput& thru = m_inputs[slot].thru;
+        if (thruCount > 0 && (!thru.active || thru.source != source)) {
+            // Thru parsing starts afresh (a changed filter keeps it going:
+            // running status and a dump in progress stay).
+            midilib_parser_init(&thru.parser);
+            thru.joining = false;
+            thru.source = source;
+        }
+        thru.active = thruCount > 0;
         for (uint32_t i = 0; i < count; i++) {
             jack_midi_event_t event;
             if (jack_midi_event_get(&event, buffer, i) != 0) {
                 continue;
             }
-            const ReceivedHeader header{slot, static_cast<uint32_t>(event.size),
-                                        cycleStart + event.time};
+            if (thruCount > 0) {
+                passThru(m_inputs[slot], event, targets, thruCount);
+            }
+            const ReceivedHeader header{slot, static_cast<uint32_t>(event.size), cycleStart + event.time,
+                                        Received::Event, 0, true, 0};
             if (jack_ringbuffer_write_space(m_received) < sizeof(header) + event.size) {
                 m_overruns.fetch_add(1, std::memory_order_relaxed);
                 m_inputs[slot].dropped.fetch_add(1, std::memory_order_relaxed);
@@ -205,6 +241,7 @@ void JackMidiService::writeOutputs(jack_nframes_t frames)
         }
         bool first = true;
         jack_nframes_t lastFrame = 0;  // events never go before an earlier one
+        size_t nextThru = 0;
         for (;;) {
             const size_t available = jack_ringbuffer_read_space(slot.ring);
             SentHeader header{};
@@ -227,6 +264,9 @@ void JackMidiService::writeOutputs(jack_nframes_t frames)
                 }
                 frame = std::max(lastFrame, static_cast<jack_nframes_t>(offset));
             }
+            // Thru messages of this cycle up to that frame go first.
+            placeThru(slot, buffer, frame, lastFrame, nextThru);
+            frame = std::max(lastFrame, frame);
             jack_midi_data_t* target = jack_midi_event_reserve(buffer, frame, size);
             if (!target && !first) {
                 break;  // this cycle's buffer is full: the rest goes next cycle
@@ -241,7 +281,163 @@ void JackMidiService::writeOutputs(jack_nframes_t frames)
             }
             first = false;
         }
+        placeThru(slot, buffer, UINT32_MAX, lastFrame, nextThru);
+        slot.thruEvents.clear();
+        slot.thruUsed = 0;
     }
+}
+
+int JackMidiService::thruTargets(const ThruTable* table, int32_t source, ThruTarget* targets)
+{
+    if (!table || source == InvalidPortId) {
+        return 0;
+    }
+    int count = 0;
+    for (const ThruRoute& route : table->routes) {
+        if (!route.on || route.source != source || count == SlotCount) {
+            continue;
+        }
+        for (OutputSlot& output : m_outputs) {
+            if (output.destinationId.load(std::memory_order_acquire) == route.destination &&
+                output.port.load(std::memory_order_acquire)) {
+                targets[count++] = {&route, &output};
+                break;
+            }
+        }
+    }
+    return count;
+}
+
+void JackMidiService::passThru(InputSlot& input, const jack_midi_event_t& event, const ThruTarget* targets,
+                               int count)
+{
+    if (!targets[0].route->parsed) {
+        // The analyzer does not parse: every packet goes as it came.
+        for (int i = 0; i < count; i++) {
+            queueThru(*targets[i].output,
+                      {event.time, 0, static_cast<uint32_t>(event.size), targets[i].route->tag, 0, false},
+                      event.buffer);
+        }
+        return;
+    }
+    midilib_parser_setData(&input.thru.parser, event.buffer, event.size);
+    while (midilib_parser_parse(&input.thru.parser, &m_thruEvent) == 0) {
+        passParsed(input, event.time, targets, count);
+    }
+}
+
+void JackMidiService::passParsed(InputSlot& input, jack_nframes_t frame, const ThruTarget* targets, int count)
+{
+    ThruInput& thru = input.thru;
+    const unsigned char* bytes = nullptr;
+    uint32_t size = 0;
+    if (m_thruEvent.part != MIDILIB_SystemExclusive_Whole) {
+        const auto& piece = m_thruEvent.payload.systemExclusive;
+        if (m_thruEvent.part == MIDILIB_SystemExclusive_First) {
+            thru.joining = true;
+            thru.joinedLength = 0;
+        } else if (!thru.joining) {
+            return;
+        }
+        if (thru.joinedLength + piece.size <= ThruJoinCapacity) {
+            std::memcpy(thru.joined.get() + thru.joinedLength, piece.bytes, piece.size);
+        }
+        thru.joinedLength += piece.size;
+        if (m_thruEvent.part != MIDILIB_SystemExclusive_Last) {
+            return;
+        }
+        thru.joining = false;
+        bytes = thru.joined.get();
+        size = static_cast<uint32_t>(std::min<size_t>(thru.joinedLength, UINT32_MAX));
+    } else {
+        if (m_thruEvent.type < MIDILIB_Event_Type_TimingClock) {
+            thru.joining = false;  // a long one was cut off
+        }
+        if (m_thruEvent.type == MIDILIB_Event_Type_ActiveSensing) {
+            return;
+        }
+        midilib_eventToData(&m_thruEvent, &m_thruData);
+        bytes = midilib_data_getMemory(&m_thruData);
+        size = static_cast<uint32_t>(midilib_data_getSize(&m_thruData));
+    }
+    for (int i = 0; i < count; i++) {
+        const ThruRoute& route = *targets[i].route;
+        if (midilib_filter_apply(&route.filter, &m_thruEvent) != 0) {
+            continue;
+        }
+        if (size > ThruJoinCapacity) {
+            reportThru(route.tag, nullptr, size, frame, m_thruEvent.type, true, true);
+            continue;
+        }
+        queueThru(*targets[i].output, {frame, 0, size, route.tag, m_thruEvent.type, true}, bytes);
+    }
+}
+
+void JackMidiService::queueThru(OutputSlot& output, const ThruEvent& event, const unsigned char* bytes)
+{
+    const size_t largest = m_maxEventSize.load(std::memory_order_relaxed);
+    if ((largest != 0 && event.size > largest) || output.thruEvents.size() == output.thruEvents.capacity() ||
+        output.thruUsed + event.size > ThruBytesPerCycle) {
+        reportThru(event.tag, nullptr, event.size, event.frame, event.type, event.parsed, true);
+        return;
+    }
+    ThruEvent queued = event;
+    queued.offset = static_cast<uint32_t>(output.thruUsed);
+    std::memcpy(output.thruBytes.get() + output.thruUsed, bytes, event.size);
+    output.thruUsed += event.size;
+    // Two inputs may pass to one output: kept in frame order, each input's own order kept.
+    auto place = output.thruEvents.end();
+    while (place != output.thruEvents.begin() && (place - 1)->frame > queued.frame) {
+        --place;
+    }
+    output.thruEvents.insert(place, queued);
+}
+
+void JackMidiService::placeThru(OutputSlot& slot, void* buffer, jack_nframes_t until, jack_nframes_t& lastFrame,
+                                size_t& next)
+{
+    for (; next < slot.thruEvents.size() && slot.thruEvents[next].frame <= until; next++) {
+        const ThruEvent& event = slot.thruEvents[next];
+        const jack_nframes_t frame = std::max(lastFrame, event.frame);
+        jack_midi_data_t* target = jack_midi_event_reserve(buffer, frame, event.size);
+        const unsigned char* bytes = slot.thruBytes.get() + event.offset;
+        if (!target) {
+            reportThru(event.tag, nullptr, event.size, frame, event.type, event.parsed, true);
+            continue;
+        }
+        std::memcpy(target, bytes, event.size);
+        lastFrame = frame;
+        reportThru(event.tag, bytes, event.size, frame, event.type, event.parsed, false);
+    }
+}
+
+void JackMidiService::reportThru(int tag, const unsigned char* bytes, uint32_t size, jack_nframes_t frame,
+                                 unsigned char type, bool parsed, bool refused)
+{
+    const uint32_t stored = refused ? 0 : size;
+    const ReceivedHeader header{static_cast<uint32_t>(tag), refused ? size : stored, m_cycleStart + frame,
+                                refused ? Received::ThruRefused : Received::ThruSent, type, parsed, 0};
+    if (jack_ringbuffer_write_space(m_received) < sizeof(header) + stored) {
+        m_overruns.fetch_add(1, std::memory_order_relaxed);  // the Out monitor misses it: a loss said
+        m_lossPending.store(true, std::memory_order_relaxed);
+        m_thruReported = true;
+        return;
+    }
+    jack_ringbuffer_write(m_received, reinterpret_cast<const char*>(&header), sizeof(header));
+    if (stored != 0) {
+        jack_ringbuffer_write(m_received, reinterpret_cast<const char*>(bytes), stored);
+    }
+    m_thruReported = true;
+}
+
+unsigned long long JackMidiService::hostTimeOfFrame(jack_nframes_t frame) const
+{
+    // It belongs to the cycle that read it, so it may lie up to a period
+    // after now: kept as it is, MIDI thru placed one period later keeps
+    // every event's distance exactly.
+    const int64_t frameTime =
+        static_cast<int64_t>(jack_frames_to_time(m_client, frame)) * 1000 + hostToJackOffset();
+    return static_cast<unsigned long long>(std::max<int64_t>(1, frameTime));
 }
 
 void JackMidiService::deliverEvents()
@@ -252,30 +448,66 @@ void JackMidiService::deliverEvents()
             lossHappened();
         }
         ReceivedHeader header{};
-        size_t size = 0;
         for (;;) {
             const size_t available = jack_ringbuffer_read_space(m_received);
             if (available < sizeof(header)) {
                 break;
             }
             jack_ringbuffer_peek(m_received, reinterpret_cast<char*>(&header), sizeof(header));
-            size = header.size;
+            // A refusal carries the message's length, not its bytes.
+            const size_t size = header.kind == Received::ThruRefused ? 0 : header.size;
             if (available < sizeof(header) + size) {
                 break;
             }
             jack_ringbuffer_read_advance(m_received, sizeof(header));
             m_packet.resize(size);
             jack_ringbuffer_read(m_received, reinterpret_cast<char*>(m_packet.data()), size);
-            // The event's frame time on the host clock. It belongs to the
-            // cycle that read it, so it may lie up to a period after now:
-            // kept as it is, MIDI thru placed one period later keeps every
-            // event's distance exactly.
-            const int64_t frameTime =
-                static_cast<int64_t>(jack_frames_to_time(m_client, header.frame)) * 1000 + hostToJackOffset();
-            const auto hostTime = static_cast<unsigned long long>(std::max<int64_t>(1, frameTime));
-            m_inputs[header.slot].receivers.deliver(m_packet.data(), size, hostTime);
+            const unsigned long long hostTime = hostTimeOfFrame(header.frame);
+            if (header.kind == Received::Event) {
+                m_inputs[header.slot].receivers.deliver(m_packet.data(), size, hostTime);
+                continue;
+            }
+            ThruReport report;
+            report.tag = static_cast<int>(header.slot);
+            report.data = m_packet.data();
+            report.length = header.size;
+            report.type = header.type;
+            report.parsed = header.parsed;
+            report.hostTime = hostTime;
+            report.refused = header.kind == Received::ThruRefused;
+            // Longer than the output or the joining buffer takes, or no room left in the cycle (0).
+            const auto limit = static_cast<uint32_t>(
+                std::min<size_t>(m_maxEventSize.load(std::memory_order_relaxed), ThruJoinCapacity));
+            report.largest = report.refused && header.size > limit ? limit : 0;
+            thruReported(report);
         }
     }
+}
+
+bool JackMidiService::setThruRoutes(const std::vector<ThruRoute>& routes)
+{
+    auto table = std::make_unique<ThruTable>();
+    table->routes = routes;
+    std::lock_guard<std::mutex> lock(m_thruMutex);
+    freeRetiredThru(false);
+    ThruTable* old = m_thru.exchange(table.release(), std::memory_order_acq_rel);
+    if (old) {
+        old->retiredAt = m_cycles.load(std::memory_order_acquire);
+        m_retiredThru.emplace_back(old);
+    }
+    return true;
+}
+
+void JackMidiService::freeRetiredThru(bool all)
+{
+    // A cycle that loaded a table before it was replaced has ended once the
+    // count moved on twice (the count grows at the end of each cycle).
+    const uint64_t cycles = m_cycles.load(std::memory_order_acquire);
+    m_retiredThru.erase(std::remove_if(m_retiredThru.begin(), m_retiredThru.end(),
+                                       [&](const std::unique_ptr<ThruTable>& table) {
+                                           return all || cycles >= table->retiredAt + 2;
+                                       }),
+                        m_retiredThru.end());
 }
 
 uint32_t JackMidiService::largestMessage(int32_t) const

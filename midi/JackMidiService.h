@@ -17,6 +17,15 @@
 // slot, and cycles it was never called for, and wakes the delivery thread,
 // which tells the loss listener; the xrun callback (JACK's notification
 // thread) counts xruns and tells it; all plain atomics.
+// Thru: setThruRoutes publishes an immutable table (an atomic pointer; a
+// replaced table is freed by a later call or the destructor once two cycles
+// have passed, so setting routes never waits). process() parses each input
+// with a route on its own parsers (long system exclusive joined in a buffer
+// of its own, up to ThruJoinCapacity), filters, and places what passes in
+// the route's output in the same cycle at the frame it came at, merged in
+// frame order with the events sent through the ring; what it placed or
+// refused goes to the delivery thread through the received ring, which
+// reports it to the thru listener. Everything it uses is preallocated.
 // Time: a received event's host time is its frame's time. A sent event is
 // placed at the frame of its host time plus one period (the constant
 // latency that lets an event sent at any moment of a cycle keep its
@@ -25,6 +34,7 @@
 #pragma once
 
 #include <jack/jack.h>
+#include <jack/midiport.h>
 #include <jack/ringbuffer.h>
 
 #include <QHash>
@@ -39,10 +49,14 @@
 
 #include "MidiReceiverList.h"
 #include "MidiService.h"
+#include "midilib_event.h"
+#include "midilib_parser.h"
 
 class JackMidiService : public MidiService {
 public:
     static constexpr int SlotCount = 8;
+    // The longest system exclusive same-cycle thru joins from pieces.
+    static constexpr size_t ThruJoinCapacity = 1 << 16;
 
     // Null when no JACK server runs; never starts one.
     static std::unique_ptr<JackMidiService> create();
@@ -77,13 +91,34 @@ public:
     // that fell behind). Xruns: as the server reports them.
     uint64_t skippedCycles() const override { return m_skippedCycles.load(std::memory_order_relaxed); }
     uint64_t xruns() const override { return m_xruns.load(std::memory_order_relaxed); }
+    // Passes thru in the process callback, in the cycle a message came in.
+    bool setThruRoutes(const std::vector<ThruRoute>& routes) override;
 
 private:
+    // What process() keeps of an input for thru (process() only).
+    struct ThruInput {
+        midilib_parser parser;
+        std::unique_ptr<unsigned char[]> joined{new unsigned char[ThruJoinCapacity]};
+        size_t joinedLength = 0;  // every byte of the long message so far
+        bool joining = false;
+        bool active = false;  // a route took this input's last cycle
+        int32_t source = InvalidPortId;  // the source parsed
+    };
     struct InputSlot {
         std::atomic<jack_port_t*> port{nullptr};
-        int32_t sourceId = InvalidPortId;  // m_mutex
+        std::atomic<int32_t> sourceId{InvalidPortId};  // written under m_mutex
         MidiReceiverList receivers;
         std::atomic<uint64_t> dropped{0};  // events the delivery ring had no room for
+        ThruInput thru;
+    };
+    // A thru message waiting for its output's turn in the cycle.
+    struct ThruEvent {
+        jack_nframes_t frame;
+        uint32_t offset;  // into the slot's thruBytes
+        uint32_t size;
+        int tag;
+        unsigned char type;
+        bool parsed;
     };
     struct OutputSlot {
         std::atomic<jack_port_t*> port{nullptr};
@@ -91,7 +126,19 @@ private:
         std::atomic<int32_t> destinationId{InvalidPortId};  // written under m_mutex
         int users = 0;                                      // m_mutex
         std::mutex sendMutex;
-        jack_nframes_t lastFrame = 0;  // process() only: the frame of the last event placed
+        // process() only: this cycle's thru messages, in frame order.
+        std::vector<ThruEvent> thruEvents;  // capacity reserved, never grown
+        std::unique_ptr<unsigned char[]> thruBytes;
+        size_t thruUsed = 0;
+    };
+    struct ThruTable {
+        std::vector<ThruRoute> routes;
+        uint64_t retiredAt = 0;  // m_cycles when it was replaced
+    };
+    // Where a route of the current input goes this cycle.
+    struct ThruTarget {
+        const ThruRoute* route;
+        OutputSlot* output;
     };
     // Host time (ns) to JACK time (us) now: JACK's clock may not be ours.
     int64_t hostToJackOffset() const;
@@ -104,7 +151,22 @@ private:
     void process(jack_nframes_t frames);
     void readInputs(jack_nframes_t frames);
     void writeOutputs(jack_nframes_t frames);
+    // The on routes of an input's source whose destination is connected
+    // (at most SlotCount); their count.
+    int thruTargets(const ThruTable* table, int32_t source, ThruTarget* targets);
+    void passThru(InputSlot& input, const jack_midi_event_t& event, const ThruTarget* targets, int count);
+    void passParsed(InputSlot& input, jack_nframes_t frame, const ThruTarget* targets, int count);
+    void queueThru(OutputSlot& output, const ThruEvent& event, const unsigned char* bytes);
+    // Places the slot's thru messages up to frame `until`;
+    // lastFrame as in writeOutputs.
+    void placeThru(OutputSlot& slot, void* buffer, jack_nframes_t until, jack_nframes_t& lastFrame, size_t& next);
+    // A thru report for the delivery thread (frame: in this cycle).
+    void reportThru(int tag, const unsigned char* bytes, uint32_t size, jack_nframes_t frame, unsigned char type,
+                    bool parsed, bool refused);
+    void freeRetiredThru(bool all);
     void deliverEvents();
+    // The host time of a frame (never 0).
+    unsigned long long hostTimeOfFrame(jack_nframes_t frame) const;
     QList<MidiEndpoint> list(unsigned long flags, MIDI_RESULT* result);
     QString portNameOf(int32_t uniqueId, unsigned long flags);
     jack_port_t* registerPort(const char* prefix, int slot, unsigned long flags);
@@ -125,6 +187,13 @@ private:
     std::atomic<uint64_t> m_skippedCycles{0};
     std::atomic<uint64_t> m_xruns{0};
     std::atomic<bool> m_lossPending{false};  // set by process(), said by the delivery thread
+    std::atomic<ThruTable*> m_thru{nullptr};   // owned; replaced by setThruRoutes
+    std::mutex m_thruMutex;                    // setThruRoutes callers, m_retiredThru
+    std::vector<std::unique_ptr<ThruTable>> m_retiredThru;
+    jack_nframes_t m_cycleStart = 0;        // process() only: this cycle's first frame
+    bool m_thruReported = false;            // process() only: a report went to the ring
+    midilib_event m_thruEvent;              // process() only
+    midilib_data m_thruData;                // process() only
     jack_nframes_t m_nextCycleFrame = 0;  // process() only: where the next cycle should start
     bool m_cycleSeen = false;             // process() only
     std::atomic<uint32_t> m_sampleRate{0};

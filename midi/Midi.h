@@ -24,6 +24,8 @@ public:
     int getCurrentPortName(QString& name) const;
     // Now, as milliseconds since local midnight on the shared origin.
     unsigned int getTimeStamp() const;
+    // The same for a host time in nanoseconds.
+    unsigned int timeStampOf(uint64_t hostNanoseconds) const { return timeStampAt(hostNanoseconds / 1000000u); }
 
     int32_t portIndex() const { return m_portIndex; }
     int32_t portUniqueId() const { return m_portUniqueId; }

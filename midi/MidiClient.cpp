@@ -92,3 +92,12 @@ uint64_t MidiClient::sum(uint64_t (MidiService::*count)() const) const
     }
     return total;
 }
+
+std::vector<MidiService*> MidiClient::services() const
+{
+    std::vector<MidiService*> services;
+    for (const auto& service : m_services) {
+        services.push_back(service.get());
+    }
+    return services;
+}

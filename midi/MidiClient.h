@@ -42,6 +42,9 @@ public:
     MidiClient(const MidiClient&) = delete;
     MidiClient& operator=(const MidiClient&) = delete;
 
+    // The services, system first.
+    std::vector<MidiService*> services() const;
+
     // "ALSA", "JACK", or empty when only the loopback is there.
     QString systemServiceName() const;
 

@@ -36,6 +36,9 @@ public:
     // on their way to this port, counted since the port was made
     // (user-interface thread).
     uint64_t droppedPackets() const;
+    // The service of the connected source (null when none) and the source's
+    // id: where MIDI thru can start (user-interface thread).
+    MidiService* connectedService() const { return m_connectedService; }
 
 private:
     void receivedPacket(const unsigned char* data, unsigned short length,

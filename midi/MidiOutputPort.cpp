@@ -238,6 +238,12 @@ uint32_t MidiOutputPort::largestMessage() const
                                : m_maximumMessageSize;
 }
 
+MidiOutputPort::Destination MidiOutputPort::destination() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return {m_destinationService, m_destinationId};
+}
+
 bool MidiOutputPort::isBluetooth() const
 {
     std::lock_guard<std::mutex> lock(m_mutex);

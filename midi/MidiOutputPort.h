@@ -49,6 +49,13 @@ public:
     MIDI_RESULT transmitMidi(const unsigned char* data, uint32_t length,
                              unsigned int& timeStamp, unsigned long long hostTime);
     bool isBluetooth() const;
+    struct Destination {
+        MidiService* service = nullptr;
+        int32_t id = InvalidPortRef;
+    };
+    // The destination's service (null when none) and its id: where MIDI
+    // thru can go (any thread).
+    Destination destination() const;
     // The longest message the destination takes (MaximumMessageSize when
     // not connected or without a limit of its own). Any thread.
     uint32_t largestMessage() const;
@@ -60,10 +67,6 @@ public:
     uint64_t refusedMessages() const { return m_refused.load(std::memory_order_relaxed); }
 
 private:
-    struct Destination {
-        MidiService* service = nullptr;
-        int32_t id = InvalidPortRef;
-    };
     // Takes the destination away (lock held): no send starts on it after
     // this. Returns it when no send is in progress, otherwise retires it
     // and returns none. The caller disconnects what it returns, unlocked.

@@ -16,6 +16,20 @@ void MidiService::lossHappened()
     }
 }
 
+void MidiService::setThruListener(std::function<void(const ThruReport&)> listener)
+{
+    std::lock_guard<std::mutex> lock(m_thruListenerMutex);
+    m_thruListener = std::move(listener);
+}
+
+void MidiService::thruReported(const ThruReport& report)
+{
+    std::lock_guard<std::mutex> lock(m_thruListenerMutex);
+    if (m_thruListener) {
+        m_thruListener(report);
+    }
+}
+
 int32_t MidiService::makeUniqueId(const QString& service, const QString& name, int occurrence)
 {
     // FNV-1a: the same names give the same id on every machine and run.

@@ -9,13 +9,42 @@
 
 #include <functional>
 #include <mutex>
+#include <vector>
 
 #include "MidiCommon.h"
+#include "midilib_filter.h"
 
 struct MidiEndpoint {
     QString name;      // display name, stable across restarts ("Client:Port")
     QString portName;  // the endpoint's own name, without its client
     int32_t uniqueId = InvalidPortId;
+};
+
+// MIDI thru that a service passes on its own thread: what comes from source
+// goes to destination (both the service's own endpoints), filtered as the
+// analyzer filters (active sensing never passes) when parsed, every packet
+// as it came when not.
+struct ThruRoute {
+    int32_t source = InvalidPortId;
+    int32_t destination = InvalidPortId;
+    int tag = 0;  // comes back in each report of the route
+    bool on = false;
+    bool parsed = true;
+    midilib_filter filter{};
+};
+
+// What such a route passed on (refused false) or could not pass: a message
+// longer than the destination takes or than the cycle had room for
+// (refused true; data and type then say nothing, largest is the limit).
+struct ThruReport {
+    int tag = 0;
+    const unsigned char* data = nullptr;
+    uint32_t length = 0;
+    unsigned char type = 0;  // a midilib event type when parsed
+    bool parsed = true;      // false: a packet passed as it came
+    unsigned long long hostTime = 0;
+    bool refused = false;
+    uint32_t largest = 0;
 };
 
 // Receives the packets of a connected source, on the service's thread.
@@ -87,6 +116,20 @@ public:
     // grew, so that a monitor that sleeps while nothing happens says it;
     // it must only hand a notice on. Set from any thread; null stops it.
     void setLossListener(std::function<void()> listener);
+    // Replaces every thru route; false when the service does not pass thru
+    // itself (nothing changes then: the caller passes thru). A route whose
+    // source or destination is not connected passes nothing. User-interface
+    // thread; never waits for the service's thread.
+    virtual bool setThruRoutes(const std::vector<ThruRoute>& routes)
+    {
+        (void)routes;
+        return false;
+    }
+    // Told of every message a route passed on or refused, in the order of
+    // each route, on a service thread that is not a real-time one; it must
+    // only hand the report on (data lasts for the call). Set from any
+    // thread; null stops it.
+    void setThruListener(std::function<void(const ThruReport&)> listener);
     // How far ahead a send may be scheduled; later times are brought to this.
     static constexpr unsigned long long LongestSchedule = 1000000000ull;
 
@@ -97,8 +140,12 @@ public:
 protected:
     // Calls the loss listener (its mutex held for the call only).
     void lossHappened();
+    // Calls the thru listener (its mutex held for the call only).
+    void thruReported(const ThruReport& report);
 
 private:
     std::mutex m_lossListenerMutex;
     std::function<void()> m_lossListener;  // m_lossListenerMutex
+    std::mutex m_thruListenerMutex;
+    std::function<void(const ThruReport&)> m_thruListener;  // m_thruListenerMutex
 };

@@ -42,6 +42,24 @@ void MidiAnalyzer::setThruSender(MidiSender* sender)
     m_thruSender = sender;
 }
 
+void MidiAnalyzer::setThruByService(unsigned int group, bool byService)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (group <= InputPortGroup_Second) {
+        m_thruByService[group] = byService;
+    }
+}
+
+ThruRoute MidiAnalyzer::thruRoute(unsigned int group) const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    ThruRoute route;
+    route.on = group <= InputPortGroup_Second && m_thru[group];
+    route.parsed = m_parsed;
+    route.filter = m_filter;
+    return route;
+}
+
 MidiAnalyzer::ThruBatch& MidiAnalyzer::threadThruBatch()
 {
     // One per worker thread: the batch is filled under the mutex and sent
@@ -85,7 +103,7 @@ void MidiAnalyzer::receivedMidi(const unsigned char* data, unsigned short length
     for (const ThruMessage& message : batch.messages) {
         // Only a long system exclusive can be more than an output takes.
         if (message.type == MIDILIB_Event_Type_SystemExclusive && message.length > sender->largestMessage(group)) {
-            sayNotPassedOn(message.length, sender->largestMessage(group));
+            sayThruRefused(message.length, sender->largestMessage(group));
             continue;
         }
         sender->send(batch.bytes.data() + message.offset, message.length, message.type, group, true, hostTimeStamp);
@@ -112,12 +130,20 @@ void MidiAnalyzer::wakeIfIdle()
     }
 }
 
-void MidiAnalyzer::sayNotPassedOn(uint32_t length, uint32_t largest)
+void MidiAnalyzer::sayThruRefused(uint32_t length, uint32_t largest)
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_receivedText += "\n-- MIDI thru: a system exclusive of " + QByteArray::number(length) +
-                      " bytes is longer than the output takes (" + QByteArray::number(largest) +
-                      " bytes); not passed on --";
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (largest != 0) {
+            m_receivedText += "\n-- MIDI thru: a system exclusive of " + QByteArray::number(length) +
+                              " bytes is longer than the output takes (" + QByteArray::number(largest) +
+                              " bytes); not passed on --";
+        } else {
+            m_receivedText += "\n-- MIDI thru: a message of " + QByteArray::number(length) +
+                              " bytes found no room in the output's cycle; not passed on --";
+        }
+    }
+    wakeIfIdle();
 }
 
 void MidiAnalyzer::receivedParsed(const unsigned char* data, unsigned short length, unsigned int timeStamp,
@@ -206,7 +232,7 @@ void MidiAnalyzer::followHidden(unsigned int portGroup)
 void MidiAnalyzer::passThrough(ThruBatch& batch, const unsigned char* data, uint32_t length,
                                unsigned char type, unsigned int portGroup)
 {
-    if (!m_thru[portGroup] || !m_thruSender) {
+    if (!m_thru[portGroup] || !m_thruSender || m_thruByService[portGroup]) {
         return;
     }
     batch.messages.push_back({batch.bytes.size(), length, type});
@@ -345,7 +371,7 @@ void MidiAnalyzer::updateTempo(unsigned int elapsedMicroseconds)
     midilib_tempoMeasure_update(&m_tempoMeasure, elapsedMicroseconds);
 }
 
-void MidiAnalyzer::updateFilterSwitch(unsigned int id, uint8_t on)
+bool MidiAnalyzer::updateFilterSwitch(unsigned int id, uint8_t on)
 {
     if (id >= ParamChannelFilterFirst && id < ParamChannelFilterFirst + ParamChannelFilterCount) {
         midilib_filter_setChannelSwitch(&m_filter,
@@ -374,41 +400,50 @@ void MidiAnalyzer::updateFilterSwitch(unsigned int id, uint8_t on)
                                       static_cast<uint8_t>(MIDILIB_Event_Type_TimingClock + id -
                                                            ParamSystemRealtimeFilterFirst),
                                       on);
+    } else {
+        return false;
     }
+    return true;
 }
 
 void MidiAnalyzer::updateParameter(unsigned int id)
 {
-    const int v = value(id);
+    if (updateSetting(id, value(id)) && m_thruSettingsChanged) {
+        m_thruSettingsChanged();
+    }
+}
+
+bool MidiAnalyzer::updateSetting(unsigned int id, int v)
+{
     std::lock_guard<std::mutex> lock(m_mutex);
     switch (id) {
     case ParamMidiThru:
         m_thru[0] = v != 0;
-        return;
+        return true;
     case ParamMidiThruSecond:
         m_thru[1] = v != 0;
-        return;
+        return true;
     case ParamMonitorPort1:
         m_monitorPort[0] = v != 0;
-        return;
+        return false;
     case ParamMonitorPort2:
         m_monitorPort[1] = v != 0;
-        return;
+        return false;
     case ParamTimeStamp:
         m_format.showTimeStamp = v != 0;
-        return;
+        return false;
     case ParamMessageDetail:
         m_format.showDetail = v != 0;
-        return;
+        return false;
     case ParamMessageMiddleC:
         m_format.middleC = v;
-        return;
+        return false;
     case ParamProgramNumberBase:
         m_programBase = v;
-        return;
+        return false;
     case ParamMessageTimeFormat:
         m_format.timeFormat = v;
-        return;
+        return false;
     case ParamMessageParsed:
         if ((v != 0) != m_parsed) {
             m_parsed = v != 0;
@@ -417,9 +452,8 @@ void MidiAnalyzer::updateParameter(unsigned int id)
             m_long[0].open = false;
             m_long[1].open = false;
         }
-        return;
+        return true;
     default:
-        updateFilterSwitch(id, v != 0);
-        return;
+        return updateFilterSwitch(id, v != 0);
     }
 }

@@ -35,6 +35,7 @@
 #include <vector>
 
 #include "MidiCommon.h"
+#include "MidiService.h"
 #include "MessageDecoder.h"
 #include "MidiMonitorLine.h"
 #include "ModelAssistant.h"
@@ -60,6 +61,19 @@ public:
     // while it is set); without one, MIDI thru sends nothing. Thru sends to
     // the output group of the input's group, without the bulk interval.
     void setThruSender(MidiSender* sender);
+    // An input whose thru its service passes itself (in the cycle the
+    // message came in): the analyzer then sends nothing for it, and the
+    // service's reports come back as setTransmittedMidiData and sayThruRefused.
+    void setThruByService(unsigned int group, bool byService);
+    // What such a service needs to pass an input's thru as the analyzer
+    // would: on, parsed and the filter (the route's endpoints left empty).
+    ThruRoute thruRoute(unsigned int group) const;
+    // Called on the user-interface thread, no lock held, after a thru,
+    // parser or filter setting changed. Set before the model changes.
+    void setThruSettingsListener(std::function<void()> listener) { m_thruSettingsChanged = std::move(listener); }
+    // A line in the In monitor for a thru message an output could not take:
+    // longer than largest bytes, or no room (largest 0). Any thread.
+    void sayThruRefused(uint32_t length, uint32_t largest);
     // Set by the owner before any worker delivers; called when text arrives
     // while marked idle, once per markIdle.
     void setWakeUp(std::function<void()> wakeUp) { m_wakeUp = std::move(wakeUp); }
@@ -131,8 +145,6 @@ private:
     void wakeIfIdle();
     void appendTransmitted(const unsigned char* data, uint32_t length, unsigned int timeStamp, unsigned char type,
                            OutputPortGroup group);
-    // A line in the In monitor for a thru message no output could take.
-    void sayNotPassedOn(uint32_t length, uint32_t largest);
     void passThrough(ThruBatch& batch, const unsigned char* data, uint32_t length,
                      unsigned char type, unsigned int portGroup);
     void appendMessageToBuffer(const unsigned char* data, uint32_t length, unsigned char type,
@@ -140,7 +152,10 @@ private:
     // The time since the last line of a monitor's text (hostTime in
     // nanoseconds, 0 for now), which becomes the last line's time.
     static uint64_t sinceLastLine(uint64_t& lastLine, uint64_t hostTime);
-    void updateFilterSwitch(unsigned int id, uint8_t on);
+    // One setting under the mutex: true when thru depends on it.
+    bool updateSetting(unsigned int id, int v);
+    // False when id is no filter setting.
+    bool updateFilterSwitch(unsigned int id, uint8_t on);
     int value(unsigned int id) const;
 
     midilib_parser m_parsers[2];
@@ -156,6 +171,8 @@ private:
     uint64_t m_lastReceivedLine = 0;     // host times (ns) of the last lines
     uint64_t m_lastTransmittedLine = 0;
     bool m_thru[2] = {false, false};
+    bool m_thruByService[2] = {false, false};
+    std::function<void()> m_thruSettingsChanged;
     MidiMonitorLineFormat m_format;
     int m_programBase = 1;
     MessageDecoder m_receivedDecoder;     // the In monitor's parameter choices

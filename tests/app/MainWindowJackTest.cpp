@@ -247,6 +247,61 @@ private Q_SLOTS:
         QVERIFY(window.sender()->largestMessage(OutputPortGroup_Both) < 100000);
     }
 
+    // MIDI thru from one JACK client to another through the window passes in
+    // the cycle and at the frame each message came in, filtered as the
+    // monitors are; the Out monitor shows what it passed; off, nothing passes.
+    void thruPassesInTheSameCycleThroughTheWindow()
+    {
+        PeerSession session("ostrel-thru-peer");
+        JackPeer receiver("ostrel-thru-receiver");
+        QVERIFY(session.peer.isOpen() && receiver.isOpen());
+        MainWindow& window = session.window;
+        QStringList names;
+        unsigned int current = 0;
+        window.ports()->getInputPortList(InputPortGroup_First, names, current);
+        QVERIFY(window.ports()->inputPortMenuSelected(InputPortGroup_First,
+                                                      unsigned(names.indexOf(session.peer.name() + ":out") - 1)));
+        window.ports()->getOutputPortList(OutputPortGroup_First, names, current);
+        QVERIFY(window.ports()->outputPortMenuSelected(OutputPortGroup_First,
+                                                       unsigned(names.indexOf(receiver.name() + ":in") - 1)));
+        MidiEditView* in = editView(window.openedWindow(WindowRestorationInfo::MidiInMonitorId));
+        MidiEditView* out = editView(window.openedWindow(WindowRestorationInfo::MidiOutMonitorId));
+        session.model.setModelIntValue(ParamMidiThru, 0);
+        session.model.setModelIntValue(ParamChannelFilterFirst + 1, 1);  // channel 2 hidden
+
+        // Off: the note reaches the In monitor and nothing else.
+        session.peer.send({0x90, 0x30, 0x40});
+        QTRY_VERIFY_WITH_TIMEOUT(textOf(in).contains("90 30 40"), 10000);
+        session.model.setModelIntValue(ParamMidiThru, 1);
+        const std::vector<std::vector<unsigned char>> sent = {
+            {0x90, 0x3C, 0x40}, {0x91, 0x3D, 0x40}, {0x80, 0x3C, 0x00}, {0xF0, 0x7D, 0x01, 0x02, 0xF7}};
+        jack_nframes_t offset = 10;
+        for (const auto& message : sent) {
+            session.peer.send(message, offset);
+            offset += 50;
+        }
+        const int xrunsBefore = session.peer.xruns() + receiver.xruns();
+        QVERIFY(receiver.waitForBytes(11));
+        QVERIFY(session.peer.waitUntilSent());
+        QTest::qWait(50);  // anything more would have arrived by now
+        const std::vector<unsigned char> expected = {0x90, 0x3C, 0x40, 0x80, 0x3C, 0x00, 0xF0, 0x7D, 0x01, 0x02, 0xF7};
+        QVERIFY(receiver.received() == expected);
+        const auto arrivals = receiver.arrivals();
+        const auto sentFrames = session.peer.sentFrames();
+        QCOMPARE(arrivals.size(), size_t(3));
+        if (session.peer.xruns() + receiver.xruns() == xrunsBefore) {
+            QCOMPARE(arrivals[0].frame, sentFrames[1]);
+            QCOMPARE(arrivals[1].frame, sentFrames[3]);
+            QCOMPARE(arrivals[2].frame, sentFrames[4]);
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(textOf(out).contains("F0 7D 01 02 F7"), 10000);
+        const QString outText = textOf(out);
+        QVERIFY2(outText.indexOf("90 3C 40") < outText.indexOf("80 3C 00"), qPrintable(outText));
+        QVERIFY(!outText.contains("91 3D 40"));
+        QVERIFY(!outText.contains("90 30 40"));
+        session.model.setModelIntValue(ParamMidiThru, 0);  // the window keeps it for the next
+    }
+
     // A peer sends a full-size dump and a burst of notes: the In monitor shows
     // every message and a listening editor gets the dump text exactly. Then an
     // editor sends several dumps back with the bulk interval after each.

@@ -14,6 +14,7 @@
 
 #include "JackPeer.h"
 #include "MainWindow.h"
+#include "ThruRouter.h"
 #include "PortSet.h"
 #include "MidiEditView.h"
 #include "MidiInputPort.h"
@@ -134,12 +135,16 @@ private Q_SLOTS:
         peer.send({0x90, 0x3C, 0x40});
         QVERIFY(peer.waitForBytes(before + 3));
 
-        // Every message the output port handed to the service reached the
-        // peer; the service refused none (it waits for ring space instead).
+        // Every message the output port handed to the service, and each the
+        // service passed thru itself, reached the peer; the service refused
+        // none (it waits for ring space instead).
         MidiOutputPort* output = window.ports()->output(OutputPortGroup_First);
-        QVERIFY(port_traffic::waitUntil([&] { return peer.receivedEvents() >= output->acceptedMessages(); }));
-        QCOMPARE(static_cast<uint64_t>(peer.receivedEvents()), output->acceptedMessages());
+        const ThruRouter* router = window.thruRouter();
+        const auto handedOver = [&] { return output->acceptedMessages() + router->passedMessages(); };
+        QVERIFY(port_traffic::waitUntil([&] { return peer.receivedEvents() >= handedOver(); }));
+        QCOMPARE(static_cast<uint64_t>(peer.receivedEvents()), handedOver());
         QCOMPARE(output->refusedMessages(), uint64_t{0});
+        QCOMPARE(router->refusedMessages(), uint64_t{0});
 
         const Tally result = tally(peer.received());
         QVERIFY2(result.damagedAt < 0, qPrintable(QString("damaged at byte %1").arg(result.damagedAt)));

@@ -1,0 +1,107 @@
+#include "ThruRouter.h"
+
+#include <cstring>
+
+#include "MidiAnalyzer.h"
+#include "MidiClient.h"
+#include "MidiInputPort.h"
+#include "MidiNameTables.h"
+#include "MidiOutputPort.h"
+#include "PortSet.h"
+
+namespace {
+
+bool sameRoutes(const std::vector<ThruRoute>& a, const std::vector<ThruRoute>& b)
+{
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < a.size(); i++) {
+        if (a[i].source != b[i].source || a[i].destination != b[i].destination || a[i].tag != b[i].tag ||
+            a[i].on != b[i].on || a[i].parsed != b[i].parsed ||
+            std::memcmp(&a[i].filter, &b[i].filter, sizeof(midilib_filter)) != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+ThruRouter::ThruRouter(PortSet& ports, MidiAnalyzer& analyzer)
+    : m_ports(ports), m_analyzer(analyzer), m_services(ports.client()->services())
+{
+    m_published.resize(m_services.size());
+    for (MidiService* service : m_services) {
+        service->setThruListener([this](const ThruReport& report) { reported(report); });
+    }
+}
+
+ThruRouter::~ThruRouter()
+{
+    for (MidiService* service : m_services) {
+        service->setThruRoutes({});
+        service->setThruListener(nullptr);
+    }
+    for (unsigned int group = 0; group < 2; group++) {
+        m_analyzer.setThruByService(group, false);
+    }
+}
+
+void ThruRouter::update()
+{
+    std::vector<std::vector<ThruRoute>> routes(m_services.size());
+    int serviceOf[2] = {-1, -1};
+    for (unsigned int group = 0; group < 2; group++) {
+        const MidiInputPort* input = m_ports.input(static_cast<InputPortGroup>(group));
+        const MidiOutputPort::Destination output = m_ports.output(static_cast<OutputPortGroup>(group))->destination();
+        if (!input->connectedService() || input->connectedService() != output.service) {
+            continue;
+        }
+        for (size_t index = 0; index < m_services.size(); index++) {
+            if (m_services[index] == output.service) {
+                ThruRoute route = m_analyzer.thruRoute(group);
+                route.source = input->portUniqueId();
+                route.destination = output.id;
+                route.tag = static_cast<int>(group);
+                routes[index].push_back(route);
+                serviceOf[group] = static_cast<int>(index);
+            }
+        }
+    }
+    bool taken[2] = {false, false};
+    for (size_t index = 0; index < m_services.size(); index++) {
+        bool takes = true;  // unchanged: what was published was taken
+        if (!sameRoutes(routes[index], m_published[index])) {
+            takes = m_services[index]->setThruRoutes(routes[index]);
+            m_published[index] = takes ? routes[index] : std::vector<ThruRoute>();
+        }
+        for (unsigned int group = 0; group < 2; group++) {
+            if (serviceOf[group] == static_cast<int>(index)) {
+                taken[group] = takes;
+            }
+        }
+    }
+    for (unsigned int group = 0; group < 2; group++) {
+        if (taken[group] != m_byService[group]) {
+            m_byService[group] = taken[group];
+            m_analyzer.setThruByService(group, taken[group]);
+        }
+    }
+}
+
+void ThruRouter::reported(const ThruReport& report)
+{
+    if (report.tag < 0 || report.tag > 1) {
+        return;
+    }
+    (report.refused ? m_refused : m_passed).fetch_add(1, std::memory_order_relaxed);
+    if (report.refused) {
+        m_analyzer.sayThruRefused(report.length, report.largest);
+        return;
+    }
+    const auto group = static_cast<OutputPortGroup>(report.tag);
+    const unsigned int timeStamp = m_ports.output(group)->timeStampOf(report.hostTime);
+    m_analyzer.setTransmittedMidiData(report.data, report.length, timeStamp,
+                                      report.parsed ? report.type : MessageTypeNotParsed, group);
+}
