@@ -111,8 +111,10 @@ static const int8_t realTimeEventType[8] = {
 
 #if defined(__GNUC__)
 #define MIDILIB_COLD __attribute__((cold, noinline))
+#define MIDILIB_NOINLINE __attribute__((noinline))
 #else
 #define MIDILIB_COLD
+#define MIDILIB_NOINLINE
 #endif
 
 /* The buffer of a system exclusive longer than it is full, or its F7 came
@@ -194,10 +196,151 @@ static int32_t completeStoredMessage(midilib_parser* self, midilib_event* event,
     return result;
 }
 
-int32_t midilib_parser_parse(midilib_parser* self, midilib_event* event)
+#ifndef MIDILIB_PARSER_FAST_PATH
+#define MIDILIB_PARSER_FAST_PATH 1
+#endif
+
+#if MIDILIB_PARSER_FAST_PATH
+/* A message the whole-message path completed: what follows it opens none
+ * (system messages), or keeps its channel status (running status). */
+static void closeAfterSystem(midilib_parser* self)
 {
-    SMLIB_ASSERT(self);
-    SMLIB_ASSERT(event);
+    self->message.memory = NULL;
+    self->message.size = 0;
+    self->message.position = 0;
+    self->longMessage = LongNone;
+}
+
+static void keepRunningStatus(midilib_parser* self, uint8_t status, uint64_t size)
+{
+    self->buffer[0] = status;
+    self->message.memory = self->buffer;
+    self->message.size = size;
+    self->message.position = 1;
+    self->longMessage = LongNone;
+}
+
+/* A system common or exclusive message whose status is input[0], whole in
+ * the input: 0 with the event, -1 when it is not all there (or malformed).
+ * Out of line: the channel messages' path keeps to a few registers. */
+MIDILIB_NOINLINE static int32_t parseWholeSystem(midilib_parser* self, midilib_event* event, const uint8_t* input,
+                                uint64_t available)
+{
+    const uint8_t status = input[0];
+    if (status == 0xF0) {
+        const uint64_t limit = available - 1 < MIDILIB_SystemExclusive_Size_Max - 1
+                                   ? available - 1
+                                   : MIDILIB_SystemExclusive_Size_Max - 1;
+        const uint64_t run = dataRunLength(input + 1, limit);
+        if (run == limit || input[1 + run] != 0xF7) {
+            return -1;
+        }
+        const uint64_t size = run + 2;
+        event->type = MIDILIB_Event_Type_SystemExclusive;
+        event->channelNumber = MIDILIB_ChannelNumber_None;
+        event->part = MIDILIB_SystemExclusive_Whole;
+        memcpy(event->payload.systemExclusive.bytes, input, size);
+        event->payload.systemExclusive.size = size;
+        closeAfterSystem(self);
+        self->input.position += size;
+        return 0;
+    }
+    const uint64_t size = midilib_status_messageSize(status);
+    if (size == 0 || size > available || (size > 1 && input[1] >= 0x80) || (size > 2 && input[2] >= 0x80)) {
+        return -1;
+    }
+    if (midilib_dataToEvent(input, size, event) != 0) {
+        return -1;
+    }
+    closeAfterSystem(self);
+    self->input.position += size;
+    return 0;
+}
+
+/* Whole messages read straight from the input, when the next bytes hold one
+ * that the parse loop would complete without any other effect: a channel
+ * message with its status, in running status, or completing the one whose
+ * first data byte came before; a real-time byte; a system common or a short
+ * system exclusive message whole. 0 with the event (the input and the
+ * message state moved on as in the loop), -1 to leave it to the parse loop.
+ * Most of a played stream goes this way; the results are the loop's, byte
+ * for byte. */
+static int32_t parseWhole(midilib_parser* self, midilib_event* event)
+{
+    const uint8_t* input = self->input.memory + self->input.position;
+    const uint64_t available = self->input.size - self->input.position;
+    if (available == 0) {
+        return -1;
+    }
+    uint8_t status = input[0];
+    uint8_t first = 0;
+    uint64_t used = 0; /* input bytes the message takes */
+    uint64_t dataBytes = 0;
+    if (status < 0x80) {
+        /* Data: a channel message open in the buffer goes on. */
+        status = self->buffer[0];
+        const uint64_t collected = self->message.position;
+        if (collected == 0 || collected >= self->message.size || status >= 0xF0) {
+            return -1;
+        }
+        dataBytes = self->message.size - 1;
+        if (collected == 1) {
+            first = input[0];
+            if (dataBytes == 2 && (available < 2 || input[1] >= 0x80)) {
+                return -1;
+            }
+            used = dataBytes;
+        } else {
+            first = self->buffer[1]; /* its second data byte now */
+            if (first >= 0x80) {
+                return -1; /* an undefined status byte slipped in: the loop drops the message */
+            }
+            used = 1;
+        }
+        self->message.position = 1;
+    } else if (status >= 0xF8) {
+        const int8_t type = realTimeEventType[status - 0xF8];
+        if (type < 0) {
+            return -1;
+        }
+        event->type = (uint8_t)type;
+        event->channelNumber = MIDILIB_ChannelNumber_None;
+        event->part = MIDILIB_SystemExclusive_Whole;
+        self->input.position++;
+        return 0;
+    } else if (status >= 0xF0) {
+        return parseWholeSystem(self, event, input, available);
+    } else {
+        dataBytes = (status & 0xE0) == 0xC0 ? 1u : 2u;
+        if (available <= dataBytes || input[1] >= 0x80 || (dataBytes == 2 && input[2] >= 0x80)) {
+            return -1;
+        }
+        first = input[1];
+        used = dataBytes + 1;
+        keepRunningStatus(self, status, dataBytes + 1);
+    }
+    const uint8_t second = input[used - 1];
+    event->type = (uint8_t)((status >> 4) - 8);
+    event->channelNumber = (uint8_t)(status & 0x0F);
+    event->part = MIDILIB_SystemExclusive_Whole;
+    if (event->type == MIDILIB_Event_Type_PitchBend) {
+        event->payload.value = (uint16_t)(first | (second << 7));
+    } else {
+        event->payload.dataBytes.firstByte = first;
+        if (dataBytes == 2) {
+            event->payload.dataBytes.secondByte = second;
+        }
+    }
+    self->input.position += used;
+    return 0;
+}
+#endif
+
+/* Every other case, byte by byte: messages split across chunks, system
+ * messages, malformed input. Kept out of line, so that the whole-message
+ * path above costs no more than its own few registers. */
+MIDILIB_NOINLINE static int32_t parseCollecting(midilib_parser* self, midilib_event* event)
+{
     const uint8_t* memory = self->input.memory;
     const uint64_t end = self->input.size;
     uint64_t position = self->input.position;
@@ -296,4 +439,16 @@ int32_t midilib_parser_parse(midilib_parser* self, midilib_event* event)
     self->input.position = position;
     storeMessage(self, collected, length);
     return result;
+}
+
+int32_t midilib_parser_parse(midilib_parser* self, midilib_event* event)
+{
+    SMLIB_ASSERT(self);
+    SMLIB_ASSERT(event);
+#if MIDILIB_PARSER_FAST_PATH
+    if (parseWhole(self, event) == 0) {
+        return 0;
+    }
+#endif
+    return parseCollecting(self, event);
 }
