@@ -84,6 +84,23 @@ public:
         return m_received;
     }
 
+    // When each received event arrived, in microseconds after origin.
+    std::vector<long long> arrivalTimes(std::chrono::steady_clock::time_point origin)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        std::vector<long long> times;
+        for (const auto& arrival : m_arrivals) {
+            times.push_back(std::chrono::duration_cast<std::chrono::microseconds>(arrival - origin).count());
+        }
+        return times;
+    }
+
+    // Subscribes other's "in" to this peer's "out": the sequencer delivers directly.
+    bool connectOutTo(AlsaPeer& other)
+    {
+        return snd_seq_connect_to(m_seq, m_out, snd_seq_client_id(other.m_seq), other.m_in) == 0;
+    }
+
 private:
     void read()
     {
@@ -105,6 +122,7 @@ private:
                 if (size > 0) {
                     std::lock_guard<std::mutex> lock(m_mutex);
                     m_received.insert(m_received.end(), buffer.begin(), buffer.begin() + size);
+                    m_arrivals.push_back(std::chrono::steady_clock::now());
                 }
             }
         }
@@ -118,6 +136,7 @@ private:
     std::mutex m_sendMutex;
     std::mutex m_mutex;
     std::vector<unsigned char> m_received;
+    std::vector<std::chrono::steady_clock::time_point> m_arrivals;
     std::atomic<bool> m_stop{false};
     std::thread m_reader;
 };
