@@ -55,9 +55,6 @@ std::unique_ptr<JackMidiService> JackMidiService::create()
     jack_set_process_callback(client, processCallback, service.get());
     jack_on_shutdown(client, shutdownCallback, service.get());
     jack_set_xrun_callback(client, xrunCallback, service.get());
-    if (jack_activate(client) != 0) {
-        return nullptr;
-    }
     return service;
 }
 
@@ -131,9 +128,43 @@ int JackMidiService::xrunCallback(void* self)
     return 0;
 }
 
+bool JackMidiService::activate()
+{
+    if (m_active.load()) {
+        return true;
+    }
+    // The frame time moved on while the server did not call us: no skip.
+    m_restartCycles.store(true);
+    if (jack_activate(m_client) != 0) {
+        return false;
+    }
+    m_active.store(true);
+    return true;
+}
+
+void JackMidiService::deactivateWhenUnused()
+{
+    for (const InputSlot& slot : m_inputs) {
+        if (slot.port.load()) {
+            return;
+        }
+    }
+    for (const OutputSlot& slot : m_outputs) {
+        if (slot.port.load()) {
+            return;
+        }
+    }
+    if (m_active.load() && jack_deactivate(m_client) == 0) {
+        m_active.store(false);
+    }
+}
+
 void JackMidiService::process(jack_nframes_t frames)
 {
     const jack_nframes_t start = jack_last_frame_time(m_client);
+    if (m_restartCycles.load(std::memory_order_relaxed) && m_restartCycles.exchange(false)) {
+        m_cycleSeen = false;
+    }
     if (m_cycleSeen && frames > 0) {
         // Unsigned: the frame counter may wrap; a step back (a restarted
         // server clock) is no skip.
@@ -501,7 +532,9 @@ bool JackMidiService::setThruRoutes(const std::vector<ThruRoute>& routes)
 void JackMidiService::freeRetiredThru(bool all)
 {
     // A cycle that loaded a table before it was replaced has ended once the
-    // count moved on twice (the count grows at the end of each cycle).
+    // count moved on twice (the count grows at the end of each cycle); an
+    // inactive client runs none.
+    all = all || !m_active.load();
     const uint64_t cycles = m_cycles.load(std::memory_order_acquire);
     m_retiredThru.erase(std::remove_if(m_retiredThru.begin(), m_retiredThru.end(),
                                        [&](const std::unique_ptr<ThruTable>& table) {
@@ -607,6 +640,7 @@ void JackMidiService::retirePort(std::atomic<jack_port_t*>& port)
     // A cycle that loaded the pointer before the exchange finishes first.
     waitForCycles(2);
     jack_port_unregister(m_client, retired);
+    deactivateWhenUnused();
 }
 
 MIDI_RESULT JackMidiService::connectSource(int32_t uniqueId, MidiServiceReceiver* receiver)
@@ -630,12 +664,15 @@ MIDI_RESULT JackMidiService::connectSource(int32_t uniqueId, MidiServiceReceiver
         return MIDI_RESULT_ERROR;
     }
     const int index = static_cast<int>(free - m_inputs.data());
-    jack_port_t* port = registerPort("in_", index, JackPortIsInput);
-    if (!port) {
+    if (!activate()) {
         return MIDI_RESULT_ERROR;
     }
-    if (jack_connect(m_client, source.toUtf8().constData(), jack_port_name(port)) != 0) {
-        jack_port_unregister(m_client, port);
+    jack_port_t* port = registerPort("in_", index, JackPortIsInput);
+    if (!port || jack_connect(m_client, source.toUtf8().constData(), jack_port_name(port)) != 0) {
+        if (port) {
+            jack_port_unregister(m_client, port);
+        }
+        deactivateWhenUnused();
         return MIDI_RESULT_ERROR;
     }
     free->sourceId = uniqueId;
@@ -692,12 +729,15 @@ MIDI_RESULT JackMidiService::connectDestination(int32_t uniqueId)
         return MIDI_RESULT_ERROR;
     }
     const int index = static_cast<int>(free - m_outputs.data());
-    jack_port_t* port = registerPort("out_", index, JackPortIsOutput);
-    if (!port) {
+    if (!activate()) {
         return MIDI_RESULT_ERROR;
     }
-    if (jack_connect(m_client, jack_port_name(port), destination.toUtf8().constData()) != 0) {
-        jack_port_unregister(m_client, port);
+    jack_port_t* port = registerPort("out_", index, JackPortIsOutput);
+    if (!port || jack_connect(m_client, jack_port_name(port), destination.toUtf8().constData()) != 0) {
+        if (port) {
+            jack_port_unregister(m_client, port);
+        }
+        deactivateWhenUnused();
         return MIDI_RESULT_ERROR;
     }
     jack_ringbuffer_reset(free->ring);

@@ -1,6 +1,7 @@
 // JACK as host MIDI service: one JACK client "Ostrel". Each connected
 // source gets an input port of ours and each connected destination an
-// output port, registered on demand (at most SlotCount of each).
+// output port, registered on demand (at most SlotCount of each). The
+// client is active (called each cycle) only while it has a port.
 //
 // Threads: JACK's real-time thread runs process(), which never blocks,
 // locks or allocates: it moves events through lock-free jack_ringbuffers.
@@ -79,6 +80,8 @@ public:
     // known once a destination's first cycle ran.
     uint32_t largestMessage(int32_t uniqueId) const override;
 
+    // True while the server calls the client each cycle (it has a port).
+    bool isActive() const { return m_active.load(); }
     // Frames per period and sample rate of the server (for measurements).
     jack_nframes_t bufferSize() const;
     jack_nframes_t sampleRate() const;
@@ -169,6 +172,10 @@ private:
     unsigned long long hostTimeOfFrame(jack_nframes_t frame) const;
     QList<MidiEndpoint> list(unsigned long flags, MIDI_RESULT* result);
     QString portNameOf(int32_t uniqueId, unsigned long flags);
+    // The client runs (the server calls process each cycle) only while it
+    // has a port: idle, it costs nothing. m_mutex held.
+    bool activate();
+    void deactivateWhenUnused();
     jack_port_t* registerPort(const char* prefix, int slot, unsigned long flags);
     void retirePort(std::atomic<jack_port_t*>& port);
     bool waitForCycles(int cycles);
@@ -194,6 +201,8 @@ private:
     bool m_thruReported = false;            // process() only: a report went to the ring
     midilib_event m_thruEvent;              // process() only
     midilib_data m_thruData;                // process() only
+    std::atomic<bool> m_active{false};          // written under m_mutex
+    std::atomic<bool> m_restartCycles{false};   // set before activating: the frame time moved on
     jack_nframes_t m_nextCycleFrame = 0;  // process() only: where the next cycle should start
     bool m_cycleSeen = false;             // process() only
     std::atomic<uint32_t> m_sampleRate{0};

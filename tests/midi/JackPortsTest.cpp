@@ -146,6 +146,14 @@ private Q_SLOTS:
         QCOMPARE(m_peer->received(), largest);
         service->disconnectDestination(peerIn);
         QCOMPARE(service->send(peerIn, largest.data(), 16384), MIDI_RESULT_ERROR);
+        // Without a port the client rests: the server no longer calls it.
+        QVERIFY(!service->isActive());
+        QCOMPARE(service->connectDestination(peerIn), MIDI_RESULT_SUCCESS);
+        QVERIFY(service->isActive());
+        QCOMPARE(service->send(peerIn, largest.data(), 16384), MIDI_RESULT_SUCCESS);
+        QVERIFY(m_peer->waitForBytes(2 * 16384));
+        QCOMPARE(service->skippedCycles(), uint64_t(0));  // the frame time moved on while it rested
+        service->disconnectDestination(peerIn);
     }
 
     // Same-cycle thru: what the peer sends reaches a second client in the
