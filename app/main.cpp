@@ -10,6 +10,7 @@
 
 #include "CApplication.h"
 #include "CommandLine.h"
+#include "CursorBlinkRest.h"
 #include "MainWindow.h"
 #include "MidiClient.h"
 #include "MonitorLog.h"
@@ -36,6 +37,7 @@ int main(int argc, char** argv)
     QGuiApplication::setDesktopFileName(QStringLiteral("org.ostrel.ostrel"));
     auto filter = std::make_unique<NativeEventFilter>();
     application->installEventFilter(filter.get());
+    CursorBlinkRest cursorRest;
     auto mainWindow = std::make_unique<MainWindow>(nullptr, model.get(), line.api);
     filter->setTarget(mainWindow.get());
 
