@@ -37,7 +37,7 @@ int main(int argc, char** argv)
     QGuiApplication::setDesktopFileName(QStringLiteral("org.ostrel.ostrel"));
     auto filter = std::make_unique<NativeEventFilter>();
     application->installEventFilter(filter.get());
-    CursorBlinkRest cursorRest;
+    auto cursorRest = std::make_unique<CursorBlinkRest>();
     auto mainWindow = std::make_unique<MainWindow>(nullptr, model.get(), line.api);
     filter->setTarget(mainWindow.get());
 
@@ -72,6 +72,7 @@ int main(int argc, char** argv)
     mainWindow.reset();
     // Logs switched off or closed with their windows finish writing.
     MonitorLog::waitForClosedLogs();
+    cursorRest.reset();
     filter.reset();
     application.reset();
     model.reset();

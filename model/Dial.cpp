@@ -33,12 +33,16 @@ void Dial::setTrackMargins(int left, int top, int right, int bottom)
     m_trackTop = top;
     m_trackRight = right;
     m_trackBottom = bottom;
+    m_trackImage = QPixmap();
+    update();
 }
 
 void Dial::setTrackColors(const QColor& start, const QColor& end)
 {
     m_trackStart = start;
     m_trackEnd = end;
+    m_trackImage = QPixmap();
+    update();
 }
 
 double Dial::getLinearMagnification() const
@@ -198,19 +202,32 @@ void Dial::keyPressEvent(QKeyEvent* event)
     QDial::keyPressEvent(event);
 }
 
+const QPixmap& Dial::trackImage()
+{
+    // A conical gradient costs an arc tangent per pixel, and a lamp or a
+    // value repaints the dial often: drawn once per size and colours.
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels = size() * ratio;
+    if (m_trackImage.size() == pixels && qFuzzyCompare(m_trackImage.devicePixelRatioF(), ratio)) {
+        return m_trackImage;
+    }
+    m_trackImage = QPixmap(pixels);
+    m_trackImage.setDevicePixelRatio(ratio);
+    m_trackImage.fill(Qt::transparent);
+    QPainter painter(&m_trackImage);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    QConicalGradient gradient(getCenterPos(), 270);
+    gradient.setColorAt(0, m_trackStart);
+    gradient.setColorAt(1, m_trackEnd);
+    painter.setBrush(gradient);
+    painter.drawPie(trackRect(), -60 * 16, 300 * 16);
+    return m_trackImage;
+}
+
 void Dial::paintEvent(QPaintEvent* event)
 {
-    {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(Qt::NoPen);
-        const QRect track = trackRect();
-        QConicalGradient gradient(getCenterPos(), 270);
-        gradient.setColorAt(0, m_trackStart);
-        gradient.setColorAt(1, m_trackEnd);
-        painter.setBrush(gradient);
-        painter.drawPie(track, -60 * 16, 300 * 16);
-    }
+    QPainter(this).drawPixmap(0, 0, trackImage());
     QDial::paintEvent(event);
     QPainter painter(this);
     painter.setPen(Qt::black);

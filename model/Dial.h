@@ -9,6 +9,7 @@
 
 #include <QColor>
 #include <QDial>
+#include <QPixmap>
 #include <QPointer>
 
 #include "ModelConnection.h"
@@ -61,6 +62,8 @@ protected:
 
 private:
     void openLineEdit();
+    // The gradient track, as it is for the widget's size.
+    const QPixmap& trackImage();
 
     bool m_pressed = false;
     int m_knobMode = Circular;
@@ -76,6 +79,7 @@ private:
     int m_trackBottom = 0;
     QColor m_trackStart = Qt::black;
     QColor m_trackEnd = Qt::white;
+    QPixmap m_trackImage;  // empty: drawn anew
     int m_resetValue = 0;
     int m_clickMargin = 15;
 };
