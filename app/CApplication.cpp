@@ -7,7 +7,10 @@ CApplication::CApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 QIcon CApplication::icon()
 {
     QIcon icon;
-    for (int size : {16, 22, 24, 32, 48, 64, 128, 256, 512}) {
+    // Up to 128 pixels: the desktop takes larger ones from the installed
+    // icon theme, and each size here is converted and sent to the display
+    // server before the window maps (512 and 256 cost ~1.3 MB).
+    for (int size : {16, 22, 24, 32, 48, 64, 128}) {
         icon.addFile(QStringLiteral(":/images/ostrel-%1.png").arg(size), QSize(size, size));
     }
     return icon;

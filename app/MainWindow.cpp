@@ -85,8 +85,6 @@ MainWindow::MainWindow(QWidget* parent, OstrelModel* model, MidiApi api)
                                 counts.skippedCycles = client->skippedCycles();
                                 counts.xruns = client->xruns();
                             });
-    // What the service reports wakes the monitors when they sleep.
-    m_ports->client()->setLossListener([feed = m_feed] { feed->wakeUp(); });
     m_trafficStatus = new TrafficStatus(this);
     statusBar()->addWidget(m_trafficStatus, 1);
     connect(m_feed, &MonitorFeed::trafficCounted, m_trafficStatus, &TrafficStatus::show);
@@ -95,6 +93,10 @@ MainWindow::MainWindow(QWidget* parent, OstrelModel* model, MidiApi api)
     }
     createMenus();
     WindowKinds::registerAll(*this);
+    // What the service reports wakes the monitors when they sleep. (The
+    // first call that reaches the services: it waits for the system's to
+    // open, which went on while the window was built.)
+    m_ports->client()->setLossListener([feed = m_feed] { feed->wakeUp(); });
     SettingsStore::read(m_model, m_ports.get());
 
     if (isMaximized() || isMinimized() || isFullScreen()) {

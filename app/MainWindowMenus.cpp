@@ -241,8 +241,9 @@ void MainWindow::createMenus()
     for (const bool input : {true, false}) {
         QMenu* menu = addMenu(input ? "&InputPort" : "&OutputPort", nullptr);
         connect(menu, &QMenu::triggered, this, [this, input](QAction* action) { portChosen(*this, action, input); });
+        // Filled as it opens: listing the ports waits for the service, which
+        // is still opening while the window is built.
         connect(menu, &QMenu::aboutToShow, this, [this, menu, input] { refreshPortMenu(*this, menu, input); });
-        refreshPortMenu(*this, menu, input);
         (input ? m_inputPortMenu : m_outputPortMenu) = menu;
     }
 

@@ -23,6 +23,11 @@ QStringList withNoAssign(const QStringList& names, const QString& current, unsig
     return all;
 }
 
+bool isStored(const QString& name)
+{
+    return !name.isEmpty() && name != QLatin1String(NoAssign);
+}
+
 }  // namespace
 
 PortSet::PortSet(MidiApi api, std::function<void(const QString&)> reportError)
@@ -110,6 +115,9 @@ void PortSet::writePortName(const char* key, const QString& name)
 bool PortSet::inputPortMenuSelected(InputPortGroup group, unsigned int index)
 {
     MidiInputPort* port = m_inputs[group].get();
+    if (port->portNameList().isEmpty()) {
+        port->getInputPortNameList(nullptr);  // the index is into the names listed
+    }
     port->closeInputPort();
     QString name = QString::fromLatin1(NoAssign);
     bool opened = true;
@@ -132,6 +140,9 @@ bool PortSet::outputPortMenuSelected(OutputPortGroup group, unsigned int index)
         return false;
     }
     MidiOutputPort* port = m_outputs[group].get();
+    if (port->portNameList().isEmpty()) {
+        port->getOutputPortNameList(nullptr);  // the index is into the names listed
+    }
     port->closeOutputPort();
     QString name = QString::fromLatin1(NoAssign);
     bool opened = true;
@@ -168,7 +179,13 @@ void PortSet::openStoredPorts(OstrelModel* model)
     settings.beginGroup(QStringLiteral("PortName"));
     for (unsigned int group = 0; group < 2; group++) {
         const auto inputGroup = static_cast<InputPortGroup>(group);
-        m_inputs[group]->openInputPort(settings.value(QLatin1String(InputKeys[group])).toString());
+        const QString name = settings.value(QLatin1String(InputKeys[group])).toString();
+        // None stored: nothing to look up (listing waits for the service).
+        if (!isStored(name)) {
+            model->setModelIntValue(group == 0 ? ParamInputPortIndex : ParamInputPortIndexSecond, 0);
+            continue;
+        }
+        m_inputs[group]->openInputPort(name);
         const unsigned int index = currentInputIndex(inputGroup);
         if (index == 0) {
             m_inputs[group]->closeInputPort();
@@ -178,7 +195,12 @@ void PortSet::openStoredPorts(OstrelModel* model)
     }
     for (unsigned int group = 0; group < 2; group++) {
         const auto outputGroup = static_cast<OutputPortGroup>(group);
-        m_outputs[group]->openOutputPort(settings.value(QLatin1String(OutputKeys[group])).toString());
+        const QString name = settings.value(QLatin1String(OutputKeys[group])).toString();
+        if (!isStored(name)) {
+            model->setModelIntValue(group == 0 ? ParamOutputPortIndex : ParamOutputPortIndexSecond, 0);
+            continue;
+        }
+        m_outputs[group]->openOutputPort(name);
         const unsigned int index = currentOutputIndex(outputGroup);
         if (index == 0) {
             m_outputs[group]->closeOutputPort();

@@ -28,13 +28,20 @@ bool sameRoutes(const std::vector<ThruRoute>& a, const std::vector<ThruRoute>& b
 
 }  // namespace
 
-ThruRouter::ThruRouter(PortSet& ports, MidiAnalyzer& analyzer)
-    : m_ports(ports), m_analyzer(analyzer), m_services(ports.client()->services())
+ThruRouter::ThruRouter(PortSet& ports, MidiAnalyzer& analyzer) : m_ports(ports), m_analyzer(analyzer)
 {
+}
+
+void ThruRouter::listen()
+{
+    // Asked for at the first update: the services may still be opening when
+    // the router is made.
+    m_services = m_ports.client()->services();
     m_published.resize(m_services.size());
     for (MidiService* service : m_services) {
         service->setThruListener([this](const ThruReport& report) { reported(report); });
     }
+    m_listening = true;
 }
 
 ThruRouter::~ThruRouter()
@@ -50,6 +57,9 @@ ThruRouter::~ThruRouter()
 
 void ThruRouter::update()
 {
+    if (!m_listening) {
+        listen();
+    }
     std::vector<std::vector<ThruRoute>> routes(m_services.size());
     int serviceOf[2] = {-1, -1};
     for (unsigned int group = 0; group < 2; group++) {

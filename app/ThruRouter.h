@@ -37,12 +37,14 @@ public:
     uint64_t refusedMessages() const { return m_refused.load(std::memory_order_relaxed); }
 
 private:
+    void listen();
     void reported(const ThruReport& report);
 
     PortSet& m_ports;
     MidiAnalyzer& m_analyzer;
     std::vector<MidiService*> m_services;
     std::vector<std::vector<ThruRoute>> m_published;  // per service, what it was given last
+    bool m_listening = false;
     bool m_byService[2] = {false, false};
     std::atomic<uint64_t> m_passed{0};
     std::atomic<uint64_t> m_refused{0};

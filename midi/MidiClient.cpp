@@ -22,34 +22,49 @@ std::unique_ptr<MidiService> systemService(MidiApi api)
 }  // namespace
 
 MidiClient::MidiClient(MidiApi api)
+    // Opening the system's service (a round trip to a JACK server) goes on
+    // while the caller builds its windows.
+    : m_system(std::async(std::launch::async, systemService, api))
 {
-    if (auto system = systemService(api)) {
-        m_systemServiceName = system->serviceName();
-        m_services.push_back(std::move(system));
-    }
     m_services.push_back(std::make_unique<LoopbackMidiService>());
 }
 
 MidiClient::MidiClient(std::vector<std::unique_ptr<MidiService>> services)
     : m_services(std::move(services))
 {
-    for (const auto& service : m_services) {
-        if (service->serviceName() != QLatin1String("Loopback")) {
-            m_systemServiceName = service->serviceName();
-            break;
-        }
-    }
 }
 
-MidiClient::~MidiClient() = default;
+MidiClient::~MidiClient()
+{
+    ready();
+}
+
+void MidiClient::ready() const
+{
+    std::call_once(m_readyOnce, [this] {
+        if (m_system.valid()) {
+            if (auto system = m_system.get()) {
+                m_services.insert(m_services.begin(), std::move(system));
+            }
+        }
+        for (const auto& service : m_services) {
+            if (service->serviceName() != QLatin1String("Loopback")) {
+                m_systemServiceName = service->serviceName();
+                break;
+            }
+        }
+    });
+}
 
 QString MidiClient::systemServiceName() const
 {
+    ready();
     return m_systemServiceName;
 }
 
 QList<MidiClient::Endpoint> MidiClient::collect(bool sources, MIDI_RESULT* result) const
 {
+    ready();
     QList<Endpoint> endpoints;
     MIDI_RESULT overall = MIDI_RESULT_SUCCESS;
     for (const auto& service : m_services) {
@@ -79,6 +94,7 @@ QList<MidiClient::Endpoint> MidiClient::destinations(MIDI_RESULT* result) const
 
 void MidiClient::setLossListener(const std::function<void()>& listener)
 {
+    ready();
     for (const auto& service : m_services) {
         service->setLossListener(listener);
     }
@@ -86,6 +102,7 @@ void MidiClient::setLossListener(const std::function<void()>& listener)
 
 uint64_t MidiClient::sum(uint64_t (MidiService::*count)() const) const
 {
+    ready();
     uint64_t total = 0;
     for (const auto& service : m_services) {
         total += (service.get()->*count)();
@@ -95,6 +112,7 @@ uint64_t MidiClient::sum(uint64_t (MidiService::*count)() const) const
 
 std::vector<MidiService*> MidiClient::services() const
 {
+    ready();
     std::vector<MidiService*> services;
     for (const auto& service : m_services) {
         services.push_back(service.get());

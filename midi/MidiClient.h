@@ -2,13 +2,17 @@
 // chosen once at start-up (ALSA, else a running JACK server, else none) and
 // the built-in loopback, whose endpoints follow the system's in every list.
 // Created before the ports and destroyed after them. Listing may be called
-// from any thread; services lock their own tables.
+// from any thread; services lock their own tables. The system service is
+// opened on a thread of its own from construction on; the first call that
+// needs the services waits for it (once, on whichever thread calls first).
 #pragma once
 
 #include <QList>
 #include <QString>
 
+#include <future>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #include "MidiService.h"
@@ -54,9 +58,14 @@ public:
     QList<Endpoint> destinations(MIDI_RESULT* result) const;
 
 private:
+    // Waits for the system service and puts it first (once).
+    void ready() const;
     uint64_t sum(uint64_t (MidiService::*count)() const) const;
     QList<Endpoint> collect(bool sources, MIDI_RESULT* result) const;
 
-    std::vector<std::unique_ptr<MidiService>> m_services;
-    QString m_systemServiceName;
+    mutable std::future<std::unique_ptr<MidiService>> m_system;
+    mutable std::once_flag m_readyOnce;
+    // Complete once ready() returned.
+    mutable std::vector<std::unique_ptr<MidiService>> m_services;
+    mutable QString m_systemServiceName;
 };
