@@ -267,11 +267,11 @@ MIDILIB_NOINLINE static int32_t parseWholeSystem(midilib_parser* self, midilib_e
  * for byte. */
 static int32_t parseWhole(midilib_parser* self, midilib_event* event)
 {
-    const uint8_t* input = self->input.memory + self->input.position;
     const uint64_t available = self->input.size - self->input.position;
     if (available == 0) {
-        return -1;
+        return -1; /* also before any input: no pointer arithmetic on none */
     }
+    const uint8_t* input = self->input.memory + self->input.position;
     uint8_t status = input[0];
     uint8_t first = 0;
     uint64_t used = 0; /* input bytes the message takes */
