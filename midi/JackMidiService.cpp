@@ -72,6 +72,8 @@ JackMidiService::JackMidiService(jack_client_t* client)
     for (InputSlot& slot : m_inputs) {
         midilib_parser_init(&slot.thru.parser);
     }
+    m_thruStage = jack_ringbuffer_create(ThruJoinCapacity + 1);
+    m_thruStaged.reset(new unsigned char[ThruJoinCapacity]);
     sem_init(&m_receivedReady, 0, 0);
     m_packet.reserve(MaximumPacketSize);
     m_delivery = std::thread([this] { deliverEvents(); });
@@ -90,6 +92,7 @@ JackMidiService::~JackMidiService()
         jack_ringbuffer_free(slot.ring);
     }
     delete m_thru.load();
+    jack_ringbuffer_free(m_thruStage);
 }
 
 QString JackMidiService::serviceName() const
@@ -339,19 +342,33 @@ int JackMidiService::thruTargets(const ThruTable* table, int32_t source, ThruTar
     return count;
 }
 
+const unsigned char* JackMidiService::staged(const jack_midi_event_t& event)
+{
+    // Another client wrote these bytes, handed over through the server's own
+    // synchronisation, which a thread checker cannot see; libjack copies
+    // them (into a ring and out again) before thru reads them, as it copies
+    // everything else this client takes from a port.
+    if (event.size > ThruJoinCapacity) {
+        return event.buffer;
+    }
+    jack_ringbuffer_write(m_thruStage, reinterpret_cast<const char*>(event.buffer), event.size);
+    jack_ringbuffer_read(m_thruStage, reinterpret_cast<char*>(m_thruStaged.get()), event.size);
+    return m_thruStaged.get();
+}
+
 void JackMidiService::passThru(InputSlot& input, const jack_midi_event_t& event, const ThruTarget* targets,
                                int count)
 {
+    const unsigned char* bytes = staged(event);
     if (!targets[0].route->parsed) {
         // The analyzer does not parse: every packet goes as it came.
         for (int i = 0; i < count; i++) {
             queueThru(*targets[i].output,
-                      {event.time, 0, static_cast<uint32_t>(event.size), targets[i].route->tag, 0, false},
-                      event.buffer);
+                      {event.time, 0, static_cast<uint32_t>(event.size), targets[i].route->tag, 0, false}, bytes);
         }
         return;
     }
-    midilib_parser_setData(&input.thru.parser, event.buffer, event.size);
+    midilib_parser_setData(&input.thru.parser, bytes, event.size);
     while (midilib_parser_parse(&input.thru.parser, &m_thruEvent) == 0) {
         passParsed(input, event.time, targets, count);
     }
@@ -430,13 +447,12 @@ void JackMidiService::placeThru(OutputSlot& slot, void* buffer, jack_nframes_t u
     for (; next < slot.thruEvents.size() && slot.thruEvents[next].frame <= until; next++) {
         const ThruEvent& event = slot.thruEvents[next];
         const jack_nframes_t frame = std::max(lastFrame, event.frame);
-        jack_midi_data_t* target = jack_midi_event_reserve(buffer, frame, event.size);
         const unsigned char* bytes = slot.thruBytes.get() + event.offset;
-        if (!target) {
+        // Written by libjack, as the ring's events are: the next client reads it.
+        if (jack_midi_event_write(buffer, frame, bytes, event.size) != 0) {
             reportThru(event.tag, nullptr, event.size, frame, event.type, event.parsed, true);
             continue;
         }
-        std::memcpy(target, bytes, event.size);
         lastFrame = frame;
         reportThru(event.tag, bytes, event.size, frame, event.type, event.parsed, false);
     }

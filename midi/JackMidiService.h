@@ -157,6 +157,8 @@ private:
     // The on routes of an input's source whose destination is connected
     // (at most SlotCount); their count.
     int thruTargets(const ThruTable* table, int32_t source, ThruTarget* targets);
+    // The event's bytes in memory of this client's own (copied by libjack).
+    const unsigned char* staged(const jack_midi_event_t& event);
     void passThru(InputSlot& input, const jack_midi_event_t& event, const ThruTarget* targets, int count);
     void passParsed(InputSlot& input, jack_nframes_t frame, const ThruTarget* targets, int count);
     void queueThru(OutputSlot& output, const ThruEvent& event, const unsigned char* bytes);
@@ -200,6 +202,8 @@ private:
     jack_nframes_t m_cycleStart = 0;        // process() only: this cycle's first frame
     bool m_thruReported = false;            // process() only: a report went to the ring
     midilib_event m_thruEvent;              // process() only
+    jack_ringbuffer_t* m_thruStage = nullptr;        // process() only
+    std::unique_ptr<unsigned char[]> m_thruStaged;  // process() only: ThruJoinCapacity bytes
     midilib_data m_thruData;                // process() only
     std::atomic<bool> m_active{false};          // written under m_mutex
     std::atomic<bool> m_restartCycles{false};   // set before activating: the frame time moved on
