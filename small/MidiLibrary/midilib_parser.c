@@ -286,6 +286,17 @@ static int32_t parseWhole(midilib_parser* self, midilib_event* event)
         dataBytes = self->message.size - 1;
         if (collected == 1) {
             first = input[0];
+            if (dataBytes == 2 && available >= 2 && input[1] >= 0xF8 && realTimeEventType[input[1] - 0xF8] >= 0) {
+                /* A real-time byte between the two data bytes: the first is
+                 * kept, as the loop keeps it, and the real-time one goes out. */
+                self->buffer[1] = first;
+                self->message.position = 2;
+                event->type = (uint8_t)realTimeEventType[input[1] - 0xF8];
+                event->channelNumber = MIDILIB_ChannelNumber_None;
+                event->part = MIDILIB_SystemExclusive_Whole;
+                self->input.position += 2;
+                return 0;
+            }
             if (dataBytes == 2 && (available < 2 || input[1] >= 0x80)) {
                 return -1;
             }
