@@ -13,7 +13,13 @@
 // user-interface thread), never by send or delivery; each input slot's receivers are a
 // MidiReceiverList, called without any lock held; each output slot's
 // sendMutex keeps one writer per ring for the copy only, never while
-// waiting for space.
+// waiting for space. Activating and deactivating the client (a round trip
+// to the server) happen under m_mutex with the port they are for, as port
+// registration always did: only the user-interface thread takes it, so
+// nobody else waits behind them. m_thruMutex serialises setThruRoutes
+// callers and guards the replaced tables; process() never takes it.
+// Refused thru messages, and reports the received ring had no room for,
+// are counted (overruns) and said like any other loss.
 // Losses: process() counts what the delivery ring had no room for, per
 // slot, and cycles it was never called for, and wakes the delivery thread,
 // which tells the loss listener; the xrun callback (JACK's notification
