@@ -97,11 +97,7 @@ CommandLine CommandLine::parse(const QStringList& arguments)
     line.api = MidiApi::Automatic;
     if (parser.isSet(api)) {
         const QString value = parser.value(api);
-        if (value == QLatin1String("alsa")) {
-            line.api = MidiApi::Alsa;
-        } else if (value == QLatin1String("jack")) {
-            line.api = MidiApi::Jack;
-        } else {
+        if (!MidiClient::apiNamed(value, line.api)) {
             return exitWith(2, QStringLiteral("%1: --midi-api takes alsa or jack, not '%2'\n").arg(program, value) +
                                    usageHint());
         }

@@ -116,32 +116,6 @@ TrafficCounts MonitorFeed::counts() const
     return counts;
 }
 
-void MonitorFeed::sayLosses(const TrafficCounts& now)
-{
-    const TrafficCounts& said = m_lossReported;
-    if (now.totalLost() > said.totalLost()) {
-        m_lossLine += QStringLiteral("\n-- %1 messages lost --").arg(now.totalLost() - said.totalLost());
-    }
-    if (now.overruns > said.overruns) {
-        const uint64_t count = now.overruns - said.overruns;
-        m_lossLine += count == 1 ? QStringLiteral("\n-- ALSA sequencer input overrun: messages were lost --")
-                                 : QStringLiteral("\n-- %1 ALSA sequencer input overruns: messages were lost --")
-                                       .arg(count);
-    }
-    if (now.skippedCycles > said.skippedCycles) {
-        const uint64_t count = now.skippedCycles - said.skippedCycles;
-        m_lossLine += QStringLiteral("\n-- JACK skipped %1 %2: input in them may be lost --")
-                          .arg(count)
-                          .arg(count == 1 ? QStringLiteral("cycle") : QStringLiteral("cycles"));
-    }
-    if (now.xruns > said.xruns) {
-        const uint64_t count = now.xruns - said.xruns;
-        m_lossLine += count == 1 ? QStringLiteral("\n-- JACK xrun: input may be late or lost --")
-                                 : QStringLiteral("\n-- %1 JACK xruns: input may be late or lost --").arg(count);
-    }
-    m_lossReported = now;
-}
-
 void MonitorFeed::timerEvent(QTimerEvent* event)
 {
     if (event->timerId() == m_timerId && m_timerId != 0) {
@@ -156,7 +130,7 @@ void MonitorFeed::tick()
                          now.totalLost() != m_lastCounts.totalLost() || now.overruns != m_lastCounts.overruns ||
                          now.skippedCycles != m_lastCounts.skippedCycles || now.xruns != m_lastCounts.xruns;
     m_lastCounts = now;
-    sayLosses(now);
+    m_lossLine += m_lossLines.since(now);
     const bool delivered = deliver();
     for (const QList<MidiEditView*>& views : {m_inputViews, m_outputViews}) {
         for (MidiEditView* view : views) {

@@ -20,6 +20,7 @@
 #include <functional>
 #include <memory>
 
+#include "LossLines.h"
 #include "MidiAnalyzer.h"
 #include "TrafficCounts.h"
 
@@ -74,14 +75,12 @@ private:
     // After a tick: counts a quiet one, and sleeps after enough of them.
     void restAfter(bool active);
     void wake();
-    // The lines for what was lost since the counts last said.
-    void sayLosses(const TrafficCounts& now);
 
     std::unique_ptr<MidiAnalyzer> m_analyzer;
     MidiAnalyzer::Recording m_recording;  // reused every tick
     Counter m_lossCounters[2];
     ServiceCounter m_serviceCounter;
-    TrafficCounts m_lossReported;  // losses already said in the monitor
+    LossLines m_lossLines;        // what the monitor said was lost
     QString m_lossLine;           // to go before the next text
     int m_timerId = 0;  // 0 while asleep
     int m_idleTicks = 0;

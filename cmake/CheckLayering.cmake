@@ -1,10 +1,10 @@
 # Fails when a floor below the application reaches up: a file under small/,
-# model/, midi/, monitor/ or generators/ that includes a header of app/ (or
+# model/, midi/, monitor/, generators/ or cli/ that includes a header of app/ (or
 # of a floor above its own), or uses the main window's instance. The build
 # enforces the same through the library targets' include folders; this
 # check names the offending line.
 #   cmake -DSOURCE_DIR=<repository> -P CheckLayering.cmake
-set(floors small model midi monitor generators app)
+set(floors small model midi monitor generators cli app)
 set(failures "")
 foreach(floor IN LISTS floors)
     file(GLOB_RECURSE headers RELATIVE ${SOURCE_DIR}/${floor} ${SOURCE_DIR}/${floor}/*.h)

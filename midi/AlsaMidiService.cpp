@@ -240,6 +240,30 @@ std::shared_ptr<AlsaMidiService::Destination> AlsaMidiService::destination(int32
     return found;
 }
 
+bool AlsaMidiService::flushOutput(int timeoutMs)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    snd_seq_queue_status_t* status = nullptr;
+    snd_seq_queue_status_alloca(&status);
+    for (;;) {
+        int waiting = 0;
+        {
+            std::lock_guard<std::mutex> lock(m_seqMutex);
+            snd_seq_drain_output(m_seq);
+            if (snd_seq_get_queue_status(m_seq, m_queue, status) == 0) {
+                waiting = snd_seq_queue_status_get_events(status);
+            }
+        }
+        if (waiting == 0) {
+            return true;
+        }
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
 MIDI_RESULT AlsaMidiService::outputEvent(snd_seq_event_t& event)
 {
     const auto deadline = std::chrono::steady_clock::now() + SendTimeout;

@@ -44,6 +44,7 @@ public:
     uint64_t inputOverruns() const override { return m_overruns.load(); }
 
     QString serviceName() const override;
+    bool flushOutput(int timeoutMs) override;
     QList<MidiEndpoint> sources(MIDI_RESULT* result) override;
     QList<MidiEndpoint> destinations(MIDI_RESULT* result) override;
     MIDI_RESULT connectSource(int32_t uniqueId, MidiServiceReceiver* receiver) override;

@@ -634,6 +634,28 @@ jack_port_t* JackMidiService::registerPort(const char* prefix, int slot, unsigne
     return jack_port_register(m_client, name.constData(), JACK_DEFAULT_MIDI_TYPE, flags, 0);
 }
 
+bool JackMidiService::flushOutput(int timeoutMs)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    const auto waiting = [this] {
+        for (const OutputSlot& slot : m_outputs) {
+            if (slot.ring && jack_ringbuffer_read_space(slot.ring) > 0) {
+                return true;
+            }
+        }
+        return false;
+    };
+    while (waiting()) {
+        if (m_serverGone || std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    // The cycle that took the last event wrote it; a client that runs
+    // before ours in the graph reads it one cycle later.
+    return !isActive() || waitForCycles(2);
+}
+
 bool JackMidiService::waitForCycles(int cycles)
 {
     const uint64_t target = m_cycles.load(std::memory_order_acquire) + cycles;

@@ -98,6 +98,7 @@ public:
     // Cycles the server never ran for us: the frame time of a cycle lies
     // more than one period after the last one's (an asynchronous server
     // that fell behind). Xruns: as the server reports them.
+    bool flushOutput(int timeoutMs) override;
     uint64_t skippedCycles() const override { return m_skippedCycles.load(std::memory_order_relaxed); }
     uint64_t xruns() const override { return m_xruns.load(std::memory_order_relaxed); }
     // Passes thru in the process callback, in the cycle a message came in.

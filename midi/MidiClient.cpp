@@ -21,6 +21,27 @@ std::unique_ptr<MidiService> systemService(MidiApi api)
 
 }  // namespace
 
+bool MidiClient::apiNamed(const QString& name, MidiApi& api)
+{
+    if (name == QLatin1String("alsa")) {
+        api = MidiApi::Alsa;
+    } else if (name == QLatin1String("jack")) {
+        api = MidiApi::Jack;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+bool MidiClient::flushOutput(int timeoutMs) const
+{
+    bool flushed = true;
+    for (MidiService* service : services()) {
+        flushed = service->flushOutput(timeoutMs) && flushed;
+    }
+    return flushed;
+}
+
 MidiClient::MidiClient(MidiApi api)
     // Opening the system's service (a round trip to a JACK server) goes on
     // while the caller builds its windows.

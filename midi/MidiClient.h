@@ -25,6 +25,9 @@ enum class MidiApi {
 
 class MidiClient {
 public:
+    // The service a --midi-api value names ("alsa" or "jack"); false for any other.
+    static bool apiNamed(const QString& name, MidiApi& api);
+
     struct Endpoint {
         MidiService* service = nullptr;
         MidiEndpoint endpoint;
@@ -39,6 +42,8 @@ public:
     uint64_t inputOverruns() const { return sum(&MidiService::inputOverruns); }
     uint64_t skippedCycles() const { return sum(&MidiService::skippedCycles); }
     uint64_t xruns() const { return sum(&MidiService::xruns); }
+    // Every service's flushOutput (see MidiService), each given timeoutMs.
+    bool flushOutput(int timeoutMs) const;
     // Every service's loss listener (see MidiService).
     void setLossListener(const std::function<void()>& listener);
     ~MidiClient();

@@ -97,6 +97,16 @@ public:
     // Received messages the service had to drop since it started (its own
     // buffers full: a receiver that fell behind) without knowing their
     // source. Any thread.
+    // Waits until every message handed to send has left for its
+    // destination (a JACK ring emptied and the cycle that wrote it over, an
+    // ALSA queue empty), at most timeoutMs; false when some had not. A
+    // program that ends right after sending calls it before closing. Any
+    // thread but the service's own.
+    virtual bool flushOutput(int timeoutMs)
+    {
+        (void)timeoutMs;
+        return true;
+    }
     virtual uint64_t droppedOnArrival() const { return 0; }
     // Received messages of one source dropped since the service started,
     // where it knows the source; counted on, whoever connects. Any thread.

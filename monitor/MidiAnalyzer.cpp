@@ -203,9 +203,11 @@ void MidiAnalyzer::receivedPiece(unsigned int group, unsigned int timeStamp, uin
     if (message.length > MaximumReceivedMessageSize) {
         m_lostMessages[group]++;
         if (m_monitorPort[group]) {
+            const int lineStart = m_receivedText.size() + 1;
             MidiMonitorLine::appendNotKept(m_receivedText, m_format, message.bytes.data(), message.length,
                                            MaximumReceivedMessageSize, timeStamp, group,
                                            sinceLastLine(m_lastReceivedLine, hostTime));
+            record(nullptr, 0, MIDILIB_Event_Type_SystemExclusive, group, lineStart);
         }
         return;
     }
@@ -263,14 +265,26 @@ void MidiAnalyzer::appendMessageToBuffer(const unsigned char* data, uint32_t len
         return;
     }
     const uint64_t since = sinceLastLine(m_lastReceivedLine, hostTime);
+    const int lineStart = m_receivedText.size() + 1;  // after its line break
     MidiMonitorLine::append(m_receivedText, m_format, data, length, type, timeStamp, group, since);
-    if (m_recording) {
-        m_recorded.messages.push_back({m_lastReceivedLine, m_recorded.bytes.size(), length,
-                                       type != MessageTypeNotParsed});
+    m_receivedDecoder.decode(m_receivedText, data, length, type, group, m_format.showDetail, m_programBase);
+    record(data, length, type, group, lineStart);
+    m_receivedCount += length;
+}
+
+void MidiAnalyzer::record(const unsigned char* data, uint32_t length, unsigned char type, unsigned int group,
+                          int lineStart)
+{
+    if (!m_recording) {
+        return;
+    }
+    const int lineLength = m_receivedText.size() - lineStart;
+    m_recorded.messages.push_back({m_lastReceivedLine, m_recorded.bytes.size(), length, type != MessageTypeNotParsed,
+                                   type, static_cast<unsigned char>(group), m_recorded.lines.size(), lineLength});
+    if (length != 0) {
         m_recorded.bytes.insert(m_recorded.bytes.end(), data, data + length);
     }
-    m_receivedDecoder.decode(m_receivedText, data, length, type, group, m_format.showDetail, m_programBase);
-    m_receivedCount += length;
+    m_recorded.lines.append(m_receivedText.constData() + lineStart, lineLength);
 }
 
 void MidiAnalyzer::setTransmittedMidiData(const unsigned char* data, uint32_t length,
@@ -328,6 +342,7 @@ void MidiAnalyzer::setRecording(bool on)
     if (!on) {
         m_recorded.bytes.clear();
         m_recorded.messages.clear();
+        m_recorded.lines.clear();
     }
 }
 
@@ -347,6 +362,7 @@ void MidiAnalyzer::takeRecording(Recording& into)
 {
     into.bytes.clear();
     into.messages.clear();
+    into.lines.clear();
     std::lock_guard<std::mutex> lock(m_mutex);
     std::swap(into, m_recorded);
 }

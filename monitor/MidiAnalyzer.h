@@ -98,15 +98,23 @@ public:
     void clearTransmittedDataBuffer();
     // The messages the MIDI In monitor shows, kept while recording is on
     // and handed over (swapped) with takeRecording, for a MIDI file.
+    // With each message its monitor line as the In monitor shows it
+    // (without the line break before it, decoded parameters included); a
+    // system exclusive too long to keep comes with its line and no bytes.
     struct RecordedMessage {
         uint64_t hostTime;  // ns
         size_t offset;      // into bytes
         uint32_t length;
         bool parsed;        // false: a raw packet (parser off)
+        unsigned char type;  // a midilib event type, MessageTypeNotParsed for a raw packet
+        unsigned char group;  // the input
+        int lineOffset;      // into lines
+        int lineLength;
     };
     struct Recording {
         std::vector<unsigned char> bytes;
         std::vector<RecordedMessage> messages;
+        QByteArray lines;
     };
     void setRecording(bool on);
     // Messages received on an input (group 0 or 1) since the analyzer began,
@@ -149,6 +157,9 @@ private:
                      unsigned char type, unsigned int portGroup);
     void appendMessageToBuffer(const unsigned char* data, uint32_t length, unsigned char type,
                                unsigned int timeStamp, uint64_t hostTime, unsigned int group);
+    // The message whose monitor line begins at lineStart of the received
+    // text, kept while recording (length 0: a message too long to keep).
+    void record(const unsigned char* data, uint32_t length, unsigned char type, unsigned int group, int lineStart);
     // The time since the last line of a monitor's text (hostTime in
     // nanoseconds, 0 for now), which becomes the last line's time.
     static uint64_t sinceLastLine(uint64_t& lastLine, uint64_t hostTime);

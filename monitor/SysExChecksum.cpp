@@ -1,5 +1,7 @@
 #include "SysExChecksum.h"
 
+#include <algorithm>
+
 #include <QCoreApplication>
 #include <QVector>
 
@@ -130,6 +132,25 @@ QStringList verify(Kind kind, const QString& text, int startOffset)
         report.append(tr("The text holds no system exclusive message."));
     }
     return report;
+}
+
+QByteArray withChecksums(Kind kind, const QByteArray& bytes, int startOffset)
+{
+    QByteArray out;
+    out.reserve(bytes.size() + bytes.size() / 8 + 1);
+    int messageStart = -1;  // in out
+    for (const char byte : bytes) {
+        const auto value = static_cast<unsigned char>(byte);
+        if (value == 0xF0) {
+            messageStart = out.size();
+        } else if (value == 0xF7 && messageStart >= 0) {
+            const int from = std::min(messageStart + std::max(startOffset, 0), out.size());
+            out.append(static_cast<char>(of(kind, out.mid(from))));
+            messageStart = -1;
+        }
+        out.append(byte);
+    }
+    return out;
 }
 
 }  // namespace SysExChecksum

@@ -32,6 +32,10 @@ struct Edit {
 bool insertion(Kind kind, const QString& text, int selectionStart, int selectionEnd, int startOffset,
                Edit& edit, QString& error);
 
+// Every system exclusive message of bytes with a checksum put in before
+// its F7: of its bytes from startOffset (F0 is byte 0) up to there.
+QByteArray withChecksums(Kind kind, const QByteArray& bytes, int startOffset);
+
 // Verify Checksum: one line per system exclusive message in the text.
 QStringList verify(Kind kind, const QString& text, int startOffset);
 

@@ -85,6 +85,10 @@ public:
     // Cycles the server reported late: an event sent in one may never reach a peer.
     int xruns() const { return m_xruns.load(); }
 
+    // Connections of the peer's output (what listens to it) and input.
+    int outConnections() const { return jack_port_connected(m_out); }
+    int inConnections() const { return jack_port_connected(m_in); }
+
     bool waitUntilSent()
     {
         return port_traffic::waitUntil([&] {
