@@ -192,7 +192,7 @@ private Q_SLOTS:
         QPointer<QMdiSubWindow> about = m_window->windows().make(WindowKinds::AboutId, {});
         QVERIFY(about);
         auto* view = qobject_cast<AboutView*>(about->widget());
-        QCOMPARE(view->lines().at(1), QString("Ostrel Ver.1.5.0"));
+        QCOMPARE(view->lines().at(1), QString("Ostrel Ver.1.6.0"));
         QTest::mouseClick(m_window->windowHandle(), Qt::LeftButton, {}, QPoint(300, 300));
         QTRY_VERIFY(!about);
         QApplication::instance()->removeEventFilter(&filter);

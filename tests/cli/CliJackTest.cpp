@@ -323,6 +323,36 @@ private Q_SLOTS:
         QCOMPARE(result.err, QByteArray("received 3, lost 0\n"));
     }
 
+    // The README's continuous integration step: passes with an Identity
+    // Reply, fails the job without one.
+    void identityCheckExampleFailsTheJobWithoutAReply()
+    {
+        JackPeer peer("cli-identity-peer");
+        QVERIFY(peer.isOpen());
+        QProcess step;
+        step.setWorkingDirectory(m_dir.path());
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("PATH", QFileInfo(cli_run::program()).path() + ':' + environment.value("PATH"));
+        step.setProcessEnvironment(environment);
+        const QStringList script{QStringLiteral(OSTREL_SOURCE_DIR "/docs/examples/identity-check.sh"), "cli-identity-peer"};
+        step.start("bash", script);
+        QVERIFY(peer.waitForBytes(6));
+        const Bytes reply{0xF0, 0x7E, 0x10, 0x06, 0x02, 0x7D, 0x01, 0x00, 0x02, 0x00, 0x01, 0x00, 0x00, 0x00, 0xF7};
+        peer.send(reply);
+        QVERIFY(step.waitForFinished(30000));
+        const QByteArray said = step.readAllStandardOutput();
+        QVERIFY2(step.exitCode() == 0, said.constData());
+        QVERIFY2(said.startsWith("identity: F0 7E 10 06 02"), said.constData());
+        QFile saved(m_dir.filePath("identity.syx"));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), fromBytes(reply));
+
+        step.start("bash", script);
+        QVERIFY(step.waitForFinished(30000));
+        QCOMPARE(step.exitCode(), 1);
+        QVERIFY(step.readAllStandardOutput().contains("::error::no Identity Reply from cli-identity-peer within 2 s"));
+    }
+
     // Nothing usable: a clear reason, status 1, nothing sent.
     void badInputIsRefusedAndNothingSent()
     {

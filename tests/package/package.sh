@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # The Debian package: built with CPack from this build folder, unpacked into
 # a scratch root. It must hold the program, the desktop entry, the MIME type,
-# the icon in every size, the AppStream metadata and the manual page, and
+# the icon in every size, the AppStream metadata and the manual pages, and
+# ostrel-cli with its bash completion, and
 # nothing of the static libraries or headers; the entry, the metadata and the
-# MIME type must validate, the manual page render without warnings, its
-# Depends be computed, and the packaged program answer --version (the
+# MIME type must validate, the manual pages render without warnings, its
+# Depends be computed, and the packaged programs answer --version (the
 # version of the newest release in the metadata) and start under Xvfb.
 #   package.sh BUILD-FOLDER SOURCE-FOLDER
 set -euo pipefail
@@ -32,7 +33,8 @@ id=org.ostrel.ostrel
 share=$root/fs/usr/share
 for file in usr/bin/ostrel usr/share/applications/$id.desktop usr/share/mime/packages/$id.xml \
     usr/share/metainfo/$id.metainfo.xml \
-    usr/share/man/man1/ostrel.1 usr/share/icons/hicolor/scalable/apps/$id.svg; do
+    usr/share/man/man1/ostrel.1 usr/share/icons/hicolor/scalable/apps/$id.svg \
+    usr/bin/ostrel-cli usr/share/man/man1/ostrel-cli.1 usr/share/bash-completion/completions/ostrel-cli; do
     [ -s "$root/fs/$file" ] || fail "missing $file"
 done
 for size in 16 22 24 32 48 64 128 256 512; do
@@ -52,8 +54,11 @@ grep -qE '^[IWEP]: ' <<<"$report" && fail "AppStream metadata: $report"
 for shot in $(grep -o '/screenshots/[a-z-]*\.png' "$metainfo"); do
     [ -s "$source/docs$shot" ] || fail "the metadata names $shot, which docs/screenshots lacks"
 done
-warnings=$(MANWIDTH=80 man --warnings -l "$share/man/man1/ostrel.1" 2>&1 >/dev/null)
-[ -z "$warnings" ] || fail "manual page: $warnings"
+for page in ostrel ostrel-cli; do
+    warnings=$(MANWIDTH=80 man --warnings -l "$share/man/man1/$page.1" 2>&1 >/dev/null)
+    [ -z "$warnings" ] || fail "manual page $page.1: $warnings"
+done
+bash -n "$share/bash-completion/completions/ostrel-cli" || fail "bash completion"
 # The MIME type recognises a project by its header, whatever the name.
 update-mime-database "$share/mime" >/dev/null 2>&1 || fail "update-mime-database"
 grep -q "application/x-ostrel-project" "$share/mime/globs2" || fail "glob not registered"
@@ -63,7 +68,13 @@ version=$("$root/fs/usr/bin/ostrel" --version)
 [[ $version =~ ^ostrel\ [0-9] ]] || fail "--version: $version"
 release=$(grep -o '<release version="[^"]*"' "$metainfo" | head -n 1 | cut -d'"' -f2)
 [ "$version" = "ostrel $release" ] || fail "--version says '$version', the newest release is $release"
-echo "packaged: $(basename "$deb"), $version"
+cli_version=$(env -u DISPLAY "$root/fs/usr/bin/ostrel-cli" --version)
+[ "$cli_version" = "ostrel-cli $release" ] || fail "ostrel-cli --version says '$cli_version'"
+# No display and no MIDI service needed to list the ports (the loopback's).
+cli_list=$(env -u DISPLAY JACK_DEFAULT_SERVER=ostrel-package-none "$root/fs/usr/bin/ostrel-cli" list) ||
+    fail "ostrel-cli list"
+grep -qF "$(printf 'in\tOstrel Loopback 1')" <<<"$cli_list" || fail "ostrel-cli list: $cli_list"
+echo "packaged: $(basename "$deb"), $version, $cli_version"
 
 # Started under Xvfb it shows its window, and ends cleanly on SIGTERM.
 display=:$((90 + RANDOM % 800))
