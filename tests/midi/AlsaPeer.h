@@ -73,6 +73,24 @@ public:
         }
     }
 
+    // What reads the peer's "out" (its subscribers).
+    int outSubscribers()
+    {
+        std::lock_guard<std::mutex> lock(m_sendMutex);
+        snd_seq_query_subscribe_t* query = nullptr;
+        snd_seq_query_subscribe_alloca(&query);
+        snd_seq_addr_t root{static_cast<unsigned char>(snd_seq_client_id(m_seq)), static_cast<unsigned char>(m_out)};
+        snd_seq_query_subscribe_set_root(query, &root);
+        snd_seq_query_subscribe_set_type(query, SND_SEQ_QUERY_SUBS_READ);
+        snd_seq_query_subscribe_set_index(query, 0);
+        int count = 0;
+        while (snd_seq_query_port_subscribers(m_seq, query) >= 0) {
+            count++;
+            snd_seq_query_subscribe_set_index(query, snd_seq_query_subscribe_get_index(query) + 1);
+        }
+        return count;
+    }
+
     bool waitForBytes(size_t count)
     {
         return port_traffic::waitUntil([&] { return received().size() >= count; });

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs an ALSA sequencer test where a sequencer exists.
 #   alsa-vm.sh WORKDIR TEST-BINARY [ARGUMENTS...]
+# (OSTREL_VM_FILES: programs the test runs, copied beside it.)
 # With /dev/snd/seq on this machine the test runs directly. Otherwise it runs
 # inside a tiny virtual machine: this machine's kernel with the sequencer
 # modules, busybox, the test binary with its shared libraries and ALSA's
@@ -39,11 +40,14 @@ for module in soundcore.ko core/snd.ko core/snd-timer.ko core/snd-seq-device.ko 
               core/seq/snd-seq.ko core/seq/snd-seq-dummy.ko; do
     cp "$modules/$module" "$root/modules/"
 done
-cp "$binary" "$root/tests/"
-# The shared libraries the test needs, at their own paths.
-ldd "$binary" | grep -o '/[^ ]*' | sort -u | while read -r library; do
-    mkdir -p "$root$(dirname "$library")"
-    cp -L "$library" "$root$library"
+# The test and the programs it runs (OSTREL_VM_FILES, separated by spaces),
+# with the shared libraries they need at their own paths.
+for file in "$binary" ${OSTREL_VM_FILES:-}; do
+    cp "$file" "$root/tests/"
+    ldd "$file" | grep -o '/[^ ]*' | sort -u | while read -r library; do
+        mkdir -p "$root$(dirname "$library")"
+        cp -L "$library" "$root$library"
+    done
 done
 cp -r /usr/share/alsa "$root/usr/share/"
 
