@@ -69,7 +69,9 @@ MainWindow::MainWindow(QWidget* parent, OstrelModel* model, MidiApi api)
     m_project = new ProjectController(this, m_model, m_sendPath.get());
     m_layout = std::make_unique<LayoutStore>(*this);
     analyzer->setThruSender(m_sendPath.get());
-    m_thruRouter = std::make_unique<ThruRouter>(*m_ports, *analyzer);
+    MidiInputPort* const inputs[2] = {m_ports->input(InputPortGroup_First), m_ports->input(InputPortGroup_Second)};
+    MidiOutputPort* const outputs[2] = {m_ports->output(OutputPortGroup_First), m_ports->output(OutputPortGroup_Second)};
+    m_thruRouter = std::make_unique<ThruRouter>(*m_ports->client(), inputs, outputs, *analyzer);
     analyzer->setThruSettingsListener([this] { m_thruRouter->update(); });
     connect(m_ports.get(), &PortSet::portsChanged, this, [this] { m_thruRouter->update(); });
     // An input loses what its ring or the service dropped, and messages too long to keep.

@@ -13,6 +13,7 @@
 #include "OstrelModel.h"
 #include "PortMatch.h"
 #include "SettingsFile.h"
+#include "ThruRouter.h"
 
 CliSession::CliSession(MidiApi api)
     : m_model(std::make_unique<OstrelModel>()), m_client(std::make_unique<MidiClient>(api))
@@ -37,6 +38,7 @@ CliSession::CliSession(MidiApi api)
 
 CliSession::~CliSession()
 {
+    m_thruRouter.reset();
     for (auto& input : m_inputs) {
         input.reset();
     }
@@ -142,6 +144,16 @@ bool CliSession::openOutput(const QString& word, QString& error)
     }
     m_outputName = names.at(index);
     return true;
+}
+
+void CliSession::routeThru()
+{
+    if (!m_thruRouter) {
+        MidiInputPort* const inputs[2] = {m_inputs[0].get(), m_inputs[1].get()};
+        MidiOutputPort* const outputs[2] = {m_outputs[0].get(), m_outputs[1].get()};
+        m_thruRouter = std::make_unique<ThruRouter>(*m_client, inputs, outputs, *m_analyzer);
+    }
+    m_thruRouter->update();
 }
 
 TrafficCounts CliSession::counts() const

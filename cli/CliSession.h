@@ -25,6 +25,7 @@ class MidiInputPort;
 class MidiOutputPort;
 class MidiSendPath;
 class MidiSender;
+class ThruRouter;
 class OstrelModel;
 enum class MidiApi;
 
@@ -55,6 +56,10 @@ public:
     QStringList outputNames(QString& error) const;
     QString inputName(unsigned int group) const { return m_inputNames[group]; }
     QString outputName() const { return m_outputName; }
+    // MIDI thru where the window would pass it: by the service (JACK: in the
+    // cycle a message came in) when input 1 and output 1 are its endpoints,
+    // else on the analyzer's path. After the ports are open.
+    void routeThru();
     // What the inputs received and lost so far, as the window counts it.
     TrafficCounts counts() const;
 
@@ -68,6 +73,7 @@ private:
     std::unique_ptr<MidiAnalyzer> m_analyzer;
     std::unique_ptr<MidiBulkIntervalManager> m_bulkInterval;
     std::unique_ptr<MidiSendPath> m_sendPath;
+    std::unique_ptr<ThruRouter> m_thruRouter;
     QString m_inputNames[2];
     QString m_outputName;
 };

@@ -47,6 +47,7 @@ int ThruCommand::execute(const QCommandLineParser& parser)
         !session->openInput(0, parser.value(QStringLiteral("in")), error)) {
         return fail(error);
     }
+    session->routeThru();
     CliFeed feed(session.get(), false, [](const CliFeed::Tick& tick) {
         const QByteArray said = notices(tick.lossLines.toLatin1() + tick.received);
         std::fwrite(said.constData(), 1, static_cast<size_t>(said.size()), stderr);

@@ -2,7 +2,8 @@
 // byte count and the conversion agree, the one-pass stripping leaves what
 // the format's regular expression leaves, the pairs with their places read
 // the same bytes, the checksum commands stay inside the text, raw bytes
-// come back from their dump text, and nothing crashes.
+// come back from their dump text, checksums put before each F7 verify, and
+// nothing crashes.
 #include <QRegularExpression>
 #include <QString>
 
@@ -63,6 +64,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     QByteArray again;
     if (DumpFile::bytesFromText(DumpFile::textFromBytes(raw), again, error) && again != raw) {
         abort();
+    }
+    // The command line's checksums before each F7: the editor's Verify
+    // finds every one of them correct.
+    const auto kind = size > 3 && data[3] % 2 ? SysExChecksum::Xor : SysExChecksum::Sum;
+    const int start = 1 + (size > 4 ? data[4] % 8 : 0);
+    const QByteArray summed = SysExChecksum::withChecksums(kind, raw, start);
+    for (const QString& line : SysExChecksum::verify(kind, DumpFile::textFromBytes(summed), start)) {
+        if (line.contains(QLatin1String("wrong"))) {
+            abort();
+        }
     }
     return 0;
 }

@@ -299,28 +299,42 @@ private Q_SLOTS:
         }
     }
 
-    void thruPassesWhatTheFilterLets()
+    // From one instrument to another, filtered: in the cycle and at the
+    // frame each message came in, as a direct connection passes it.
+    void thruPassesWhatTheFilterLetsInTheSameCycle()
     {
-        JackPeer peer("cli-thru-peer");
-        QVERIFY(peer.isOpen());
+        JackPeer source("cli-thru-source");
+        JackPeer destination("cli-thru-destination");
+        QVERIFY(source.isOpen() && destination.isOpen());
         const QString filter = m_dir.filePath("filter.ini");
         QFile file(filter);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("[MidiFilter]\nNote%20Off=1\n");
         file.close();
         QProcess process;
-        cli_run::start(process, {"thru", "--midi-api", "jack", "--in", "cli-thru-peer:out", "--out", "cli-thru-peer:in",
-                                 "--filter", filter});
-        QVERIFY(waitForListener(peer));
-        QVERIFY(port_traffic::waitUntil([&] { return peer.inConnections() >= 1; }));
-        sendAll(peer, {{0x90, 0x40, 0x40}, {0xB0, 0x07, 0x64}, {0x80, 0x40, 0x00}});
-        const Bytes passed{0x90, 0x40, 0x40, 0xB0, 0x07, 0x64};
-        QVERIFY(peer.waitForBytes(passed.size()));
+        cli_run::start(process, {"thru", "--midi-api", "jack", "--in", "cli-thru-source", "--out",
+                                 "cli-thru-destination", "--filter", filter});
+        QVERIFY(waitForListener(source));
+        QVERIFY(port_traffic::waitUntil([&] { return destination.inConnections() >= 1; }));
+        // A first note passed either way: by then the route is published.
+        source.send({0x90, 0x10, 0x01});
+        QVERIFY(destination.waitForBytes(3));
+        QTest::qWait(100);
+        source.send({0x90, 0x40, 0x40}, 10);
+        source.send({0xB0, 0x07, 0x64}, 100);
+        source.send({0x80, 0x40, 0x00}, 200);
+        const Bytes passed{0x90, 0x10, 0x01, 0x90, 0x40, 0x40, 0xB0, 0x07, 0x64};
+        QVERIFY(destination.waitForBytes(passed.size()));
         cli_run::signal(process, SIGINT);
         const cli_run::Result result = cli_run::finish(process);
         QVERIFY2(result.status == 0, result.err.constData());
-        QCOMPARE(fromBytes(peer.received()).toHex(' '), fromBytes(passed).toHex(' '));
-        QCOMPARE(result.err, QByteArray("received 3, lost 0\n"));
+        QCOMPARE(result.err, QByteArray("received 4, lost 0\n"));
+        QCOMPARE(fromBytes(destination.received()).toHex(' '), fromBytes(passed).toHex(' '));
+        const std::vector<jack_nframes_t> sent = source.sentFrames();
+        const std::vector<JackPeer::Arrival> arrived = destination.arrivals();
+        QCOMPARE(arrived.size(), size_t(3));
+        QCOMPARE(arrived[1].frame, sent[1]);
+        QCOMPARE(arrived[2].frame, sent[2]);
     }
 
     // The README's continuous integration step: passes with an Identity

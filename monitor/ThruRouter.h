@@ -18,12 +18,15 @@
 #include "MidiService.h"
 
 class MidiAnalyzer;
-class PortSet;
+class MidiClient;
+class MidiInputPort;
+class MidiOutputPort;
 
 class ThruRouter {
 public:
-    // Both outlive the router.
-    ThruRouter(PortSet& ports, MidiAnalyzer& analyzer);
+    // The client, the ports of groups 1 and 2 and the analyzer outlive the router.
+    ThruRouter(MidiClient& client, MidiInputPort* const (&inputs)[2], MidiOutputPort* const (&outputs)[2],
+               MidiAnalyzer& analyzer);
     ~ThruRouter();
 
     ThruRouter(const ThruRouter&) = delete;
@@ -40,7 +43,9 @@ private:
     void listen();
     void reported(const ThruReport& report);
 
-    PortSet& m_ports;
+    MidiClient& m_client;
+    MidiInputPort* m_inputs[2];
+    MidiOutputPort* m_outputs[2];
     MidiAnalyzer& m_analyzer;
     std::vector<MidiService*> m_services;
     std::vector<std::vector<ThruRoute>> m_published;  // per service, what it was given last

@@ -7,7 +7,6 @@
 #include "MidiInputPort.h"
 #include "MidiNameTables.h"
 #include "MidiOutputPort.h"
-#include "PortSet.h"
 
 namespace {
 
@@ -28,7 +27,9 @@ bool sameRoutes(const std::vector<ThruRoute>& a, const std::vector<ThruRoute>& b
 
 }  // namespace
 
-ThruRouter::ThruRouter(PortSet& ports, MidiAnalyzer& analyzer) : m_ports(ports), m_analyzer(analyzer)
+ThruRouter::ThruRouter(MidiClient& client, MidiInputPort* const (&inputs)[2], MidiOutputPort* const (&outputs)[2],
+                       MidiAnalyzer& analyzer)
+    : m_client(client), m_inputs{inputs[0], inputs[1]}, m_outputs{outputs[0], outputs[1]}, m_analyzer(analyzer)
 {
 }
 
@@ -36,7 +37,7 @@ void ThruRouter::listen()
 {
     // Asked for at the first update: the services may still be opening when
     // the router is made.
-    m_services = m_ports.client()->services();
+    m_services = m_client.services();
     m_published.resize(m_services.size());
     for (MidiService* service : m_services) {
         service->setThruListener([this](const ThruReport& report) { reported(report); });
@@ -63,8 +64,8 @@ void ThruRouter::update()
     std::vector<std::vector<ThruRoute>> routes(m_services.size());
     int serviceOf[2] = {-1, -1};
     for (unsigned int group = 0; group < 2; group++) {
-        const MidiInputPort* input = m_ports.input(static_cast<InputPortGroup>(group));
-        const MidiOutputPort::Destination output = m_ports.output(static_cast<OutputPortGroup>(group))->destination();
+        const MidiInputPort* input = m_inputs[group];
+        const MidiOutputPort::Destination output = m_outputs[group]->destination();
         if (!input->connectedService() || input->connectedService() != output.service) {
             continue;
         }
@@ -111,7 +112,7 @@ void ThruRouter::reported(const ThruReport& report)
         return;
     }
     const auto group = static_cast<OutputPortGroup>(report.tag);
-    const unsigned int timeStamp = m_ports.output(group)->timeStampOf(report.hostTime);
+    const unsigned int timeStamp = m_outputs[group]->timeStampOf(report.hostTime);
     m_analyzer.setTransmittedMidiData(report.data, report.length, timeStamp,
                                       report.parsed ? report.type : MessageTypeNotParsed, group);
 }
