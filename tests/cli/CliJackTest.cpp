@@ -48,6 +48,15 @@ void sendAll(JackPeer& peer, const std::vector<Bytes>& messages)
     }
 }
 
+// The output without the lines that say what a client's xruns may have cost.
+QString withoutNotices(const QByteArray& out)
+{
+    QStringList lines = QString::fromLatin1(out).split('\n');
+    lines.erase(std::remove_if(lines.begin(), lines.end(), [](const QString& line) { return line.startsWith("-- "); }),
+                lines.end());
+    return lines.join('\n');
+}
+
 bool waitForListener(JackPeer& peer, int count = 1)
 {
     return port_traffic::waitUntil([&] { return peer.outConnections() >= count; });
@@ -112,15 +121,10 @@ private Q_SLOTS:
         QCOMPARE(result.status, 0);
         QCOMPARE(result.err, QByteArray("received 9, lost 0\n"));
         // Each says the xruns its own client saw ("-- JACK xrun ... --").
-        const auto messageLines = [](const QString& text) {
-            QStringList lines = text.split('\n', Qt::SkipEmptyParts);
-            lines.erase(std::remove_if(lines.begin(), lines.end(), [](const QString& line) { return line.startsWith("--"); }),
-                        lines.end());
-            return lines;
-        };
-        const QStringList printed = messageLines(QString::fromLatin1(result.out));
+        const QStringList printed = withoutNotices(result.out).split('\n', Qt::SkipEmptyParts);
         QCOMPARE(printed.size(), static_cast<int>(messages.size()));
-        QTRY_COMPARE(messageLines(in->generalView()->textView()->toPlainText()), printed);
+        QTRY_COMPARE(withoutNotices(in->generalView()->textView()->toPlainText().toLatin1()).split('\n', Qt::SkipEmptyParts),
+                     printed);
         QVERIFY2(printed.at(4).contains("NRPN"), qPrintable(printed.at(4)));
     }
 
@@ -160,6 +164,53 @@ private Q_SLOTS:
         QFile file(log);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), out.trimmed() + '\n');
+    }
+
+    void monitorStampsEachLineInTheChosenFormat()
+    {
+        JackPeer peer("cli-time-peer");
+        QVERIFY(peer.isOpen());
+        const QStringList formats{"clock", "integer", "delta"};
+        std::vector<std::unique_ptr<QProcess>> processes;
+        for (const QString& format : formats) {
+            processes.push_back(std::make_unique<QProcess>());
+            cli_run::start(*processes.back(),
+                           {"monitor", "--midi-api", "jack", "--in", "cli-time-peer", "--time", format, "--count", "2"});
+        }
+        QVERIFY(waitForListener(peer, 3));
+        sendAll(peer, {{0x90, 0x40, 0x40}, {0x80, 0x40, 0x00}});
+        const QStringList patterns{R"(^\d\d:\d\d:\d\d:\d\d\d 90 40 40\n\d\d:\d\d:\d\d:\d\d\d 80 40 00\n$)",
+                                   R"(^\d{12} 90 40 40\n\d{12} 80 40 00\n$)",
+                                   R"(^ {4,}\d+\.\d{3} 90 40 40\n {4,}\d+\.\d{3} 80 40 00\n$)"};
+        for (int i = 0; i < formats.size(); i++) {
+            const cli_run::Result result = cli_run::finish(*processes[static_cast<size_t>(i)]);
+            QCOMPARE(result.status, 0);
+            QVERIFY2(QRegularExpression(patterns.at(i)).match(withoutNotices(result.out)).hasMatch(),
+                     result.out.constData());
+        }
+    }
+
+    // A dump longer than a JACK port takes in one cycle: refused before
+    // anything of it goes, the line and both sizes said.
+    void sendRefusesWhatThePortCannotTake()
+    {
+        JackPeer peer("cli-long-peer");
+        QVERIFY(peer.isOpen());
+        QByteArray dump(40000, 0x11);
+        dump[0] = static_cast<char>(0xF0);
+        dump[dump.size() - 1] = static_cast<char>(0xF7);
+        const QString path = m_dir.filePath("long.syx");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray::fromHex("903C40") + dump);
+        file.close();
+        const cli_run::Result result = cli_run::run({"send", "--midi-api", "jack", "--out", "cli-long-peer", path});
+        QCOMPARE(result.status, 1);
+        QVERIFY2(result.err.contains("Line 2: a system exclusive message of 40000 bytes; the output port takes at most"),
+                 result.err.constData());
+        QVERIFY(peer.waitForBytes(3));
+        QTest::qWait(100);
+        QCOMPARE(peer.received(), Bytes({0x90, 0x3C, 0x40}));
     }
 
     void requestReturnsTheReplyOrSaysWhyNot()
