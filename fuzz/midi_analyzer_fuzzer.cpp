@@ -1,6 +1,7 @@
 // Arbitrary packets on both input groups, with arbitrary monitor, thru and
 // filter settings, through the analyzer. No crash; every message passed
-// through in parsed mode is one complete, valid MIDI message.
+// through in parsed mode is one complete, valid MIDI message. Each packet
+// also goes through the MIDI-CI decoder as a message's fields.
 //
 // Input layout: byte 0 switches (parsed, thru 1, thru 2, details, time
 // stamps, time format, monitor 1, monitor 2), byte 1 middle C, bytes 2-5
@@ -12,6 +13,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "CiDecoder.h"
 #include "MidiAnalyzer.h"
 #include "MidiNameTables.h"
 #include "MidiSender.h"
@@ -72,6 +74,22 @@ unsigned int filterId(uint8_t index)
     return firsts[block] + (index / 5u) % counts[block];
 }
 
+// The packet's bytes as the fields of a MIDI-CI message (F0 7E 7F 0D ...
+// F7), through a decoder that keeps its bodies across inputs: whatever the
+// fields, a line that names MIDI-CI and nothing else.
+void decodeAsCi(const uint8_t* bytes, size_t length, unsigned int port)
+{
+    static CiDecoder decoder;
+    QByteArray message = QByteArray::fromHex("F07E7F0D");
+    for (size_t i = 0; i < length; i++) {
+        message += static_cast<char>(bytes[i] & 0x7F);
+    }
+    QByteArray line;
+    decoder.decode(line, reinterpret_cast<const unsigned char*>(message.constData()), message.size(), port, true);
+    require(line.startsWith("MIDI-CI "));
+    require(line.size() <= 4 * CiDecoder::LargestBody + 4096);  // \xNN for each byte at most
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* input, size_t size)
@@ -110,6 +128,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* input, size_t size)
         if (length > 0) {
             analyzer->receivedMidi(input + at, static_cast<unsigned short>(length), time += 7, 1,
                                    group);
+            decodeAsCi(input + at, length, group);
         }
         at += length;
     }

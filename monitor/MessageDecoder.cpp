@@ -1,8 +1,9 @@
 #include "MessageDecoder.h"
 
 #include <algorithm>
-#include <cstdarg>
 #include <cstdio>
+
+#include "MidiMonitorLine.h"
 
 namespace {
 
@@ -13,19 +14,6 @@ constexpr unsigned char NoteOff = 0, NoteOn = 1, PolyPressure = 2, ControlChange
 const char* const RegisteredNames[] = {"Pitch Bend Sensitivity", "Fine Tuning", "Coarse Tuning",
                                        "Tuning Program Select", "Tuning Bank Select", "Modulation Depth Range"};
 
-void appendf(QByteArray& line, const char* format, ...) __attribute__((format(printf, 2, 3)));
-
-void appendf(QByteArray& line, const char* format, ...)
-{
-    char buffer[160];
-    va_list arguments;
-    va_start(arguments, format);
-    const int length = std::vsnprintf(buffer, sizeof buffer, format, arguments);
-    va_end(arguments);
-    if (length > 0) {
-        line.append(buffer, std::min(length, static_cast<int>(sizeof buffer) - 1));
-    }
-}
 
 QByteArray number(int value)
 {
@@ -63,10 +51,10 @@ void identityReply(QByteArray& line, const unsigned char* data, int length)
     const QByteArray maker = makerId(data, length, 5, &size);
     const int at = 5 + size;
     if (at + 8 > length) {
-        appendf(line, "Identity Reply, device %02X, maker %s", data[2], maker.constData());
+        MidiMonitorLine::appendf(line, "Identity Reply, device %02X, maker %s", data[2], maker.constData());
         return;
     }
-    appendf(line, "Identity Reply, device %02X, maker %s, family %d, member %d, software %d.%d.%d.%d", data[2],
+    MidiMonitorLine::appendf(line, "Identity Reply, device %02X, maker %s, family %d, member %d, software %d.%d.%d.%d", data[2],
             maker.constData(), fourteenBits(data[at], data[at + 1]), fourteenBits(data[at + 2], data[at + 3]),
             data[at + 4], data[at + 5], data[at + 6], data[at + 7]);
 }
@@ -80,6 +68,7 @@ MessageDecoder::MessageDecoder()
 
 void MessageDecoder::reset()
 {
+    m_ci.reset();
     for (auto& port : m_selections) {
         for (Selection& selection : port) {
             selection = {-1, -1, false, false, -1};
@@ -98,15 +87,24 @@ void MessageDecoder::decode(QByteArray& line, const unsigned char* data, uint32_
         controlChange(line, port, channel, data[1] & 0x7F, data[2] & 0x7F, show);
         return;
     }
+    if (type == SystemExclusive && CiDecoder::isCi(data, static_cast<int>(length))) {
+        // Followed shown or not: a body in chunks is joined either way.
+        const int fields = static_cast<int>(length) - (data[length - 1] == 0xF7 ? 1 : 0);
+        if (show) {
+            line.append(' ');
+        }
+        m_ci.decode(line, data, fields, port, show);
+        return;
+    }
     if (!show) {
         return;
     }
     if (type == ProgramChange && length >= 2) {
-        appendf(line, " = %d", (data[1] & 0x7F) + programBase);
+        MidiMonitorLine::appendf(line, " = %d", (data[1] & 0x7F) + programBase);
     } else if (type == PitchBend && length >= 3) {
-        appendf(line, " = %d", fourteenBits(data[1], data[2]) - 8192);
+        MidiMonitorLine::appendf(line, " = %d", fourteenBits(data[1], data[2]) - 8192);
     } else if ((type == ChannelPressure && length >= 2)) {
-        appendf(line, " = %d", data[1] & 0x7F);
+        MidiMonitorLine::appendf(line, " = %d", data[1] & 0x7F);
     } else if ((type == PolyPressure || type == NoteOn || type == NoteOff) && length >= 3) {
         return;  // two values: the note's name is shown already
     } else if (type == SystemExclusive) {
@@ -121,9 +119,11 @@ void MessageDecoder::decode(QByteArray& line, const unsigned char* data, uint32_
 
 void MessageDecoder::follow(const unsigned char* data, uint32_t length, unsigned char type, unsigned int port)
 {
+    QByteArray unused;
     if (type == ControlChange && data && length >= 3 && port <= 1) {
-        QByteArray unused;
         controlChange(unused, port, data[0] & 0x0F, data[1] & 0x7F, data[2] & 0x7F, false);
+    } else if (type == SystemExclusive && port <= 1 && CiDecoder::isCi(data, static_cast<int>(length))) {
+        m_ci.decode(unused, data, static_cast<int>(length) - (data[length - 1] == 0xF7 ? 1 : 0), port, false);
     }
 }
 
@@ -196,20 +196,20 @@ void MessageDecoder::systemExclusive(QByteArray& line, const unsigned char* data
         if (data[1] == 0x7D) {
             line += "Non-Commercial";
         } else {
-            appendf(line, "Maker %s", makerId(data, length, 1, &size).constData());
+            MidiMonitorLine::appendf(line, "Maker %s", makerId(data, length, 1, &size).constData());
         }
         return;
     }
     const bool realTime = data[1] == 0x7F;
     if (length < 5) {
-        appendf(line, "Universal %s", realTime ? "Real Time" : "Non-Real Time");
+        MidiMonitorLine::appendf(line, "Universal %s", realTime ? "Real Time" : "Non-Real Time");
         return;
     }
     const int device = data[2];
     const int subId1 = data[3];
     const int subId2 = data[4];
     if (!realTime && subId1 == 0x06 && subId2 == 0x01) {
-        appendf(line, "Identity Request, device %02X", device);
+        MidiMonitorLine::appendf(line, "Identity Request, device %02X", device);
     } else if (!realTime && subId1 == 0x06 && subId2 == 0x02) {
         identityReply(line, data, length);
     } else if (!realTime && subId1 == 0x09 && subId2 >= 1 && subId2 <= 3) {
@@ -217,17 +217,17 @@ void MessageDecoder::systemExclusive(QByteArray& line, const unsigned char* data
         line += names[subId2 - 1];
     } else if (realTime && subId1 == 0x01 && subId2 == 0x01 && length >= 9) {
         const char* const rates[] = {"24", "25", "29.97", "30"};
-        appendf(line, "MTC Full Frame %02d:%02d:%02d:%02d (%s fps)", data[5] & 0x1F, data[6] & 0x7F, data[7] & 0x7F,
+        MidiMonitorLine::appendf(line, "MTC Full Frame %02d:%02d:%02d:%02d (%s fps)", data[5] & 0x1F, data[6] & 0x7F, data[7] & 0x7F,
                 data[8] & 0x7F, rates[data[5] >> 5 & 0x03]);
     } else if (realTime && subId1 == 0x04 && (subId2 == 0x01 || subId2 == 0x02) && length >= 7) {
         const int value = fourteenBits(data[5], data[6]);
         if (subId2 == 0x01) {
-            appendf(line, "Master Volume %d", value);
+            MidiMonitorLine::appendf(line, "Master Volume %d", value);
         } else {
-            appendf(line, "Master Balance %d", value - 8192);
+            MidiMonitorLine::appendf(line, "Master Balance %d", value - 8192);
         }
     } else {
-        appendf(line, "Universal %s, device %02X, %02X %02X", realTime ? "Real Time" : "Non-Real Time", device,
+        MidiMonitorLine::appendf(line, "Universal %s, device %02X, %02X %02X", realTime ? "Real Time" : "Non-Real Time", device,
                 subId1, subId2);
     }
 }

@@ -7,12 +7,15 @@
 // the registered ones by name; a choice of the other kind forgets both
 // halves, so "NRPN 1:? = 64" when only 99 came; 127:127 in either order is
 // the null of its kind); universal system exclusive messages by
-// name with their fields; other system exclusive by the maker's ID.
+// name with their fields (MIDI-CI in full, see CiDecoder); other system
+// exclusive by the maker's ID.
 // Keeps the parameter choices of every port and channel, so it watches
 // every message, shown or not. Not thread-safe: its owner serialises it.
 #pragma once
 
 #include <QByteArray>
+
+#include "CiDecoder.h"
 
 class MessageDecoder {
 public:
@@ -42,4 +45,5 @@ private:
     static void systemExclusive(QByteArray& line, const unsigned char* data, int length);
 
     Selection m_selections[2][16];
+    CiDecoder m_ci;  // MIDI Capability Inquiry, with the bodies being joined
 };

@@ -1,5 +1,7 @@
 #include "MidiMonitorLine.h"
 
+#include <cstdarg>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -141,6 +143,18 @@ void MidiMonitorLine::append(QByteArray& text, const MidiMonitorLineFormat& form
     }
     if (shown < length) {
         text += " ... (" + QByteArray::number(length) + " bytes)";
+    }
+}
+
+void MidiMonitorLine::appendf(QByteArray& text, const char* format, ...)
+{
+    char buffer[200];
+    va_list arguments;
+    va_start(arguments, format);
+    const int length = std::vsnprintf(buffer, sizeof buffer, format, arguments);
+    va_end(arguments);
+    if (length > 0) {
+        text.append(buffer, std::min(length, static_cast<int>(sizeof buffer) - 1));
     }
 }
 

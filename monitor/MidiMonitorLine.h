@@ -33,6 +33,9 @@ public:
                               uint64_t length, uint64_t keptLimit, unsigned int timeStamp, unsigned int portGroup,
                               uint64_t sincePrevious = 0);
 
+    // printf into text (at most 200 characters), for the words after the bytes.
+    static void appendf(QByteArray& text, const char* format, ...) __attribute__((format(printf, 2, 3)));
+
     // Appends the bytes as hexadecimal pairs separated by spaces, starting a
     // new line before every status byte other than F7, and in a message
     // longer than LongestShown after every LongestShown bytes of it.
