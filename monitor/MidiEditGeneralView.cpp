@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "ChecksumCommands.h"
+#include "CiCommands.h"
 #include "DumpFile.h"
 #include "MidiEditTextView.h"
 #include "MidiEditView.h"
@@ -199,6 +200,8 @@ void MidiEditGeneralView::setUpEditor()
     m_textView->installEventFilter(m_repeatSettings);
     m_checksums = new ChecksumCommands(m_textView, m_model, m_owner->host());
     connect(m_textView, &MidiEditTextView::contextMenuCreated, m_checksums, &ChecksumCommands::addTo);
+    auto* ci = new CiCommands(m_textView);
+    connect(m_textView, &MidiEditTextView::contextMenuCreated, ci, &CiCommands::addTo);
 }
 
 void MidiEditGeneralView::setText(const QString& text)

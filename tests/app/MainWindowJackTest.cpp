@@ -8,6 +8,7 @@
 
 #include <memory>
 
+#include "CiMessages.h"
 #include "JackPeer.h"
 #include "ComboBox.h"
 #include "MainWindow.h"
@@ -36,6 +37,11 @@
 #include <thread>
 
 namespace {
+
+QByteArray fromBytes(const std::vector<unsigned char>& bytes)
+{
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<int>(bytes.size()));
+}
 
 // Connects port group 0 of the window both ways to the peer.
 bool connectToPeer(MainWindow& window, const QString& peerName)
@@ -362,6 +368,73 @@ private Q_SLOTS:
         QCOMPARE(window.bulkIntervalManager()->pausesHeld() - pauses, uint64_t(5));
         // The Out monitor echoed them.
         QTRY_COMPARE(textOf(editView(window.openedWindow(WindowRestorationInfo::MidiOutMonitorId))).count("F0 7D"), 5);
+    }
+    // The editor's MIDI-CI inquiries to an instrument that answers: F7 sends
+    // them, the listening editor gets both replies, and the In monitor names
+    // them, the Property Exchange body joined from its two chunks.
+    void midiCiInquiriesAndTheirRepliesThroughTheWindows()
+    {
+        QFile::remove(SettingsStore::iniFilePath());
+        PeerSession session("ostrel-ci-peer");
+        QVERIFY(session.connect());
+        session.model.setModelIntValue(ParamMessageDetail, 1);
+        MidiEditView* monitor = editView(session.window.openWindow(WindowRestorationInfo::MidiInMonitorId));
+        const uint32_t muid = CiMessages::sessionMuid();
+        const QByteArray discovery = CiMessages::discovery(muid);
+        const QByteArray get = CiMessages::propertyGet(muid, 3, "DeviceInfo");
+        MidiEditView* editor = editView(session.window.createEditor(
+            MidiEditView::SystemExclusive, QSize(), CiMessages::text(discovery) + CiMessages::text(get)));
+        QVERIFY(monitor && editor);
+        editor->generalView()->transmitAndReceiveMenuSelected();
+        QVERIFY(session.peer.waitForBytes(static_cast<size_t>(discovery.size() + get.size())));
+        QCOMPARE(fromBytes(session.peer.received()), discovery + get);
+
+        // The instrument (MUID 0000ABC) answers both.
+        const auto sevenBit = [](uint32_t value, int count) {
+            QByteArray bytes;
+            for (int i = 0; i < count; i++) {
+                bytes += static_cast<char>(value >> (7 * i) & 0x7F);
+            }
+            return bytes;
+        };
+        const QByteArray head = QByteArray::fromHex("F07E7F0D") + '\x71' + '\x02' + sevenBit(0xABC, 4) + sevenBit(muid, 4);
+        const QByteArray reply = head + QByteArray::fromHex("7D0000") + sevenBit(5, 2) + sevenBit(6, 2) +
+                                 QByteArray::fromHex("01020304") + '\x0C' + sevenBit(4096, 4) + '\x00' + '\x7F' + '\xF7';
+        const auto chunk = [&](int number, const QByteArray& header, const QByteArray& body) {
+            QByteArray message = QByteArray::fromHex("F07E7F0D") + '\x35' + '\x02' + sevenBit(0xABC, 4) +
+                                 sevenBit(muid, 4) + '\x03';
+            return message + sevenBit(header.size(), 2) + header + sevenBit(2, 2) + sevenBit(number, 2) +
+                   sevenBit(body.size(), 2) + body + '\xF7';
+        };
+        const QByteArray first = chunk(1, "{\"status\":200}", "{\"manufacturerId\":[125,0,0],");
+        const QByteArray second = chunk(2, QByteArray(), "\"version\":\"1.2\"}");
+        for (const QByteArray& message : {reply, first, second}) {
+            session.peer.send(std::vector<unsigned char>(message.begin(), message.end()));
+        }
+        MidiEditView* listener = nullptr;
+        for (QMdiSubWindow* window : session.window.findChildren<QMdiSubWindow*>()) {
+            MidiEditView* view = editView(window);
+            if (view && view->openMode() == MidiEditView::SystemExclusiveReceiving) {
+                listener = view;
+            }
+        }
+        QVERIFY(listener);
+        const auto text = [](const QByteArray& bytes) { return QString::fromLatin1(bytes.toHex(' ').toUpper()); };
+        QTRY_COMPARE_WITH_TIMEOUT(textOf(listener), text(reply) + '\n' + text(first) + '\n' + text(second), 10000);
+        char to[8];
+        std::snprintf(to, sizeof to, "%07X", muid);
+        QTRY_VERIFY_WITH_TIMEOUT(textOf(monitor).contains("MIDI-CI PE Reply to Get"), 10000);
+        const QString shown = textOf(monitor);
+        QVERIFY2(shown.contains(QString("MIDI-CI Reply to Discovery, version 2, from 0000ABC to %1: maker 7D 00 00, "
+                                        "family 5, model 6, software 01 02 03 04, categories 0C (profiles, properties), "
+                                        "receivable 4096 bytes, output path 0, no function block")
+                                    .arg(to)),
+                 qPrintable(shown));
+        QVERIFY(shown.contains(QString("MIDI-CI PE Reply to Get, version 2, from 0000ABC to %1: request 3, chunk 1 of 2, "
+                                       "header {\"status\":200} (28 bytes)")
+                                   .arg(to)));
+        QVERIFY(shown.contains("request 3, chunk 2 of 2, body of 44 bytes in 2 chunks "
+                               "{\"manufacturerId\":[125,0,0],\"version\":\"1.2\"}"));
     }
 };
 
