@@ -4,7 +4,7 @@
 # them to docs/screenshots/: the main window with traffic in both monitors
 # and an editor, the keyboard and the generator windows, the filter, the
 # monitors' words and delta times, a monitor's menu, the editor's checksum
-# menu and the preferences. Run it after a change to any window; needs a
+# menu, the preferences and MIDI-CI in the In monitor. Run it after a change to any window; needs a
 # built tree.
 #   scripts/screenshots.sh
 set -euo pipefail
@@ -115,4 +115,26 @@ sleep 0.3
 xdotool mousemove --window "$main" 150 33 click --repeat 2 1
 sleep 0.6
 "$shot" "$out/monitor-words.png" "$main"
+
+# MIDI-CI in the In monitor: a Discovery, the instrument's reply, and a
+# Property Exchange reply in two chunks, joined on the line of the last.
+kill -TERM "$app"
+wait "$app" 2>/dev/null || true
+app=
+write_settings
+start
+xdotool mousemove --window "$main" 150 470 click 1
+sleep 0.3
+xdotool type --delay 5 "F0 7E 7F 0D 70 02 67 0A 0D 09 7F 7F 7F 7F 7D 00 00 00 00 00 00 01 06 00 00 0C 00 00 40 00 00 F7 F0 7E 7F 0D 71 02 3C 15 00 00 67 0A 0D 09 7D 00 00 05 00 06 00 01 02 03 04 0C 00 20 00 00 00 7F F7 F0 7E 7F 0D 35 02 3C 15 00 00 67 0A 0D 09 03 0E 00 7B 22 73 74 61 74 75 73 22 3A 32 30 30 7D 02 00 01 00 1C 00 7B 22 6D 61 6E 75 66 61 63 74 75 72 65 72 49 64 22 3A 5B 31 32 35 2C 30 2C 30 5D 2C F7 F0 7E 7F 0D 35 02 3C 15 00 00 67 0A 0D 09 03 00 00 02 00 02 00 10 00 22 76 65 72 73 69 6F 6E 22 3A 22 31 2E 32 22 7D F7"
+xdotool key F5
+sleep 1
+# The whole screen's width, the In monitor maximized and scrolled to the
+# words after the bytes.
+xdotool windowsize "$main" 1024 600
+sleep 0.3
+xdotool mousemove --window "$main" 150 33 click --repeat 2 1
+sleep 0.6
+xdotool mousemove --window "$main" 220 569 mousedown 1 mousemove --window "$main" 545 569 mouseup 1
+sleep 0.5
+"$shot" "$out/midi-ci.png" "$main"
 ls -1 "$out"
