@@ -2,7 +2,11 @@
 
 #include <QFileOpenEvent>
 
-CApplication::CApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+CApplication::CApplication(int& argc, char** argv) : QApplication(argc, argv)
+{
+    // What the program says of itself to instruments (a MIDI-CI Discovery).
+    setApplicationVersion(QStringLiteral(OSTREL_VERSION));
+}
 
 QIcon CApplication::icon()
 {
