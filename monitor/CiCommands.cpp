@@ -25,7 +25,8 @@ CiCommands::CiCommands(MidiEditTextView* text) : QObject(text), m_text(text)
 
 void CiCommands::addTo(QMenu* menu)
 {
-    QMenu* ci = menu->addMenu(tr("Insert MIDI-&CI"));
+    menu->addSeparator();
+    QMenu* ci = menu->addMenu(tr("Insert MIDI-C&I"));
     ci->addAction(tr("&Discovery"), this, [this] { insert(CiMessages::discovery(CiMessages::sessionMuid())); });
     ci->addAction(tr("&Endpoint Inquiry"), this,
                   [this] { insert(CiMessages::endpointInquiry(CiMessages::sessionMuid())); });

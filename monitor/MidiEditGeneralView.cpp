@@ -198,10 +198,11 @@ void MidiEditGeneralView::setUpEditor()
     m_textView->viewport()->setAcceptDrops(true);
     m_textView->viewport()->installEventFilter(this);
     m_textView->installEventFilter(m_repeatSettings);
-    m_checksums = new ChecksumCommands(m_textView, m_model, m_owner->host());
-    connect(m_textView, &MidiEditTextView::contextMenuCreated, m_checksums, &ChecksumCommands::addTo);
+    // In the context menu in this order: MIDI-CI, then the checksums.
     auto* ci = new CiCommands(m_textView);
     connect(m_textView, &MidiEditTextView::contextMenuCreated, ci, &CiCommands::addTo);
+    m_checksums = new ChecksumCommands(m_textView, m_model, m_owner->host());
+    connect(m_textView, &MidiEditTextView::contextMenuCreated, m_checksums, &ChecksumCommands::addTo);
 }
 
 void MidiEditGeneralView::setText(const QString& text)
