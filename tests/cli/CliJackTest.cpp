@@ -368,24 +368,38 @@ private Q_SLOTS:
         QVERIFY(waitForListener(source));
         QVERIFY(port_traffic::waitUntil([&] { return destination.inConnections() >= 1; }));
         // A first note passed either way: by then the route is published.
-        source.send({0x90, 0x10, 0x01});
-        QVERIFY(destination.waitForBytes(3));
+        // (One that comes while the route is being published may be passed
+        // by neither path; the note on the issue says so. Sent again until
+        // one arrives.)
+        for (int attempt = 0; attempt < 20 && destination.received().empty(); attempt++) {
+            source.send({0x90, 0x10, 0x01});
+            destination.waitForBytesWithin(3, 500);
+        }
+        QVERIFY(!destination.received().empty());
         QTest::qWait(100);
+        const size_t before = destination.received().size();
+        const size_t arrivedBefore = destination.arrivals().size();
         source.send({0x90, 0x40, 0x40}, 10);
         source.send({0xB0, 0x07, 0x64}, 100);
         source.send({0x80, 0x40, 0x00}, 200);
-        const Bytes passed{0x90, 0x10, 0x01, 0x90, 0x40, 0x40, 0xB0, 0x07, 0x64};
-        QVERIFY(destination.waitForBytes(passed.size()));
+        const Bytes passed{0x90, 0x40, 0x40, 0xB0, 0x07, 0x64};
+        QVERIFY(destination.waitForBytes(before + passed.size()));
+        QVERIFY(source.waitUntilSent());
+        QTest::qWait(100);
         cli_run::signal(process, SIGINT);
         const cli_run::Result result = cli_run::finish(process);
         QVERIFY2(result.status == 0, result.err.constData());
-        QCOMPARE(result.err, QByteArray("received 4, lost 0\n"));
-        QCOMPARE(fromBytes(destination.received()).toHex(' '), fromBytes(passed).toHex(' '));
+        // A late cycle may add a line of its own ("-- JACK xrun ...").
+        QVERIFY2(QRegularExpression("received \\d+, lost 0\n$").match(QString::fromLatin1(result.err)).hasMatch(),
+                 result.err.constData());
+        const Bytes received = destination.received();
+        QCOMPARE(fromBytes(Bytes(received.begin() + static_cast<long>(before), received.end())).toHex(' '),
+                 fromBytes(passed).toHex(' '));
         const std::vector<jack_nframes_t> sent = source.sentFrames();
         const std::vector<JackPeer::Arrival> arrived = destination.arrivals();
-        QCOMPARE(arrived.size(), size_t(3));
-        QCOMPARE(arrived[1].frame, sent[1]);
-        QCOMPARE(arrived[2].frame, sent[2]);
+        QCOMPARE(arrived.size(), arrivedBefore + 2);
+        QCOMPARE(arrived[arrivedBefore].frame, sent[sent.size() - 3]);
+        QCOMPARE(arrived[arrivedBefore + 1].frame, sent[sent.size() - 2]);
     }
 
     // The README's continuous integration step: passes with an Identity
