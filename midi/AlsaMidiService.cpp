@@ -382,7 +382,7 @@ void AlsaMidiService::deliver(const snd_seq_event_t& event)
         // Sysex events from other clients may exceed a packet: split them.
         for (size_t at = 0; at < m_received.size(); at += MaximumPacketSize) {
             const size_t size = std::min<size_t>(MaximumPacketSize, m_received.size() - at);
-            receiver->receivedPacket(m_received.data() + at, static_cast<unsigned short>(size), hostTime);
+            receiver->receivedPacket(m_received.data() + at, static_cast<unsigned short>(size), hostTime, false);
         }
     }
     {

@@ -27,7 +27,7 @@ struct ReceivedHeader {
     Received kind;
     uint8_t type;
     bool parsed;
-    uint8_t unused;
+    bool thruPassed;  // an Event a route of this cycle took (passed or filtered out)
 };
 
 // An event to send in an output ring: this header, then size bytes.
@@ -223,7 +223,7 @@ void JackMidiService::readInputs(jack_nframes_t frames)
                 passThru(m_inputs[slot], event, targets, thruCount);
             }
             const ReceivedHeader header{slot, static_cast<uint32_t>(event.size), cycleStart + event.time,
-                                        Received::Event, 0, true, 0};
+                                        Received::Event, 0, true, thruCount > 0};
             if (jack_ringbuffer_write_space(m_received) < sizeof(header) + event.size) {
                 m_overruns.fetch_add(1, std::memory_order_relaxed);
                 m_inputs[slot].dropped.fetch_add(1, std::memory_order_relaxed);
@@ -511,7 +511,7 @@ void JackMidiService::deliverEvents()
             jack_ringbuffer_read(m_received, reinterpret_cast<char*>(m_packet.data()), size);
             const unsigned long long hostTime = hostTimeOfFrame(header.frame);
             if (header.kind == Received::Event) {
-                m_inputs[header.slot].receivers.deliver(m_packet.data(), size, hostTime);
+                m_inputs[header.slot].receivers.deliver(m_packet.data(), size, hostTime, header.thruPassed);
                 continue;
             }
             ThruReport report;

@@ -47,6 +47,10 @@ constexpr uint32_t MaximumMessageSize = 16u << 20;
 // The largest packet a service hands a receiver; a longer message comes in
 // several, which the parser joins.
 constexpr uint32_t MaximumPacketSize = 16384;
+// Added to the port group a received packet's callback gets when the MIDI
+// service passed the packet's MIDI thru itself (JACK, in the cycle it came
+// in): the analyzer then passes nothing of it.
+constexpr unsigned int PassedByServiceThru = 0x100;
 // The largest received system exclusive kept whole (the editors, MIDI thru,
 // the monitors' texts); a longer one is said and counted lost.
 constexpr uint32_t MaximumReceivedMessageSize = 1u << 20;

@@ -1,5 +1,7 @@
 #include "MidiDataTransmissionThread.h"
 
+#include "MidiCommon.h"
+
 #include <chrono>
 
 namespace {
@@ -64,7 +66,7 @@ bool MidiDataTransmissionThread::ringEmpty() const
 
 void MidiDataTransmissionThread::writeData(const unsigned char* data, unsigned short length,
                                            unsigned int timeStamp,
-                                           unsigned long long hostTimeStamp)
+                                           unsigned long long hostTimeStamp, bool passedByThru)
 {
     const unsigned int recordSize = length + RecordOverhead;
     if (recordSize > m_ringSize) {
@@ -85,9 +87,11 @@ void MidiDataTransmissionThread::writeData(const unsigned char* data, unsigned s
     if (m_ring->writeIndex() + recordSize > m_ringSize) {
         m_lapCount++;
     }
-    // Little-endian fields, each split at the end of the ring on its own.
-    const unsigned char lengthBytes[2] = {static_cast<unsigned char>(length & 0xFF),
-                                          static_cast<unsigned char>(length >> 8)};
+    // Little-endian fields, each split at the end of the ring on its own;
+    // the length's top bit (packets are far shorter) marks thru passed.
+    const unsigned short marked = static_cast<unsigned short>(length | (passedByThru ? PassedMark : 0));
+    const unsigned char lengthBytes[2] = {static_cast<unsigned char>(marked & 0xFF),
+                                          static_cast<unsigned char>(marked >> 8)};
     unsigned char stamps[12];
     for (int i = 0; i < 4; i++) {
         stamps[i] = static_cast<unsigned char>(timeStamp >> (8 * i));
@@ -122,11 +126,13 @@ void MidiDataTransmissionThread::readField(void* out, uint64_t size)
 }
 
 void MidiDataTransmissionThread::readRecord(unsigned short& length, unsigned int& timeStamp,
-                                            unsigned long long& hostTimeStamp)
+                                            unsigned long long& hostTimeStamp, bool& passedByThru)
 {
     unsigned char lengthBytes[2];
     readField(lengthBytes, 2);
-    length = static_cast<unsigned short>(lengthBytes[0] | (lengthBytes[1] << 8));
+    const auto marked = static_cast<unsigned short>(lengthBytes[0] | (lengthBytes[1] << 8));
+    passedByThru = (marked & PassedMark) != 0;
+    length = static_cast<unsigned short>(marked & ~PassedMark);
     readField(m_packet.data(), length);
     unsigned char stamps[12];
     readField(stamps, 4);
@@ -153,12 +159,14 @@ void MidiDataTransmissionThread::run()
         unsigned short length = 0;
         unsigned int timeStamp = 0;
         unsigned long long hostTimeStamp = 0;
-        readRecord(length, timeStamp, hostTimeStamp);
+        bool passedByThru = false;
+        readRecord(length, timeStamp, hostTimeStamp, passedByThru);
         const MidiReceivedCallback callback = m_callback;
         void* const context = m_callbackContext;
         m_spaceFreed.notify_all();
         lock.unlock();
-        callback(context, m_packet.data(), length, timeStamp, hostTimeStamp, m_portGroup);
+        callback(context, m_packet.data(), length, timeStamp, hostTimeStamp,
+                 m_portGroup | (passedByThru ? PassedByServiceThru : 0u));
         lock.lock();
     }
 }

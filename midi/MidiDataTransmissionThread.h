@@ -32,6 +32,7 @@ class MidiDataTransmissionThread : public QThread {
 public:
     // Bytes a record takes besides its data: length, time stamp, host time.
     static constexpr unsigned int RecordOverhead = 2 + 4 + 8;
+    static constexpr unsigned short PassedMark = 0x8000;  // in the length field
 
     // Starts the thread at once with the inherited priority.
     MidiDataTransmissionThread(QObject* parent, unsigned short ringSize, unsigned int portGroup);
@@ -44,8 +45,10 @@ public:
     // (length + 14 above the ring size) is dropped; while the ring is too full
     // the caller waits, retrying at least every 50 ms and at once when the
     // worker frees space.
+    // passedByThru: the service passed it through itself; the callback's
+    // port group then carries PassedByServiceThru.
     void writeData(const unsigned char* data, unsigned short length, unsigned int timeStamp,
-                   unsigned long long hostTimeStamp);
+                   unsigned long long hostTimeStamp, bool passedByThru = false);
 
     bool isAvailable(unsigned short size);
     // Packets dropped because they can never fit the ring (any thread).
@@ -58,8 +61,8 @@ protected:
 private:
     unsigned int freeSpace();  // bufferMutex held
     bool ringEmpty() const;    // bufferMutex held
-    void readRecord(unsigned short& length, unsigned int& timeStamp,
-                    unsigned long long& hostTimeStamp);  // bufferMutex held
+    void readRecord(unsigned short& length, unsigned int& timeStamp, unsigned long long& hostTimeStamp,
+                    bool& passedByThru);  // bufferMutex held
     void readField(void* out, uint64_t size);            // bufferMutex held
 
     // Standard primitives rather than Qt's, so ThreadSanitizer sees every hand-off.

@@ -114,9 +114,9 @@ void MidiInputPort::setReceivedMidiCallbackFunc(MidiReceivedCallback callback, v
 }
 
 void MidiInputPort::receivedPacket(const unsigned char* data, unsigned short length,
-                                   unsigned long long hostTime)
+                                   unsigned long long hostTime, bool passedByThru)
 {
     const uint64_t packetMilliseconds =
         hostTime != 0 ? hostTime / 1000000u : getHostTimeInMilliseconds();
-    m_worker->writeData(data, length, timeStampAt(packetMilliseconds), hostTime);
+    m_worker->writeData(data, length, timeStampAt(packetMilliseconds), hostTime, passedByThru);
 }

@@ -42,7 +42,7 @@ public:
 
 private:
     void receivedPacket(const unsigned char* data, unsigned short length,
-                        unsigned long long hostTime) override;
+                        unsigned long long hostTime, bool passedByThru) override;
     void detach();
 
     std::unique_ptr<MidiDataTransmissionThread> m_worker;

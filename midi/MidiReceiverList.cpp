@@ -29,7 +29,8 @@ bool MidiReceiverList::empty() const
     return m_receivers.empty();
 }
 
-void MidiReceiverList::deliver(const unsigned char* data, size_t length, unsigned long long hostTime)
+void MidiReceiverList::deliver(const unsigned char* data, size_t length, unsigned long long hostTime,
+                               bool passedByThru)
 {
     {
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -42,7 +43,7 @@ void MidiReceiverList::deliver(const unsigned char* data, size_t length, unsigne
     for (MidiServiceReceiver* receiver : m_delivered) {
         for (size_t at = 0; at < length; at += MaximumPacketSize) {
             const size_t size = std::min<size_t>(MaximumPacketSize, length - at);
-            receiver->receivedPacket(data + at, static_cast<unsigned short>(size), hostTime);
+            receiver->receivedPacket(data + at, static_cast<unsigned short>(size), hostTime, passedByThru);
         }
     }
     {

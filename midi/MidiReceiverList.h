@@ -26,7 +26,7 @@ public:
     bool empty() const;
     // Calls every receiver listed now with the bytes, in packets of at most
     // MaximumPacketSize.
-    void deliver(const unsigned char* data, size_t length, unsigned long long hostTime);
+    void deliver(const unsigned char* data, size_t length, unsigned long long hostTime, bool passedByThru = false);
 
 private:
     mutable std::mutex m_mutex;

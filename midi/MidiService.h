@@ -53,8 +53,9 @@ public:
     // One packet (at most MaximumPacketSize bytes): a complete message, or
     // a part of a system exclusive.
     // hostTime is the host clock (ns) when the service received it, never 0.
+    // passedByThru: the service passed it through itself (see setThruRoutes).
     virtual void receivedPacket(const unsigned char* data, unsigned short length,
-                                unsigned long long hostTime) = 0;
+                                unsigned long long hostTime, bool passedByThru) = 0;
 
 protected:
     ~MidiServiceReceiver() = default;
@@ -128,8 +129,11 @@ public:
     void setLossListener(std::function<void()> listener);
     // Replaces every thru route; false when the service does not pass thru
     // itself (nothing changes then: the caller passes thru). A route whose
-    // source or destination is not connected passes nothing. User-interface
-    // thread; never waits for the service's thread.
+    // source or destination is not connected passes nothing. Each packet
+    // received says whether a route took it (receivedPacket's
+    // passedByThru), so the caller passes exactly the others, also while
+    // the routes change. User-interface thread; never waits for the
+    // service's thread.
     virtual bool setThruRoutes(const std::vector<ThruRoute>& routes)
     {
         (void)routes;

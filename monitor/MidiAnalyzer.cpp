@@ -42,14 +42,6 @@ void MidiAnalyzer::setThruSender(MidiSender* sender)
     m_thruSender = sender;
 }
 
-void MidiAnalyzer::setThruByService(unsigned int group, bool byService)
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    if (group <= InputPortGroup_Second) {
-        m_thruByService[group] = byService;
-    }
-}
-
 ThruRoute MidiAnalyzer::thruRoute(unsigned int group) const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -80,6 +72,9 @@ void MidiAnalyzer::receivedMidi(const unsigned char* data, unsigned short length
                                 unsigned int timeStamp, unsigned long long hostTimeStamp,
                                 unsigned int portGroup)
 {
+    // The service passed it through itself: nothing of it goes on from here.
+    const bool byService = (portGroup & PassedByServiceThru) != 0;
+    portGroup &= ~PassedByServiceThru;
     if (portGroup > InputPortGroup_Second || !data || length == 0) {
         return;
     }
@@ -90,11 +85,12 @@ void MidiAnalyzer::receivedMidi(const unsigned char* data, unsigned short length
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         sender = m_thruSender;
+        m_packetByService = byService;
         if (m_parsed) {
             receivedParsed(data, length, timeStamp, hostTimeStamp, portGroup, batch);
         } else {
             m_receivedMessages[portGroup]++;
-            passThrough(batch, data, length, MessageTypeNotParsed, portGroup);
+            passThrough(batch, data, length, MessageTypeNotParsed, portGroup, byService);
             appendMessageToBuffer(data, length, MessageTypeNotParsed, timeStamp, hostTimeStamp, portGroup);
         }
     }
@@ -173,7 +169,7 @@ void MidiAnalyzer::receivedParsed(const unsigned char* data, unsigned short leng
         const unsigned char* bytes = midilib_data_getMemory(&m_encoded);
         const auto size = static_cast<uint32_t>(midilib_data_getSize(&m_encoded));
         if (m_event.type != MIDILIB_Event_Type_ActiveSensing) {
-            passThrough(batch, bytes, size, m_event.type, portGroup);
+            passThrough(batch, bytes, size, m_event.type, portGroup, m_packetByService);
         }
         appendMessageToBuffer(bytes, size, m_event.type, timeStamp, hostTime, portGroup);
     }
@@ -188,9 +184,11 @@ void MidiAnalyzer::receivedPiece(unsigned int group, unsigned int timeStamp, uin
         message.bytes.clear();
         message.length = 0;
         message.open = true;
+        message.byService = m_packetByService;
     } else if (!message.open) {
         return;
     }
+    message.byService = message.byService && m_packetByService;
     if (message.length + size <= MaximumReceivedMessageSize) {
         message.bytes.insert(message.bytes.end(), piece, piece + size);
     }
@@ -216,7 +214,7 @@ void MidiAnalyzer::receivedPiece(unsigned int group, unsigned int timeStamp, uin
         return;
     }
     const auto length = static_cast<uint32_t>(message.bytes.size());
-    passThrough(batch, message.bytes.data(), length, MIDILIB_Event_Type_SystemExclusive, group);
+    passThrough(batch, message.bytes.data(), length, MIDILIB_Event_Type_SystemExclusive, group, message.byService);
     appendMessageToBuffer(message.bytes.data(), length, MIDILIB_Event_Type_SystemExclusive, timeStamp, hostTime,
                           group);
 }
@@ -232,9 +230,9 @@ void MidiAnalyzer::followHidden(unsigned int portGroup)
 }
 
 void MidiAnalyzer::passThrough(ThruBatch& batch, const unsigned char* data, uint32_t length,
-                               unsigned char type, unsigned int portGroup)
+                               unsigned char type, unsigned int portGroup, bool byService)
 {
-    if (!m_thru[portGroup] || !m_thruSender || m_thruByService[portGroup]) {
+    if (!m_thru[portGroup] || !m_thruSender || byService) {
         return;
     }
     batch.messages.push_back({batch.bytes.size(), length, type});

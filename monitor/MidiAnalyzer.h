@@ -61,10 +61,12 @@ public:
     // while it is set); without one, MIDI thru sends nothing. Thru sends to
     // the output group of the input's group, without the bulk interval.
     void setThruSender(MidiSender* sender);
-    // An input whose thru its service passes itself (in the cycle the
-    // message came in): the analyzer then sends nothing for it, and the
-    // service's reports come back as setTransmittedMidiData and sayThruRefused.
-    void setThruByService(unsigned int group, bool byService);
+    // A packet whose thru its service passed itself (in the cycle it came
+    // in) comes with PassedByServiceThru added to its port group: the
+    // analyzer then sends nothing of it (a system exclusive joined from
+    // pieces when every piece came so), and the service's reports come back as
+    // setTransmittedMidiData and sayThruRefused. Decided packet by packet,
+    // nothing is passed twice or lost while a route is set up or taken back.
     // What such a service needs to pass an input's thru as the analyzer
     // would: on, parsed and the filter (the route's endpoints left empty).
     ThruRoute thruRoute(unsigned int group) const;
@@ -153,8 +155,9 @@ private:
     void wakeIfIdle();
     void appendTransmitted(const unsigned char* data, uint32_t length, unsigned int timeStamp, unsigned char type,
                            OutputPortGroup group);
+    // byService: the service passed it (see callbackReceivedMidi).
     void passThrough(ThruBatch& batch, const unsigned char* data, uint32_t length,
-                     unsigned char type, unsigned int portGroup);
+                     unsigned char type, unsigned int portGroup, bool byService);
     void appendMessageToBuffer(const unsigned char* data, uint32_t length, unsigned char type,
                                unsigned int timeStamp, uint64_t hostTime, unsigned int group);
     // The message whose monitor line begins at lineStart of the received
@@ -182,7 +185,7 @@ private:
     uint64_t m_lastReceivedLine = 0;     // host times (ns) of the last lines
     uint64_t m_lastTransmittedLine = 0;
     bool m_thru[2] = {false, false};
-    bool m_thruByService[2] = {false, false};
+    bool m_packetByService = false;  // the packet being handled; under the mutex
     std::function<void()> m_thruSettingsChanged;
     MidiMonitorLineFormat m_format;
     int m_programBase = 1;
@@ -193,6 +196,7 @@ private:
         std::vector<unsigned char> bytes;  // what is kept, at most MaximumReceivedMessageSize
         uint64_t length = 0;               // every byte so far
         bool open = false;
+        bool byService = false;  // every piece so far passed by the service
     };
     LongMessage m_long[2];
     uint64_t m_lostMessages[2] = {0, 0};

@@ -51,9 +51,6 @@ ThruRouter::~ThruRouter()
         service->setThruRoutes({});
         service->setThruListener(nullptr);
     }
-    for (unsigned int group = 0; group < 2; group++) {
-        m_analyzer.setThruByService(group, false);
-    }
 }
 
 void ThruRouter::update()
@@ -94,10 +91,7 @@ void ThruRouter::update()
         }
     }
     for (unsigned int group = 0; group < 2; group++) {
-        if (taken[group] != m_byService[group]) {
-            m_byService[group] = taken[group];
-            m_analyzer.setThruByService(group, taken[group]);
-        }
+        m_byService[group] = taken[group];
     }
 }
 

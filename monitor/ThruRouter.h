@@ -1,9 +1,12 @@
 // Decides where MIDI thru runs. An input whose source and the output of its
 // group are endpoints of one service that passes thru itself (JACK: in the
 // cycle the message came in, at its own frame) is passed there, with the
-// analyzer's filter; any other input is passed on the analyzer's path. What
-// the service passed or refused comes back to the analyzer: the Out
-// monitor's line, or the In monitor's line for a refusal.
+// analyzer's filter; any other input is passed on the analyzer's path. Each
+// received packet says whether the service passed it (the analyzer then
+// does not), so a route set up or taken back while messages are on their
+// way passes each of them once. What the service passed or refused comes
+// back to the analyzer: the Out monitor's line, or the In monitor's line
+// for a refusal.
 //
 // Threads: update on the user-interface thread, after every port or thru
 // setting change (it publishes only what changed, and never waits for a

@@ -257,7 +257,7 @@ private Q_SLOTS:
         struct Stuck : MidiServiceReceiver {
             std::mutex gate;
             std::atomic<size_t> received{0};
-            void receivedPacket(const unsigned char*, unsigned short, unsigned long long) override
+            void receivedPacket(const unsigned char*, unsigned short, unsigned long long, bool) override
             {
                 std::lock_guard<std::mutex> wait(gate);
                 received++;

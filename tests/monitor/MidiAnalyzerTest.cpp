@@ -342,6 +342,35 @@ private Q_SLOTS:
         QVERIFY(texts.received.isEmpty());
     }
 
+    // A packet the service passed itself is shown but not passed again,
+    // packet by packet: a route set up or taken back while messages are on
+    // their way passes each once.
+    void thruOfWhatTheServicePassedIsLeftToIt()
+    {
+        set(ParamMidiThru, 1);
+        receive({0x90, 0x3C, 0x40}, PassedByServiceThru);
+        receive({0x90, 0x3D, 0x40}, 0);
+        receive({0x90, 0x3E, 0x40}, 0 | PassedByServiceThru);
+        QCOMPARE(m_thru.count(), size_t(1));
+        QCOMPARE(m_thru.sent()[0].bytes, (Bytes{0x90, 0x3D, 0x40}));
+        QCOMPARE(take().received, QByteArray("\n90 3C 40\n90 3D 40\n90 3E 40"));
+        QCOMPARE(m_analyzer->receivedMessages(0), uint64_t(3));
+
+        m_thru.clear();
+        // A system exclusive longer than a packet comes in packets of one
+        // event, marked alike.
+        Bytes first(MaximumPacketSize, 0x11);
+        first[0] = 0xF0;
+        const Bytes last{0x22, 0x33, 0xF7};
+        receive(first, PassedByServiceThru);
+        receive(last, PassedByServiceThru);
+        QCOMPARE(m_thru.count(), size_t(0));
+        receive(first, 0);
+        receive(last, 0);
+        QCOMPARE(m_thru.count(), size_t(1));
+        QCOMPARE(m_thru.sent()[0].bytes.size(), first.size() + last.size());
+    }
+
     void thruAfterTheFilterMessageByMessage()
     {
         set(ParamMidiThru, 1);
