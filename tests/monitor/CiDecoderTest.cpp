@@ -1,6 +1,6 @@
-// MIDI-CI messages built by hand from the field layouts of the MIDI-CI
-// specification (versions 1.1 and 1.2), each with the words a monitor line
-// gets; bodies in chunks; malformed messages.
+// MIDI-CI messages built by hand from the published field layouts
+// (versions 1.1 and 1.2), each with the words a monitor line gets; bodies
+// in chunks; malformed messages.
 #include <QtTest>
 
 #include "CiDecoder.h"
