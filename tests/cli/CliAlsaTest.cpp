@@ -84,21 +84,9 @@ private Q_SLOTS:
     {
         AlsaPeer peer("cli-alsa-send");
         QVERIFY(peer.isOpen());
-        QByteArray dump;
-        for (int message = 0; message < 8; message++) {
-            QByteArray bytes(8192, '\0');
-            for (int i = 1; i < bytes.size() - 1; i++) {
-                bytes[i] = static_cast<char>((i * 5 + message) & 0x7F);
-            }
-            bytes[0] = static_cast<char>(0xF0);
-            bytes[bytes.size() - 1] = static_cast<char>(0xF7);
-            dump += bytes;
-        }
         const QString path = m_dir.filePath("dump.syx");
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(dump);
-        file.close();
+        const QByteArray dump = cli_run::writeDump(path, 8, 8192);
+        QCOMPARE(dump.size(), 8 * 8192);
         const cli_run::Result result =
             cli_run::run(QStringList{"send", "--out", "cli-alsa-send", path, "--bulk-interval", "5"} + Alsa);
         QVERIFY2(result.status == 0, result.err.constData());

@@ -270,21 +270,9 @@ private Q_SLOTS:
     {
         JackPeer peer("cli-send-peer");
         QVERIFY(peer.isOpen());
-        QByteArray dump;
-        for (int message = 0; message < 64; message++) {
-            QByteArray bytes(16384, '\0');
-            for (int i = 1; i < bytes.size() - 1; i++) {
-                bytes[i] = static_cast<char>((i * 7 + message) & 0x7F);
-            }
-            bytes[0] = static_cast<char>(0xF0);
-            bytes[bytes.size() - 1] = static_cast<char>(0xF7);
-            dump += bytes;
-        }
         const QString path = m_dir.filePath("firmware.syx");
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(dump);
-        file.close();
+        const QByteArray dump = cli_run::writeDump(path, 64, 16384);
+        QCOMPARE(dump.size(), 64 * 16384);
         const int bulkInterval = 20;
         const cli_run::Result result = cli_run::run({"send", "--midi-api", "jack", "--out", "cli-send-peer:in", path,
                                                      "--bulk-interval", QString::number(bulkInterval)});

@@ -52,6 +52,27 @@ inline Result run(const QStringList& arguments, int timeoutMs = 60000)
     return finish(process, timeoutMs);
 }
 
+// A dump file of count system exclusive messages of size bytes each (their
+// data bytes differ from message to message); the file's bytes.
+inline QByteArray writeDump(const QString& path, int count, int size)
+{
+    QByteArray dump;
+    for (int message = 0; message < count; message++) {
+        QByteArray bytes(size, '\0');
+        for (int i = 1; i < size - 1; i++) {
+            bytes[i] = static_cast<char>((i * 7 + message) & 0x7F);
+        }
+        bytes[0] = static_cast<char>(0xF0);
+        bytes[size - 1] = static_cast<char>(0xF7);
+        dump += bytes;
+    }
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly)) {
+        file.write(dump);
+    }
+    return dump;
+}
+
 inline void signal(QProcess& process, int number)
 {
     ::kill(static_cast<pid_t>(process.processId()), number);

@@ -102,15 +102,6 @@ public:
         return port_traffic::waitUntil([&] { return received().size() >= count; });
     }
 
-    bool waitForBytesWithin(size_t count, int milliseconds)
-    {
-        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-        while (received().size() < count && std::chrono::steady_clock::now() < end) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        }
-        return received().size() >= count;
-    }
-
     std::vector<unsigned char> received()
     {
         std::lock_guard<std::mutex> lock(m_mutex);
