@@ -3,7 +3,7 @@
 // program: rounds alternate between the two, and each side's median
 // throughput is reported with the ratio.
 //
-//   parser_compare [rounds]
+//   parser_compare [rounds] [stream: 1-4, for a profile of one]
 #include <alsa/asoundlib.h>
 
 #include <algorithm>
@@ -188,6 +188,7 @@ double median(std::vector<double> values)
 int main(int argc, char** argv)
 {
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 21;
+    const int only = argc > 2 ? std::atoi(argv[2]) : 0;
     const struct {
         const char* name;
         Bytes stream;
@@ -197,7 +198,11 @@ int main(int argc, char** argv)
                    {"system exclusive dumps", sysexStream()}};
     std::printf("%-42s %10s %10s %7s %10s %10s\n", "stream (4 MiB, 256-byte packets)", "ours MB/s",
                 "alsa MB/s", "ratio", "ours ev", "alsa ev");
+    int number = 0;
     for (const auto& entry : streams) {
+        if (only != 0 && ++number != only) {
+            continue;
+        }
         std::vector<double> ours;
         std::vector<double> alsa;
         uint64_t ourEvents = 0;

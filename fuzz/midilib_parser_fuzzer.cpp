@@ -1,7 +1,8 @@
 // Arbitrary bytes in arbitrary chunks through the parser; every event it
 // yields is encoded again and must be one complete, valid MIDI message that
 // decodes and encodes to the same bytes, or a valid piece of a system
-// exclusive longer than the parser's buffer, in order (first, middles, last).
+// exclusive longer than the parser's buffer, in order (first, middles, last);
+// and the same events as the parser built without its whole-message paths.
 //
 // Input layout: byte 0 seeds the chunk sizes, byte 1 says how often the
 // running status is cleared between chunks; the rest is the stream.
@@ -13,6 +14,13 @@
 #include "midilib_data.h"
 #include "midilib_parser.h"
 #include "midilib_status.h"
+
+extern "C" {
+void reference_parser_init(midilib_parser* self);
+void reference_parser_clearRunningStatus(midilib_parser* self);
+void reference_parser_setData(midilib_parser* self, const uint8_t* data, uint64_t size);
+int32_t reference_parser_parse(midilib_parser* self, midilib_event* event);
+}
 
 namespace {
 
@@ -55,7 +63,10 @@ void checkPiece(const uint8_t* bytes, uint64_t size, uint8_t part, uint8_t& prev
 
 struct Records {
     midilib_parser parser;
+    midilib_parser reference;
     midilib_event event;
+    midilib_event expected;
+    midilib_data expectedData;
     midilib_event again;
     midilib_data data;
     midilib_data dataAgain;
@@ -71,6 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* input, size_t size)
     static auto records = std::make_unique<Records>();
     Records& r = *records;
     midilib_parser_init(&r.parser);
+    reference_parser_init(&r.reference);
     uint32_t state = input[0] | 1u;
     const uint8_t clearEvery = input[1];
     const uint8_t* stream = input + 2;
@@ -84,10 +96,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* input, size_t size)
             chunk = remaining;
         }
         midilib_parser_setData(&r.parser, stream, chunk);
+        reference_parser_setData(&r.reference, stream, chunk);
         while (midilib_parser_parse(&r.parser, &r.event) == 0) {
             midilib_eventToData(&r.event, &r.data);
             const uint8_t* bytes = midilib_data_getMemory(&r.data);
             const uint64_t length = midilib_data_getSize(&r.data);
+            require(reference_parser_parse(&r.reference, &r.expected) == 0);
+            midilib_eventToData(&r.expected, &r.expectedData);
+            require(r.expected.part == r.event.part && midilib_data_getSize(&r.expectedData) == length);
+            for (uint64_t i = 0; i < length; i++) {
+                require(midilib_data_getMemory(&r.expectedData)[i] == bytes[i]);
+            }
             if (r.event.part != MIDILIB_SystemExclusive_Whole) {
                 checkPiece(bytes, length, r.event.part, previousPart);
                 continue;
@@ -103,8 +122,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* input, size_t size)
                 require(midilib_data_getMemory(&r.dataAgain)[i] == bytes[i]);
             }
         }
+        require(reference_parser_parse(&r.reference, &r.expected) == -1);
         if (clearEvery != 0 && ++chunkIndex % clearEvery == 0) {
             midilib_parser_clearRunningStatus(&r.parser);
+            reference_parser_clearRunningStatus(&r.reference);
         }
         stream += chunk;
         remaining -= chunk;

@@ -57,7 +57,8 @@ typedef struct midilib_event {
     uint8_t part;          /* a midilib_systemExclusivePart value */
     union {
         /* Note and velocity/pressure, controller and value; firstByte alone
-         * for program change, channel pressure, MTC and song select. */
+         * for program change, channel pressure, MTC and song select (their
+         * secondByte is unspecified). */
         struct {
             uint8_t firstByte;
             uint8_t secondByte;

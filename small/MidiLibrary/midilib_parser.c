@@ -257,14 +257,189 @@ MIDILIB_NOINLINE static int32_t parseWholeSystem(midilib_parser* self, midilib_e
     return 0;
 }
 
+/* Fields of a shortMessages entry, by their shift. */
+enum {
+    ShortType = 0,
+    ShortChannel = 8,
+    ShortLength = 16,
+    ShortRealTime = 24,
+    ShortRunning = 25,
+    ShortFourteenBit = 26,
+    ShortFirstChecked = 32, /* 0x80 when the message has a first data byte */
+    ShortSecondChecked = 40 /* 0x80 when it has a second */
+};
+
+#define MIDILIB_SHORT(type, channel, length, realTime, running, fourteenBit)                       \
+    ((uint64_t)(type) << ShortType | (uint64_t)(channel) << ShortChannel |                         \
+     (uint64_t)(length) << ShortLength | (uint64_t)(realTime) << ShortRealTime |                   \
+     (uint64_t)(running) << ShortRunning | (uint64_t)(fourteenBit) << ShortFourteenBit |           \
+     (uint64_t)((length) > 1 ? 0x80 : 0) << ShortFirstChecked |                                    \
+     (uint64_t)((length) > 2 ? 0x80 : 0) << ShortSecondChecked)
+#define MIDILIB_NONE4 0, 0, 0, 0
+#define MIDILIB_NONE16 MIDILIB_NONE4, MIDILIB_NONE4, MIDILIB_NONE4, MIDILIB_NONE4
+#define MIDILIB_CHANNEL(type, length, c) MIDILIB_SHORT(type, c, length, 0, 1, type == MIDILIB_Event_Type_PitchBend)
+#define MIDILIB_CHANNEL4(type, length, c)                                                          \
+    MIDILIB_CHANNEL(type, length, c), MIDILIB_CHANNEL(type, length, c + 1),                       \
+        MIDILIB_CHANNEL(type, length, c + 2), MIDILIB_CHANNEL(type, length, c + 3)
+#define MIDILIB_CHANNEL16(type, length)                                                            \
+    MIDILIB_CHANNEL4(type, length, 0), MIDILIB_CHANNEL4(type, length, 4),                         \
+        MIDILIB_CHANNEL4(type, length, 8), MIDILIB_CHANNEL4(type, length, 12)
+#define MIDILIB_COMMON(type, length) MIDILIB_SHORT(type, MIDILIB_ChannelNumber_None, length, 0, 0, length == 3)
+#define MIDILIB_REALTIME(type) MIDILIB_SHORT(type, MIDILIB_ChannelNumber_None, 1, 1, 0, 0)
+
+/* What the table-driven path knows of each byte as a message's start: its
+ * event type and channel, its length (0: not a message this path takes:
+ * data, system exclusive, undefined), what it leaves (a real-time byte the
+ * message state as it was, a channel message running status, a system common
+ * one no open message), whether its two data bytes make one 14-bit value,
+ * and which bytes after it must be data bytes. One load each. */
+static const uint64_t shortMessages[256] = {
+    MIDILIB_NONE16, MIDILIB_NONE16, MIDILIB_NONE16, MIDILIB_NONE16,
+    MIDILIB_NONE16, MIDILIB_NONE16, MIDILIB_NONE16, MIDILIB_NONE16,
+    MIDILIB_CHANNEL16(MIDILIB_Event_Type_NoteOff, 3),
+    MIDILIB_CHANNEL16(MIDILIB_Event_Type_NoteOn, 3),
+    MIDILIB_CHANNEL16(MIDILIB_Event_Type_PolyKeyPressure, 3),
+    MIDILIB_CHANNEL16(MIDILIB_Event_Type_ControlChange, 3),
+    MIDILIB_CHANNEL16(MIDILIB_Event_Type_ProgramChange, 2),
+    MIDILIB_CHANNEL16(MIDILIB_Event_Type_ChannelKeyPressure, 2),
+    MIDILIB_CHANNEL16(MIDILIB_Event_Type_PitchBend, 3),
+    0, MIDILIB_COMMON(MIDILIB_Event_Type_MTC, 2),
+    MIDILIB_COMMON(MIDILIB_Event_Type_SongPositionPointer, 3), MIDILIB_COMMON(MIDILIB_Event_Type_SongSelect, 2),
+    0, 0, MIDILIB_COMMON(MIDILIB_Event_Type_TuneRequest, 1), 0,
+    MIDILIB_REALTIME(MIDILIB_Event_Type_TimingClock), 0,
+    MIDILIB_REALTIME(MIDILIB_Event_Type_Start), MIDILIB_REALTIME(MIDILIB_Event_Type_Continue),
+    MIDILIB_REALTIME(MIDILIB_Event_Type_Stop), 0,
+    MIDILIB_REALTIME(MIDILIB_Event_Type_ActiveSensing), MIDILIB_REALTIME(MIDILIB_Event_Type_SystemReset)};
+
+static inline uint64_t shortField(uint64_t entry, unsigned shift, uint64_t mask)
+{
+    return (entry >> shift) & mask;
+}
+
+/* Picks a where mask is all ones, b where it is zero: a select the compiler
+ * keeps as arithmetic, where a conditional would become a branch that a
+ * played stream's random mix of notes and clocks mispredicts. */
+static inline uint64_t pick(uint64_t mask, uint64_t a, uint64_t b)
+{
+    return (a & mask) | (b & ~mask);
+}
+
+/* A channel, system common or real-time message with its status, when the
+ * three input bytes from `input` are there to look at, with no branch that
+ * depends on which: a played stream mixes notes, controllers and clocks at
+ * random. The same results as parseWhole. (Running status stays a branch
+ * apart: folded in here too, every call would wait on the state the last one
+ * stored, which costs more on a running stream than the branch's misses.) */
+static inline int32_t parseStatus(midilib_parser* self, midilib_event* event, const uint8_t* input)
+{
+    const uint8_t status = input[0];
+    const uint64_t info = shortMessages[status];
+    const uint8_t first = input[1];
+    const uint8_t second = input[2];
+    const uint64_t length = shortField(info, ShortLength, 0xFF);
+    const uint64_t checked = ((uint64_t)first << ShortFirstChecked) | ((uint64_t)second << ShortSecondChecked);
+    if ((length == 0) | ((checked & info) != 0)) {
+        return -1;
+    }
+    event->type = (uint8_t)shortField(info, ShortType, 0xFF);
+    event->channelNumber = (uint8_t)shortField(info, ShortChannel, 0xFF);
+    event->part = MIDILIB_SystemExclusive_Whole;
+    /* Both data bytes, or the 14-bit value over the same two bytes (the
+     * second is meaningless for one data byte, and for others nothing is). */
+    uint16_t value;
+    memcpy(&value, input + 1, sizeof(value));
+    const uint64_t fourteenBit = (uint64_t)(first | (second << 7));
+    event->payload.value = (uint16_t)pick(0 - shortField(info, ShortFourteenBit, 1), fourteenBit, value);
+    /* A channel message leaves running status (the status alone collected);
+     * a system common one no open message (the status in the buffer then
+     * means nothing); a real-time byte changes nothing. */
+    const uint64_t keep = 0 - shortField(info, ShortRealTime, 1);
+    const uint64_t running = shortField(info, ShortRunning, 1);
+    const uint64_t open = 0 - running;
+    self->buffer[0] = (uint8_t)pick(keep, self->buffer[0], status);
+    self->message.memory =
+        (uint8_t*)(uintptr_t)pick(keep, (uintptr_t)self->message.memory, (uintptr_t)self->buffer & open);
+    self->message.size = pick(keep, self->message.size, length & open);
+    self->message.position = pick(keep, self->message.position, running);
+    self->longMessage = (uint8_t)pick(keep, self->longMessage, LongNone);
+    self->input.position += length;
+    return 0;
+}
+
+/* The event of a channel message whose data bytes are first and second
+ * (second alone when it has one). */
+static inline void channelEvent(midilib_event* event, uint8_t status, uint8_t first, uint8_t second)
+{
+    event->type = (uint8_t)((status >> 4) - 8);
+    event->channelNumber = (uint8_t)(status & 0x0F);
+    event->part = MIDILIB_SystemExclusive_Whole;
+    if (event->type == MIDILIB_Event_Type_PitchBend) {
+        event->payload.value = (uint16_t)(first | (second << 7));
+    } else {
+        event->payload.dataBytes.firstByte = first;
+        event->payload.dataBytes.secondByte = second;
+    }
+}
+
+/* A data byte at input[0] (of `available`): the channel message open in the
+ * buffer goes on, in running status or completing the one whose first data
+ * byte came before; or a real-time byte comes between its two data bytes
+ * (the first is kept, as the parse loop keeps it, and the real-time one goes
+ * out). 0 with the event, -1 to leave it to the parse loop. */
+static inline int32_t parseRunning(midilib_parser* self, midilib_event* event, const uint8_t* input,
+                                   uint64_t available)
+{
+    const uint8_t status = self->buffer[0];
+    const uint64_t collected = self->message.position;
+    if (collected == 0 || collected >= self->message.size || status >= 0xF0) {
+        return -1;
+    }
+    const uint64_t dataBytes = self->message.size - 1;
+    if (collected == 2) {
+        const uint8_t first = self->buffer[1];
+        if (first >= 0x80) {
+            return -1; /* an undefined status byte slipped in: the loop drops the message */
+        }
+        channelEvent(event, status, first, input[0]);
+        self->message.position = 1;
+        self->input.position += 1;
+        return 0;
+    }
+    if (dataBytes == 1) {
+        channelEvent(event, status, input[0], input[0]);
+        self->input.position += 1;
+        return 0;
+    }
+    if (available < 2) {
+        return -1;
+    }
+    const uint8_t next = input[1];
+    if (next < 0x80) {
+        channelEvent(event, status, input[0], next);
+        self->input.position += 2;
+        return 0;
+    }
+    if (next < 0xF8 || realTimeEventType[next - 0xF8] < 0) {
+        return -1;
+    }
+    self->buffer[1] = input[0];
+    self->message.position = 2;
+    event->type = (uint8_t)realTimeEventType[next - 0xF8];
+    event->channelNumber = MIDILIB_ChannelNumber_None;
+    event->part = MIDILIB_SystemExclusive_Whole;
+    self->input.position += 2;
+    return 0;
+}
+
 /* Whole messages read straight from the input, when the next bytes hold one
  * that the parse loop would complete without any other effect: a channel
  * message with its status, in running status, or completing the one whose
  * first data byte came before; a real-time byte; a system common or a short
  * system exclusive message whole. 0 with the event (the input and the
  * message state moved on as in the loop), -1 to leave it to the parse loop.
- * Most of a played stream goes this way; the results are the loop's, byte
- * for byte. */
+ * The two paths above take most of a stream; this takes what they leave
+ * with a whole message in it (fewer bytes at hand, a system exclusive).
+ * The results are the loop's, byte for byte. */
 static int32_t parseWhole(midilib_parser* self, midilib_event* event)
 {
     const uint64_t available = self->input.size - self->input.position;
@@ -272,44 +447,11 @@ static int32_t parseWhole(midilib_parser* self, midilib_event* event)
         return -1; /* also before any input: no pointer arithmetic on none */
     }
     const uint8_t* input = self->input.memory + self->input.position;
-    uint8_t status = input[0];
-    uint8_t first = 0;
-    uint64_t used = 0; /* input bytes the message takes */
-    uint64_t dataBytes = 0;
+    const uint8_t status = input[0];
     if (status < 0x80) {
-        /* Data: a channel message open in the buffer goes on. */
-        status = self->buffer[0];
-        const uint64_t collected = self->message.position;
-        if (collected == 0 || collected >= self->message.size || status >= 0xF0) {
-            return -1;
-        }
-        dataBytes = self->message.size - 1;
-        if (collected == 1) {
-            first = input[0];
-            if (dataBytes == 2 && available >= 2 && input[1] >= 0xF8 && realTimeEventType[input[1] - 0xF8] >= 0) {
-                /* A real-time byte between the two data bytes: the first is
-                 * kept, as the loop keeps it, and the real-time one goes out. */
-                self->buffer[1] = first;
-                self->message.position = 2;
-                event->type = (uint8_t)realTimeEventType[input[1] - 0xF8];
-                event->channelNumber = MIDILIB_ChannelNumber_None;
-                event->part = MIDILIB_SystemExclusive_Whole;
-                self->input.position += 2;
-                return 0;
-            }
-            if (dataBytes == 2 && (available < 2 || input[1] >= 0x80)) {
-                return -1;
-            }
-            used = dataBytes;
-        } else {
-            first = self->buffer[1]; /* its second data byte now */
-            if (first >= 0x80) {
-                return -1; /* an undefined status byte slipped in: the loop drops the message */
-            }
-            used = 1;
-        }
-        self->message.position = 1;
-    } else if (status >= 0xF8) {
+        return parseRunning(self, event, input, available);
+    }
+    if (status >= 0xF8) {
         const int8_t type = realTimeEventType[status - 0xF8];
         if (type < 0) {
             return -1;
@@ -319,30 +461,17 @@ static int32_t parseWhole(midilib_parser* self, midilib_event* event)
         event->part = MIDILIB_SystemExclusive_Whole;
         self->input.position++;
         return 0;
-    } else if (status >= 0xF0) {
+    }
+    if (status >= 0xF0) {
         return parseWholeSystem(self, event, input, available);
-    } else {
-        dataBytes = (status & 0xE0) == 0xC0 ? 1u : 2u;
-        if (available <= dataBytes || input[1] >= 0x80 || (dataBytes == 2 && input[2] >= 0x80)) {
-            return -1;
-        }
-        first = input[1];
-        used = dataBytes + 1;
-        keepRunningStatus(self, status, dataBytes + 1);
     }
-    const uint8_t second = input[used - 1];
-    event->type = (uint8_t)((status >> 4) - 8);
-    event->channelNumber = (uint8_t)(status & 0x0F);
-    event->part = MIDILIB_SystemExclusive_Whole;
-    if (event->type == MIDILIB_Event_Type_PitchBend) {
-        event->payload.value = (uint16_t)(first | (second << 7));
-    } else {
-        event->payload.dataBytes.firstByte = first;
-        if (dataBytes == 2) {
-            event->payload.dataBytes.secondByte = second;
-        }
+    const uint64_t dataBytes = (status & 0xE0) == 0xC0 ? 1u : 2u;
+    if (available <= dataBytes || input[1] >= 0x80 || (dataBytes == 2 && input[2] >= 0x80)) {
+        return -1;
     }
-    self->input.position += used;
+    keepRunningStatus(self, status, dataBytes + 1);
+    channelEvent(event, status, input[1], input[dataBytes]);
+    self->input.position += dataBytes + 1;
     return 0;
 }
 #endif
@@ -452,14 +581,34 @@ MIDILIB_NOINLINE static int32_t parseCollecting(midilib_parser* self, midilib_ev
     return result;
 }
 
-int32_t midilib_parser_parse(midilib_parser* self, midilib_event* event)
+/* Everything the table-driven path leaves: out of line, so that its
+ * registers are not saved for the commonest messages. */
+MIDILIB_NOINLINE static int32_t parseOther(midilib_parser* self, midilib_event* event)
 {
-    SMLIB_ASSERT(self);
-    SMLIB_ASSERT(event);
 #if MIDILIB_PARSER_FAST_PATH
     if (parseWhole(self, event) == 0) {
         return 0;
     }
 #endif
     return parseCollecting(self, event);
+}
+
+int32_t midilib_parser_parse(midilib_parser* self, midilib_event* event)
+{
+    SMLIB_ASSERT(self);
+    SMLIB_ASSERT(event);
+#if MIDILIB_PARSER_FAST_PATH
+    const uint64_t available = self->input.size - self->input.position;
+    if (available != 0) { /* also before any input: no pointer arithmetic on none */
+        const uint8_t* input = self->input.memory + self->input.position;
+        if (input[0] < 0x80) {
+            if (parseRunning(self, event, input, available) == 0) {
+                return 0;
+            }
+        } else if (available >= 3 && parseStatus(self, event, input) == 0) {
+            return 0;
+        }
+    }
+#endif
+    return parseOther(self, event);
 }
