@@ -8,7 +8,8 @@
 // monitors show everything), output 1 on a frame-accurate JACK peer that
 // notes each event's frame time: clock at 120 and 300 BPM and active
 // sensing at 300 ms, for "seconds=N" each (default 60), with the process's
-// CPU time while the clock runs at 300 BPM (less the peer's own thread); then MIDI thru from the peer
+// CPU time while the clock runs (less the peer's own thread) and each
+// thread's share, by name and thread ID; then MIDI thru from the peer
 // back to it (one note each 10 ms for as long), its latency in frames.
 // Run under QT_QPA_PLATFORM=offscreen (or any display).
 #include <QApplication>
@@ -181,6 +182,7 @@ int measureOverJack(int argc, char** argv, int seconds)
         runFor(200);
         const size_t from = peer.received().size();
         const double cpuBefore = processCpuSeconds() - peer.processThreadCpuSeconds();
+        const auto threadsBefore = measure::threadCpuSeconds();
         QElapsedTimer wall;
         wall.start();
         clock->playButton()->setChecked(true);
@@ -194,6 +196,7 @@ int measureOverJack(int argc, char** argv, int seconds)
         report(title.constData(), times, 60e6 / (bpm * 24.0));
         std::printf("  count %zu for %.3f s of play: %.1f due; process CPU %.2f %% of one core\n", times.size(),
                     played, played * bpm * 24 / 60, cpu * 100);
+        measure::printThreadShares(threadsBefore, measure::threadCpuSeconds(), played);
     }
     auto* sensing = qobject_cast<MidiActivesensingView*>(
         window.openWindow(WindowRestorationInfo::ActivesensingId)->widget());

@@ -33,6 +33,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void updateLamp();
+
     QTimer* m_timer;
     QColor m_onColor{Qt::white};
     QColor m_offColor{Qt::black};

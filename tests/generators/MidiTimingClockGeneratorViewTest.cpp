@@ -1,9 +1,10 @@
 // The timing clock window: clocks and the beat lamp (their spacing is
-// measured by bench/clock_measure),
+// measured by bench/clock_measure), the lamp's own repaint,
 // tempo changes while playing, the received tempo's text, the parser
 // preference, and a project that starts the clock again.
 #include <QLabel>
 #include <QMdiSubWindow>
+#include <QScreen>
 #include <QtTest>
 
 #include <memory>
@@ -70,6 +71,35 @@ private Q_SLOTS:
         QTest::qWait(200);  // room for many clocks: none comes
         QCOMPARE(thread->clocksSent(), stopped);
         QCOMPARE(m_model->getParameterEditFlag(), ParameterEditFlagEdited);
+    }
+
+    // The lamp repaints only its corner of the knob: what the window shows
+    // after it is what a repaint of the whole knob shows.
+    void lampRepaintShowsWhatAWholeRepaintShows()
+    {
+        QVERIFY(m_window->openWindow(WindowRestorationInfo::TimingClockId));
+        MidiLedCombinedDial* dial = view()->knob();
+        dial->setAutomaticOff(false);
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        const auto shown = [&] {
+            QCoreApplication::processEvents();
+            QTest::qWait(50);
+            const QPoint at = dial->mapTo(m_window.get(), QPoint(0, 0));
+            return m_window->screen()
+                ->grabWindow(m_window->winId(), at.x(), at.y(), dial->width(), dial->height())
+                .toImage();
+        };
+        const auto wholeRepaint = [&] {
+            dial->update();
+            return shown();
+        };
+        dial->ledOn();
+        const QImage lit = shown();
+        QCOMPARE(lit, wholeRepaint());
+        dial->ledOff();
+        const QImage dark = shown();
+        QCOMPARE(dark, wholeRepaint());
+        QVERIFY(lit != dark);
     }
 
     void receivedTempoFromTheAnalyzerAndTheParser()
