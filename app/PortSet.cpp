@@ -5,8 +5,8 @@
 #include "MidiClient.h"
 #include "MidiInputPort.h"
 #include "MidiOutputPort.h"
-#include "MidiTime.h"
 #include "OstrelModel.h"
+#include "PortGroups.h"
 #include "SettingsStore.h"
 
 namespace {
@@ -33,15 +33,7 @@ bool isStored(const QString& name)
 PortSet::PortSet(MidiApi api, std::function<void(const QString&)> reportError)
     : m_reportError(std::move(reportError)), m_client(std::make_unique<MidiClient>(api))
 {
-    // One time origin for every port: all time stamps compare.
-    const uint32_t timeOfDay = getCurrentTimeInMilliseconds();
-    const uint64_t hostTime = getHostTimeInMilliseconds();
-    for (unsigned int group = 0; group < 2; group++) {
-        m_inputs[group] =
-            std::make_unique<MidiInputPort>(m_client.get(), MaximumPacketSize, group, hostTime, timeOfDay);
-        m_outputs[group] =
-            std::make_unique<MidiOutputPort>(m_client.get(), MaximumMessageSize, group, hostTime, timeOfDay);
-    }
+    PortGroups::create(m_client.get(), m_inputs, m_outputs);
 }
 
 PortSet::~PortSet()

@@ -9,8 +9,8 @@
 #include "MidiInputPort.h"
 #include "MidiOutputPort.h"
 #include "MidiSendPath.h"
-#include "MidiTime.h"
 #include "OstrelModel.h"
+#include "PortGroups.h"
 #include "PortMatch.h"
 #include "SettingsFile.h"
 #include "ThruRouter.h"
@@ -18,15 +18,7 @@
 CliSession::CliSession(MidiApi api)
     : m_model(std::make_unique<OstrelModel>()), m_client(std::make_unique<MidiClient>(api))
 {
-    // One time origin for every port: all time stamps compare.
-    const uint32_t timeOfDay = getCurrentTimeInMilliseconds();
-    const uint64_t hostTime = getHostTimeInMilliseconds();
-    for (unsigned int group = 0; group < 2; group++) {
-        m_inputs[group] =
-            std::make_unique<MidiInputPort>(m_client.get(), MaximumPacketSize, group, hostTime, timeOfDay);
-        m_outputs[group] =
-            std::make_unique<MidiOutputPort>(m_client.get(), MaximumMessageSize, group, hostTime, timeOfDay);
-    }
+    PortGroups::create(m_client.get(), m_inputs, m_outputs);
     m_analyzer = std::make_unique<MidiAnalyzer>(m_model.get());
     m_bulkInterval = std::make_unique<MidiBulkIntervalManager>(m_model.get());
     m_sendPath = std::make_unique<MidiSendPath>(m_outputs[0].get(), m_outputs[1].get(), m_analyzer.get(),
