@@ -99,7 +99,8 @@ count_dumps() {
     echo "write $home/record-$asked.txt" >&3
     answer "$asked"
     record=$home/record-$asked.txt
-    dumps=$(head -n 1 "$record" | grep -o 'F0' | wc -l)
+    # None yet is a count of 0, not a failed pipeline (which would end the script).
+    dumps=$(head -n 1 "$record" | { grep -o 'F0' || true; } | wc -l)
 }
 
 # F5 in the editor until the peer holds at least N dumps (F5 again only

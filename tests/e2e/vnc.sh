@@ -38,7 +38,7 @@ exec 5>&-
 case $greeting in RFB\ *) echo "greeting: $greeting" ;; *) fail "greeting: $greeting" ;; esac
 grep -q "ssh -L $port:localhost:$port" "$home/session.log" || fail "no tunnel hint: $(cat "$home/session.log")"
 
-children=$(pgrep -P "$script" | tr '\n' ' ')
+children=$({ pgrep -P "$script" || true; } | tr '\n' ' ')
 [ "$(echo "$children" | wc -w)" -ge 3 ] || fail "expected the program, the VNC server and the display: $children"
 for _ in $(seq 1 50); do pgrep -f "^$ostrel" >/dev/null && break; sleep 0.1; done
 kill -TERM "$script"

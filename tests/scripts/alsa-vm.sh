@@ -78,7 +78,7 @@ echo "Booting $kernel with the sequencer to run $name"
 timeout 600 qemu-system-x86_64 -accel tcg -m 768 -kernel "$kernel" \
     -initrd "$initrd" -append "console=ttyS0 quiet panic=-1" -nographic -no-reboot \
     </dev/null 2>&1 | tee "$log" | grep -v -E '^\[ *[0-9]+\.[0-9]+\]' || true
-status=$(grep -a -o 'OSTREL-VM-EXIT [0-9]*' "$log" | tail -n 1 | cut -d' ' -f2)
+status=$({ grep -a -o 'OSTREL-VM-EXIT [0-9]*' "$log" || true; } | tail -n 1 | cut -d' ' -f2)
 if [ -z "$status" ]; then
     echo "The virtual machine did not finish the test; console in $log"
     exit 1
