@@ -45,7 +45,7 @@ private Q_SLOTS:
         QVERIFY(port_traffic::waitUntil([&] { return peer.outSubscribers() >= 1; }));
         peer.send({0x90, 0x3C, 0x64, 0x3C, 0x00, 0xB2, 0x07, 0x64, 0xF0, 0x7E, 0x7F, 0x06, 0x01, 0xF7});
         const cli_run::Result result = cli_run::finish(process);
-        QCOMPARE(result.status, 0);
+        QVERIFY2(result.status == 0, (result.out + result.err).constData());
         // Running status written out; a note-on of velocity 0 stays one.
         QCOMPARE(result.out, QByteArray("Port1 Ch 1 NoteOn   90 3C 64 [C3]\n"
                                         "Port1 Ch 1 NoteOn   90 3C 00 [C3]\n"

@@ -73,20 +73,20 @@ public:
         }
     }
 
-    // What reads the peer's "out" (its subscribers).
+    // What reads the peer's "out": subscribers whose own side of the
+    // subscription is in place too. The sequencer links the two sides one
+    // after the other and delivers only once both are, so a subscriber seen
+    // from this side alone may not get an event sent at that moment.
     int outSubscribers()
     {
         std::lock_guard<std::mutex> lock(m_sendMutex);
-        snd_seq_query_subscribe_t* query = nullptr;
-        snd_seq_query_subscribe_alloca(&query);
-        snd_seq_addr_t root{static_cast<unsigned char>(snd_seq_client_id(m_seq)), static_cast<unsigned char>(m_out)};
-        snd_seq_query_subscribe_set_root(query, &root);
-        snd_seq_query_subscribe_set_type(query, SND_SEQ_QUERY_SUBS_READ);
-        snd_seq_query_subscribe_set_index(query, 0);
+        const snd_seq_addr_t out{static_cast<unsigned char>(snd_seq_client_id(m_seq)),
+                                 static_cast<unsigned char>(m_out)};
         int count = 0;
-        while (snd_seq_query_port_subscribers(m_seq, query) >= 0) {
-            count++;
-            snd_seq_query_subscribe_set_index(query, snd_seq_query_subscribe_get_index(query) + 1);
+        for (const snd_seq_addr_t& reader : subscribers(out, SND_SEQ_QUERY_SUBS_READ)) {
+            for (const snd_seq_addr_t& source : subscribers(reader, SND_SEQ_QUERY_SUBS_WRITE)) {
+                count += source.client == out.client && source.port == out.port ? 1 : 0;
+            }
         }
         return count;
     }
@@ -120,6 +120,22 @@ public:
     }
 
 private:
+    // The other ends of root's subscriptions of one kind. Holds m_sendMutex.
+    std::vector<snd_seq_addr_t> subscribers(const snd_seq_addr_t& root, snd_seq_query_subs_type_t type)
+    {
+        snd_seq_query_subscribe_t* query = nullptr;
+        snd_seq_query_subscribe_alloca(&query);
+        snd_seq_query_subscribe_set_root(query, &root);
+        snd_seq_query_subscribe_set_type(query, type);
+        snd_seq_query_subscribe_set_index(query, 0);
+        std::vector<snd_seq_addr_t> addresses;
+        while (snd_seq_query_port_subscribers(m_seq, query) >= 0) {
+            addresses.push_back(*snd_seq_query_subscribe_get_addr(query));
+            snd_seq_query_subscribe_set_index(query, snd_seq_query_subscribe_get_index(query) + 1);
+        }
+        return addresses;
+    }
+
     void read()
     {
         const int count = snd_seq_poll_descriptors_count(m_seq, POLLIN);
