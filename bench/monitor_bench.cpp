@@ -3,6 +3,10 @@
 // bytes of one tick (12 at 300 BPM, 5 at 120) handed to the analyzer as sent
 // on output 1, delivered to the Out monitor, and the window repainted.
 //   QT_QPA_PLATFORM=offscreen monitor_bench
+// For instruction counts (this machine's timings drift): a fixed number of
+// 12-line ticks without the benchmark library, under callgrind, less a run
+// of 0 ticks for the start-up and the filling:
+//   QT_QPA_PLATFORM=offscreen valgrind --tool=callgrind monitor_bench --ticks=100
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -22,23 +26,29 @@ namespace {
 
 MainWindow* window = nullptr;
 
-void BM_OutMonitorClockTick(benchmark::State& state)
+// The clock's F8 lines of one tick, delivered and painted.
+void tick(int64_t lines)
 {
     MonitorFeed* feed = window->feed();
     const unsigned char clock = 0xF8;
-    // The monitor full to its line limit first, as after a while of play.
-    for (int i = 0; i < 1100; i++) {
+    for (int64_t i = 0; i < lines; i++) {
         feed->analyzer()->setTransmittedMidiData(&clock, 1, 0, MIDILIB_Event_Type_TimingClock, OutputPortGroup_First);
     }
     feed->deliver();
-    QApplication::processEvents();
+    QApplication::processEvents();  // the layout and the repaint
+}
+
+// The monitor full to its line limit, as after a while of play.
+void fill()
+{
+    tick(1100);
+}
+
+void BM_OutMonitorClockTick(benchmark::State& state)
+{
+    fill();
     for (auto _ : state) {
-        for (int64_t i = 0; i < state.range(0); i++) {
-            feed->analyzer()->setTransmittedMidiData(&clock, 1, 0, MIDILIB_Event_Type_TimingClock,
-                                                     OutputPortGroup_First);
-        }
-        feed->deliver();
-        QApplication::processEvents();  // the layout and the repaint
+        tick(state.range(0));
     }
 }
 BENCHMARK(BM_OutMonitorClockTick)->Arg(12)->Arg(5)->Unit(benchmark::kMicrosecond);
@@ -55,6 +65,14 @@ int main(int argc, char** argv)
     main->show();
     QApplication::processEvents();
     window = main.get();
+    const QString ticks = QStringLiteral("--ticks=");
+    if (argc > 1 && QString::fromLocal8Bit(argv[1]).startsWith(ticks)) {
+        fill();
+        for (int i = QString::fromLocal8Bit(argv[1]).mid(ticks.size()).toInt(); i > 0; i--) {
+            tick(12);
+        }
+        return 0;
+    }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -13,6 +13,7 @@
 
 #include "MidiMessageText.h"
 #include "OstrelModel.h"
+#include "SettledScrollBar.h"
 
 namespace {
 
@@ -47,8 +48,9 @@ const MenuEntry EditorMenu[] = {
 }  // namespace
 
 MidiEditTextView::MidiEditTextView(QWidget* parent, OstrelModel* model, bool readOnly)
-    : QPlainTextEdit(parent), m_model(model)
+    : QPlainTextEdit(parent), m_model(model), m_verticalBar(new SettledScrollBar(Qt::Vertical, this))
 {
+    setVerticalScrollBar(m_verticalBar);
     setReadOnly(readOnly);
     QFont messageFont(QString::fromLatin1(OstrelFont));
     messageFont.setStyleHint(QFont::Monospace);
@@ -90,6 +92,7 @@ void MidiEditTextView::insertText(const QString& text)
 {
     QScrollBar* bar = verticalScrollBar();
     const bool follow = bar && bar->value() >= bar->maximum() - FollowMargin;
+    m_verticalBar->hold();  // the bar repaints once, if it moved
     QTextCursor cursor(document());
     cursor.movePosition(QTextCursor::End);
     if (cursor.atStart()) {
@@ -110,6 +113,7 @@ void MidiEditTextView::insertText(const QString& text)
     if (follow && bar) {
         bar->setValue(bar->maximum());
     }
+    m_verticalBar->release();
 }
 
 unsigned int MidiEditTextView::getTransmissionMessageSize() const

@@ -15,6 +15,7 @@
 
 class OstrelModel;
 class QMenu;
+class SettledScrollBar;
 class QTimer;
 
 class MidiEditTextView : public QPlainTextEdit, public ModelAssistant {
@@ -80,6 +81,7 @@ private:
     bool pointInSelection(const QPoint& point) const;
 
     OstrelModel* m_model;
+    SettledScrollBar* m_verticalBar;  // owned by the scroll area
     bool m_linkActive = false;
     QString m_linkText;
     bool m_mousePressed = false;

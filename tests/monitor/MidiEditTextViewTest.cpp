@@ -1,5 +1,6 @@
 // The monitor and editor text: byte counts and tooltips, appending, the
 // shortcut keys, row links, the project flag and the font size.
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTextBlock>
@@ -7,6 +8,24 @@
 
 #include "MidiEditTextView.h"
 #include "OstrelModel.h"
+
+namespace {
+
+// Counts the paint events a widget gets.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        count += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+};
+
+}  // namespace
 
 class MidiEditTextViewTest : public QObject {
     Q_OBJECT
@@ -57,6 +76,66 @@ private Q_SLOTS:
         QCOMPARE(bar->value(), bar->maximum() - 11);
         // Monitors never mark the project.
         QCOMPARE(model.getParameterEditFlag(), ParameterEditFlagUnchanged);
+    }
+
+    // A full monitor trims a line for each it appends: its scroll bar ends
+    // where it was and is not repainted; one that moved shows the same as a
+    // whole repaint of it would.
+    void theScrollBarRepaintsWhenItMovesOnly()
+    {
+        OstrelModel model;
+        QWidget window;
+        window.resize(320, 160);
+        MidiEditTextView monitor(&window, &model, true);
+        monitor.setGeometry(0, 0, 320, 160);
+        monitor.document()->setMaximumBlockCount(40);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QScrollBar* bar = monitor.verticalScrollBar();
+        PaintCounter paints(bar);
+        const auto shown = [&] {
+            QCoreApplication::processEvents();
+            const QPoint at = bar->mapTo(&window, QPoint(0, 0));
+            return window.screen()->grabWindow(window.winId(), at.x(), at.y(), bar->width(), bar->height()).toImage();
+        };
+        const auto wholeRepaint = [&] {
+            bar->update();
+            return shown();
+        };
+        const auto append = [&](int lines) {
+            for (int i = 0; i < lines; i++) {
+                monitor.insertText("\nF8");
+            }
+        };
+        // Growing while scrolled up: the handle shrinks, nothing else
+        // moves (the text stays where it is).
+        append(20);
+        bar->setValue(0);
+        const QImage filling = shown();
+        paints.count = 0;
+        append(5);
+        const QImage shrunk = shown();
+        QCOMPARE(bar->value(), 0);
+        QVERIFY(paints.count >= 1);
+        QVERIFY(shrunk != filling);
+        QCOMPARE(shrunk, wholeRepaint());
+
+        bar->setValue(bar->maximum());
+        append(40);
+        const QImage full = shown();
+        paints.count = 0;
+        append(3);
+        QCOMPARE(shown(), full);
+        QCOMPARE(paints.count, 0);
+        QCOMPARE(bar->value(), bar->maximum());
+        QCOMPARE(monitor.document()->blockCount(), 40);
+
+        // Scrolled by hand (outside an append): as any scroll bar.
+        bar->setValue(bar->maximum() / 2);
+        const QImage scrolled = shown();
+        QCOMPARE(paints.count, 1);
+        QVERIFY(scrolled != full);
+        QCOMPARE(scrolled, wholeRepaint());
     }
 
     void shiftDClearsAMonitorButTypesInAnEditor()
