@@ -56,6 +56,32 @@ private Q_SLOTS:
         QCOMPARE(model.getParameterEditFlag(), ParameterEditFlagUnchanged);
     }
 
+    // One line for each rule of the monitor tables: each gets its rule's
+    // colour (a rule skipped for a line it matches would leave it plain).
+    void everyRuleColoursItsMessage()
+    {
+        const struct {
+            const TextHighlighter::HighlightInfo* table;
+            int count;
+            QStringList lines;
+        } tables[] = {
+            {TextHighlighter::MonitorFullMessageRules, TextHighlighter::MonitorFullMessageRuleCount,
+             {"F0 *7E 7F", "9A 3C 40", "8F 3C 00", "A0 3C 10", "B2 07 64", "CD 05", "D1 7F", "EE 00 40"}},
+            {TextHighlighter::MonitorStatusRules, TextHighlighter::MonitorStatusRuleCount,
+             {"9A 3C 40", "8F 3C 00", "A0 3C 10", "B2 07 64", "CD 05", "D1 7F", "EE 00 40"}},
+        };
+        for (const auto& entry : tables) {
+            OstrelModel model;
+            QTextDocument document;
+            TextHighlighter highlighter(&document, &model, entry.table, entry.count);
+            document.setPlainText(entry.lines.join('\n'));
+            highlighter.rehighlight();
+            for (int i = 0; i < entry.count; i++) {
+                QCOMPARE(colours(document, i).first(), entry.table[i].colour);
+            }
+        }
+    }
+
     void rawRulesTakeOverFromTheNextBlock()
     {
         OstrelModel model;
