@@ -8,7 +8,6 @@ void SettledScrollBar::hold()
 {
     if (!m_held) {
         m_held = true;
-        m_changed = false;
         m_atHold = shown();
     }
 }
@@ -19,7 +18,7 @@ void SettledScrollBar::release()
         return;
     }
     m_held = false;
-    if (m_changed && !(shown() == m_atHold)) {
+    if (!(shown() == m_atHold)) {
         QScrollBar::sliderChange(SliderValueChange);
     }
 }
@@ -27,7 +26,6 @@ void SettledScrollBar::release()
 void SettledScrollBar::sliderChange(SliderChange change)
 {
     if (m_held) {
-        m_changed = true;
         return;
     }
     QScrollBar::sliderChange(change);

@@ -2,8 +2,8 @@
 // it shows has moved. An append that trims the first lines of a full
 // monitor changes the range twice and ends where it began: the bar (and, as
 // it is not opaque, the widgets under it) would repaint for nothing, on
-// every monitor tick. Between hold() and release() a change only marks the
-// bar; release() compares range, page step and slider position with those
+// every monitor tick. Between hold() and release() a change repaints
+// nothing; release() compares range, page step and slider position with those
 // at hold() and repaints when any differs. Changes outside a hold repaint as
 // in any scroll bar. User-interface thread.
 #pragma once
@@ -39,6 +39,5 @@ private:
     Shown shown() const;
 
     bool m_held = false;
-    bool m_changed = false;  // a change came while held
     Shown m_atHold;
 };
